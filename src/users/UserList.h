@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+// "User.List": fixed 500-byte user records. Every operation opens the file, works and closes it again
+// before control returns to the user.
+
+struct UserRecord {
+    double DateCreated = 0;  // automation date and time, set once when the user is added
+    QString FirstName;       // 15
+    QString LastName;        // 20
+    QString Password;        // 16, the scrambled form
+    qint16 AccessLevel = 0;  // 1 to 4
+    QString Comments;        // 439
+};
+
+inline const QString UserListFileName = QStringLiteral("User.List");
+inline const QString UserLogFileName = QStringLiteral("User.Log");
+
+// Record count as of the last OpenUserList: the file length / 500, halves to even, 16-bit.
+extern qint16 UserListCount;
+// The shared record buffer: every read fills it, every write stores it.
+extern UserRecord CurrentUser;
+
+void OpenUserList();
+void CloseUserList();
+bool UserListIsOpen();
+// Record n (from 1) into CurrentUser / CurrentUser into record n; n = UserListCount + 1 appends.
+void ReadUserRecord(qint32 n);
+void WriteUserRecord(qint32 n);
+
+// Marks record n with "$Killed$" and rewrites "User.List" without it; removing the last user leaves no file.
+void RemoveUser(qint32 n);
+
+QString ScramblePassword(const QString& password);
+QString UnscramblePassword(const QString& stored);
+// 4 to 8 letters or digits once surrounding blanks are removed.
+bool IsValidPassword(const QString& password);
+
+// Who is logged in: display name (first name, a blank, last name) and access level.
+extern QString CurrentUserName;
+extern qint16 CurrentAccessLevel;
+
+// Kind 1 appends a log-in line to "User.Log", any other kind a log-out line.
+void WriteUserLogEntry(qint16 kind);
+// The log line for a moment (an automation date); what WriteUserLogEntry appends, without its CR LF.
+QString UserLogLine(qint16 kind, double when, const QString& userName, qint16 accessLevel);

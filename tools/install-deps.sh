@@ -1,0 +1,17 @@
+#!/bin/sh
+# Installs, through apt, only the Debian packages that are not there yet.
+set -e
+PKGS="cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation poppler-utils libbenchmark-dev"
+missing=""
+for p in $PKGS; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+    $SUDO apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q $missing
+fi
