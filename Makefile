@@ -6,14 +6,14 @@ CMAKE_FLAGS ?= -DVARDEL_WERROR=ON
 .PHONY: deps build run test clean
 
 deps:
-	@./tools/install-deps.sh
+	@sh tools/install-deps.sh
 
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./tools/run-vardel.sh $(BUILD)/src/vardel
+	sh tools/run-vardel.sh $(BUILD)/src/vardel
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
