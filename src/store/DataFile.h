@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // The personnel data file module: one open handle, one record buffer, three counts.
 // Callers always open, read or write the slots they need, and close, within one user action.
 
@@ -14,7 +16,17 @@ extern qint32 CurrentCount;
 extern qint32 PreviousCount;
 extern PersonnelRecord CurrentRecord;
 
+// Opens DataFileName (creating it empty when missing; closing it first when open), recounts RecordCount,
+// CurrentCount and PreviousCount, and leaves the last slot in CurrentRecord. The file stays open.
 void OpenDataFile();
+// Closes the file if it is open.
 void CloseDataFile();
+// Reads slot n (from 1) into CurrentRecord; beyond the end of the file CurrentRecord becomes a blank record.
 void ReadSlot(qint32 slot);
+// Writes CurrentRecord into slot n; n = RecordCount + 1 appends.
 void WriteSlot(qint32 slot);
+
+// Rewrites the data file with only the records for which keep holds, in their order, through "TempFile.$$$".
+// Closes the data file first and leaves it closed; the counts stay as they were until the next open. A rewrite
+// that keeps nothing leaves no data file. Returns the number of records kept.
+qint32 RewriteDataFile(const std::function<bool(const PersonnelRecord&)>& keep);

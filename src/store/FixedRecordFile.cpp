@@ -3,9 +3,11 @@
 #include "store/FileError.h"
 
 #include <QFileInfo>
+#include <QThread>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -116,6 +118,20 @@ void FixedRecordFile::writeRecord(qint32 n, const QByteArray& data) {
     if (data.size() != m_recordSize)
         throw FileError(QStringLiteral("Bad record length"));
     writeRecord(n, data.constData());
+}
+
+void FixedRecordFile::lockExclusive() {
+    if (!m_file.isOpen())
+        throw FileError(QStringLiteral("Bad file name or number"));
+    constexpr int kAttempts = 100; // 100 x 50 ms
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (::flock(m_file.handle(), LOCK_EX | LOCK_NB) == 0)
+            return;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            failErrno();
+        QThread::msleep(50);
+    }
+    throw FileError(qt_error_string(EACCES));
 }
 
 void FixedRecordFile::sync() {

@@ -38,6 +38,11 @@ public:
     void writeRecord(qint32 n, const char* data);
     void writeRecord(qint32 n, const QByteArray& data);
 
+    // Takes an advisory exclusive lock on the open file so that a second program (another copy of the data
+    // tool, say) cannot write it at the same time. Waits a few seconds for a holder that is about to finish,
+    // then fails with "Permission denied". The lock ends with close().
+    void lockExclusive();
+
     // Flushes written data to the disk.
     void sync();
 

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// Creates the data folder (and missing parents) readable by its owner only; an existing folder is narrowed to
+// its owner. Throws FileError when the folder cannot be made.
+void EnsurePrivateFolder(const QString& path);
