@@ -1,0 +1,383 @@
+#include "Commands.h"
+#include "TempWorkDir.h"
+#include "app/AppGlobals.h"
+#include "store/DateRules.h"
+#include "store/FileError.h"
+#include "users/UserList.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSet>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+UserRecord MakeUser(const QString& first, const QString& last, qint16 level = 1) {
+    UserRecord user;
+    user.DateCreated = 40244.5;
+    user.FirstName = first;
+    user.LastName = last;
+    user.Password = ScramblePassword(QStringLiteral("pass1"));
+    user.AccessLevel = level;
+    user.Comments = first + QStringLiteral(" notes");
+    return user;
+}
+
+void WriteUsers(const QList<UserRecord>& users) {
+    OpenUserList();
+    qint32 n = 0;
+    for (const UserRecord& user : users) {
+        CurrentUser = user;
+        WriteUserRecord(++n);
+    }
+    CloseUserList();
+}
+
+QStringList FirstNames() {
+    OpenUserList();
+    QStringList names;
+    for (qint32 n = 1; n <= UserListCount; ++n) {
+        ReadUserRecord(n);
+        names << CurrentUser.FirstName;
+    }
+    CloseUserList();
+    return names;
+}
+
+QByteArray FileBytes(const QString& name) {
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+void PutFileBytes(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+bool IsLetterOrDigit(QChar c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+constexpr auto kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+} // namespace
+
+class tst_UserList : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { InitProgramValues(); }
+    void cleanup() { CloseUserList(); }
+
+    void recordImageLayout() {
+        UserRecord user;
+        user.DateCreated = 40244.587;
+        user.FirstName = QStringLiteral("Jos\u00e9");
+        user.LastName = QStringLiteral("A-very-long-last-name-cut-here");
+        user.Password = QStringLiteral("x1y2z3w4");
+        user.AccessLevel = 3;
+        user.Comments = QStringLiteral("Night shift");
+        const QByteArray image = EncodeUserRecord(user);
+        QCOMPARE(image.size(), 500);
+
+        QCOMPARE(qFromLittleEndian<double>(image.constData()), 40244.587);
+        QCOMPARE(image.mid(8, 15), QByteArray("Jos\xe9           "));
+        QCOMPARE(image.mid(23, 20), QByteArray("A-very-long-last-nam"));
+        QCOMPARE(image.mid(43, 16), QByteArray("x1y2z3w4        "));
+        QCOMPARE(image.mid(59, 2), QByteArray("\x03\x00", 2));
+        QCOMPARE(image.mid(61, 11), QByteArray("Night shift"));
+        QCOMPARE(image.mid(72), QByteArray(500 - 72, ' '));
+
+        const UserRecord back = DecodeUserRecord(image.constData());
+        QCOMPARE(back.DateCreated, user.DateCreated);
+        QCOMPARE(back.FirstName, user.FirstName);
+        QCOMPARE(back.LastName, QStringLiteral("A-very-long-last-nam"));
+        QCOMPARE(back.Password, user.Password);
+        QCOMPARE(back.AccessLevel, qint16(3));
+        QCOMPARE(back.Comments, user.Comments);
+    }
+
+    void readingTrimsBothEnds() {
+        QByteArray image(500, ' ');
+        image.replace(8, 15, "  Ann          ");
+        qToLittleEndian<qint16>(-2, image.data() + 59);
+        const UserRecord user = DecodeUserRecord(image.constData());
+        QCOMPARE(user.FirstName, QStringLiteral("Ann"));
+        QCOMPARE(user.LastName, QString());
+        QCOMPARE(user.AccessLevel, qint16(-2));
+    }
+
+    void countRoundsHalvesToEven_data() {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("count");
+        QTest::newRow("empty") << 0 << 0;
+        QTest::newRow("under half") << 249 << 0;
+        QTest::newRow("half of one") << 250 << 0;
+        QTest::newRow("over half") << 251 << 1;
+        QTest::newRow("exact two") << 1000 << 2;
+        QTest::newRow("one and a half") << 750 << 2;
+        QTest::newRow("two and a half") << 1250 << 2;
+        QTest::newRow("two and a bit") << 1100 << 2;
+    }
+    void countRoundsHalvesToEven() {
+        QFETCH(int, length);
+        QFETCH(int, count);
+        TempWorkDir dir;
+        PutFileBytes(UserListFileName, QByteArray(length, ' '));
+        OpenUserList();
+        QCOMPARE(UserListCount, qint16(count));
+    }
+
+    void openCreatesAnEmptyPrivateFile() {
+        TempWorkDir dir;
+        OpenUserList();
+        OpenUserList(); // an open list is closed and opened again
+        QVERIFY(UserListIsOpen());
+        QCOMPARE(UserListCount, qint16(0));
+        CloseUserList();
+        CloseUserList();
+        QVERIFY(!UserListIsOpen());
+        QFile file(UserListFileName);
+        QVERIFY(file.exists());
+        QCOMPARE(file.size(), 0);
+        QCOMPARE(file.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), kOwnerOnly);
+    }
+
+    void writeAppendsAndReadsBack() {
+        TempWorkDir dir;
+        WriteUsers({MakeUser("Ann", "Baker", 2), MakeUser("Carl", "Dunn", 4)});
+        QCOMPARE(QFile(UserListFileName).size(), 1000);
+
+        OpenUserList();
+        QCOMPARE(UserListCount, qint16(2));
+        CurrentUser = MakeUser("Eve", "Fox", 1);
+        WriteUserRecord(1); // overwrite in place
+        ReadUserRecord(2);
+        QCOMPARE(CurrentUser.FirstName, QStringLiteral("Carl"));
+        QCOMPARE(CurrentUser.AccessLevel, qint16(4));
+        ReadUserRecord(1);
+        QCOMPARE(CurrentUser.LastName, QStringLiteral("Fox"));
+        QCOMPARE(UnscramblePassword(CurrentUser.Password), QStringLiteral("pass1"));
+        // Past the end reads as a blank record.
+        ReadUserRecord(3);
+        QCOMPARE(CurrentUser.FirstName, QString());
+        QCOMPARE(CurrentUser.DateCreated, 0.0);
+        QCOMPARE(CurrentUser.AccessLevel, qint16(0));
+        CloseUserList();
+        QCOMPARE(QFile(UserListFileName).size(), 1000);
+    }
+
+    void cutOffRecordReadsItsTailBlank() {
+        TempWorkDir dir;
+        QByteArray bytes = EncodeUserRecord(MakeUser("Ann", "Baker", 2));
+        bytes += EncodeUserRecord(MakeUser("Bob", "Cole", 3)).left(300);
+        PutFileBytes(UserListFileName, bytes);
+        OpenUserList();
+        QCOMPARE(UserListCount, qint16(2));
+        ReadUserRecord(2);
+        QCOMPARE(CurrentUser.FirstName, QStringLiteral("Bob"));
+        QCOMPARE(CurrentUser.AccessLevel, qint16(3));
+        QCOMPARE(CurrentUser.Comments.left(3), QStringLiteral("Bob"));
+    }
+
+    void accessWithoutOpenFails() {
+        TempWorkDir dir;
+        QVERIFY_THROWS_EXCEPTION(FileError, ReadUserRecord(1));
+        QVERIFY_THROWS_EXCEPTION(FileError, WriteUserRecord(1));
+    }
+
+    void scrambledPasswords_data() {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("plain");
+        QTest::newRow("four") << "ab12"
+                              << "ab12";
+        QTest::newRow("eight") << "Zz09Yy18"
+                               << "Zz09Yy18";
+        QTest::newRow("surrounding blanks") << "  q7Rt  "
+                                            << "q7Rt";
+    }
+    void scrambledPasswords() {
+        QFETCH(QString, password);
+        QFETCH(QString, plain);
+        const QString stored = ScramblePassword(password);
+        QCOMPARE(stored.size(), plain.size() * 2);
+        for (qsizetype i = 0; i < plain.size(); ++i) {
+            QCOMPARE(stored.at(2 * i + 1), plain.at(i));
+            QVERIFY2(IsLetterOrDigit(stored.at(2 * i)), qPrintable(stored));
+        }
+        QCOMPARE(UnscramblePassword(stored), plain);
+        QCOMPARE(UnscramblePassword(QStringLiteral("  ") + stored + QStringLiteral("    ")), plain);
+    }
+
+    void scramblingVaries() {
+        // Chance agreement of eight fillers is about one in 62^8; equal results mean the generator repeats.
+        const QString password = QStringLiteral("aaaaaaaa");
+        QSet<QString> results;
+        QSet<QChar> fillers;
+        for (int i = 0; i < 5; ++i) {
+            const QString stored = ScramblePassword(password);
+            results.insert(stored);
+            for (qsizetype j = 0; j < stored.size(); j += 2)
+                fillers.insert(stored.at(j));
+        }
+        QCOMPARE(results.size(), 5);
+        QVERIFY(fillers.size() > 5);
+    }
+
+    void passwordValidity_data() {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("four") << "ab1Z" << true;
+        QTest::newRow("eight") << "12345678" << true;
+        QTest::newRow("three") << "abc" << false;
+        QTest::newRow("nine") << "abcdefghi" << false;
+        QTest::newRow("blanks around") << "   abcd   " << true;
+        QTest::newRow("three with blanks") << " abc  " << false;
+        QTest::newRow("slash") << "ab/cd" << false;
+        QTest::newRow("hyphen") << "ab-cd" << false;
+        QTest::newRow("inner blank") << "ab cd" << false;
+        QTest::newRow("accented") << "abc\u00e9" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void passwordValidity() {
+        QFETCH(QString, password);
+        QFETCH(bool, valid);
+        QCOMPARE(IsValidPassword(password), valid);
+    }
+
+    void removeOnlyUserLeavesNoFile() {
+        TempWorkDir dir;
+        WriteUsers({MakeUser("Ann", "Baker")});
+        RemoveUser(1);
+        QVERIFY(!QFile::exists(UserListFileName));
+        QVERIFY(!QFile::exists(QStringLiteral("TempFile.$$$")));
+        QVERIFY(!UserListIsOpen());
+    }
+
+    void removeCompacts_data() {
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("first") << 1 << QStringList{"Bob", "Cid"};
+        QTest::newRow("middle") << 2 << QStringList{"Ann", "Cid"};
+        QTest::newRow("last") << 3 << QStringList{"Ann", "Bob"};
+    }
+    void removeCompacts() {
+        QFETCH(int, removed);
+        QFETCH(QStringList, left);
+        TempWorkDir dir;
+        WriteUsers({MakeUser("Ann", "A", 1), MakeUser("Bob", "B", 2), MakeUser("Cid", "C", 3)});
+        const QByteArray before = FileBytes(UserListFileName);
+        RemoveUser(removed);
+        QCOMPARE(FirstNames(), left);
+        QVERIFY(!QFile::exists(QStringLiteral("TempFile.$$$")));
+        // The survivors are byte-for-byte the records they were.
+        QByteArray expected = before;
+        expected.remove((removed - 1) * 500, 500);
+        QCOMPARE(FileBytes(UserListFileName), expected);
+    }
+
+    void removeDropsStaleMarks() {
+        TempWorkDir dir;
+        WriteUsers({MakeUser("Ann", "A"), MakeUser("  $Killed$", "B"), MakeUser("Cid", "C"), MakeUser("Dee", "D")});
+        PutFileBytes(QStringLiteral("TempFile.$$$"), QByteArray(700, 'x')); // left by a crash
+        RemoveUser(3);
+        QCOMPARE(FirstNames(), (QStringList{"Ann", "Dee"}));
+        QVERIFY(!QFile::exists(QStringLiteral("TempFile.$$$")));
+    }
+
+    void logLines_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("log-in") << 1 << 2 << "03/07/2010 at 14:05:09 - Ann Baker logged in w/ Read/Edit privileges.";
+        QTest::newRow("full access")
+            << 1 << 4 << "03/07/2010 at 14:05:09 - Ann Baker logged in w/ Read/Edit/Add/Delete privileges.";
+        QTest::newRow("log-out") << 2 << 2 << "03/07/2010 at 14:05:09 - Ann Baker logged out.";
+        QTest::newRow("other kind") << 0 << 1 << "03/07/2010 at 14:05:09 - Ann Baker logged out.";
+    }
+    void logLines() {
+        QFETCH(int, kind);
+        QFETCH(int, level);
+        QFETCH(QString, line);
+        const double when = ToOADate(QDateTime(QDate(2010, 3, 7), QTime(14, 5, 9)));
+        QCOMPARE(UserLogLine(qint16(kind), when, QStringLiteral("Ann Baker"), qint16(level)), line);
+        const double morning = ToOADate(QDateTime(QDate(2009, 11, 23), QTime(6, 7, 8)));
+        QVERIFY(UserLogLine(qint16(kind), morning, QStringLiteral("X"), qint16(level))
+                    .startsWith(QStringLiteral("11/23/2009 at 06:07:08 - X ")));
+    }
+
+    void logEntriesAreAppended() {
+        TempWorkDir dir;
+        PutFileBytes(UserLogFileName, "earlier line\r\n");
+        CurrentUserName = QStringLiteral("Jos\u00e9 Ruiz");
+        CurrentAccessLevel = 3;
+        WriteUserLogEntry(1);
+        WriteUserLogEntry(2);
+
+        const QByteArray bytes = FileBytes(UserLogFileName);
+        QVERIFY(bytes.startsWith("earlier line\r\n"));
+        QVERIFY(bytes.endsWith("\r\n"));
+        const QList<QByteArray> lines = bytes.mid(14).chopped(2).split('\n');
+        QCOMPARE(lines.size(), 2);
+        const QRegularExpression stamp(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} at \\d\\d:\\d\\d:\\d\\d - "));
+        QVERIFY(QString::fromLatin1(lines[0]).contains(stamp));
+        QVERIFY(QString::fromLatin1(lines[1]).contains(stamp));
+        QVERIFY(lines[0].endsWith(" - Jos\xe9 Ruiz logged in w/ Read/Edit/Add privileges.\r"));
+        QVERIFY(lines[1].endsWith(" - Jos\xe9 Ruiz logged out."));
+    }
+
+    void logIsCreatedPrivate() {
+        TempWorkDir dir;
+        CurrentUserName = QStringLiteral("Ann Baker");
+        CurrentAccessLevel = 1;
+        WriteUserLogEntry(1);
+        QFile log(UserLogFileName);
+        QVERIFY(FileBytes(UserLogFileName).endsWith(" - Ann Baker logged in w/ Read Only privileges.\r\n"));
+        QCOMPARE(log.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), kOwnerOnly);
+    }
+
+    void logWriteFailureThrows() {
+        TempWorkDir dir;
+        QVERIFY(QDir().mkdir(UserLogFileName)); // a folder where the log should be
+        QVERIFY_THROWS_EXCEPTION(FileError, WriteUserLogEntry(1));
+    }
+
+    void usersDumpOmitsPasswords() {
+        UserRecord ann = MakeUser("Ann", "Baker", 2);
+        ann.DateCreated = 40244.587604166666;
+        ann.Comments = QStringLiteral("says \"hi\"");
+        UserRecord bob = MakeUser("Bob", "Cole", 4);
+        bob.Comments = QString(300, u'c');
+        const QByteArray image = EncodeUserRecord(ann) + EncodeUserRecord(bob).left(260);
+        const QList<QByteArray> lines = UserListJsonLines(image).split('\n');
+        QCOMPARE(lines.size(), 3); // two records and the empty rest after the final newline
+        QVERIFY(lines[2].isEmpty());
+        // The date is printed in its shortest form that reads back as the same double.
+        QCOMPARE(lines[0], QByteArray("{\"record\":1,\"DateCreated\":40244.58760416666,\"FirstName\":\"Ann\","
+                                      "\"LastName\":\"Baker\",\"AccessLevel\":2,\"Comments\":\"says \\\"hi\\\"\"}"));
+        QCOMPARE(QJsonDocument::fromJson(lines[0]).object().value("DateCreated").toDouble(), ann.DateCreated);
+        const QJsonObject cut = QJsonDocument::fromJson(lines[1]).object();
+        QCOMPARE(cut.value("record").toInt(), 2);
+        QCOMPARE(cut.value("FirstName").toString(), QStringLiteral("Bob"));
+        QCOMPARE(cut.value("AccessLevel").toInt(), 4);
+        QCOMPARE(cut.value("Comments").toString(), QString(260 - 61, u'c')); // the rest is cut off
+        QVERIFY(!lines[0].contains("Password") && !lines[1].contains("Password"));
+        QVERIFY(UserListJsonLines(QByteArray()).isEmpty());
+    }
+
+    void usersCommandLeavesMissingListAlone() {
+        TempWorkDir dir;
+        QCOMPARE(UsersCommand({}), 0);
+        QVERIFY(!QFile::exists(UserListFileName));
+        QCOMPARE(UsersCommand({QStringLiteral("extra")}), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_UserList)
+#include "tst_userlist.moc"

@@ -1,0 +1,79 @@
+#include "Commands.h"
+
+#include "store/FixedRecordFile.h"
+#include "users/UserList.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+namespace {
+
+// One JSON value in its compact text form, with the same escaping and number format as QJsonDocument.
+QByteArray JsonText(const QJsonValue& value) {
+    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+void AddMember(QByteArray& line, const char* name, const QJsonValue& value) {
+    line += line.size() > 1 ? ",\"" : "\"";
+    line += name;
+    line += "\":";
+    line += JsonText(value);
+}
+
+} // namespace
+
+QByteArray UserListJsonLines(const QByteArray& fileImage) {
+    QByteArray out;
+    const qint32 count = RecordCountForLength(fileImage.size(), UserRecordLength);
+    const QByteArray blank = EncodeUserRecord(UserRecord());
+    for (qint32 n = 1; n <= count; ++n) {
+        // A cut-off last record is completed from a blank one, as the program reads it.
+        QByteArray image = blank;
+        const QByteArray stored = fileImage.mid(static_cast<qsizetype>(n - 1) * UserRecordLength, UserRecordLength);
+        image.replace(0, stored.size(), stored);
+        const UserRecord user = DecodeUserRecord(image.constData());
+
+        // Members in the order of the record's fields; the password never leaves the file.
+        QByteArray line = "{";
+        AddMember(line, "record", n);
+        AddMember(line, "DateCreated", user.DateCreated);
+        AddMember(line, "FirstName", user.FirstName);
+        AddMember(line, "LastName", user.LastName);
+        AddMember(line, "AccessLevel", user.AccessLevel);
+        AddMember(line, "Comments", user.Comments);
+        line += "}\n";
+        out += line;
+    }
+    return out;
+}
+
+int UsersCommand(const QStringList& args) {
+    if (!args.isEmpty()) {
+        std::fprintf(stderr, "usage: vardel-data users\n");
+        return 2;
+    }
+    // Read-only on purpose: a missing list means no users, and looking must not create the file.
+    QFile file(UserListFileName);
+    if (!file.exists())
+        return 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "vardel-data: %s: %s\n", qPrintable(UserListFileName), qPrintable(file.errorString()));
+        return 1;
+    }
+    const QByteArray image = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        std::fprintf(stderr, "vardel-data: %s: %s\n", qPrintable(UserListFileName), qPrintable(file.errorString()));
+        return 1;
+    }
+    const QByteArray lines = UserListJsonLines(image);
+    if (std::fwrite(lines.constData(), 1, lines.size(), stdout) != static_cast<size_t>(lines.size()) ||
+        std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "vardel-data: cannot write the output\n");
+        return 1;
+    }
+    return 0;
+}
