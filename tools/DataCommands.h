@@ -1,0 +1,23 @@
+#pragma once
+
+#include "store/PersonnelRecord.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+// The personnel data commands of vardel-data. Each runs in the data folder with the arguments that follow its
+// name and returns the process exit code.
+
+// "info": the lines "records N", "current N", "previous N". A missing data file counts 0 and is not created.
+int InfoCommand(const QStringList& args);
+// "dump": one JSON object per slot and line.
+int DumpCommand(const QStringList& args);
+// "demo N --seed S [--replace]": writes N sample employees as the whole data file.
+int DemoCommand(const QStringList& args);
+
+// The "dump" line of one slot: "slot", then every field in record order.
+QByteArray PersonnelJsonLine(qint32 slot, const PersonnelRecord& record);
+
+// N varied sample employees; the same seed always gives the same records.
+QList<PersonnelRecord> MakeDemoRecords(int count, quint32 seed);

@@ -1,0 +1,116 @@
+// vardel-data: inspects and fills the program's data files from the command line.
+
+#if __has_include("Commands.h")
+#include "Commands.h"
+#endif
+#include "DataCommands.h"
+
+#include "app/AppGlobals.h"
+#include "store/DataFile.h"
+#include "store/DataFolder.h"
+#include "store/FileError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+const char* const kUsage = "usage: vardel-data [--data-dir DIR] <command> [arguments]\n"
+                           "commands:\n"
+                           "  info                          record counts of the data file\n"
+                           "  dump                          every slot of the data file as one JSON line\n"
+                           "  demo N --seed S [--replace]   write N sample employees as the data file\n"
+                           "  users                         every user of the user list as one JSON line\n"
+                           "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n";
+
+int usage() {
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QString());
+    QCoreApplication::setApplicationName(QStringLiteral("Vardel"));
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    QString dataDir;
+    bool dirGiven = false;
+    for (qsizetype i = 0; i < args.size();) {
+        if (args[i] == QLatin1String("--data-dir")) {
+            if (i + 1 >= args.size())
+                return usage();
+            dataDir = args[i + 1];
+            dirGiven = true;
+            args.remove(i, 2);
+        } else if (args[i].startsWith(QLatin1String("--data-dir="))) {
+            dataDir = args[i].mid(11);
+            dirGiven = true;
+            args.remove(i);
+        } else {
+            ++i;
+        }
+    }
+    if (args.isEmpty() || (dirGiven && dataDir.isEmpty()))
+        return usage();
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+
+    if (!dirGiven)
+        dataDir = qEnvironmentVariable("VARDEL_DATA_DIR");
+    if (dataDir.isEmpty())
+        dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+
+    int (*run)(const QStringList&) = nullptr;
+    if (command == QLatin1String("info"))
+        run = InfoCommand;
+    else if (command == QLatin1String("dump"))
+        run = DumpCommand;
+    else if (command == QLatin1String("demo"))
+        run = DemoCommand;
+    else if (command == QLatin1String("users")) {
+#ifdef VARDEL_HAVE_USERS_COMMAND
+        run = UsersCommand;
+#else
+        std::fprintf(stderr, "vardel-data: the users command is not part of this build\n");
+        return 1;
+#endif
+    } else {
+        std::fprintf(stderr, "vardel-data: unknown command \"%s\"\n", qPrintable(command));
+        return usage();
+    }
+
+    InitProgramValues();
+    DataFileName = AppTitle + QStringLiteral(".Data");
+    QTemporaryDir emptyPlace;
+    try {
+        if (!QDir(dataDir).exists()) {
+            if (command == QLatin1String("demo")) {
+                EnsurePrivateFolder(dataDir);
+            } else {
+                // Nothing to read: the reading commands run in an empty place, which holds none of the files.
+                if (!emptyPlace.isValid())
+                    throw FileError(emptyPlace.errorString());
+                dataDir = emptyPlace.path();
+            }
+        }
+        if (!QDir::setCurrent(dataDir)) {
+            std::fprintf(stderr, "vardel-data: cannot enter the folder %s\n", qPrintable(dataDir));
+            return 1;
+        }
+        return run(args);
+    } catch (const FileError& error) {
+        CloseDataFile();
+        std::fprintf(stderr, "vardel-data: %s\n", qPrintable(error.text()));
+        return 1;
+    }
+}
