@@ -74,6 +74,23 @@ void ZelButton::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
 }
 
+void ZelButton::showEvent(QShowEvent* event) {
+    // The button may have come into its window through a parent of its parent, which sends it no ParentChange.
+    if (m_default || m_cancel)
+        watchWindow();
+    QAbstractButton::showEvent(event);
+}
+
+void ZelButton::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the button that has the focus, whichever button is the window's default.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        animateClick();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
 bool ZelButton::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_watched && event->type() == QEvent::KeyPress && isVisible() && isEnabled()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -133,3 +150,5 @@ void ZelButton::paintEvent(QPaintEvent*) {
         p.drawRect(r.adjusted(4, 4, -5, -5));
     }
 }
+
+#include "moc_ZelButton.cpp"

@@ -1,0 +1,79 @@
+#include "app/TitleArtwork.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QtMath>
+
+static QPainterPath shieldPath(const QRectF& r) {
+    QPainterPath path;
+    const qreal w = r.width();
+    const qreal h = r.height();
+    path.moveTo(r.left() + w * 0.5, r.top());
+    path.cubicTo(r.left() + w * 0.68, r.top() + h * 0.07, r.left() + w * 0.86, r.top() + h * 0.09, r.right(),
+                 r.top() + h * 0.08);
+    path.cubicTo(r.right(), r.top() + h * 0.45, r.right() - w * 0.06, r.top() + h * 0.78, r.left() + w * 0.5,
+                 r.bottom());
+    path.cubicTo(r.left() + w * 0.06, r.top() + h * 0.78, r.left(), r.top() + h * 0.45, r.left(), r.top() + h * 0.08);
+    path.cubicTo(r.left() + w * 0.14, r.top() + h * 0.09, r.left() + w * 0.32, r.top() + h * 0.07, r.left() + w * 0.5,
+                 r.top());
+    path.closeSubpath();
+    return path;
+}
+
+static QPainterPath starPath(const QPointF& centre, qreal outer, qreal inner) {
+    QPainterPath path;
+    for (int i = 0; i < 10; ++i) {
+        const qreal radius = i % 2 == 0 ? outer : inner;
+        const qreal angle = qDegreesToRadians(-90.0 + i * 36.0);
+        const QPointF p(centre.x() + radius * qCos(angle), centre.y() + radius * qSin(angle));
+        if (i == 0)
+            path.moveTo(p);
+        else
+            path.lineTo(p);
+    }
+    path.closeSubpath();
+    return path;
+}
+
+QPixmap DrawShieldEmblem(const QSize& size, qreal devicePixelRatio) {
+    QPixmap pixmap(size * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF outer = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(3, 3, -3, -3);
+
+    // A soft shadow below the shield lifts it off the backdrop.
+    p.save();
+    p.translate(0, 3);
+    p.fillPath(shieldPath(outer), QColor(0, 0, 0, 70));
+    p.restore();
+
+    QLinearGradient gold(outer.topLeft(), outer.bottomRight());
+    gold.setColorAt(0.0, QColor(246, 222, 150));
+    gold.setColorAt(0.45, QColor(201, 160, 74));
+    gold.setColorAt(1.0, QColor(150, 112, 42));
+    p.fillPath(shieldPath(outer), gold);
+
+    const qreal rim = outer.width() * 0.08;
+    const QRectF inner = outer.adjusted(rim, rim * 1.1, -rim, -rim * 1.4);
+    QRadialGradient field(inner.center() - QPointF(inner.width() * 0.2, inner.height() * 0.25), inner.height());
+    field.setColorAt(0.0, QColor(44, 82, 140));
+    field.setColorAt(1.0, QColor(12, 28, 60));
+    p.fillPath(shieldPath(inner), field);
+
+    const QPointF centre = inner.center() - QPointF(0, inner.height() * 0.05);
+    const qreal starSize = inner.width() * 0.36;
+    p.fillPath(starPath(centre, starSize, starSize * 0.42), gold);
+    p.setPen(QPen(QColor(255, 240, 200, 160), 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(starPath(centre, starSize, starSize * 0.42));
+
+    // A fine highlight along the rim's upper edge.
+    p.setPen(QPen(QColor(255, 248, 220, 150), 1.2));
+    p.drawPath(shieldPath(outer.adjusted(1, 1, -1, -1)));
+    return pixmap;
+}

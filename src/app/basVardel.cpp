@@ -1,0 +1,81 @@
+#include "app/basVardel.h"
+
+#include "app/AppGlobals.h"
+#include "app/Dialogs.h"
+#include "app/SingleInstance.h"
+#include "app/VardelApplication.h"
+#include "app/frmTitlePage.h"
+#include "store/DataFolder.h"
+#include "store/FileError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cerrno>
+
+QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue) {
+    const QString option = QStringLiteral("--data-dir");
+    QString chosen;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == option && i + 1 < arguments.size())
+            chosen = arguments.at(++i);
+        else if (argument.startsWith(option + QLatin1Char('=')))
+            chosen = argument.mid(option.size() + 1);
+    }
+    if (chosen.isEmpty())
+        chosen = environmentValue;
+    if (chosen.isEmpty())
+        chosen = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir::cleanPath(QDir(chosen).absolutePath());
+}
+
+void UseDataFolder(const QString& folder) {
+    EnsurePrivateFolder(folder);
+    if (!QDir::setCurrent(folder))
+        throw FileError(folder + QStringLiteral(": ") + qt_error_string(EACCES));
+}
+
+QString AlreadyRunningText() {
+    return AppTitle + QStringLiteral(" is already loaded") + QStringLiteral("\r\n") +
+           QStringLiteral("and running on your computer!");
+}
+
+QString AlreadyRunningTitle() {
+    return QStringLiteral("Terminating...");
+}
+
+bool RefuseSecondInstance(SingleInstance& instance) {
+    if (instance.tryAcquire())
+        return false;
+    dialogs().MessageBox(nullptr, AlreadyRunningText(), AlreadyRunningTitle(), MsgIcon::Critical, MsgButtons::OK);
+    return true;
+}
+
+int basVardel_Main(int argc, char** argv) {
+    VardelApplication app(argc, argv);
+    QCoreApplication::setApplicationName(AppTitle);
+    QCoreApplication::setOrganizationName(QString());
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(VersionMajor()).arg(VersionMinor()).arg(VersionRevision()));
+
+    // 1. One copy per user. The lock lives as long as this routine, that is as long as the program.
+    SingleInstance instance;
+    if (RefuseSecondInstance(instance))
+        return 1;
+
+    frmTitlePage* titlePage = nullptr;
+    RunGuarded([&titlePage] {
+        UseDataFolder(ChooseDataFolder(QCoreApplication::arguments(), qEnvironmentVariable("VARDEL_DATA_DIR")));
+        // 2-3. DataFileName, AccessLevelNames, DataFileList.
+        InitProgramValues();
+        // 4. Printouts position their text in inches through the printer device, which sets its own unit when a
+        // printout begins; with no printer installed there is nothing to prepare here.
+        // 5. The title window, not modal; from here on the program lives in its windows.
+        titlePage = new frmTitlePage;
+        titlePage->show();
+    });
+    return app.exec();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// basVardel: the program's start-up routine and the pieces it is made of.
+
+// The program's entry: prepares the program-wide values, refuses a second copy, shows the title window and
+// runs the event loop. Returns the program's exit code.
+int basVardel_Main(int argc, char** argv);
+
+// The folder that holds the data files: the value of "--data-dir DIR" (or "--data-dir=DIR") among the
+// arguments, else environmentValue (VARDEL_DATA_DIR), else the platform's application data folder. Always an
+// absolute, cleaned path.
+QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue);
+
+// Makes the folder private to its owner (creating it when needed) and the working folder, so that the data
+// files' bare names resolve in it. Throws FileError when either fails.
+void UseDataFolder(const QString& folder);
+
+class SingleInstance;
+// Takes the instance lock; when another copy holds it, shows the refusal and returns true.
+bool RefuseSecondInstance(SingleInstance& instance);
+
+// The refusal shown when another copy is already running.
+QString AlreadyRunningText();
+QString AlreadyRunningTitle();
