@@ -8,16 +8,29 @@
 #include <cerrno>
 #include <sys/stat.h>
 
-void EnsurePrivateFolder(const QString& path) {
+namespace {
+
+void makeFolder(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
-    if (!QDir(path).exists()) {
-        const QString parent = QDir::cleanPath(path + QStringLiteral("/.."));
-        if (!QDir().mkpath(parent))
-            throw FileError(qt_error_string(EACCES));
-        if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
-            throw FileError(qt_error_string(errno));
+    struct stat st {};
+    if (::stat(name.constData(), &st) == 0) {
+        if (!S_ISDIR(st.st_mode))
+            throw FileError(qt_error_string(ENOTDIR));
+        return;
     }
+    const QString parent = QFileInfo(path).path();
+    if (parent != path)
+        makeFolder(parent);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        throw FileError(qt_error_string(errno));
+}
+
+} // namespace
+
+void EnsurePrivateFolder(const QString& path) {
+    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
+    makeFolder(clean);
     // The folder holds social security numbers: nobody but its owner may list or open it.
-    if (::chmod(name.constData(), 0700) != 0)
+    if (::chmod(QFile::encodeName(clean).constData(), 0700) != 0)
         throw FileError(qt_error_string(errno));
 }

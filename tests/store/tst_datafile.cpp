@@ -1,0 +1,301 @@
+#include "store/DataFile.h"
+#include "store/DataFolder.h"
+#include "store/FileError.h"
+#include "store/FixedRecordFile.h"
+
+#include "TempWorkDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+PersonnelRecord employee(const QString& name, double inactivation = 0) {
+    PersonnelRecord r;
+    r.RecordCreated = 40000.5;
+    r.FirstName = name;
+    r.LastName = QStringLiteral("Okafor");
+    r.DateOfEmployment = 38000;
+    r.InactivationDate = inactivation;
+    r.DataVersion = 312;
+    return r;
+}
+
+void writeFile(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString& name) {
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+mode_t modeOf(const QString& name) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(name).constData(), &st) != 0)
+        return 0;
+    return st.st_mode & 0777;
+}
+
+ino_t inodeOf(const QString& name) {
+    struct stat st {};
+    ::stat(QFile::encodeName(name).constData(), &st);
+    return st.st_ino;
+}
+
+// Open descriptors of this process that refer to the file.
+int descriptorsOn(const QString& name) {
+    const QString target = QFileInfo(name).canonicalFilePath();
+    int count = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
+        if (fd.symLinkTarget() == target)
+            ++count;
+    return count;
+}
+
+QByteArray fileOf(const QList<PersonnelRecord>& records) {
+    QByteArray bytes;
+    for (const PersonnelRecord& r : records)
+        bytes += EncodePersonnelRecord(r);
+    return bytes;
+}
+
+} // namespace
+
+class TestDataFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        CloseDataFile();
+        DataFileName = QStringLiteral("Vardel.Data");
+        CurrentRecord = PersonnelRecord();
+    }
+    void cleanup() { CloseDataFile(); }
+
+    void openCreatesAnEmptyOwnerOnlyFile() {
+        TempWorkDir dir;
+        RecordCount = CurrentCount = PreviousCount = 7;
+        OpenDataFile();
+        QVERIFY(DataFileNumber > 0);
+        CloseDataFile();
+        QCOMPARE(DataFileNumber, qint16(0));
+        QCOMPARE(QFileInfo(DataFileName).size(), 0);
+        QCOMPARE(modeOf(DataFileName), mode_t(0600));
+        QCOMPARE(RecordCount, 0);
+        QCOMPARE(CurrentCount, 0);
+        QCOMPARE(PreviousCount, 0);
+    }
+
+    void openCountsCurrentAndPreviousAndKeepsTheLastSlot() {
+        TempWorkDir dir;
+        PersonnelRecord noDates = employee(QStringLiteral("Ngozi"));
+        noDates.DateOfEmployment = 0; // still current: only the inactivation date decides
+        writeFile(DataFileName,
+                  fileOf({employee(QStringLiteral("José")), employee(QStringLiteral("Zoë"), 40100), noDates}));
+        OpenDataFile();
+        QCOMPARE(RecordCount, 3);
+        QCOMPARE(CurrentCount, 2);
+        QCOMPARE(PreviousCount, 1);
+        QCOMPARE(CurrentRecord, noDates);
+        ReadSlot(2);
+        QCOMPARE(CurrentRecord, employee(QStringLiteral("Zoë"), 40100));
+        CloseDataFile();
+        // The counts outlive the open file.
+        QCOMPARE(RecordCount, 3);
+    }
+
+    void countingCrossesReadBlocks() {
+        TempWorkDir dir;
+        // More slots than one read block holds, every third one previous.
+        QList<PersonnelRecord> staff;
+        for (int i = 1; i <= 451; ++i)
+            staff << employee(QString::number(i), i % 3 == 0 ? 40000 + i : 0);
+        writeFile(DataFileName, fileOf(staff));
+        OpenDataFile();
+        QCOMPARE(RecordCount, 451);
+        QCOMPARE(PreviousCount, 150);
+        QCOMPARE(CurrentCount, 301);
+        QCOMPARE(CurrentRecord.FirstName, QStringLiteral("451"));
+    }
+
+    void cutOffLastSlotCountsByRounding_data() {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("previous");
+        QTest::newRow("2.5 slots") << 12500 << 2 << 1;
+        QTest::newRow("3.5 slots") << 17500 << 4 << 2;
+    }
+    void cutOffLastSlotCountsByRounding() {
+        QFETCH(int, length);
+        QFETCH(int, records);
+        QFETCH(int, previous);
+        TempWorkDir dir;
+        const QList<PersonnelRecord> staff = {employee(QStringLiteral("A")), employee(QStringLiteral("B"), 40000),
+                                              employee(QStringLiteral("C")), employee(QStringLiteral("D"), 40000)};
+        writeFile(DataFileName, fileOf(staff).left(length));
+        OpenDataFile();
+        QCOMPARE(RecordCount, records);
+        QCOMPARE(PreviousCount, previous);
+        QCOMPARE(CurrentCount, records - previous);
+        if (records == 4) {
+            // The half slot keeps what is there; what is missing reads as blank.
+            PersonnelRecord expected = staff[3];
+            expected.Sworn = 0;
+            expected.DataVersion = 0;
+            QCOMPARE(CurrentRecord, expected);
+        }
+    }
+
+    void openingTwiceKeepsOneHandle() {
+        TempWorkDir dir;
+        writeFile(DataFileName, fileOf({employee(QStringLiteral("Ann"))}));
+        OpenDataFile();
+        OpenDataFile();
+        QCOMPARE(descriptorsOn(DataFileName), 1);
+        CloseDataFile();
+        QCOMPARE(descriptorsOn(DataFileName), 0);
+        CloseDataFile(); // closing a closed file does nothing
+        QCOMPARE(DataFileNumber, qint16(0));
+    }
+
+    void readingPastTheEndGivesABlankRecord() {
+        TempWorkDir dir;
+        writeFile(DataFileName, fileOf({employee(QStringLiteral("Ann"))}));
+        OpenDataFile();
+        QCOMPARE(CurrentRecord.FirstName, QStringLiteral("Ann"));
+        ReadSlot(2);
+        QCOMPARE(CurrentRecord, PersonnelRecord());
+        ReadSlot(1000);
+        QCOMPARE(CurrentRecord, PersonnelRecord());
+    }
+
+    void appendingToAnEmptyDatabase() {
+        TempWorkDir dir;
+        OpenDataFile();
+        ReadSlot(RecordCount + 1);
+        CurrentRecord = employee(QStringLiteral("Łukasz"));
+        WriteSlot(RecordCount + 1);
+        CloseDataFile();
+        QCOMPARE(QFileInfo(DataFileName).size(), 5000);
+
+        OpenDataFile();
+        CurrentRecord = employee(QStringLiteral("Siobhán"));
+        CurrentRecord.RecordCreated = 41234.75;
+        WriteSlot(RecordCount + 1);
+        CloseDataFile();
+        const QByteArray bytes = readFile(DataFileName);
+        QCOMPARE(bytes.size(), 10000);
+        QCOMPARE(bytes.mid(5000), EncodePersonnelRecord(CurrentRecord));
+        QCOMPARE(bytes.mid(16, 7), QByteArray("?ukasz "));
+
+        OpenDataFile();
+        QCOMPARE(RecordCount, 2);
+        QVERIFY_THROWS_EXCEPTION(FileError, WriteSlot(4));
+    }
+
+    void updatingOneSlotLeavesTheOthers() {
+        TempWorkDir dir;
+        const QList<PersonnelRecord> staff = {employee(QStringLiteral("A")), employee(QStringLiteral("B")),
+                                              employee(QStringLiteral("C"))};
+        writeFile(DataFileName, fileOf(staff));
+        OpenDataFile();
+        ReadSlot(2);
+        CurrentRecord.InactivationDate = 45000;
+        WriteSlot(2);
+        OpenDataFile();
+        QCOMPARE(CurrentCount, 2);
+        QCOMPARE(PreviousCount, 1);
+        CloseDataFile();
+        PersonnelRecord changed = staff[1];
+        changed.InactivationDate = 45000;
+        QCOMPARE(readFile(DataFileName), fileOf({staff[0], changed, staff[2]}));
+    }
+
+    void operationsOnAClosedFileFail() {
+        TempWorkDir dir;
+        QVERIFY_THROWS_EXCEPTION(FileError, ReadSlot(1));
+        QVERIFY_THROWS_EXCEPTION(FileError, WriteSlot(1));
+        QVERIFY(!QFile::exists(DataFileName));
+    }
+
+    void openFailureCarriesTheSystemText() {
+        TempWorkDir dir;
+        DataFileName = QStringLiteral("missing-folder/Vardel.Data");
+        try {
+            OpenDataFile();
+            QFAIL("opened a file in a missing folder");
+        } catch (const FileError& error) {
+            QCOMPARE(error.text(), QStringLiteral("No such file or directory"));
+        }
+        QCOMPARE(DataFileNumber, qint16(0));
+    }
+
+    void rewriteDropsMarkedRecords() {
+        TempWorkDir dir;
+        PersonnelRecord marked = employee(KilledMarker);
+        PersonnelRecord lookalike = employee(QStringLiteral("$Killed$x"));
+        const QList<PersonnelRecord> staff = {employee(QStringLiteral("A")), marked, lookalike,
+                                              employee(QStringLiteral("D"), 40000)};
+        writeFile(DataFileName, fileOf(staff));
+        // A temporary file left by a crash is not mistaken for part of the copy.
+        writeFile(TempFileName, QByteArray(25000, 'J'));
+        const ino_t before = inodeOf(DataFileName);
+        OpenDataFile();
+        const qint32 kept = RewriteDataFile([&](const PersonnelRecord& r) {
+            // Until the copy is complete the data file is the old one, whole.
+            [&] {
+                QCOMPARE(inodeOf(DataFileName), before);
+                QCOMPARE(readFile(DataFileName), fileOf(staff));
+            }();
+            return !IsKilled(r);
+        });
+        QCOMPARE(kept, 3);
+        QCOMPARE(DataFileNumber, qint16(0));
+        QCOMPARE(readFile(DataFileName), fileOf({staff[0], lookalike, staff[3]}));
+        QVERIFY(inodeOf(DataFileName) != before);
+        QCOMPARE(modeOf(DataFileName), mode_t(0600));
+        QVERIFY(!QFile::exists(TempFileName));
+    }
+
+    void rewriteKeepingNothingLeavesNoFiles() {
+        TempWorkDir dir;
+        writeFile(DataFileName, fileOf({employee(KilledMarker)}));
+        QCOMPARE(RewriteDataFile([](const PersonnelRecord& r) { return !IsKilled(r); }), 0);
+        QVERIFY(!QFile::exists(DataFileName));
+        QVERIFY(!QFile::exists(TempFileName));
+    }
+
+    void privateFolder() {
+        TempWorkDir dir;
+        const QString nested = dir.file(QStringLiteral("a/b/data"));
+        EnsurePrivateFolder(nested);
+        QVERIFY(QFileInfo(nested).isDir());
+        QCOMPARE(modeOf(nested), mode_t(0700));
+
+        const QString existing = dir.file(QStringLiteral("open"));
+        QVERIFY(QDir().mkdir(existing));
+        ::chmod(QFile::encodeName(existing).constData(), 0755);
+        EnsurePrivateFolder(existing);
+        QCOMPARE(modeOf(existing), mode_t(0700));
+
+        writeFile(dir.file(QStringLiteral("plain")), "x");
+        try {
+            EnsurePrivateFolder(dir.file(QStringLiteral("plain/sub")));
+            QFAIL("made a folder inside a file");
+        } catch (const FileError& error) {
+            QCOMPARE(error.text(), QStringLiteral("Not a directory"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataFile)
+#include "tst_datafile.moc"

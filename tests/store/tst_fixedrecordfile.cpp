@@ -1,0 +1,219 @@
+#include "store/FileError.h"
+#include "store/FixedRecordFile.h"
+
+#include "TempWorkDir.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+void writeFile(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString& name) {
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+mode_t modeOf(const QString& name) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(name).constData(), &st) != 0)
+        return 0;
+    return st.st_mode & 0777;
+}
+
+ino_t inodeOf(const QString& name) {
+    struct stat st {};
+    ::stat(QFile::encodeName(name).constData(), &st);
+    return st.st_ino;
+}
+
+// n records of size bytes, record k filled with the letter 'a' + k - 1.
+QByteArray records(int n, int size) {
+    QByteArray bytes;
+    for (int k = 1; k <= n; ++k)
+        bytes += QByteArray(size, static_cast<char>('a' + k - 1));
+    return bytes;
+}
+
+} // namespace
+
+class TestFixedRecordFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void countRoundsHalvesToEven_data() {
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("count");
+        QTest::newRow("empty") << qint64(0) << 5000 << 0;
+        QTest::newRow("under half") << qint64(2499) << 5000 << 0;
+        QTest::newRow("half of one") << qint64(2500) << 5000 << 0;
+        QTest::newRow("over half") << qint64(2501) << 5000 << 1;
+        QTest::newRow("one") << qint64(5000) << 5000 << 1;
+        QTest::newRow("1.5") << qint64(7500) << 5000 << 2;
+        QTest::newRow("2.5") << qint64(12500) << 5000 << 2;
+        QTest::newRow("3.5") << qint64(17500) << 5000 << 4;
+        QTest::newRow("4.5") << qint64(22500) << 5000 << 4;
+        QTest::newRow("user 0.5") << qint64(250) << 500 << 0;
+        QTest::newRow("user 1.5") << qint64(750) << 500 << 2;
+        QTest::newRow("user 2.5") << qint64(1250) << 500 << 2;
+        QTest::newRow("user 3.5") << qint64(1750) << 500 << 4;
+        QTest::newRow("user 3.4") << qint64(1700) << 500 << 3;
+    }
+    void countRoundsHalvesToEven() {
+        QFETCH(qint64, length);
+        QFETCH(int, size);
+        QFETCH(int, count);
+        QCOMPARE(RecordCountForLength(length, size), count);
+
+        TempWorkDir dir;
+        writeFile(QStringLiteral("f"), QByteArray(length, 'x'));
+        FixedRecordFile file(QStringLiteral("f"), size);
+        file.open();
+        QCOMPARE(file.length(), length);
+        QCOMPARE(file.recordCount(), count);
+    }
+
+    void openCreatesMissingFileOwnerOnly() {
+        TempWorkDir dir;
+        FixedRecordFile file(QStringLiteral("new.bin"), 500);
+        file.open();
+        QVERIFY(QFile::exists(QStringLiteral("new.bin")));
+        QCOMPARE(file.length(), 0);
+        QCOMPARE(file.recordCount(), 0);
+        QCOMPARE(modeOf(QStringLiteral("new.bin")), mode_t(0600));
+    }
+
+    void openKeepsAnExistingFilesContentAndPermissions() {
+        TempWorkDir dir;
+        writeFile(QStringLiteral("old.bin"), records(2, 500));
+        ::chmod("old.bin", 0640);
+        FixedRecordFile file(QStringLiteral("old.bin"), 500);
+        file.open();
+        file.open(); // a second open reopens the same file
+        QCOMPARE(file.recordCount(), 2);
+        file.close();
+        QCOMPARE(modeOf(QStringLiteral("old.bin")), mode_t(0640));
+        QCOMPARE(readFile(QStringLiteral("old.bin")), records(2, 500));
+    }
+
+    void openFailureCarriesTheSystemText() {
+        TempWorkDir dir;
+        FixedRecordFile file(QStringLiteral("no-such-folder/x.bin"), 500);
+        try {
+            file.open();
+            QFAIL("open in a missing folder succeeded");
+        } catch (const FileError& error) {
+            QCOMPARE(error.text(), QStringLiteral("No such file or directory"));
+        }
+    }
+
+    void readsRecordsBlankPastTheEndAndPartialAtACut() {
+        TempWorkDir dir;
+        // Two whole records and 300 bytes of a third: 2.6 records round to 3.
+        writeFile(QStringLiteral("f"), records(3, 500).left(1300));
+        FixedRecordFile file(QStringLiteral("f"), 500);
+        file.open();
+        QCOMPARE(file.recordCount(), 3);
+        QCOMPARE(file.readRecord(2), QByteArray(500, 'b'));
+
+        QByteArray buffer(500, '#');
+        QCOMPARE(file.readRecord(3, buffer.data()), 300);
+        QCOMPARE(buffer, QByteArray(300, 'c') + QByteArray(200, '#'));
+
+        buffer.fill('#');
+        QCOMPARE(file.readRecord(4, buffer.data()), 0);
+        QCOMPARE(buffer, QByteArray(500, '#'));
+        QVERIFY(file.readRecord(9).isEmpty());
+        QVERIFY_THROWS_EXCEPTION(FileError, file.readRecord(0));
+    }
+
+    void writesInPlaceAndAppendsOneRecordAtATime() {
+        TempWorkDir dir;
+        FixedRecordFile file(QStringLiteral("f"), 500);
+        file.open();
+        file.writeRecord(1, QByteArray(500, 'a'));
+        file.writeRecord(2, QByteArray(500, 'b'));
+        file.writeRecord(1, QByteArray(500, 'z'));
+        QCOMPARE(file.length(), 1000);
+        // No holes: record 4 of a two-record file, record 0 and short data are refused.
+        QVERIFY_THROWS_EXCEPTION(FileError, file.writeRecord(4, QByteArray(500, 'd')));
+        QVERIFY_THROWS_EXCEPTION(FileError, file.writeRecord(0, QByteArray(500, 'd')));
+        QVERIFY_THROWS_EXCEPTION(FileError, file.writeRecord(3, QByteArray(499, 'd')));
+        file.close();
+        QCOMPARE(readFile(QStringLiteral("f")), QByteArray(500, 'z') + QByteArray(500, 'b'));
+    }
+
+    void replaceSwapsInTheCompleteFile() {
+        TempWorkDir dir;
+        writeFile(QStringLiteral("target"), "old");
+        writeFile(QStringLiteral("temp"), "new content");
+        const ino_t tempInode = inodeOf(QStringLiteral("temp"));
+        ReplaceFileAtomically(QStringLiteral("temp"), QStringLiteral("target"));
+        QCOMPARE(readFile(QStringLiteral("target")), QByteArray("new content"));
+        // The temporary file itself took the name: a rename, not a copy.
+        QCOMPARE(inodeOf(QStringLiteral("target")), tempInode);
+        QVERIFY(!QFile::exists(QStringLiteral("temp")));
+    }
+
+    void failedReplaceLeavesTheTarget() {
+        TempWorkDir dir;
+        writeFile(QStringLiteral("target"), "old");
+        QVERIFY_THROWS_EXCEPTION(FileError, ReplaceFileAtomically(QStringLiteral("missing"), QStringLiteral("target")));
+        QCOMPARE(readFile(QStringLiteral("target")), QByteArray("old"));
+    }
+
+    void rewriteKeepsChosenRecordsInOrder() {
+        TempWorkDir dir;
+        writeFile(QStringLiteral("list"), records(5, 500));
+        ::chmod("list", 0644);
+        // Junk from a crashed run, longer than the result, must not survive into it.
+        writeFile(TempFileName, QByteArray(9000, 'J'));
+        const ino_t before = inodeOf(QStringLiteral("list"));
+        QList<qint32> seen;
+        const qint32 kept = RewriteRecordFile(QStringLiteral("list"), 500, [&](qint32 n, const QByteArray& record) {
+            seen << n;
+            // While copying, the original is still in place, unchanged.
+            [&] {
+                QCOMPARE(inodeOf(QStringLiteral("list")), before);
+                QCOMPARE(readFile(QStringLiteral("list")), records(5, 500));
+            }();
+            return record.at(0) != 'b' && record.at(0) != 'd';
+        });
+        QCOMPARE(kept, 3);
+        QCOMPARE(seen, (QList<qint32>{1, 2, 3, 4, 5}));
+        QCOMPARE(readFile(QStringLiteral("list")), QByteArray(500, 'a') + QByteArray(500, 'c') + QByteArray(500, 'e'));
+        QVERIFY(!QFile::exists(TempFileName));
+        QCOMPARE(modeOf(QStringLiteral("list")), mode_t(0600));
+    }
+
+    void rewriteCompletesACutRecordFromTheBlank() {
+        TempWorkDir dir;
+        writeFile(QStringLiteral("list"), records(2, 500).left(800));
+        const QByteArray blank(500, '-');
+        RewriteRecordFile(
+            QStringLiteral("list"), 500, [](qint32, const QByteArray&) { return true; }, blank);
+        QCOMPARE(readFile(QStringLiteral("list")), QByteArray(500, 'a') + QByteArray(300, 'b') + QByteArray(200, '-'));
+    }
+
+    void rewriteKeepingNothingLeavesNoFile() {
+        TempWorkDir dir;
+        writeFile(QStringLiteral("list"), records(2, 500));
+        writeFile(TempFileName, "stale");
+        QCOMPARE(RewriteRecordFile(QStringLiteral("list"), 500, [](qint32, const QByteArray&) { return false; }), 0);
+        QVERIFY(!QFile::exists(QStringLiteral("list")));
+        QVERIFY(!QFile::exists(TempFileName));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFixedRecordFile)
+#include "tst_fixedrecordfile.moc"
