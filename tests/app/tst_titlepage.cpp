@@ -1,0 +1,229 @@
+#include "ScriptedDialogs.h"
+#include "TempWorkDir.h"
+#include "WindowTestHelpers.h"
+#include "app/FadeEngine.h"
+#include "app/frmNewUser.h"
+#include "app/frmTitlePage.h"
+#include "controls/ZelButton.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPointer>
+#include <QScopedPointer>
+#include <QTest>
+
+using Opacities = QList<int>;
+
+class TestTitlePage : public QObject {
+    Q_OBJECT
+
+    int m_handOvers = 0;
+    int m_ends = 0;
+    QSize m_screen{1024, 768};
+
+    // A title window wired to count its hand-overs, on a screen of m_screen, activated.
+    frmTitlePage* openTitlePage() {
+        auto* page = new frmTitlePage;
+        page->handOver = [this] { ++m_handOvers; };
+        page->endProgram = [this] { ++m_ends; };
+        page->screenPixels = [this] { return m_screen; };
+        page->show();
+        [&] { QTRY_VERIFY(page->Activated); }();
+        return page;
+    }
+
+    static void enableFading() {
+        SetFadeSupport(FadeSupport::Always);
+        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
+    }
+
+private slots:
+    void init() {
+        ClearSettings();
+        SetFadeSupport(FadeSupport::Auto);
+        FadeOn = 0;
+        m_handOvers = m_ends = 0;
+        m_screen = QSize(1024, 768);
+    }
+    void cleanup() {
+        SetFadeSupport(FadeSupport::Auto);
+        ClearSettings();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            w->deleteLater();
+        RunDeferredDeletes();
+    }
+
+    void firstActivationShowsNameDescriptionAndVersion() {
+        QScopedPointer<frmTitlePage> page(openTitlePage());
+        QCOMPARE(page->windowTitle(), QStringLiteral("Title Window"));
+        QCOMPARE(page->labelAppTitle->text(), QStringLiteral("Vardel"));
+        QCOMPARE(page->labelAppDescription->text(), QStringLiteral("Personnel  Management Software"));
+        QCOMPARE(page->labelVersion->text(), QStringLiteral("Version w3.12.1"));
+        QCOMPARE(page->cmdContinue->Caption(), QStringLiteral("&Continue"));
+        QCOMPARE(page->cmdContinue->objectName(), QStringLiteral("cmdContinue"));
+        QVERIFY(page->findChild<QTimer*>(QStringLiteral("timerFadeInOut")));
+    }
+
+    void sizeAndBackground() {
+        QScopedPointer<frmTitlePage> page(openTitlePage());
+        const int dpi = page->logicalDpiX();
+        QCOMPARE(page->size(), QSize(8745 * dpi / 1440, 4815 * dpi / 1440));
+        QCOMPARE(page->imgBackground->geometry(), QRect(-10, -10, page->width() + 20, page->height() + 20));
+        QVERIFY(!page->imgBackground->pixmap().isNull());
+    }
+
+    void withoutFadingTheWindowIsOpaqueAndGoesAtOnce() {
+        ScriptedDialogs scripted;
+        SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
+        QPointer<frmTitlePage> page(openTitlePage());
+        QCOMPARE(FadeOn, qint16(0));
+        QCOMPARE(page->windowOpacity(), 1.0);
+        page->cmdContinue_Click();
+        QCOMPARE(m_handOvers, 1);
+        QVERIFY(!page->isVisible());
+        RunDeferredDeletes();
+        QVERIFY(page.isNull());
+        QCOMPARE(m_ends, 0);
+        QCOMPARE(scripted.calls().size(), 0);
+    }
+
+    void screenCheck_data() {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<bool>("warns");
+        QTest::newRow("1024x600") << QSize(1024, 600) << false;
+        QTest::newRow("800x480") << QSize(800, 480) << false;
+        QTest::newRow("640x480") << QSize(640, 480) << true;
+        QTest::newRow("799x1200") << QSize(799, 1200) << true;
+    }
+    void screenCheck() {
+        QFETCH(QSize, screen);
+        QFETCH(bool, warns);
+        ScriptedDialogs scripted;
+        SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
+        m_screen = screen;
+        QPointer<frmTitlePage> page(openTitlePage());
+        if (warns)
+            scripted.answer(MsgResult::OK);
+        page->cmdContinue_Click();
+        QCOMPARE(scripted.calls().size(), warns ? 1 : 0);
+        if (warns) {
+            const QString size = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+            const QString expected =
+                QStringList{
+                    "Vardel is designed for use on a",
+                    "screen resolution of at least 800x600. ",
+                    "",
+                    "Vardel will not display correctly on",
+                    "your current screen resolution (" + size + ").",
+                    "",
+                    "You can adjust your screen resolution by",
+                    "right-clicking anywhere on your desktop,",
+                    "select <Properties>, then <Settings>,",
+                    "and then select and accept at least",
+                    "800x600 as your 'Screen Area'.",
+                }
+                    .join(QStringLiteral("\r\n"));
+            QCOMPARE(scripted.last().text, expected);
+            QCOMPARE(scripted.last().title, QStringLiteral("Screen Resolution Issue"));
+            QCOMPARE(scripted.last().icon, MsgIcon::None);
+            QCOMPARE(scripted.last().buttons, MsgButtons::OK);
+        }
+        // The warning does not stop the way to the log-in.
+        QCOMPARE(m_handOvers, 1);
+    }
+
+    void overviewIsShownUntilSuppressed() {
+        ScriptedDialogs scripted;
+        QPointer<frmTitlePage> page(openTitlePage());
+        QString shown;
+        QScopedPointer<QTimer> watch(whenModalAppears([&shown](QWidget* modal) {
+            shown = modal->objectName();
+            auto* overview = qobject_cast<frmNewUser*>(modal);
+            overview->chk->setChecked(true);
+            overview->cmdContinue_Click();
+        }));
+        page->cmdContinue_Click();
+        QCOMPARE(shown, QStringLiteral("frmNewUser"));
+        QCOMPARE(m_handOvers, 1);
+        QCOMPARE(GetSetting(QStringLiteral("NewUser")), QStringLiteral("NoShow"));
+
+        // The next start goes straight on.
+        shown.clear();
+        QPointer<frmTitlePage> next(openTitlePage());
+        QScopedPointer<QTimer> watch2(whenModalAppears([&shown](QWidget* modal) {
+            shown = modal->objectName();
+            modal->close();
+        }));
+        next->cmdContinue_Click();
+        QCOMPARE(shown, QString());
+        QCOMPARE(m_handOvers, 2);
+    }
+
+    void fadingDimsBehindTheOverviewAndFadesOutToTheLogIn() {
+        ScriptedDialogs scripted;
+        enableFading();
+        QPointer<frmTitlePage> page(openTitlePage());
+        QCOMPARE(FadeOn, qint16(-1));
+        page->fadeEngine->WaitForFade();
+        QCOMPARE(page->fadeEngine->Opacity, qint16(255));
+        QVERIFY(page->isEnabled());
+
+        Opacities applied;
+        connect(page->fadeEngine, &FadeEngine::opacityApplied, this, [&applied](int o) { applied.append(o); });
+        int opacityBehindOverview = -1;
+        QScopedPointer<QTimer> watch(whenModalAppears([&](QWidget* modal) {
+            auto* overview = qobject_cast<frmNewUser*>(modal);
+            overview->fadeEngine->WaitForFade();
+            page->fadeEngine->WaitForFade();
+            opacityBehindOverview = page->fadeEngine->Opacity;
+            QTest::mouseClick(overview->cmdContinue, Qt::LeftButton);
+        }));
+        page->cmdContinue_Click();
+        QCOMPARE(opacityBehindOverview, 204);
+        QCOMPARE(applied.mid(0, 3), (Opacities{253, 251, 249}));
+        QTRY_COMPARE(m_handOvers, 1);
+        QCOMPARE(applied.last(), 0);
+        QCOMPARE(m_ends, 0);
+        RunDeferredDeletes();
+        QVERIFY(page.isNull());
+    }
+
+    void suppressedOverviewDoesNotDim() {
+        ScriptedDialogs scripted;
+        enableFading();
+        SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
+        QPointer<frmTitlePage> page(openTitlePage());
+        page->fadeEngine->WaitForFade();
+        Opacities applied;
+        connect(page->fadeEngine, &FadeEngine::opacityApplied, this, [&applied](int o) { applied.append(o); });
+        page->cmdContinue_Click();
+        QTRY_COMPARE(m_handOvers, 1);
+        QCOMPARE(applied.first(), 235);
+        QVERIFY(!applied.contains(204));
+    }
+
+    void stopMarkEndsTheProgramInsteadOfTheLogIn() {
+        ScriptedDialogs scripted;
+        enableFading();
+        SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
+        QPointer<frmTitlePage> page(openTitlePage());
+        page->fadeEngine->WaitForFade();
+        page->cmdContinue->Tag = page->windowTitle();
+        page->cmdContinue_Click();
+        QTRY_COMPARE(m_ends, 1);
+        QCOMPARE(m_handOvers, 0);
+        RunDeferredDeletes();
+        QVERIFY(page.isNull());
+    }
+
+    void enterContinues() {
+        ScriptedDialogs scripted;
+        SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
+        QPointer<frmTitlePage> page(openTitlePage());
+        QTest::keyClick(page.data(), Qt::Key_Return);
+        QTRY_COMPARE(m_handOvers, 1);
+    }
+};
+
+QTEST_MAIN(TestTitlePage)
+#include "tst_titlepage.moc"
