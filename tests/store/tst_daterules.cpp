@@ -140,15 +140,6 @@ private slots:
         QVERIFY(!std::signbit(MaxValue(0.0, -0.0)));
     }
 
-    void addToGrowsTheVariable() {
-        qint32 count = 5;
-        AddTo(count, 1);
-        QCOMPARE(count, 6);
-        double total = 1.5;
-        AddTo(total, -0.25);
-        QCOMPARE(total, 1.25);
-    }
-
     void randomIntegerStaysInRange() {
         bool sawLow = false;
         bool sawHigh = false;
