@@ -1,0 +1,75 @@
+#include "users/Shutdown.h"
+
+#include "app/AppGlobals.h"
+#include "app/Navigation.h"
+#include "store/DataFile.h"
+#include "ui/main/frmMain.h"
+#include "users/UserList.h"
+#include "users/frmAdmin.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+
+ApplicationEndHook g_endHook;
+bool g_shuttingDown = false;
+
+void EndEventLoop() {
+    // Queued, so that the loop ends even when the shut-down runs before the loop has started.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+} // namespace
+
+ApplicationEndHook SetApplicationEndHook(ApplicationEndHook hook) {
+    ApplicationEndHook previous = std::move(g_endHook);
+    g_endHook = std::move(hook);
+    return previous;
+}
+
+bool ShutdownInProgress() {
+    return g_shuttingDown;
+}
+
+void ShowAdminWindow() {
+    auto* window = new frmAdmin;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+}
+
+void ShowMainWindow() {
+    auto* window = new frmMain;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+}
+
+void ShutDownApplication() {
+    g_shuttingDown = true;
+    CloseDataFile();
+    CloseUserList();
+    QCoreApplication::processEvents();
+
+    // A data file that was opened but never written to must not survive the run as an empty file.
+    for (const QString& name : std::as_const(DataFileList)) {
+        const QFileInfo info(name);
+        if (info.exists() && info.isFile() && info.size() == 0)
+            QFile::remove(name);
+    }
+
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows.append(w);
+    for (const QPointer<QWidget>& w : std::as_const(windows))
+        if (w)
+            w->close();
+
+    if (g_endHook)
+        g_endHook();
+    else
+        EndEventLoop();
+    g_shuttingDown = false;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/AppGlobals.h"
+#include "store/Cp1252.h"
+#include "store/DateRules.h"
+#include "users/UserList.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+// Shared set-up for the window tests of the users folder and the main window.
+
+// Appends a user to "User.List" and returns its record number.
+inline qint32 AddTestUser(const QString& first, const QString& last, const QString& password, qint16 level,
+                          double created = 40244 + 845.0 / 1440) {
+    OpenUserList();
+    const qint32 n = UserListCount + 1;
+    CurrentUser = UserRecord();
+    CurrentUser.DateCreated = created;
+    CurrentUser.FirstName = first;
+    CurrentUser.LastName = last;
+    CurrentUser.Password = ScramblePassword(password);
+    CurrentUser.AccessLevel = level;
+    WriteUserRecord(n);
+    CloseUserList();
+    return n;
+}
+
+inline UserRecord ReadTestUser(qint32 n) {
+    OpenUserList();
+    ReadUserRecord(n);
+    CloseUserList();
+    return CurrentUser;
+}
+
+// The lines of "User.Log"; none when it is absent.
+inline QStringList UserLogLines() {
+    QFile log(UserLogFileName);
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = DecodeCp1252(log.readAll()).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// Runs action on the modal window of type T as soon as the running exec() has shown it. When no such window
+// turns up the modal window in front is closed, so that the test fails instead of hanging.
+template <class T> void WhenModal(std::function<void(T*)> action, bool* found = nullptr) {
+    QTimer::singleShot(0, qApp, [action, found] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (T* window = qobject_cast<T*>(modal)) {
+            if (found)
+                *found = true;
+            action(window);
+        } else if (modal) {
+            modal->close();
+        }
+    });
+}
+
+// Top-level windows of type T that are still open.
+template <class T> QList<T*> OpenWindows() {
+    QList<T*> result;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (T* t = qobject_cast<T*>(w); t && t->isVisible())
+            result.append(t);
+    return result;
+}
+
+// Deletes every top-level window of type T, bypassing any close question.
+template <class T> void DeleteWindows() {
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<T*>(w))
+            windows.append(w);
+    for (const QPointer<QWidget>& w : std::as_const(windows))
+        delete w.data();
+}
