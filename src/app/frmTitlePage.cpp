@@ -122,6 +122,12 @@ void frmTitlePage::Form_Load() {
     labelPublisher->setGeometry(px(2450), px(2500), px(6000), px(330));
     labelCopyright->setGeometry(px(560), px(4390), px(6000), px(300));
     cmdContinue->setGeometry(px(6840), px(3500), px(1500), px(480));
+
+    if (const QScreen* current = screen()) {
+        QRect frame = rect();
+        frame.moveCenter(current->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 void frmTitlePage::showEvent(QShowEvent* event) {

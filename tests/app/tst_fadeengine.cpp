@@ -152,13 +152,6 @@ private slots:
         QVERIFY(guard.isNull());
     }
 
-    void timerIsTheWindowsChild() {
-        QWidget window;
-        FadeEngine engine(&window);
-        QCOMPARE(window.findChild<QTimer*>(QStringLiteral("timerFadeInOut")), engine.timerFadeInOut);
-        QVERIFY(!engine.timerFadeInOut->isActive());
-    }
-
     void prepareFade_data() {
         QTest::addColumn<QString>("status"); // "-" for absent
         QTest::addColumn<bool>("force");

@@ -139,8 +139,6 @@ private slots:
         TileBackground(QPixmap(), &window);
         QCOMPARE(window.palette(), before);
     }
-
-    void sharedTileIsAvailable() { QCOMPARE(BackgroundTile().size(), QSize(64, 64)); }
 };
 
 QTEST_MAIN(TestNewUser)

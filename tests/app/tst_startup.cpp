@@ -130,11 +130,6 @@ private slots:
         QVERIFY(instance.isHeld());
     }
 
-    void defaultLockLivesInTheRuntimeFolder() {
-        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        QCOMPARE(SingleInstance::DefaultLockPath(), QDir(runtime).filePath(QStringLiteral("vardel.lock")));
-    }
-
     void refusalMessage() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("vardel.lock"));

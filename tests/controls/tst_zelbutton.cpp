@@ -129,17 +129,6 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Return);
         QTRY_COMPARE(clicked.count(), 1);
     }
-
-    void tagAndColours() {
-        ZelButton button;
-        button.Tag = QStringLiteral("Update");
-        QCOMPARE(button.property("Tag").toString(), QStringLiteral("Update"));
-        button.setBackColor(QColor(10, 20, 30));
-        QCOMPARE(button.BackOver(), QColor(10, 20, 30));
-        button.setBackOver(QColor(40, 50, 60));
-        QCOMPARE(button.BackColor(), QColor(10, 20, 30));
-        QCOMPARE(button.BackOver(), QColor(40, 50, 60));
-    }
 };
 
 QTEST_MAIN(TestZelButton)
