@@ -9,11 +9,7 @@
 #include "store/FileError.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
-
-#include <cerrno>
 
 QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue) {
     const QString option = QStringLiteral("--data-dir");
@@ -35,7 +31,7 @@ QString ChooseDataFolder(const QStringList& arguments, const QString& environmen
 void UseDataFolder(const QString& folder) {
     EnsurePrivateFolder(folder);
     if (!QDir::setCurrent(folder))
-        throw FileError(folder + QStringLiteral(": ") + qt_error_string(EACCES));
+        throw FileError(folder + QStringLiteral(": ") + qt_error_string());
 }
 
 QString AlreadyRunningText() {
