@@ -94,6 +94,10 @@ void frmAdmin::BuildControls() {
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setWordWrap(false);
+    // The column widths are fixed in twips; a small face lets the longest level name fit.
+    QFont gridFont = grid->font();
+    gridFont.setPointSize(8);
+    grid->setFont(gridFont);
     // The two key columns never show: column 0 takes up whatever width the visible columns leave.
     grid->setColumnHidden(ColNameSort, true);
     grid->setColumnHidden(ColRecNum, true);
@@ -606,8 +610,8 @@ void frmAdmin::cmdContinue_Click() {
         FadeWindow(255, 0, 20, true);
         return;
     }
-    CloseWindow();
     ShowMainWindow();
+    CloseWindow();
 }
 
 void frmAdmin::cmdCancel_Click() {
@@ -736,8 +740,9 @@ void frmAdmin::timerFadeInOut_Timer() {
 
 void frmAdmin::ClosingAction() {
     if (windowTitle() == cmdContinue->Tag) {
-        CloseWindow();
+        // The next window opens first, so that the program never runs out of windows in between.
         ShowMainWindow();
+        CloseWindow();
     } else {
         ShutDownApplication();
     }

@@ -117,8 +117,9 @@ void frmMain::cmdAdminWindow_Click() {
         FadeWindow(255, 0, 20, true);
         return;
     }
-    CloseWindow();
+    // The next window opens first, so that the program never runs out of windows in between.
     ShowAdminWindow();
+    CloseWindow();
 }
 
 void frmMain::cmdQuit_Click() {
@@ -153,8 +154,8 @@ void frmMain::ClosingAction() {
         ShutDownApplication();
         return;
     }
-    CloseWindow();
     ShowAdminWindow();
+    CloseWindow();
 }
 
 void frmMain::CloseWindow() {
