@@ -22,11 +22,19 @@ void InitProgramValues() {
     DataFileList = {DataFileName, QStringLiteral("User.List"), QStringLiteral("User.Log")};
 }
 
-int VersionMajor() { return VARDEL_VERSION_MAJOR; }
-int VersionMinor() { return VARDEL_VERSION_MINOR; }
-int VersionRevision() { return VARDEL_VERSION_PATCH; }
+int VersionMajor() {
+    return VARDEL_VERSION_MAJOR;
+}
+int VersionMinor() {
+    return VARDEL_VERSION_MINOR;
+}
+int VersionRevision() {
+    return VARDEL_VERSION_PATCH;
+}
 
-QString FormatHashes(long long value) { return value == 0 ? QString() : QString::number(value); }
+QString FormatHashes(long long value) {
+    return value == 0 ? QString() : QString::number(value);
+}
 
 QString VersionLine() {
     return QStringLiteral("Version w") + FormatHashes(VersionMajor()) + QLatin1Char('.') +

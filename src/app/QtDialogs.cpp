@@ -8,14 +8,20 @@
 namespace {
 
 // Message texts carry CR LF; Qt's labels want plain line feeds.
-QString displayText(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString displayText(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 QMessageBox::StandardButton toStandard(MsgResult r) {
     switch (r) {
-    case MsgResult::OK: return QMessageBox::Ok;
-    case MsgResult::Cancel: return QMessageBox::Cancel;
-    case MsgResult::Yes: return QMessageBox::Yes;
-    case MsgResult::No: return QMessageBox::No;
+    case MsgResult::OK:
+        return QMessageBox::Ok;
+    case MsgResult::Cancel:
+        return QMessageBox::Cancel;
+    case MsgResult::Yes:
+        return QMessageBox::Yes;
+    case MsgResult::No:
+        return QMessageBox::No;
     }
     return QMessageBox::Ok;
 }
@@ -28,26 +34,47 @@ MsgResult QtDialogs::MessageBox(QWidget* parent, const QString& text, const QStr
     box.setWindowTitle(title);
     box.setText(displayText(text));
     switch (icon) {
-    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
     }
     QMessageBox::StandardButtons set;
     switch (buttons) {
-    case MsgButtons::OK: set = QMessageBox::Ok; break;
-    case MsgButtons::OKCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case MsgButtons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
-    case MsgButtons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    case MsgButtons::OK:
+        set = QMessageBox::Ok;
+        break;
+    case MsgButtons::OKCancel:
+        set = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case MsgButtons::YesNo:
+        set = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case MsgButtons::YesNoCancel:
+        set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        break;
     }
     box.setStandardButtons(set);
     box.setDefaultButton(toStandard(defaultButton));
     const int r = box.exec();
     switch (r) {
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    case QMessageBox::Ok: return MsgResult::OK;
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    case QMessageBox::Ok:
+        return MsgResult::OK;
     default:
         // Closing the box from its title bar counts as its escape button.
         if (buttons == MsgButtons::OK)
@@ -58,16 +85,14 @@ MsgResult QtDialogs::MessageBox(QWidget* parent, const QString& text, const QStr
     }
 }
 
-QString QtDialogs::InputBox(QWidget* parent, const QString& prompt, const QString& title,
-                            const QString& defaultText) {
+QString QtDialogs::InputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText) {
     bool ok = false;
     const QString answer =
         QInputDialog::getText(parent, title, displayText(prompt), QLineEdit::Normal, defaultText, &ok);
     return ok ? answer : QString();
 }
 
-QString QtDialogs::OpenFile(QWidget* parent, const QString& title, const QString& startFolder,
-                            const QString& filter) {
+QString QtDialogs::OpenFile(QWidget* parent, const QString& title, const QString& startFolder, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, title, startFolder, filter);
 }
 
@@ -75,7 +100,9 @@ QString QtDialogs::BrowseForFolder(QWidget* parent, const QString& title, const 
     return QFileDialog::getExistingDirectory(parent, title, startFolder);
 }
 
-bool QtDialogs::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool QtDialogs::OpenUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 static Dialogs* g_service = nullptr;
 
@@ -84,4 +111,6 @@ Dialogs& dialogs() {
     return g_service ? *g_service : qtDialogs;
 }
 
-void setDialogs(Dialogs* service) { g_service = service; }
+void setDialogs(Dialogs* service) {
+    g_service = service;
+}

@@ -37,8 +37,3 @@ void TileBackground(const QPixmap& picture, QWidget* window) {
 QPixmap BackgroundTile() {
     return QPixmap(QStringLiteral(":/images/tile.png"));
 }
-
-int TwipsToPixels(int twips, const QWidget* widget) {
-    const int dpi = widget ? widget->logicalDpiX() : 96;
-    return twips * dpi / 1440;
-}

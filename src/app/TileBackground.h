@@ -18,6 +18,3 @@ void TileBackground(const QPixmap& picture, QWidget* window);
 
 // The shared background picture of the dialog windows: a light linen texture.
 QPixmap BackgroundTile();
-
-// Sizes and positions of the windows are given in twips (1/1440 inch).
-int TwipsToPixels(int twips, const QWidget* widget);

@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
 #include "app/TileBackground.h"
+#include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
 #include "help/HelpTexts.h"
 

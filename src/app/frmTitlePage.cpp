@@ -7,6 +7,7 @@
 #include "app/OlderDataFile.h"
 #include "app/TileBackground.h"
 #include "app/TitleArtwork.h"
+#include "app/WindowGeometry.h"
 #include "app/frmNewUser.h"
 #include "controls/ZelButton.h"
 
@@ -123,11 +124,7 @@ void frmTitlePage::Form_Load() {
     labelCopyright->setGeometry(px(560), px(4390), px(6000), px(300));
     cmdContinue->setGeometry(px(6840), px(3500), px(1500), px(480));
 
-    if (const QScreen* current = screen()) {
-        QRect frame = rect();
-        frame.moveCenter(current->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
 }
 
 void frmTitlePage::showEvent(QShowEvent* event) {

@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
 #include "app/FadeEngine.h"
+#include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
 #include "help/HelpTexts.h"
 
@@ -19,10 +20,6 @@
 namespace {
 
 constexpr int AboutNumber = 7777;
-
-int TwipsToPixels(const QWidget* w, int twips) {
-    return twips * w->logicalDpiX() / 1440;
-}
 
 bool IsTopicNumber(int number) {
     return number == 1000 || number == 1500 || number == 2000 || number == 3000 || number == 4000;
@@ -72,13 +69,13 @@ void frmManual::BuildLayout() {
     QFont textFont = txtManual->font();
     textFont.setPointSizeF(textFont.pointSizeF() * 1.1);
     txtManual->setFont(textFont);
-    txtManual->document()->setDocumentMargin(TwipsToPixels(this, 120));
+    txtManual->document()->setDocumentMargin(TwipsToPixels(120, this));
 
     cmdHelpTopic->setCaption(QStringLiteral("Help &Topics..."));
     cmdPrintHelp->setCaption(QStringLiteral("&Print this Topic"));
     cmdReturn->setCaption(QStringLiteral("&Close"));
     for (ZelButton* button : {cmdHelpTopic, cmdPrintHelp, cmdReturn})
-        button->setMinimumSize(TwipsToPixels(this, 1800), TwipsToPixels(this, 495));
+        button->setMinimumSize(TwipsToPixels(1800, this), TwipsToPixels(495, this));
     // Printing the topic comes with the printer support; until then the button is shown but unavailable.
     cmdPrintHelp->setEnabled(false);
     cmdReturn->setCancel(true);
@@ -90,9 +87,9 @@ void frmManual::BuildLayout() {
     buttons->addWidget(cmdReturn);
 
     auto* layout = new QVBoxLayout(this);
-    const int margin = TwipsToPixels(this, 180);
+    const int margin = TwipsToPixels(180, this);
     layout->setContentsMargins(margin, margin, margin, margin);
-    layout->setSpacing(TwipsToPixels(this, 120));
+    layout->setSpacing(TwipsToPixels(120, this));
     layout->addWidget(labelHelpTopic);
     layout->addWidget(txtManual, 1);
     layout->addLayout(buttons);
@@ -131,7 +128,7 @@ void frmManual::BuildMenu() {
 
 void frmManual::Form_Load() {
     FadeOn = PrepareFade(this, 0, false);
-    resize(TwipsToPixels(this, 7650), TwipsToPixels(this, 7000));
+    resize(TwipsToPixels(7650, this), TwipsToPixels(7000, this));
     setWindowTitle(AppTitle + QStringLiteral(" - ") + QStringLiteral("Help Window"));
 }
 

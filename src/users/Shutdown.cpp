@@ -1,4 +1,5 @@
 #include "users/Shutdown.h"
+#include "app/WindowGeometry.h"
 
 #include "app/AppGlobals.h"
 #include "app/Navigation.h"
@@ -38,12 +39,14 @@ bool ShutdownInProgress() {
 void ShowAdminWindow() {
     auto* window = new frmAdmin;
     window->setAttribute(Qt::WA_DeleteOnClose);
+    CentreOnScreen(window);
     window->show();
 }
 
 void ShowMainWindow() {
     auto* window = new frmMain;
     window->setAttribute(Qt::WA_DeleteOnClose);
+    CentreOnScreen(window);
     window->show();
 }
 

@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "app/FadeEngine.h"
 #include "app/TileBackground.h"
+#include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
 #include "store/DateRules.h"
 #include "users/UserList.h"
@@ -43,7 +44,7 @@ frmAddEditUser::frmAddEditUser(frmAdmin* admin)
 }
 
 int frmAddEditUser::Twips(int twips) const {
-    return twips * logicalDpiX() / 1440;
+    return TwipsToPixels(twips, this);
 }
 
 void frmAddEditUser::BuildControls() {

@@ -5,6 +5,7 @@
 #include "app/FadeEngine.h"
 #include "app/Navigation.h"
 #include "app/TileBackground.h"
+#include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
 #include "store/Cp1252.h"
@@ -63,7 +64,7 @@ frmAdmin::frmAdmin(QWidget* parent) : QWidget(parent), m_fade(new FadeEngine(thi
 }
 
 int frmAdmin::Twips(int twips) const {
-    return twips * logicalDpiX() / 1440;
+    return TwipsToPixels(twips, this);
 }
 
 void frmAdmin::BuildControls() {
@@ -206,6 +207,8 @@ void frmAdmin::Form_Load() {
         chkFadeStatus->hide();
         shp->hide();
     }
+    // The buttons carry their captions already while the first activation's messages are on the screen.
+    UpdateAdminButtons();
 }
 
 void frmAdmin::showEvent(QShowEvent* event) {

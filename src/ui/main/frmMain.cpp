@@ -5,6 +5,7 @@
 #include "app/FadeEngine.h"
 #include "app/Navigation.h"
 #include "app/TileBackground.h"
+#include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
 #include "users/AccessCode.h"
@@ -15,14 +16,6 @@
 #include <QLabel>
 #include <QShortcut>
 #include <QTimer>
-
-namespace {
-
-int Twips(const QWidget* w, int twips) {
-    return twips * w->logicalDpiX() / 1440;
-}
-
-} // namespace
 
 frmMain::frmMain(QWidget* parent)
     : QWidget(parent), lblUserInfo(new QLabel(this)), lblNote(new QLabel(this)), cmdHelp(new ZelButton(this)),
@@ -55,11 +48,13 @@ QString frmMain::MainCaption() {
 void frmMain::Form_Load() {
     FadeOn = PrepareFade(this, 0, false);
     setWindowTitle(MainCaption());
-    setFixedSize(Twips(this, 10455), Twips(this, 3600));
+    setFixedSize(TwipsToPixels(10455, this), TwipsToPixels(3600, this));
     TileBackground(BackgroundTile(), this);
 
-    lblUserInfo->setGeometry(Twips(this, 240), Twips(this, 240), Twips(this, 5000), Twips(this, 600));
-    lblNote->setGeometry(Twips(this, 240), Twips(this, 1000), Twips(this, 9975), Twips(this, 1400));
+    lblUserInfo->setGeometry(TwipsToPixels(240, this), TwipsToPixels(240, this), TwipsToPixels(5000, this),
+                             TwipsToPixels(600, this));
+    lblNote->setGeometry(TwipsToPixels(240, this), TwipsToPixels(1000, this), TwipsToPixels(9975, this),
+                         TwipsToPixels(1400, this));
     lblNote->setWordWrap(true);
     lblNote->setAlignment(Qt::AlignCenter);
     lblNote->setFrameShape(QFrame::StyledPanel);
@@ -68,10 +63,10 @@ void frmMain::Form_Load() {
     cmdHelp->setCaption(QStringLiteral("&Help"));
     cmdAdminWindow->setCaption(QStringLiteral("&Admin\r\nWindow"));
     cmdQuit->setCaption(QStringLiteral("&Quit"));
-    const int top = Twips(this, 2640), height = Twips(this, 660), width = Twips(this, 1500);
-    cmdHelp->setGeometry(Twips(this, 5415), top, width, height);
-    cmdAdminWindow->setGeometry(Twips(this, 7095), top, width, height);
-    cmdQuit->setGeometry(Twips(this, 8715), top, width, height);
+    const int top = TwipsToPixels(2640, this), height = TwipsToPixels(660, this), width = TwipsToPixels(1500, this);
+    cmdHelp->setGeometry(TwipsToPixels(5415, this), top, width, height);
+    cmdAdminWindow->setGeometry(TwipsToPixels(7095, this), top, width, height);
+    cmdQuit->setGeometry(TwipsToPixels(8715, this), top, width, height);
 }
 
 void frmMain::showEvent(QShowEvent* event) {
