@@ -1,30 +1,15 @@
 #include "DataCommands.h"
 
+#include "JsonLine.h"
 #include "store/DataFile.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 
 #include <cstdio>
 
 namespace {
-
-// One JSON value in compact form, escaped and formatted as QJsonDocument does.
-QByteArray JsonText(const QJsonValue& value) {
-    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return array.mid(1, array.size() - 2);
-}
-
-// Members are added by hand so that they keep the order of the record's fields.
-void AddMember(QByteArray& line, const char* name, const QJsonValue& value) {
-    line += line.size() > 1 ? ",\"" : "\"";
-    line += name;
-    line += "\":";
-    line += JsonText(value);
-}
 
 bool WriteOut(const QByteArray& text) {
     if (std::fwrite(text.constData(), 1, text.size(), stdout) != static_cast<size_t>(text.size())) {

@@ -1,30 +1,12 @@
 #include "Commands.h"
 
+#include "JsonLine.h"
 #include "store/FixedRecordFile.h"
 #include "users/UserList.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 
 #include <cstdio>
-
-namespace {
-
-// One JSON value in its compact text form, with the same escaping and number format as QJsonDocument.
-QByteArray JsonText(const QJsonValue& value) {
-    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return array.mid(1, array.size() - 2);
-}
-
-void AddMember(QByteArray& line, const char* name, const QJsonValue& value) {
-    line += line.size() > 1 ? ",\"" : "\"";
-    line += name;
-    line += "\":";
-    line += JsonText(value);
-}
-
-} // namespace
 
 QByteArray UserListJsonLines(const QByteArray& fileImage) {
     QByteArray out;

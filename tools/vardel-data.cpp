@@ -1,8 +1,6 @@
 // vardel-data: inspects and fills the program's data files from the command line.
 
-#if __has_include("Commands.h")
 #include "Commands.h"
-#endif
 #include "DataCommands.h"
 
 #include "app/AppGlobals.h"
@@ -78,12 +76,7 @@ int main(int argc, char* argv[]) {
     else if (command == QLatin1String("demo"))
         run = DemoCommand;
     else if (command == QLatin1String("users")) {
-#ifdef VARDEL_HAVE_USERS_COMMAND
         run = UsersCommand;
-#else
-        std::fprintf(stderr, "vardel-data: the users command is not part of this build\n");
-        return 1;
-#endif
     } else {
         std::fprintf(stderr, "vardel-data: unknown command \"%s\"\n", qPrintable(command));
         return usage();
