@@ -155,15 +155,16 @@ QPlainTextEdit* frmAddEditUser::commentsField() const {
 }
 
 QString frmAddEditUser::FieldText(int index) const {
+    // Line breaks in the comments are CR LF in the file, as in every multi-line text of the program.
     if (index == kComments)
-        return commentsField()->toPlainText();
+        return commentsField()->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     const QLineEdit* e = lineField(index);
     return e ? e->text() : QString();
 }
 
 void frmAddEditUser::SetFieldText(int index, const QString& text) {
     if (index == kComments)
-        commentsField()->setPlainText(text);
+        commentsField()->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     else if (QLineEdit* e = lineField(index))
         e->setText(text);
 }
@@ -272,14 +273,17 @@ void frmAddEditUser::txtField_LostFocus(int index) {
 void frmAddEditUser::txtField_Change(int index) {
     if (index == kComments) {
         QPlainTextEdit* comments = commentsField();
-        const QString text = comments->toPlainText();
-        // The box stops at the field's width: typing or pasting beyond it is cut off there.
+        QString text = FieldText(kComments);
+        // The box stops at the field's width (a line break takes two): typing or pasting beyond it is cut off.
         if (text.size() > CommentsLength) {
+            text.truncate(CommentsLength);
+            if (text.endsWith(QLatin1Char('\r')))
+                text.chop(1);
             const QSignalBlocker block(comments);
-            comments->setPlainText(text.left(CommentsLength));
+            SetFieldText(kComments, text);
             comments->moveCursor(QTextCursor::End);
         }
-        const int length = static_cast<int>(comments->toPlainText().size());
+        const int length = static_cast<int>(text.size());
         lblSpaceFull->setVisible(length > 0);
         if (length > 0)
             lblSpaceFull->setText(SpaceFullCaption(length));

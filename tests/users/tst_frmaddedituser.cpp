@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(r.LastName, QStringLiteral("Lee"));
         QCOMPARE(UnscramblePassword(r.Password), QStringLiteral("pass1"));
         QCOMPARE(r.AccessLevel, qint16(4));
-        QCOMPARE(r.Comments, QStringLiteral("Night shift\nsupervisor"));
+        QCOMPARE(r.Comments, QStringLiteral("Night shift\r\nsupervisor"));
         QVERIFY(r.DateCreated >= before - 1e-6 && r.DateCreated <= after + 1e-6);
         QCOMPARE(m_admin->cmdAddUser->Tag, QStringLiteral("Update"));
         QVERIFY(m_admin->cmdEditUser->Tag.isEmpty());
@@ -283,6 +283,26 @@ private slots:
         QCOMPARE(d->lblSpaceFull->isHidden(), length == 0);
         if (length > 0)
             QCOMPARE(d->lblSpaceFull->text(), caption);
+    }
+
+    void commentLineBreaksAreStoredAsCrLf() {
+        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
+        OpenUserList();
+        ReadUserRecord(1);
+        CurrentUser.Comments = QStringLiteral("Line one\r\nLine two");
+        WriteUserRecord(1);
+        CloseUserList();
+        frmAddEditUser* d = Open(QStringLiteral("View/Edit this User"), 1);
+        QCOMPARE(d->commentsField()->toPlainText(), QStringLiteral("Line one\nLine two"));
+        // A line break takes two of the 439 places, as it does in the file.
+        QCOMPARE(d->lblSpaceFull->text(), QStringLiteral(" 4% full "));
+        d->SetFieldText(4, QString(437, QLatin1Char('x')) + QStringLiteral("\r\nyz"));
+        QCOMPARE(d->FieldText(4), QString(437, QLatin1Char('x')) + QStringLiteral("\r\n"));
+        d->SetFieldText(4, QString(438, QLatin1Char('x')) + QStringLiteral("\r\ny"));
+        QCOMPARE(d->FieldText(4), QString(438, QLatin1Char('x')));
+        d->SetFieldText(4, QStringLiteral("Line one\r\nLine three"));
+        d->cmdSave_Click();
+        QCOMPARE(ReadTestUser(1).Comments, QStringLiteral("Line one\r\nLine three"));
     }
 
     void fadingDialogClosesThroughTheFade() {
