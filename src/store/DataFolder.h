@@ -2,6 +2,6 @@
 
 #include <QString>
 
-// Creates the data folder (and missing parents) open to its owner only; an existing folder is narrowed to
-// its owner. Throws FileError when the folder cannot be made.
+// Creates the data folder (and missing parents) open to its owner only; an existing folder is left as it is.
+// Throws FileError when the folder cannot be made.
 void EnsurePrivateFolder(const QString& path);
