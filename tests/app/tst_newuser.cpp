@@ -1,4 +1,4 @@
-#include "WindowTestHelpers.h"
+#include "WindowTestSupport.h"
 #include "app/FadeEngine.h"
 #include "app/TileBackground.h"
 #include "app/frmNewUser.h"

@@ -1,6 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
-#include "WindowTestHelpers.h"
+#include "WindowTestSupport.h"
 #include "app/FadeEngine.h"
 #include "app/frmNewUser.h"
 #include "app/frmTitlePage.h"

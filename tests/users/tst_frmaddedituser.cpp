@@ -1,4 +1,4 @@
-#include "AdminTestSupport.h"
+#include "WindowTestSupport.h"
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
 
