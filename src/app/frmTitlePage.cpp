@@ -154,7 +154,7 @@ void frmTitlePage::Form_Activate() {
 }
 
 void frmTitlePage::cmdContinue_Click() {
-    // 1. The first-run overview, with this window dimmed behind it.
+    // The first-run overview, with this window dimmed behind it.
     if (GetSetting(QStringLiteral("NewUser")) != QStringLiteral("NoShow")) {
         if (FadeOn)
             FadeWindow(255, 204, 2, false);
@@ -166,37 +166,36 @@ void frmTitlePage::cmdContinue_Click() {
             FadeWindow(204, 255, 2, false);
     }
 
-    // 2. Only the width is tested.
+    // A screen too narrow for the windows gets a warning; only the width matters.
     const QSize screen = screenPixels();
     if (screen.width() < 800)
         dialogs().MessageBox(this, ScreenResolutionText(screen.width(), screen.height()), ScreenResolutionTitle(),
                              MsgIcon::None, MsgButtons::OK);
 
-    // 3-4.
     QCoreApplication::processEvents();
     if (!CheckOlderDataFile(this))
         return;
 
-    // 5.
     QCoreApplication::processEvents();
     if (FadeOn) {
         FadeWindow(255, 0, 20, true);
     } else {
+        // The next window opens first, so that the program never runs out of windows in between.
+        handOver();
         close();
         deleteLater();
-        handOver();
     }
 }
 
 void frmTitlePage::closeAfterFade() {
     // The data-file check marks a stop by setting the button's Tag to the caption.
     const bool stop = windowTitle() == cmdContinue->Tag;
+    if (!stop)
+        handOver();
     close();
     deleteLater();
     if (stop)
         endProgram();
-    else
-        handOver();
 }
 
 void frmTitlePage::timerFadeInOut_Timer() {
