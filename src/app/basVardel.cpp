@@ -57,7 +57,7 @@ int basVardel_Main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(VersionMajor()).arg(VersionMinor()).arg(VersionRevision()));
 
-    // 1. One copy per user. The lock lives as long as this routine, that is as long as the program.
+    // One copy per user. The lock lives as long as this routine, that is as long as the program.
     SingleInstance instance;
     if (RefuseSecondInstance(instance))
         return 1;
@@ -65,11 +65,11 @@ int basVardel_Main(int argc, char** argv) {
     frmTitlePage* titlePage = nullptr;
     RunGuarded([&titlePage] {
         UseDataFolder(ChooseDataFolder(QCoreApplication::arguments(), qEnvironmentVariable("VARDEL_DATA_DIR")));
-        // 2-3. DataFileName, AccessLevelNames, DataFileList.
+        // DataFileName, AccessLevelNames, DataFileList.
         InitProgramValues();
-        // 4. Printouts position their text in inches through the printer device, which sets its own unit when a
+        // Printouts position their text in inches through the printer device, which sets its own unit when a
         // printout begins; with no printer installed there is nothing to prepare here.
-        // 5. The title window, not modal; from here on the program lives in its windows.
+        // The title window, not modal; from here on the program lives in its windows.
         titlePage = new frmTitlePage;
         titlePage->show();
     });
