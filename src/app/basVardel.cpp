@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include <cstdio>
+
 QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue) {
     const QString option = QStringLiteral("--data-dir");
     QString chosen;
@@ -50,7 +52,18 @@ bool RefuseSecondInstance(SingleInstance& instance) {
     return true;
 }
 
+bool DisplayAvailable() {
+    // Qt ends a windowed program that finds no display with an abort; say what is missing instead.
+    const auto set = [](const char* name) { return !qEnvironmentVariableIsEmpty(name); };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
 int basVardel_Main(int argc, char** argv) {
+    if (!DisplayAvailable()) {
+        std::fprintf(stderr, "Vardel is a desktop program and needs a display, but none is set "
+                             "(DISPLAY and WAYLAND_DISPLAY are empty).\n");
+        return 1;
+    }
     VardelApplication app(argc, argv);
     QCoreApplication::setApplicationName(AppTitle);
     QCoreApplication::setOrganizationName(QString());

@@ -14,7 +14,10 @@ int basVardel_Main(int argc, char** argv);
 // absolute, cleaned path.
 QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue);
 
-// Makes the folder private to its owner (creating it when needed) and the working folder, so that the data
+// True when a window system is there to show windows on (or a Qt platform is named explicitly).
+bool DisplayAvailable();
+
+// Creates the folder, private to its owner, when it is missing, and makes it the working folder, so that the data
 // files' bare names resolve in it. Throws FileError when either fails.
 void UseDataFolder(const QString& folder);
 

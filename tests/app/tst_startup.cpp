@@ -148,6 +148,33 @@ private slots:
         QCOMPARE(scripted.last().buttons, MsgButtons::OK);
     }
 
+    void displayIsNeeded_data() {
+        QTest::addColumn<QByteArray>("display");
+        QTest::addColumn<QByteArray>("wayland");
+        QTest::addColumn<QByteArray>("platform");
+        QTest::addColumn<bool>("available");
+        QTest::newRow("none") << QByteArray() << QByteArray() << QByteArray() << false;
+        QTest::newRow("x11") << QByteArray(":0") << QByteArray() << QByteArray() << true;
+        QTest::newRow("wayland") << QByteArray() << QByteArray("wayland-0") << QByteArray() << true;
+        QTest::newRow("named platform") << QByteArray() << QByteArray() << QByteArray("offscreen") << true;
+    }
+
+    void displayIsNeeded() {
+        QFETCH(QByteArray, display);
+        QFETCH(QByteArray, wayland);
+        QFETCH(QByteArray, platform);
+        QFETCH(bool, available);
+        const QByteArray saved[] = {qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), qgetenv("QT_QPA_PLATFORM")};
+        const char* names[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+        const QByteArray values[] = {display, wayland, platform};
+        for (int i = 0; i < 3; ++i)
+            values[i].isEmpty() ? qunsetenv(names[i]) : qputenv(names[i], values[i]);
+        const bool result = DisplayAvailable();
+        for (int i = 0; i < 3; ++i)
+            saved[i].isEmpty() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
+        QCOMPARE(result, available);
+    }
+
     void programWideValues() {
         InitProgramValues();
         QCOMPARE(DataFileName, QStringLiteral("Vardel.Data"));
