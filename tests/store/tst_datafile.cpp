@@ -3,6 +3,7 @@
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 
+#include "FileTestSupport.h"
 #include "TempWorkDir.h"
 
 #include <QDir>
@@ -22,32 +23,6 @@ PersonnelRecord employee(const QString& name, double inactivation = 0) {
     r.InactivationDate = inactivation;
     r.DataVersion = 312;
     return r;
-}
-
-void writeFile(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString& name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
-
-mode_t modeOf(const QString& name) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(name).constData(), &st) != 0)
-        return 0;
-    return st.st_mode & 0777;
-}
-
-ino_t inodeOf(const QString& name) {
-    struct stat st {};
-    ::stat(QFile::encodeName(name).constData(), &st);
-    return st.st_ino;
 }
 
 // Open descriptors of this process that refer to the file.

@@ -1,6 +1,7 @@
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 
+#include "FileTestSupport.h"
 #include "TempWorkDir.h"
 
 #include <QFile>
@@ -9,32 +10,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-void writeFile(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString& name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
-
-mode_t modeOf(const QString& name) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(name).constData(), &st) != 0)
-        return 0;
-    return st.st_mode & 0777;
-}
-
-ino_t inodeOf(const QString& name) {
-    struct stat st {};
-    ::stat(QFile::encodeName(name).constData(), &st);
-    return st.st_ino;
-}
 
 // n records of size bytes, record k filled with the letter 'a' + k - 1.
 QByteArray records(int n, int size) {

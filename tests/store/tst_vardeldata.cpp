@@ -1,5 +1,6 @@
 #include "store/PersonnelRecord.h"
 
+#include "FileTestSupport.h"
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -32,11 +33,6 @@ Run vardelData(const QStringList& args, const QString& envDir = QString()) {
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
-}
-
-QByteArray readFile(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 QList<QJsonObject> dumpOf(const QString& dir) {

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "FileTestSupport.h"
 #include "TempWorkDir.h"
 #include "app/AppGlobals.h"
 #include "store/DateRules.h"
@@ -45,19 +46,6 @@ QStringList FirstNames() {
     }
     CloseUserList();
     return names;
-}
-
-QByteArray FileBytes(const QString& name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-void PutFileBytes(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 bool IsLetterOrDigit(QChar c) {
@@ -129,7 +117,7 @@ private slots:
         QFETCH(int, length);
         QFETCH(int, count);
         TempWorkDir dir;
-        PutFileBytes(UserListFileName, QByteArray(length, ' '));
+        writeFile(UserListFileName, QByteArray(length, ' '));
         OpenUserList();
         QCOMPARE(UserListCount, qint16(count));
     }
@@ -253,20 +241,20 @@ private slots:
         QFETCH(QStringList, left);
         TempWorkDir dir;
         WriteUsers({MakeUser("Ann", "A", 1), MakeUser("Bob", "B", 2), MakeUser("Cid", "C", 3)});
-        const QByteArray before = FileBytes(UserListFileName);
+        const QByteArray before = readFile(UserListFileName);
         RemoveUser(removed);
         QCOMPARE(FirstNames(), left);
         QVERIFY(!QFile::exists(QStringLiteral("TempFile.$$$")));
         // The survivors are byte-for-byte the records they were.
         QByteArray expected = before;
         expected.remove((removed - 1) * 500, 500);
-        QCOMPARE(FileBytes(UserListFileName), expected);
+        QCOMPARE(readFile(UserListFileName), expected);
     }
 
     void removeDropsStaleMarks() {
         TempWorkDir dir;
         WriteUsers({MakeUser("Ann", "A"), MakeUser("  $Killed$", "B"), MakeUser("Cid", "C"), MakeUser("Dee", "D")});
-        PutFileBytes(QStringLiteral("TempFile.$$$"), QByteArray(700, 'x')); // left by a crash
+        writeFile(QStringLiteral("TempFile.$$$"), QByteArray(700, 'x')); // left by a crash
         RemoveUser(3);
         QCOMPARE(FirstNames(), (QStringList{"Ann", "Dee"}));
         QVERIFY(!QFile::exists(QStringLiteral("TempFile.$$$")));
@@ -295,13 +283,13 @@ private slots:
 
     void logEntriesAreAppended() {
         TempWorkDir dir;
-        PutFileBytes(UserLogFileName, "earlier line\r\n");
+        writeFile(UserLogFileName, "earlier line\r\n");
         CurrentUserName = QStringLiteral("Jos\u00e9 Ruiz");
         CurrentAccessLevel = 3;
         WriteUserLogEntry(1);
         WriteUserLogEntry(2);
 
-        const QByteArray bytes = FileBytes(UserLogFileName);
+        const QByteArray bytes = readFile(UserLogFileName);
         QVERIFY(bytes.startsWith("earlier line\r\n"));
         QVERIFY(bytes.endsWith("\r\n"));
         const QList<QByteArray> lines = bytes.mid(14).chopped(2).split('\n');
@@ -319,7 +307,7 @@ private slots:
         CurrentAccessLevel = 1;
         WriteUserLogEntry(1);
         QFile log(UserLogFileName);
-        QVERIFY(FileBytes(UserLogFileName).endsWith(" - Ann Baker logged in w/ Read Only privileges.\r\n"));
+        QVERIFY(readFile(UserLogFileName).endsWith(" - Ann Baker logged in w/ Read Only privileges.\r\n"));
         QCOMPARE(log.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), kOwnerOnly);
     }
 
