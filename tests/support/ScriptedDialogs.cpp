@@ -2,9 +2,13 @@
 
 #include <QTest>
 
-ScriptedDialogs::ScriptedDialogs() { setDialogs(this); }
+ScriptedDialogs::ScriptedDialogs() {
+    setDialogs(this);
+}
 
-ScriptedDialogs::~ScriptedDialogs() { setDialogs(nullptr); }
+ScriptedDialogs::~ScriptedDialogs() {
+    setDialogs(nullptr);
+}
 
 void ScriptedDialogs::answerWith(std::function<void()> action, MsgResult result) {
     // The action rides on the answer's position in the queue.
@@ -38,27 +42,24 @@ MsgResult ScriptedDialogs::MessageBox(QWidget*, const QString& text, const QStri
     return buttons == MsgButtons::OK ? MsgResult::OK : MsgResult::Cancel;
 }
 
-QString ScriptedDialogs::InputBox(QWidget*, const QString& prompt, const QString& title,
-                                  const QString& defaultText) {
-    const QVariant a = take({Kind::Input, prompt, title, MsgIcon::None, MsgButtons::OKCancel, MsgResult::OK,
-                             defaultText});
+QString ScriptedDialogs::InputBox(QWidget*, const QString& prompt, const QString& title, const QString& defaultText) {
+    const QVariant a =
+        take({Kind::Input, prompt, title, MsgIcon::None, MsgButtons::OKCancel, MsgResult::OK, defaultText});
     return a.typeId() == QMetaType::QString ? a.toString() : QString();
 }
 
 QString ScriptedDialogs::OpenFile(QWidget*, const QString& title, const QString& startFolder, const QString& filter) {
-    const QVariant a = take({Kind::OpenFile, filter, title, MsgIcon::None, MsgButtons::OKCancel, MsgResult::OK,
-                             startFolder});
+    const QVariant a =
+        take({Kind::OpenFile, filter, title, MsgIcon::None, MsgButtons::OKCancel, MsgResult::OK, startFolder});
     return a.typeId() == QMetaType::QString ? a.toString() : QString();
 }
 
 QString ScriptedDialogs::BrowseForFolder(QWidget*, const QString& title, const QString& startFolder) {
-    const QVariant a =
-        take({Kind::Folder, {}, title, MsgIcon::None, MsgButtons::OKCancel, MsgResult::OK, startFolder});
+    const QVariant a = take({Kind::Folder, {}, title, MsgIcon::None, MsgButtons::OKCancel, MsgResult::OK, startFolder});
     return a.typeId() == QMetaType::QString ? a.toString() : QString();
 }
 
 bool ScriptedDialogs::OpenUrl(const QUrl& url) {
-    const QVariant a =
-        take({Kind::Url, url.toString(), {}, MsgIcon::None, MsgButtons::OK, MsgResult::OK, {}});
+    const QVariant a = take({Kind::Url, url.toString(), {}, MsgIcon::None, MsgButtons::OK, MsgResult::OK, {}});
     return a.typeId() != QMetaType::Int || static_cast<MsgResult>(a.toInt()) != MsgResult::Cancel;
 }

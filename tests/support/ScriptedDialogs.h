@@ -24,7 +24,7 @@ public:
         QString defaultText; // input box default, or the start folder
     };
 
-    ScriptedDialogs();  // installs itself
+    ScriptedDialogs();           // installs itself
     ~ScriptedDialogs() override; // restores the Qt service
 
     // Answers, taken in order by whichever dialog comes next.
@@ -42,12 +42,10 @@ public:
     }
 
     using Dialogs::MessageBox;
-    MsgResult MessageBox(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
-                         MsgButtons buttons, MsgResult defaultButton) override;
-    QString InputBox(QWidget* parent, const QString& prompt, const QString& title,
-                     const QString& defaultText) override;
-    QString OpenFile(QWidget* parent, const QString& title, const QString& startFolder,
-                     const QString& filter) override;
+    MsgResult MessageBox(QWidget* parent, const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
+                         MsgResult defaultButton) override;
+    QString InputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString OpenFile(QWidget* parent, const QString& title, const QString& startFolder, const QString& filter) override;
     QString BrowseForFolder(QWidget* parent, const QString& title, const QString& startFolder) override;
     bool OpenUrl(const QUrl& url) override;
 

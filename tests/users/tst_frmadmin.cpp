@@ -1,6 +1,6 @@
-#include "WindowTestSupport.h"
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
+#include "WindowTestSupport.h"
 
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
