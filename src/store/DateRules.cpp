@@ -8,6 +8,7 @@
 namespace {
 const QDate kEpoch(1899, 12, 30);
 constexpr qint64 kMsPerDay = 86400000;
+constexpr double kLargestOADate = 4.0e8;
 
 const std::array<const char*, 12> kMonths = {"January", "February", "March",     "April",   "May",      "June",
                                              "July",    "August",   "September", "October", "November", "December"};
@@ -68,6 +69,10 @@ double ToOADate(const QDateTime& dateTime) {
 }
 
 QDateTime FromOADate(double value) {
+    // A damaged file can hold any eight bytes here: beyond about a million years (or not a number at all) there
+    // is no date, and the texts made from it show zeros instead of failing.
+    if (!std::isfinite(value) || std::fabs(value) > kLargestOADate)
+        return QDateTime();
     double whole = std::trunc(value);
     const double fraction = std::fabs(value - whole);
     qint64 ms = std::llround(fraction * kMsPerDay);
@@ -104,7 +109,8 @@ QString FormatMMDDYYYY(double value) {
 }
 
 QString FormatHHNNSS(double value) {
-    const QTime t = FromOADate(value).time();
+    const QDateTime moment = FromOADate(value);
+    const QTime t = moment.isValid() ? moment.time() : QTime(0, 0);
     return two(t.hour()) + QLatin1Char(':') + two(t.minute()) + QLatin1Char(':') + two(t.second());
 }
 

@@ -202,6 +202,26 @@ private slots:
             QCOMPARE(*parsed, date);
         QCOMPARE(IsValidDate(text), date.isValid());
     }
+
+    // Eight damaged bytes in a date field give no date, and texts of zeros, never a failure.
+    void valuesThatAreNoDate_data() {
+        QTest::addColumn<double>("value");
+        QTest::newRow("not a number") << std::nan("");
+        QTest::newRow("infinite") << HUGE_VAL;
+        QTest::newRow("minus infinite") << -HUGE_VAL;
+        QTest::newRow("huge") << 1e300;
+        QTest::newRow("beyond a million years") << 4.1e8;
+    }
+
+    void valuesThatAreNoDate() {
+        QFETCH(double, value);
+        QVERIFY(!FromOADate(value).isValid());
+        QCOMPARE(FormatMMDDYYYY(value), QStringLiteral("00/00/0000"));
+        QCOMPARE(FormatStamp(value), QStringLiteral("00/00/0000 00:00:00 "));
+        QCOMPARE(FormatMMM(value), QString());
+        WholeYears(value, day(2026, 12, 6));
+        QVERIFY(FromOADate(2958465).isValid()); // 31 December 9999 is still a date
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDateRules)
