@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QStringList>
 
+struct ListOptions;
+
 // Sub-commands of vardel-data. Each runs in the data folder with the arguments that follow its name and returns
 // the process exit code.
 
@@ -11,3 +13,8 @@ int UsersCommand(const QStringList& args);
 
 // The lines "users" prints for a user list file's contents.
 QByteArray UserListJsonLines(const QByteArray& fileImage);
+
+// "list [options]": the list heading, then name, column 1, column 2 and slot number per row, tab-separated.
+int ListCommand(const QStringList& args);
+// The list options of the arguments; false with a reason for a bad one.
+bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error);

@@ -23,6 +23,8 @@ const char* const kUsage = "usage: vardel-data [--data-dir DIR] <command> [argum
                            "  dump                          every slot of the data file as one JSON line\n"
                            "  demo N --seed S [--replace]   write N sample employees as the data file\n"
                            "  users                         every user of the user list as one JSON line\n"
+                           "  list [options]                the employee list as the main window shows it\n"
+                           "                                (vardel-data list --help names the options)\n"
                            "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n";
 
 int usage() {
@@ -77,6 +79,8 @@ int main(int argc, char* argv[]) {
         run = DemoCommand;
     else if (command == QLatin1String("users")) {
         run = UsersCommand;
+    } else if (command == QLatin1String("list")) {
+        run = ListCommand;
     } else {
         std::fprintf(stderr, "vardel-data: unknown command \"%s\"\n", qPrintable(command));
         return usage();
