@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs, through apt, only the Debian packages that are not there yet.
 set -e
-PKGS="make cmake g++ qt6-base-dev qt6-base-dev-tools fonts-liberation poppler-utils libbenchmark-dev"
+PKGS="make cmake g++ qt6-base-dev qt6-base-dev-tools fonts-liberation poppler-utils libbenchmark-dev libsqlite3-dev"
 missing=""
 for p in $PKGS; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
