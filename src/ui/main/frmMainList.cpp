@@ -1,0 +1,149 @@
+// Building the employee list into the grid, and the list's commands.
+
+#include "ui/main/frmMain.h"
+
+#include "app/Dialogs.h"
+#include "controls/ZelButton.h"
+#include "list/EmployeeList.h"
+#include "store/DataFile.h"
+#include "ui/main/EmployeeGrid.h"
+#include "users/UserList.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QTabWidget>
+
+namespace {
+
+// The window is unusable and shows the hourglass while the list is built, whatever way the build ends.
+class BusyWindow {
+public:
+    explicit BusyWindow(QWidget* window) : m_window(window) {
+        m_window->setEnabled(false);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyWindow() {
+        QApplication::restoreOverrideCursor();
+        m_window->setEnabled(true);
+    }
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
+
+private:
+    QWidget* m_window;
+};
+
+} // namespace
+
+void frmMain::ShowEmployeeList() {
+    tabMain->setTabEnabled(1, RecordCount > 0);
+    tabNameInfo->setCurrentIndex(0);
+    BuildEmployeeList();
+    const bool rows = grid->Rows() > 1;
+    if (rows) {
+        ShowEmployeeRecord();
+        grid->setFocus();
+    }
+    cmdEditEntry->setVisible(rows);
+    cmdEditEntry->setEnabled(CurrentAccessLevel >= 2);
+    cmdPrintEntry->setVisible(rows);
+}
+
+void frmMain::BuildEmployeeList() {
+    grid->hide();
+    grid->Clear();
+
+    ListOptions options = ReadListOptions();
+    EmployeeList list;
+    {
+        const BusyWindow busy(this);
+        if (options.TypeList == AlphabeticalListing) {
+            // The user sees the search text as it was searched for.
+            const QString trimmed = TrimBlanks(txtOther->text());
+            if (trimmed != txtOther->text())
+                txtOther->setText(trimmed);
+            options.OtherText = trimmed;
+        }
+        list = BuildEmployeeRows(options, QDate::currentDate());
+        if (!list.Rows.isEmpty())
+            grid->SetList(ListFormatString(options), std::move(list.Rows), ListColumns(options.TypeList));
+        // A just-added employee is brought into view.
+        if (options.TypeList == AlphabeticalListing && grid->Rows() > 2 && NewRecordNumber >= 1) {
+            const int row = RowOfSlot(grid->ListRows(), NewRecordNumber);
+            if (row > 0)
+                KeepRow = KeepTopRow = row;
+        }
+    }
+
+    const int rows = grid->Rows() - 1;
+    if (rows >= 1) {
+        grid->SetColWidth(0, ListNameWidth);
+        grid->SetColWidth(1, ListColumnWidth(options.TypeList, 1));
+        grid->SetColWidth(2, ListColumnWidth(options.TypeList, 2));
+        const int last = grid->Rows() - 1;
+        const int topRow = KeepRow < 1 ? 1 : std::min(KeepTopRow, last);
+        grid->SetRow(KeepRow < 1 ? 1 : std::min(KeepRow, last));
+        grid->SetTopRow(topRow);
+        // The slot number and the sort key lie beyond the grid's right edge.
+        while (grid->ColIsVisible(3))
+            grid->SetColWidth(0, grid->ColWidth(0) + 18);
+        frame[1]->setTitle(ListHeading(options));
+        frame[1]->show();
+        grid->show();
+        // Showing the grid brings its current row into view; the first visible row is the one chosen above.
+        grid->SetTopRow(topRow);
+    } else if (list.RecordCount > 0) {
+        // The options tab is where the user can change what matched nothing.
+        tabMain->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        dialogs().MessageBox(this, QStringLiteral("No one matches these\r\nindicated parameter(s)"),
+                             QStringLiteral("No match(es)"), MsgIcon::Critical, MsgButtons::OK);
+    } else {
+        frame[2]->hide();
+        tabMain->setTabEnabled(1, false);
+        dialogs().MessageBox(this,
+                             QStringLiteral("There are currently no personnel records on file.\r\n\r\n"
+                                            "Click the 'Add Employee to the List' button\r\n"
+                                            "when you're ready to add a personnel record."),
+                             QStringLiteral("Database is empty"), MsgIcon::Information, MsgButtons::OK);
+        if (!EmptyListHelpShown) {
+            EmptyListHelpShown = true;
+            cmdHelp_Click();
+        }
+    }
+
+    cmdAddEmployee->show();
+    cmdAddEmployee->setEnabled(CurrentAccessLevel >= 3);
+    cmdPrintList->setVisible(rows >= 2);
+    cmdPrintUpdateForms->setVisible(rows >= 1);
+    cmdRemoveEmployee->setVisible(rows >= 1);
+    cmdRemoveEmployee->setEnabled(CurrentAccessLevel == 4);
+    frame[2]->setVisible(rows >= 1);
+}
+
+void frmMain::grid_RowColChange() {
+    if (grid->isVisible())
+        ShowEmployeeRecord();
+}
+
+qint32 frmMain::HighlightedSlot() const {
+    return grid->TextMatrix(grid->Row(), 3).toInt();
+}
+
+void frmMain::cmdAddEmployee_Click() {
+    NotAvailableYet(QStringLiteral("Adding an employee"));
+}
+
+void frmMain::cmdPrintList_Click() {
+    NotAvailableYet(QStringLiteral("Printing the list"));
+}
+
+void frmMain::cmdPrintUpdateForms_Click() {
+    NotAvailableYet(QStringLiteral("Printing the annual update forms"));
+}
+
+void frmMain::cmdRemoveEmployee_Click() {
+    NotAvailableYet(QStringLiteral("Removing an employee"));
+}
