@@ -37,37 +37,60 @@ int DisplayScreen() {
     return ok ? screen : 0;
 }
 
-// Whether a compositing manager runs on the X display: it owns the selection _NET_WM_CM_S<screen>. Without one an
-// X server shows every window fully opaque, whatever opacity it is given. libxcb is loaded at run time, where Qt's
-// own X11 support has loaded it already, so that the program does not link it.
-bool X11CompositorRunning() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-    if (!connection)
-        return false;
-    QLibrary xcb(QStringLiteral("xcb"), 1);
+// The few calls of libxcb the fade needs. libxcb is loaded at run time, where Qt's own X11 support has loaded it
+// already, so that the program does not link it.
+struct Xcb {
     using InternAtom = xcb_intern_atom_cookie_t (*)(xcb_connection_t*, uint8_t, uint16_t, const char*);
-    using InternAtomReply =
-        xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t, xcb_generic_error_t**);
+    using InternAtomReply = xcb_intern_atom_reply_t* (*)(xcb_connection_t*, xcb_intern_atom_cookie_t,
+                                                         xcb_generic_error_t**);
     using GetOwner = xcb_get_selection_owner_cookie_t (*)(xcb_connection_t*, xcb_atom_t);
     using GetOwnerReply = xcb_get_selection_owner_reply_t* (*)(xcb_connection_t*, xcb_get_selection_owner_cookie_t,
                                                                xcb_generic_error_t**);
-    const auto internAtom = reinterpret_cast<InternAtom>(xcb.resolve("xcb_intern_atom"));
-    const auto internAtomReply = reinterpret_cast<InternAtomReply>(xcb.resolve("xcb_intern_atom_reply"));
-    const auto getOwner = reinterpret_cast<GetOwner>(xcb.resolve("xcb_get_selection_owner"));
-    const auto getOwnerReply = reinterpret_cast<GetOwnerReply>(xcb.resolve("xcb_get_selection_owner_reply"));
-    if (!internAtom || !internAtomReply || !getOwner || !getOwnerReply)
-        return false;
+    using Flush = int (*)(xcb_connection_t*);
+
+    InternAtom internAtom = nullptr;
+    InternAtomReply internAtomReply = nullptr;
+    GetOwner getOwner = nullptr;
+    GetOwnerReply getOwnerReply = nullptr;
+    Flush flush = nullptr;
+    xcb_connection_t* connection = nullptr;
+
+    // The program's X connection and the calls, or nullptr when it does not run on X11.
+    static const Xcb* get() {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            return nullptr;
+        static const Xcb xcb = [] {
+            Xcb x;
+            auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+            x.connection = x11 ? x11->connection() : nullptr;
+            QLibrary library(QStringLiteral("xcb"), 1);
+            x.internAtom = reinterpret_cast<InternAtom>(library.resolve("xcb_intern_atom"));
+            x.internAtomReply = reinterpret_cast<InternAtomReply>(library.resolve("xcb_intern_atom_reply"));
+            x.getOwner = reinterpret_cast<GetOwner>(library.resolve("xcb_get_selection_owner"));
+            x.getOwnerReply = reinterpret_cast<GetOwnerReply>(library.resolve("xcb_get_selection_owner_reply"));
+            x.flush = reinterpret_cast<Flush>(library.resolve("xcb_flush"));
+            return x;
+        }();
+        return xcb.connection && xcb.internAtom && xcb.internAtomReply && xcb.getOwner && xcb.getOwnerReply && xcb.flush
+                   ? &xcb
+                   : nullptr;
+    }
+};
+
+// Whether a compositing manager runs on the X display: it owns the selection _NET_WM_CM_S<screen>. Without one an
+// X server shows every window fully opaque, whatever opacity it is given.
+bool X11CompositorRunning(const Xcb& x) {
     const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(DisplayScreen());
-    xcb_intern_atom_reply_t* atom = internAtomReply(
-        connection, internAtom(connection, 1, static_cast<uint16_t>(name.size()), name.constData()), nullptr);
+    xcb_intern_atom_reply_t* atom = x.internAtomReply(
+        x.connection, x.internAtom(x.connection, 1, static_cast<uint16_t>(name.size()), name.constData()), nullptr);
     if (!atom)
         return false;
     const xcb_atom_t selection = atom->atom;
     std::free(atom);
     if (selection == XCB_ATOM_NONE)
         return false; // nobody ever named the selection, so nobody owns it
-    xcb_get_selection_owner_reply_t* owner = getOwnerReply(connection, getOwner(connection, selection), nullptr);
+    xcb_get_selection_owner_reply_t* owner =
+        x.getOwnerReply(x.connection, x.getOwner(x.connection, selection), nullptr);
     if (!owner)
         return false;
     const bool owned = owner->owner != XCB_NONE;
@@ -75,6 +98,15 @@ bool X11CompositorRunning() {
     return owned;
 }
 #endif
+
+// Sends the window's new opacity to the display now. Qt queues the request on X11 and sends it with the next
+// repaint or X event; a fading window neither repaints nor, without a pointer moving, receives events.
+void ShowOpacityNow() {
+#ifdef VARDEL_HAVE_XCB
+    if (const Xcb* xcb = Xcb::get())
+        xcb->flush(xcb->connection);
+#endif
+}
 
 bool IsInputEvent(QEvent::Type type) {
     switch (type) {
@@ -126,8 +158,10 @@ bool PlatformCanFade() {
         platform.startsWith(QLatin1String("wayland")))
         return false;
 #ifdef VARDEL_HAVE_XCB
-    if (platform == QLatin1String("xcb"))
-        return X11CompositorRunning();
+    if (platform == QLatin1String("xcb")) {
+        const Xcb* xcb = Xcb::get();
+        return xcb && X11CompositorRunning(*xcb);
+    }
 #endif
     return true;
 }
@@ -174,6 +208,7 @@ void FadeEngine::timerFadeInOut_Timer() {
     else
         Opacity = static_cast<qint16>(MaxValue(FadeTo, Opacity - step));
     m_window->setWindowOpacity(Opacity / 255.0);
+    ShowOpacityNow();
     emit opacityApplied(Opacity);
     if (Opacity == FadeTo) {
         timerFadeInOut->stop();
