@@ -636,6 +636,8 @@ void frmAdmin::cmdCancel_Click() {
     cmdUserSelected->setCaption(cmdUserSelected->Tag);
     cmdUserSelected->Tag.clear();
     cmdUserSelected->setEnabled(true);
+    // Back where the user came from, rather than wherever the hidden password box passed the focus.
+    cmdUserSelected->setFocus();
 }
 
 void frmAdmin::cmdHelp_Click() {

@@ -123,6 +123,7 @@ private slots:
         QVERIFY(!w->cmdAdmin->isHidden());
         QVERIFY(w->grid->isEnabled());
         QCOMPARE(w->cmdUserSelected->Caption(), QStringLiteral("&Select the Highlighted User"));
+        QCOMPARE(QApplication::focusWidget(), w->cmdUserSelected);
         QVERIFY(UserLogLines().isEmpty());
     }
 
