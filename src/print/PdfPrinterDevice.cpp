@@ -64,8 +64,9 @@ void PaintedPrinterDevice::drawPicture(const QImage& picture, double x, double y
     m_painter.drawImage(QRectF(x * dpiX(), y * dpiY(), width * dpiX(), height * dpiY()), scaled);
 }
 
-PdfPrinterDevice::PdfPrinterDevice(const QString& filePath, const QString& title)
-    : m_path(filePath), m_writer(std::make_unique<QPdfWriter>(&m_buffer)) {
+PdfPrinterDevice::PdfPrinterDevice(const QString& filePath, const QString& title) : m_path(filePath) {
+    m_buffer.open(QIODevice::WriteOnly);
+    m_writer = std::make_unique<QPdfWriter>(&m_buffer);
     m_writer->setResolution(Resolution);
     m_writer->setPageLayout(
         QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Inch));

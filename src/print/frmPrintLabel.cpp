@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -119,6 +120,7 @@ frmPrintLabel::frmPrintLabel(const QStringList& lines, QWidget* parent) : QDialo
         bar->setValue(1);
         // Reachable with Tab and moved with the arrow keys, like the text lines.
         bar->setFocusPolicy(Qt::StrongFocus);
+        bar->installEventFilter(this);
         connect(bar, &QScrollBar::valueChanged, this, [this, i] { scroll_Change(i); });
         scroll[static_cast<size_t>(i)] = bar;
         lblPosition[static_cast<size_t>(i)] = label(QStringLiteral("lblPosition_") + QString::number(i), captions[i]);
@@ -220,6 +222,22 @@ void frmPrintLabel::scroll_Change(int index) {
 }
 
 bool frmPrintLabel::eventFilter(QObject* watched, QEvent* event) {
+    // Qt's scroll bar leaves the arrow keys alone; here they step the row and column.
+    if (event->type() == QEvent::KeyPress && (watched == scroll[1] || watched == scroll[2])) {
+        auto* bar = static_cast<QScrollBar*>(watched);
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Down:
+            bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            return true;
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            return true;
+        default:
+            break;
+        }
+    }
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         for (int i = 1; i <= 4; ++i) {
             if (watched != txtPrintLabel[static_cast<size_t>(i)])
