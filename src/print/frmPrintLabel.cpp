@@ -164,14 +164,14 @@ void frmPrintLabel::Form_Load() {
     for (int i = 1; i <= 4; ++i)
         txtPrintLabel[static_cast<size_t>(i)]->setGeometry(px(360), px(600) + (i - 1) * px(420), px(3700), px(345));
     lblOptional->setGeometry(px(4180), px(600) + 3 * px(420) - px(60), px(2000), px(460));
-    lblIndicate->setGeometry(px(360), px(2400), px(3700), px(300));
+    lblIndicate->setGeometry(px(360), px(2400), px(4800), px(300));
     for (int i = 1; i <= 2; ++i) {
         const int top = px(2760) + (i - 1) * px(420);
         scroll[static_cast<size_t>(i)]->setGeometry(px(360), top, px(2600), px(300));
         lblPosition[static_cast<size_t>(i)]->setGeometry(px(3100), top, px(900), px(300));
     }
     lblSheetNote->setGeometry(px(360), px(3600), px(3700), px(560));
-    picSheet->setGeometry(px(4700), px(2250), px(1300), px(1680));
+    picSheet->setGeometry(px(4850), px(2700), px(1150), px(1480));
     cmdPrintLabel->setGeometry(px(360), px(4410), px(1800), px(660));
     cmdCancel->setGeometry(width() - px(360) - px(1800), px(4410), px(1800), px(660));
 }
