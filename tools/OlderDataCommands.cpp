@@ -50,8 +50,7 @@ QList<OldPersonnelRecord> MakeOldRecords(int count, quint32 seed) {
         old.InactivationDate = r.InactivationDate;
         // The older release allowed 20 characters; the conversion keeps 15.
         old.EmployeeNumber =
-            n % 3 == 1 ? (r.EmployeeNumber + QStringLiteral("-NORTH-%1").arg(n, 4, 10, QLatin1Char('0'))).left(20)
-                       : r.EmployeeNumber;
+            n % 3 == 1 ? (r.EmployeeNumber + QStringLiteral("-DISTRICT-NORTH-%1").arg(n)).left(20) : r.EmployeeNumber;
         old.JobTitle = r.JobTitle;
         old.SwornCode = r.Sworn ? 2 : 1;
         old.Unused40 = QStringLiteral("Badge %1").arg(1000 + n);
