@@ -173,20 +173,6 @@ private slots:
         QCOMPARE(readFile(DataFileName), older);
         QVERIFY(!QFile::exists(OldFileName()));
     }
-
-    void olderDatFileIsConverted() {
-        TempWorkDir dir;
-        ScriptedDialogs scripted;
-        writeFile(DatFileName(), olderFile(2));
-        QPointer<frmTitlePage> page(openTitlePage());
-        scripted.answer(MsgResult::Yes);
-        scripted.answer(MsgResult::OK);
-        page->cmdContinue_Click();
-        QCOMPARE(QFileInfo(DataFileName).size(), qint64(10000));
-        QCOMPARE(readFile(OldFileName()), olderFile(2));
-        QVERIFY(!QFile::exists(DatFileName()));
-        QCOMPARE(m_handOvers, 1);
-    }
 };
 
 QTEST_MAIN(TestOlderDataFile)

@@ -1,12 +1,9 @@
-#include "FileSizeLimit.h"
 #include "FileTestSupport.h"
 #include "backup/BackupCopy.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 class TestBackupCopy : public QObject {
     Q_OBJECT
@@ -67,53 +64,6 @@ private slots:
         QCOMPARE(FolderHoldsFile(dir.path(), QStringLiteral("notes.txt")), std::optional<bool>(true));
         QCOMPARE(FolderHoldsFile(dir.path(), QStringLiteral("folder")), std::optional<bool>(false));
         QCOMPARE(FolderHoldsFile(dir.filePath(QStringLiteral("gone")), QStringLiteral("notes.txt")), std::nullopt);
-    }
-
-    void copyReplacesTheTargetWholeAndOwnerOnly() {
-        QTemporaryDir dir;
-        const QString source = dir.filePath(QStringLiteral("source"));
-        const QString target = dir.filePath(QStringLiteral("target"));
-        QByteArray bytes(300000, Qt::Uninitialized);
-        for (int i = 0; i < bytes.size(); ++i)
-            bytes[i] = static_cast<char>(i * 7);
-        writeFile(source, bytes);
-        writeFile(target, "earlier");
-        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
-        QCOMPARE(CopyFileWhole(source, target), QString());
-        QCOMPARE(readFile(target), bytes);
-        QCOMPARE(modeOf(target), mode_t(0600));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
-    }
-
-    void aCopyThatFailsHalfWayLeavesTheTargetAsItWas_data() {
-        QTest::addColumn<bool>("targetExists");
-        QTest::newRow("earlier target") << true;
-        QTest::newRow("no target") << false;
-    }
-    void aCopyThatFailsHalfWayLeavesTheTargetAsItWas() {
-        QFETCH(bool, targetExists);
-        QTemporaryDir dir;
-        const QString source = dir.filePath(QStringLiteral("source"));
-        const QString target = dir.filePath(QStringLiteral("target"));
-        writeFile(source, QByteArray(200000, 'n'));
-        if (targetExists)
-            writeFile(target, QByteArray(5000, 'o'));
-        QString error;
-        {
-            FileSizeLimit limit(100000);
-            error = CopyFileWhole(source, target);
-        }
-        QCOMPARE(error, QStringLiteral("File too large"));
-        QCOMPARE(readFile(target), targetExists ? QByteArray(5000, 'o') : QByteArray("<missing>"));
-        // The temporary file is gone.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), targetExists ? 2 : 1);
-    }
-
-    void missingSourceIsReported() {
-        QTemporaryDir dir;
-        QCOMPARE(CopyFileWhole(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("target"))),
-                 QStringLiteral("No such file or directory"));
-        QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 
     void onlyAFolderMadeWhileChoosingIsNarrowed() {
