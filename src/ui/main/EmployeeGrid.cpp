@@ -1,6 +1,7 @@
 #include "ui/main/EmployeeGrid.h"
 
 #include "app/WindowGeometry.h"
+#include "controls/GridKeys.h"
 
 #include <QFont>
 #include <QHeaderView>
@@ -81,8 +82,7 @@ EmployeeGrid::EmployeeGrid(QWidget* parent)
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(192, 192, 192); }"));
-    // Tab and Shift+Tab leave the grid for the next control instead of walking its cells.
-    setTabKeyNavigation(false);
+    SetUpGridKeys(this);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(Twips(255));

@@ -1,26 +1,25 @@
 #include "ui/main/EntryField.h"
 
+#include "controls/Cp1252Entry.h"
+
 #include <QEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextCursor>
 
-EntryField::EntryField(bool multiLine, QWidget* parent) : QWidget(parent) {
+EntryField::EntryField(bool multiLine, int maxLength, QWidget* parent) : QWidget(parent), m_maxLength(maxLength) {
     QWidget* editor = nullptr;
     if (multiLine) {
         m_multi = new QPlainTextEdit(this);
         m_multi->setTabChangesFocus(true);
         m_multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         m_multi->viewport()->setMouseTracking(true);
+        InstallCp1252Entry(m_multi, maxLength);
         m_multi->viewport()->installEventFilter(this);
-        connect(m_multi, &QPlainTextEdit::textChanged, this, [this] {
-            KeepWithinMaxLength();
-            emit Change();
-        });
+        connect(m_multi, &QPlainTextEdit::textChanged, this, &EntryField::Change);
         editor = m_multi;
     } else {
         m_line = new QLineEdit(this);
-        // Hook: the shared Windows-1252 entry filter is installed on m_line here.
+        InstallCp1252Entry(m_line, maxLength);
         connect(m_line, &QLineEdit::textChanged, this, &EntryField::Change);
         editor = m_line;
     }
@@ -45,32 +44,6 @@ void EntryField::setText(const QString& text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     m_multi->setPlainText(shown);
-}
-
-void EntryField::setMaxLength(int length) {
-    m_maxLength = length;
-    if (m_line)
-        m_line->setMaxLength(length);
-    else
-        KeepWithinMaxLength();
-}
-
-void EntryField::KeepWithinMaxLength() {
-    if (!m_multi)
-        return;
-    const QString full = text();
-    if (full.size() <= m_maxLength)
-        return;
-    // Cut back to the limit, never between the CR and LF of a line break.
-    QString kept = full.left(m_maxLength);
-    if (kept.endsWith(QLatin1Char('\r')))
-        kept.chop(1);
-    const QSignalBlocker quiet(m_multi);
-    const int position = m_multi->textCursor().position();
-    setText(kept);
-    QTextCursor cursor = m_multi->textCursor();
-    cursor.setPosition(std::min(position, static_cast<int>(m_multi->toPlainText().size())));
-    m_multi->setTextCursor(cursor);
 }
 
 void EntryField::setLocked(bool locked) {

@@ -6,19 +6,19 @@
 class QLineEdit;
 class QPlainTextEdit;
 
-// One entry field of the record form: a single-line box, or the notepad's box of several lines. While a record is
-// only viewed the field is locked: its text can be read, selected and copied, not changed. Line breaks of the text
-// are CR LF, as the data file keeps them, and count two places against the maximum length.
+// One entry field of the record form: a single-line box, or the notepad's box of several lines. Its text keeps to
+// the code page of the data file and to the field's maximum length, a line break counting two places as CR LF
+// does in the file. While a record is only viewed the field is locked: its text can be read, selected and copied,
+// not changed.
 class EntryField : public QWidget {
     Q_OBJECT
 
 public:
-    EntryField(bool multiLine, QWidget* parent);
+    EntryField(bool multiLine, int maxLength, QWidget* parent);
 
     QString text() const;
     void setText(const QString& text);
     int maxLength() const { return m_maxLength; }
-    void setMaxLength(int length);
     bool isLocked() const { return m_locked; }
     void setLocked(bool locked);
     QColor backColor() const;
@@ -42,10 +42,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void KeepWithinMaxLength();
-
     QLineEdit* m_line = nullptr;
     QPlainTextEdit* m_multi = nullptr;
-    int m_maxLength = 32767;
+    int m_maxLength;
     bool m_locked = false;
 };

@@ -5,6 +5,7 @@
 #include "app/FadeEngine.h"
 #include "app/Navigation.h"
 #include "app/WindowGeometry.h"
+#include "backup/modBackupRestore.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
 #include "store/DataFile.h"
@@ -209,12 +210,16 @@ void frmMain::cmdBackupRestore_Click() {
 void frmMain::menuBackupRestore_Click(int index) {
     switch (index) {
     case 1:
-        NotAvailableYet(QStringLiteral("Backing up the ") + AppTitle + QStringLiteral(" data files"));
+        BackupDataFiles(this);
         break;
     case 2:
-        // After a restore that went through (DataRestored) the options and the list are refreshed from the
-        // restored files.
-        NotAvailableYet(QStringLiteral("Restoring the ") + AppTitle + QStringLiteral(" data files"));
+        RestoreDataFiles(this);
+        // The data file under the list has been replaced.
+        if (DataRestored) {
+            DataRestored = false;
+            RefreshListOptions();
+            ShowEmployeeList();
+        }
         break;
     default:
         break;

@@ -5,6 +5,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/TileBackground.h"
+#include "controls/Cp1252Entry.h"
 #include "controls/ZelButton.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
@@ -195,8 +196,7 @@ void frmMain::BuildOptionsTab(QWidget* page) {
     txtOther = new QLineEdit(look);
     txtOther->setObjectName(QStringLiteral("txtOther"));
     txtOther->setGeometry(Twips(2520), Twips(1020), Twips(3840), Twips(330));
-    txtOther->setMaxLength(25);
-    // Hook: the shared Windows-1252 entry filter is installed on txtOther here.
+    InstallCp1252Entry(txtOther, 25);
     chkSearchNotepad = new QCheckBox(QStringLiteral("Look in notepad also"), look);
     chkSearchNotepad->setObjectName(QStringLiteral("chkSearchNotepad"));
     chkSearchNotepad->setGeometry(Twips(6600), Twips(1035), Twips(3000), Twips(300));

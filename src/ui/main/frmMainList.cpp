@@ -2,9 +2,11 @@
 
 #include "ui/main/frmMain.h"
 
+#include "app/BusyWindow.h"
 #include "app/Dialogs.h"
 #include "controls/ZelButton.h"
 #include "list/EmployeeList.h"
+#include "print/PrintCommands.h"
 #include "store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"
 #include "users/UserList.h"
@@ -14,28 +16,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QTabWidget>
-
-namespace {
-
-// The window is unusable and shows the hourglass while the list is built, whatever way the build ends.
-class BusyWindow {
-public:
-    explicit BusyWindow(QWidget* window) : m_window(window) {
-        m_window->setEnabled(false);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~BusyWindow() {
-        QApplication::restoreOverrideCursor();
-        m_window->setEnabled(true);
-    }
-    BusyWindow(const BusyWindow&) = delete;
-    BusyWindow& operator=(const BusyWindow&) = delete;
-
-private:
-    QWidget* m_window;
-};
-
-} // namespace
 
 void frmMain::ShowEmployeeList() {
     tabMain->setTabEnabled(1, RecordCount > 0);
@@ -137,11 +117,22 @@ void frmMain::cmdAddEmployee_Click() {
 }
 
 void frmMain::cmdPrintList_Click() {
-    NotAvailableYet(QStringLiteral("Printing the list"));
+    QStringList headings;
+    for (int column = 0; column <= 2; ++column)
+        headings << grid->TextMatrix(0, column);
+    QList<QStringList> rows;
+    rows.reserve(grid->Rows() - 1);
+    for (int row = 1; row < grid->Rows(); ++row)
+        rows.append({grid->TextMatrix(row, 0), grid->TextMatrix(row, 1), grid->TextMatrix(row, 2)});
+    PrintEmployeeListCommand(this, frame[1]->title(), headings, rows);
 }
 
 void frmMain::cmdPrintUpdateForms_Click() {
-    NotAvailableYet(QStringLiteral("Printing the annual update forms"));
+    QList<qint32> listed;
+    listed.reserve(grid->Rows() - 1);
+    for (const ListRow& row : grid->ListRows())
+        listed.append(row.Slot);
+    PrintUpdateFormsMenu(cmdPrintUpdateForms, listed, HighlightedSlot());
 }
 
 void frmMain::cmdRemoveEmployee_Click() {

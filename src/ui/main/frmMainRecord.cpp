@@ -2,8 +2,12 @@
 
 #include "ui/main/frmMain.h"
 
+#include "app/AppGlobals.h"
 #include "app/Dialogs.h"
 #include "controls/ZelButton.h"
+#include "print/PrintCommands.h"
+#include "print/Printouts.h"
+#include "print/frmPrintLabel.h"
 #include "record/RecordView.h"
 #include "store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"
@@ -138,11 +142,24 @@ void frmMain::cmdEditEntry_Click() {
 }
 
 void frmMain::cmdPrintEntry_Click() {
-    NotAvailableYet(QStringLiteral("Printing the employee's information"));
+    const qint32 slot = HighlightedSlot();
+    if (slot < 1)
+        return;
+    // The report is of the record shown, read again: opening the file for a count leaves another slot behind.
+    OpenDataFile();
+    ReadSlot(slot);
+    CloseDataFile();
+    PrintInformationReportCommand(this, CurrentRecord, grid->TextMatrix(grid->Row(), 0));
 }
 
 void frmMain::cmdPrintLabel_Click() {
-    NotAvailableYet(QStringLiteral("Printing an address label"));
+    frmPrintLabel dialog(
+        AddressLabelLines(txtField[1]->text(), txtField[3]->text(), txtField[12]->text(), txtField[13]->text()), this);
+    if (FadeOn)
+        FadeWindow(255, 204, 2, false);
+    dialog.exec();
+    if (FadeOn)
+        FadeWindow(204, 255, 2, false);
 }
 
 void frmMain::cmdEmail_Click() {

@@ -115,9 +115,8 @@ void frmMain::BuildRecordPages() {
         const Place& at = kPlaces[i];
         lblField[i] = smallLabel(parent, QStringLiteral("lblField(%1)").arg(i), at.left, at.top, at.width + 600);
         lblField[i]->setText(FieldCaption(i));
-        txtField[i] = new EntryField(i == NotepadField, parent);
+        txtField[i] = new EntryField(i == NotepadField, FieldMaxLength(i), parent);
         txtField[i]->setObjectName(QStringLiteral("txtField(%1)").arg(i));
-        txtField[i]->setMaxLength(FieldMaxLength(i));
         const int height = i == NotepadField ? 2670 : kFieldHeight;
         txtField[i]->setGeometry(Twips(at.left), Twips(at.top + 240), Twips(at.width), Twips(height));
         txtField[i]->setLocked(true);

@@ -5,6 +5,7 @@
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
 #include "app/WindowGeometry.h"
+#include "backup/modBackupRestore.h"
 #include "controls/ZelButton.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/frmMain.h"
@@ -17,8 +18,10 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QPointer>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -177,15 +180,33 @@ private slots:
         QVERIFY(w->menuBackupRestore[3]->isSeparator());
         QCOMPARE(w->menuBackupRestore[4]->text(), QStringLiteral("Exit this Menu"));
         w->menuBackupRestoremenu->hide();
-        // Until backup and restore are built, both items say so plainly.
-        for (int item = 1; item <= 2; ++item) {
-            m_dialogs->answer(MsgResult::OK);
-            w->menuBackupRestore[item]->trigger();
-            QVERIFY(
-                m_dialogs->last().text.endsWith(QStringLiteral(" is not available in this version of Vardel yet.")));
-        }
         w->menuBackupRestore[4]->trigger();
-        QCOMPARE(m_dialogs->calls().size(), 2);
+        QVERIFY(m_dialogs->calls().isEmpty());
+    }
+
+    // A restore replaces the data file under the list: the counts and the list come from the restored file.
+    void restoreRebuildsTheList() {
+        CurrentAccessLevel = 4;
+        WriteUserLogEntry(1);
+        frmMain* w = OpenWindow();
+        QTemporaryDir backup;
+        m_dialogs->answerText(backup.path());
+        m_dialogs->answer(MsgResult::OK); // the folder chosen
+        m_dialogs->answer(MsgResult::OK); // backed up
+        w->menuBackupRestore[1]->trigger();
+        QVERIFY(QFile::exists(backup.filePath(QStringLiteral("Vardel.Data"))));
+
+        WriteEmployees({Employee(QStringLiteral("Cy"), QStringLiteral("Cole"))});
+        m_dialogs->answerText(backup.path());
+        m_dialogs->answer(MsgResult::Yes); // replace the current files
+        m_dialogs->answer(MsgResult::OK);  // restored
+        w->menuBackupRestore[2]->trigger();
+        QCOMPARE(m_dialogs->last().text, QStringLiteral("Your previously backed up \r\nVardel data files\r\nhas been "
+                                                        "successfully restored!"));
+        QVERIFY(!DataRestored);
+        QCOMPARE(w->grid->Rows(), 3);
+        QCOMPARE(w->grid->TextMatrix(1, 0), QStringLiteral("Able, Al"));
+        QCOMPARE(w->optEmpStatus[1]->text(), QStringLiteral("Current (2)"));
     }
 
     void noDataFileHidesBackupAndRestoreUntilNextLoad() {

@@ -5,6 +5,10 @@
 #include "app/AppGlobals.h"
 #include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
+#include "print/PrintHelpers.h"
+#include "print/PrintJob.h"
+#include "print/RecordingPrinter.h"
+#include "print/frmPrintLabel.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 #include "ui/main/frmMain.h"
@@ -83,6 +87,8 @@ private slots:
     }
 
     void cleanup() {
+        SetPrinterFactory({});
+        PrinterReadyConfirmed = false;
         delete m_window.data();
         DeleteWindows<frmMain>();
         QCOMPARE(m_dialogs->pending(), 0);
@@ -331,6 +337,54 @@ private slots:
         QVERIFY(!w->cmdPicPrint->isHidden());
         QVERIFY(!w->cmdPicDelete->isHidden() && !w->cmdPicDelete->isEnabled());
         QVERIFY(w->lblPicture->isHidden());
+    }
+
+    // The print commands hand over what the window shows: the list as the grid holds it under its heading, and
+    // the highlighted employee.
+    void printCommandsPrintWhatIsShown() {
+        QList<std::shared_ptr<RecordingPrinter>> printers;
+        SetPrinterFactory([&printers](const QString&) {
+            printers.append(std::make_shared<RecordingPrinter>());
+            return printers.last();
+        });
+        const auto printed = [&printers] {
+            QStringList texts;
+            for (const RecordingPrinter::Text& t : printers.last()->texts)
+                texts << t.text;
+            return texts;
+        };
+        PrinterReadyConfirmed = true;
+        frmMain* w = OpenWindow();
+        w->cmdPrintList_Click();
+        QCOMPARE(printers.size(), 1);
+        for (const QString& expected : {QStringLiteral("Printout of Current Employees"), QStringLiteral("Able, Al"),
+                                        QStringLiteral("davis, Dee"), QStringLiteral("Job Title")})
+            QVERIFY2(printed().contains(expected), qPrintable(expected));
+
+        w->grid->SetRow(3);
+        m_dialogs->answer(MsgResult::No); // the notepad's comments
+        w->cmdPrintEntry_Click();
+        QCOMPARE(m_dialogs->last().text, QStringLiteral("Print the 'Comments' section also?"));
+        QCOMPARE(printers.size(), 2);
+        QVERIFY(printed().join(QLatin1Char('|')).contains(QStringLiteral("davis")));
+        QVERIFY(!printed().join(QLatin1Char('|')).contains(QStringLiteral("Able")));
+    }
+
+    void addressLabelStartsFromTheShownRecord() {
+        QList<PersonnelRecord> staff = Staff();
+        staff[2].StreetAddress = QStringLiteral("12 Elm Street");
+        staff[2].CityStateZip = QStringLiteral("Springfield, IL 62704");
+        WriteEmployees(staff);
+        frmMain* w = OpenWindow();
+        QVERIFY(w->cmdPrintLabel->isEnabled());
+        QStringList lines;
+        std::unique_ptr<QTimer> closer(whenModalAppears([&lines](QWidget* modal) {
+            if (auto* label = qobject_cast<frmPrintLabel*>(modal))
+                lines = label->LabelLines();
+            modal->close();
+        }));
+        w->cmdPrintLabel_Click();
+        QCOMPARE(lines, (QStringList{"Al Able", "12 Elm Street", "Springfield, IL 62704", ""}));
     }
 
     void aRebuildKeepsTheRowAndTheTop() {
