@@ -77,3 +77,14 @@ void ScanDataFile(const SlotVisitor& visit) {
     CurrentCount = current;
     PreviousCount = previous;
 }
+
+void ReadOneSlot(qint32 slot) {
+    CloseDataFile();
+    FixedRecordFile data(DataFileName, kSlotSize);
+    data.open();
+    data.lockExclusive();
+    QByteArray bytes = blankSlot();
+    data.readRecord(slot, bytes.data());
+    data.close();
+    CurrentRecord = DecodePersonnelRecord(bytes.constData());
+}

@@ -16,3 +16,9 @@ using SlotVisitor = std::function<void(qint32 slot, const char* bytes)>;
 // as OpenDataFile creates it), visits slots 1 to the record count and closes the file again. A cut-off last slot
 // is completed from the blank record first, as ReadSlot completes it. File errors throw FileError.
 void ScanDataFile(const SlotVisitor& visit);
+
+// The read-one pattern (open, read slot n into CurrentRecord, close) without the count that OpenDataFile makes on
+// every open: showing the highlighted employee needs no counts, and the list's rows change as fast as the arrow
+// keys repeat. Beyond the end of the file CurrentRecord becomes a blank record, as ReadSlot makes it. The counts
+// keep their values. File errors throw FileError.
+void ReadOneSlot(qint32 slot);

@@ -10,6 +10,7 @@
 #include "print/frmPrintLabel.h"
 #include "record/RecordView.h"
 #include "store/DataFile.h"
+#include "store/ListScan.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 #include "users/UserList.h"
@@ -25,9 +26,7 @@ void frmMain::ShowEmployeeRecord() {
     const qint32 slot = HighlightedSlot();
     if (slot < 1)
         return;
-    OpenDataFile();
-    ReadSlot(slot);
-    CloseDataFile();
+    ReadOneSlot(slot);
     const RecordView v = ViewRecord(CurrentRecord, QDate::currentDate());
 
     frame[2]->setTitle(v.FrameCaption);
@@ -145,10 +144,8 @@ void frmMain::cmdPrintEntry_Click() {
     const qint32 slot = HighlightedSlot();
     if (slot < 1)
         return;
-    // The report is of the record shown, read again: opening the file for a count leaves another slot behind.
-    OpenDataFile();
-    ReadSlot(slot);
-    CloseDataFile();
+    // The report is of the record shown, read again: counting the file on the way leaves another slot behind.
+    ReadOneSlot(slot);
     PrintInformationReportCommand(this, CurrentRecord, grid->TextMatrix(grid->Row(), 0));
 }
 
