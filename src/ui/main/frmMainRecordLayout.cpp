@@ -71,6 +71,9 @@ void frmMain::BuildRecordForm(QWidget* page) {
         tabNameInfo->addTab(pageWidget, RecordPageCaption(p));
     }
 
+    // The pages come first in the tab order, the commands beside them after.
+    BuildRecordPages();
+
     auto command = [this](const QString& name, int top) {
         auto* b = new ZelButton(frame[2]);
         b->setObjectName(name);
@@ -83,8 +86,6 @@ void frmMain::BuildRecordForm(QWidget* page) {
     // Add and edit mode show these in the places of the two above.
     cmdAddEditSave = command(QStringLiteral("cmdAddEditSave"), 345);
     cmdAddEditCancel = command(QStringLiteral("cmdAddEditCancel"), 1035);
-
-    BuildRecordPages();
 }
 
 void frmMain::BuildRecordPages() {
