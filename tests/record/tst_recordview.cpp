@@ -31,36 +31,6 @@ class TestRecordView : public QObject {
     Q_OBJECT
 
 private slots:
-    void fieldTable_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("maxLength");
-        QTest::addColumn<bool>("required");
-        QTest::newRow("1") << 1 << "First Name" << 0 << 15 << true;
-        QTest::newRow("4") << 4 << "Suffix" << 0 << 3 << false;
-        QTest::newRow("7") << 7 << "Date of Birth" << 0 << 17 << true;
-        QTest::newRow("9") << 9 << "Name" << 0 << 25 << false;
-        QTest::newRow("12") << 12 << "Street Address" << 1 << 40 << false;
-        QTest::newRow("13") << 13 << "City/State/Zip" << 1 << 40 << false;
-        QTest::newRow("17") << 17 << "Employee #" << 2 << 15 << false;
-        QTest::newRow("19") << 19 << "Date of Employment" << 2 << 17 << true;
-        QTest::newRow("21") << 21 << "Inactivation Date" << 2 << 17 << false;
-        QTest::newRow("22") << 22 << "Notepad" << 3 << 4517 << false;
-    }
-
-    void fieldTable() {
-        QFETCH(int, index);
-        QFETCH(QString, caption);
-        QFETCH(int, page);
-        QFETCH(int, maxLength);
-        QFETCH(bool, required);
-        QCOMPARE(FieldCaption(index), caption);
-        QCOMPARE(FieldPage(index), page);
-        QCOMPARE(FieldMaxLength(index), maxLength);
-        QCOMPARE(IsRequiredField(index), required);
-    }
-
     void currentEmployee() {
         const RecordView v = ViewRecord(Employee(), kToday);
         QCOMPARE(v.FrameCaption, QStringLiteral(" John Smith "));
