@@ -63,7 +63,6 @@ ZelButton::ZelButton(QWidget* parent) : QAbstractButton(parent), OverTimer(new Q
     m_useMaskColor = fresh.UseMaskColor;
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setAttribute(Qt::WA_Hover);
     OverTimer->setObjectName(QStringLiteral("OverTimer"));
     OverTimer->setInterval(kOverInterval);
     connect(OverTimer, &QTimer::timeout, this, &ZelButton::OverTimer_Timer);
