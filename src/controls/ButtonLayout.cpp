@@ -85,6 +85,7 @@ ButtonGeometry LayOutButton(const QSize& size, int buttonType, const QFont& font
     const int y = top + (bottom - top - measured.height()) / 2;
     g.captionRect = QRect(QPoint(x, y), measured);
     g.shadowRect = g.captionRect.translated(1, 1);
+    g.textRect = QRect(left - 2, y, areaWidth + 4, measured.height());
     return g;
 }
 

@@ -12,6 +12,10 @@ struct ButtonGeometry {
     QRect focusRect;
     QRect captionRect;
     QRect shadowRect; // the caption rectangle one pixel right and down
+    // Where the text is drawn, centred: the caption rectangle widened to the whole width it was measured in and
+    // two pixels more on either side. Qt's drawing can need a fraction of a pixel more than its measurement (an
+    // underlined access key shapes a little wider), and a line must not break where the measurement did not.
+    QRect textRect;
     QRect pictureRect;
 };
 

@@ -123,8 +123,8 @@ void ButtonCanvas::Caption(int mode) {
     if (look.caption.isEmpty())
         return;
     p.setFont(look.font);
-    const QRect& at = look.geometry.captionRect;
-    const QRect& shadow = look.geometry.shadowRect;
+    const QRect at = look.geometry.textRect;
+    const QRect shadow = at.translated(1, 1);
     switch (mode) {
     case 0:
     case 1: {

@@ -2,6 +2,7 @@
 #include "controls/ButtonLayout.h"
 #include "controls/ButtonPainter.h"
 
+#include <QPainter>
 #include <QtTest>
 
 namespace {
@@ -281,6 +282,42 @@ private slots:
         const QImage image = RenderButton(look);
         QCOMPARE(At(image, at.x(), at.y()), expected);
         QCOMPARE(qAlpha(image.pixel(1, 0)), 0); // the notched corners
+    }
+
+    void captionKeepsTheLinesItWasMeasuredIn_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<double>("points");
+        for (const double points : {8.0, 9.0, 10.0, 11.0, 12.0, 14.0})
+            for (const char* caption :
+                 {"Help &Topics...", "&Print this Topic", "Select the Highlighted User", "&Admin\r\nWindow"})
+                QTest::addRow("%s, %g pt", caption, points) << QString::fromLatin1(caption) << points;
+    }
+    void captionKeepsTheLinesItWasMeasuredIn() {
+        // A button just wide enough for its caption shows all of it: the ink spans the measured width, where a
+        // line broken once more would leave its right part out.
+        QFETCH(QString, caption);
+        QFETCH(double, points);
+        QFont font;
+        font.setPointSizeF(points);
+        const int measured = LayOutButton(QSize(1000, 40), 14, font, caption, QSize(), 0).captionRect.width();
+        ButtonLook look = Look(14, QSize(measured + 8, 40));
+        look.caption = caption;
+        look.font = font;
+        look.geometry = LayOutButton(look.size, 14, font, caption, QSize(), 0);
+        const QRect at = look.geometry.captionRect;
+        QCOMPARE(at.width(), measured);
+        const QImage image = RenderButton(look);
+        int left = look.size.width(), right = -1;
+        for (int y = at.top(); y <= at.bottom(); ++y)
+            for (int x = 4; x < look.size.width() - 4; ++x) {
+                const QRgb px = image.pixel(x, y);
+                if (qRed(px) + qGreen(px) + qBlue(px) < 200) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        QVERIFY2(left <= at.left() + 3, qPrintable(QStringLiteral("ink from %1 in %2").arg(left).arg(at.left())));
+        QVERIFY2(right >= at.right() - 3, qPrintable(QStringLiteral("ink to %1 in %2").arg(right).arg(at.right())));
     }
 
     void captionLooks() {
