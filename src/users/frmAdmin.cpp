@@ -143,6 +143,8 @@ void frmAdmin::BuildControls() {
     cmdQuit = button("cmdQuit", 6990, row2, 1185, row2Height);
     cmdHelp->setCaption(QStringLiteral("&Help"));
     cmdQuit->setCaption(QStringLiteral("&Quit"));
+    cmdHelp->setButtonType(11);
+    cmdQuit->setButtonType(11);
     cmdAgencyName->setCaption(QStringLiteral("A&gency Name..."));
     cmdAgencyName->setToolTip(QStringLiteral(" Name the agency shown in the main window's caption "));
     for (ZelButton* b : {cmdAddUser, cmdEditUser, cmdDeleteUser, cmdReviewUserLog, cmdUserSelected, cmdContinue,

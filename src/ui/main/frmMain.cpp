@@ -63,6 +63,8 @@ void frmMain::Form_Load() {
     cmdHelp->setCaption(QStringLiteral("&Help"));
     cmdAdminWindow->setCaption(QStringLiteral("&Admin\r\nWindow"));
     cmdQuit->setCaption(QStringLiteral("&Quit"));
+    cmdHelp->setButtonType(11);
+    cmdQuit->setButtonType(11);
     const int top = TwipsToPixels(2640, this), height = TwipsToPixels(660, this), width = TwipsToPixels(1500, this);
     cmdHelp->setGeometry(TwipsToPixels(5415, this), top, width, height);
     cmdAdminWindow->setGeometry(TwipsToPixels(7095, this), top, width, height);
