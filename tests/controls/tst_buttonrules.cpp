@@ -13,12 +13,6 @@ class tst_ButtonRules : public QObject {
     Q_OBJECT
 
 private slots:
-    void bgrNumbers() {
-        QCOMPARE(ColourToBgr(QColor(0x12, 0x34, 0x56)), 0x563412u);
-        QCOMPARE(BgrToColour(0x733C00), QColor(0x00, 0x3C, 0x73));
-        QCOMPARE(BgrToColour(ColourToBgr(QColor(1, 2, 3))), QColor(1, 2, 3));
-    }
-
     void shade_data() {
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<int>("step");
@@ -226,17 +220,6 @@ private slots:
         QCOMPARE(g.captionRect.top(), area.top() + (area.height() - text.height()) / 2);
         QCOMPARE(g.shadowRect, g.captionRect.translated(1, 1));
         QCOMPARE(g.pictureRect, picture);
-    }
-
-    void captionWraps() {
-        // A caption too long for one line is broken at its spaces and measured two lines high.
-        const QFont font;
-        const QFontMetrics fm(font);
-        const QString caption = QStringLiteral("Select the Highlighted User");
-        const int width = fm.horizontalAdvance(caption) * 2 / 3 + 8;
-        const ButtonGeometry g = LayOutButton(QSize(width, 80), 14, font, caption, QSize(), 0);
-        QVERIFY(g.captionRect.width() <= width - 8);
-        QVERIFY(g.captionRect.height() >= 2 * fm.height());
     }
 
     void regions_data() {
