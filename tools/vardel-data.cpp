@@ -4,6 +4,7 @@
 #include "DataCommands.h"
 
 #include "app/AppGlobals.h"
+#include "app/CommandLine.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
@@ -23,7 +24,8 @@ const char* const kUsage = "usage: vardel-data [--data-dir DIR] <command> [argum
                            "  dump                          every slot of the data file as one JSON line\n"
                            "  demo N --seed S [--replace]   write N sample employees as the data file\n"
                            "  users                         every user of the user list as one JSON line\n"
-                           "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n";
+                           "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n"
+                           "--help prints this text, --version the version.\n";
 
 int usage() {
     std::fputs(kUsage, stderr);
@@ -61,6 +63,10 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+    if (command == QLatin1String("--version")) {
+        std::printf("%s\n", qPrintable(VersionText(QStringLiteral("vardel-data"))));
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
 
     if (!dirGiven)

@@ -1,5 +1,23 @@
+#include "app/CommandLine.h"
 #include "app/basVardel.h"
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
+    // The command line is read before Qt opens a display, so that --help, --version and a mistyped option answer
+    // on a text console as well.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLineVerdict verdict = ReadCommandLine(arguments);
+    if (!verdict.start) {
+        std::fputs(verdict.standardOutput.toLocal8Bit().constData(), stdout);
+        std::fputs(verdict.standardError.toLocal8Bit().constData(), stderr);
+        if (std::fflush(stdout) != 0) {
+            std::perror("vardel: cannot write the output");
+            return ExitFailure;
+        }
+        return verdict.exitStatus;
+    }
     return basVardel_Main(argc, argv);
 }
