@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 #include "app/basVardel.h"
 
+#include <QGuiApplication>
+
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -19,5 +21,7 @@ int main(int argc, char** argv) {
         }
         return verdict.exitStatus;
     }
+    // The menu entry's name: Wayland's app id, and how desktops match the windows to the entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vardel"));
     return basVardel_Main(argc, argv);
 }
