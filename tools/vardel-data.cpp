@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "DataCommands.h"
+#include "OlderDataCommands.h"
 
 #include "app/AppGlobals.h"
 #include "app/CommandLine.h"
@@ -24,6 +25,10 @@ const char* const kUsage = "usage: vardel-data [--data-dir DIR] <command> [argum
                            "  dump                          every slot of the data file as one JSON line\n"
                            "  demo N --seed S [--replace]   write N sample employees as the data file\n"
                            "  users                         every user of the user list as one JSON line\n"
+                           "  make-old N --seed S [--dat] [--replace]\n"
+                           "                                write N sample employees as an older 2000-byte\n"
+                           "                                data file (as Vardel.Dat with --dat)\n"
+                           "  convert                       convert an older data file, keeping it as Vardel.Old\n"
                            "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n"
                            "--help prints this text, --version the version.\n";
 
@@ -83,6 +88,10 @@ int main(int argc, char* argv[]) {
         run = DemoCommand;
     else if (command == QLatin1String("users")) {
         run = UsersCommand;
+    } else if (command == QLatin1String("make-old")) {
+        run = MakeOldCommand;
+    } else if (command == QLatin1String("convert")) {
+        run = ConvertCommand;
     } else {
         std::fprintf(stderr, "vardel-data: unknown command \"%s\"\n", qPrintable(command));
         return usage();
@@ -93,7 +102,7 @@ int main(int argc, char* argv[]) {
     QTemporaryDir emptyPlace;
     try {
         if (!QDir(dataDir).exists()) {
-            if (command == QLatin1String("demo")) {
+            if (command == QLatin1String("demo") || command == QLatin1String("make-old")) {
                 EnsurePrivateFolder(dataDir);
             } else {
                 // Nothing to read: the reading commands run in an empty place, which holds none of the files.
