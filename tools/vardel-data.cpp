@@ -5,6 +5,7 @@
 #include "OlderDataCommands.h"
 
 #include "app/AppGlobals.h"
+#include "app/CommandLine.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
@@ -28,7 +29,8 @@ const char* const kUsage = "usage: vardel-data [--data-dir DIR] <command> [argum
                            "                                write N sample employees as an older 2000-byte\n"
                            "                                data file (as Vardel.Dat with --dat)\n"
                            "  convert                       convert an older data file, keeping it as Vardel.Old\n"
-                           "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n";
+                           "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n"
+                           "--help prints this text, --version the version.\n";
 
 int usage() {
     std::fputs(kUsage, stderr);
@@ -66,6 +68,10 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+    if (command == QLatin1String("--version")) {
+        std::printf("%s\n", qPrintable(VersionText(QStringLiteral("vardel-data"))));
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
 
     if (!dirGiven)
