@@ -5,6 +5,7 @@
 #include "OlderDataCommands.h"
 
 #include "app/AppGlobals.h"
+#include "app/CommandLine.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
@@ -30,7 +31,8 @@ const char* const kUsage = "usage: vardel-data [--data-dir DIR] <command> [argum
                            "  convert                       convert an older data file, keeping it as Vardel.Old\n"
                            "  list [options]                the employee list as the main window shows it\n"
                            "                                (vardel-data list --help names the options)\n"
-                           "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n";
+                           "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n"
+                           "--help prints this text, --version the version.\n";
 
 int usage() {
     std::fputs(kUsage, stderr);
@@ -68,6 +70,10 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+    if (command == QLatin1String("--version")) {
+        std::printf("%s\n", qPrintable(VersionText(QStringLiteral("vardel-data"))));
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
 
     if (!dirGiven)

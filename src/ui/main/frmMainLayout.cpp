@@ -63,6 +63,9 @@ void frmMain::BuildControls() {
     cmdBackupRestore->setCaption(QStringLiteral("&Backup /\r\nRestore"));
     cmdAdminWindow->setCaption(QStringLiteral("A&dmin\r\nWindow"));
     cmdQuit->setCaption(QStringLiteral("&Quit"));
+    // Help and Quit lie on the window's tiled background, as on the administration window.
+    cmdHelp->setButtonType(11);
+    cmdQuit->setButtonType(11);
     cmdBackupRestore->hide();
 
     menuBackupRestoremenu = new QMenu(this);
