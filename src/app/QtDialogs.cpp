@@ -1,6 +1,7 @@
 #include "app/QtDialogs.h"
 
-#include <QDesktopServices>
+#include "app/UrlLauncher.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -104,7 +105,8 @@ QString QtDialogs::BrowseForFolder(QWidget* parent, const QString& title, const 
 }
 
 bool QtDialogs::OpenUrl(const QUrl& url) {
-    return QDesktopServices::openUrl(url);
+    // Qt's launcher reports only that xdg-open started, not whether any program took the URL.
+    return LaunchUrl(url);
 }
 
 static Dialogs* g_service = nullptr;

@@ -8,6 +8,7 @@
 
 class EmployeeGrid;
 class EntryField;
+struct LoadedPicture;
 class FadeEngine;
 class QAction;
 class QCheckBox;
@@ -27,7 +28,9 @@ class ZelButton;
 // The code is split by concern: frmMain.cpp (loading, tabs, commands of the window), frmMainLayout.cpp (the
 // controls of the window, the list and the options), frmMainRecordLayout.cpp (the controls of the record form),
 // frmMainOptions.cpp (list display options), frmMainList.cpp (building the list), frmMainRecord.cpp (showing a
-// record). Control arrays are indexed as their names say; index 0 is unused.
+// record, the e-mail command), frmMainRemove.cpp (removing an employee), frmMainPicture.cpp (the picture on the
+// "Photo" page and the picture window frmLargePic). Control arrays are indexed as their names say; index 0 is
+// unused.
 class frmMain : public QWidget {
     Q_OBJECT
 
@@ -121,6 +124,15 @@ public:
     qint32 HighlightedSlot() const;
     // The picture path held for the form (the picture's tool tip), empty for no picture.
     QString HeldPicturePath() const;
+
+    // Removal and picture messages.
+    static QString RemoveQuestion(const QString& listedName);
+    static QString RemoveRefusedText(const QString& listedName);
+    static QString MissingPictureText(const QString& path);
+    static QString PictureDeleteQuestion();
+    static QString FileAccessErrorText();
+    // The heading of the picture window: the employee as listed, or while adding the name being entered.
+    QString PictureHeading() const;
     // Tags of controls without a Tag of their own (the saved design sizes), as text.
     static QString Tag(const QObject* control);
     static void SetTag(QObject* control, const QString& text);
@@ -152,7 +164,6 @@ public slots:
     void cmdAddEmployee_Click();
     void cmdPrintList_Click();
     void cmdPrintUpdateForms_Click();
-    void cmdRemoveEmployee_Click();
 
     // Record form (frmMainRecord.cpp).
     void ShowEmployeeRecord();
@@ -161,10 +172,13 @@ public slots:
     void cmdEditEntry_Click();
     void cmdPrintEntry_Click();
     void cmdPrintLabel_Click();
-    void cmdEmail_Click();
+
+    // Removing an employee (frmMainRemove.cpp), the picture (frmMainPicture.cpp) and e-mail (frmMainRecord.cpp).
+    void cmdRemoveEmployee_Click();
     void cmdPicAddEdit_Click(int index);
     void cmdPicPrint_Click();
     void cmdPicDelete_Click();
+    void cmdEmail_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -184,6 +198,14 @@ private:
     // Shows the record's picture (or none) on the "Photo" page; a picture that cannot be loaded is reported and
     // the record loses its reference to it.
     void ShowRecordPicture(const QString& path, qint32 slot);
+    // The picture frame emptied, hidden, at its design size, with no held path.
+    void ClearPicture();
+    // The picture fitted into the frame and shown, path held.
+    void ShowPicture(const LoadedPicture& picture, const QString& path);
+    // The picture buttons and the placeholder for a record with or without a picture.
+    void ShowPictureButtons(bool stored);
+    // Where the file dialog for a picture opens.
+    QString PictureStartFolder() const;
     // Says plainly that a command's action is not part of this version yet.
     void NotAvailableYet(const QString& what);
     int Twips(int twips) const;

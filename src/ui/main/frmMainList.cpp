@@ -5,10 +5,10 @@
 #include "app/BusyWindow.h"
 #include "app/Dialogs.h"
 #include "controls/ZelButton.h"
-#include "ui/main/EmployeeList.h"
 #include "print/PrintCommands.h"
 #include "store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"
+#include "ui/main/EmployeeList.h"
 #include "users/UserList.h"
 
 #include <QApplication>
@@ -133,8 +133,4 @@ void frmMain::cmdPrintUpdateForms_Click() {
     for (const ListRow& row : grid->ListRows())
         listed.append(row.Slot);
     PrintUpdateFormsMenu(cmdPrintUpdateForms, listed, HighlightedSlot());
-}
-
-void frmMain::cmdRemoveEmployee_Click() {
-    NotAvailableYet(QStringLiteral("Removing an employee"));
 }

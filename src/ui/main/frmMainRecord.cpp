@@ -4,20 +4,20 @@
 
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
+#include "app/modStandard.h"
 #include "controls/ZelButton.h"
 #include "print/PrintCommands.h"
 #include "print/Printouts.h"
 #include "print/frmPrintLabel.h"
-#include "ui/main/RecordView.h"
 #include "store/DataFile.h"
 #include "store/ListScan.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
+#include "ui/main/RecordView.h"
 #include "users/UserList.h"
 
 #include <QDate>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -73,46 +73,6 @@ void frmMain::ShowEmployeeRecord() {
     lblPicture->setVisible(!stored);
 }
 
-void frmMain::ShowRecordPicture(const QString& path, qint32 slot) {
-    imgPicture->hide();
-    imgPicture->clear();
-    imgPicture->resize(Twips(PictureFrameWidth), Twips(PictureFrameHeight));
-    imgPicture->setToolTip(QString());
-    if (path.isEmpty()) {
-        imgPicture->show();
-        return;
-    }
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        dialogs().MessageBox(this,
-                             QStringLiteral("Can't find the picture file\r\nat the indicated location--\r\n\r\n(") +
-                                 path + QLatin1Char(')'),
-                             QStringLiteral("Error loading picture"), MsgIcon::Critical, MsgButtons::OK);
-        imgPicture->clear();
-        // The record forgets the picture; when it was last modified stays as it was.
-        OpenDataFile();
-        ReadSlot(slot);
-        CurrentRecord.PicturePath.clear();
-        WriteSlot(slot);
-        CloseDataFile();
-        imgPicture->show();
-        return;
-    }
-    const int dpi = std::max(1, logicalDpiX());
-    const QSize natural(picture.width() * 1440 / dpi, picture.height() * 1440 / dpi);
-    const QSize fitted = FitPicture(natural, QSize(PictureFrameWidth, PictureFrameHeight));
-    imgPicture->resize(Twips(fitted.width()), Twips(fitted.height()));
-    imgPicture->setPixmap(QPixmap::fromImage(picture));
-    imgPicture->setToolTip(path);
-    imgPicture->show();
-}
-
-QString frmMain::HeldPicturePath() const {
-    return imgPicture->toolTip();
-}
-
 void frmMain::tabNameInfo_Click(int) {
     if (txtField[1]->isLocked())
         return;
@@ -146,7 +106,9 @@ void frmMain::cmdPrintEntry_Click() {
         return;
     // The report is of the record shown, read again: counting the file on the way leaves another slot behind.
     ReadOneSlot(slot);
-    PrintInformationReportCommand(this, CurrentRecord, grid->TextMatrix(grid->Row(), 0));
+    // The photograph is printed by the picture window, which prints and closes by itself on this request.
+    PrintInformationReportCommand(this, CurrentRecord, grid->TextMatrix(grid->Row(), 0),
+                                  [this] { cmdPicPrint_Click(); });
 }
 
 void frmMain::cmdPrintLabel_Click() {
@@ -160,17 +122,5 @@ void frmMain::cmdPrintLabel_Click() {
 }
 
 void frmMain::cmdEmail_Click() {
-    NotAvailableYet(QStringLiteral("E-mailing an employee"));
-}
-
-void frmMain::cmdPicAddEdit_Click(int) {
-    NotAvailableYet(QStringLiteral("Choosing a picture"));
-}
-
-void frmMain::cmdPicPrint_Click() {
-    NotAvailableYet(QStringLiteral("Viewing and printing a picture"));
-}
-
-void frmMain::cmdPicDelete_Click() {
-    NotAvailableYet(QStringLiteral("Deleting a picture"));
+    OpenShellTarget(1, this, TrimBlanks(txtField[16]->text()));
 }

@@ -74,9 +74,8 @@ private slots:
         QTest::newRow("last") << five << 5 << QString() << false << true << QStringList{"E1", "E2", "E3", "E4"} << 4;
         QTest::newRow("the only record leaves no file")
             << QStringList{"E1"} << 1 << QString() << false << true << QStringList{"<no file>"} << 0;
-        QTest::newRow("an earlier marker goes too")
-            << QStringList{"E1", "!E2", "E3", "E4", "E5"} << 4 << QString() << false << true
-            << QStringList{"E1", "E3", "E5"} << 3;
+        QTest::newRow("an earlier marker goes too") << QStringList{"E1", "!E2", "E3", "E4", "E5"} << 4 << QString()
+                                                    << false << true << QStringList{"E1", "E3", "E5"} << 3;
         QTest::newRow("only marked records left")
             << QStringList{"!E1", "E2", "!E3"} << 2 << QString() << false << true << QStringList{"<no file>"} << 0;
         QTest::newRow("a temporary file left by a crash")

@@ -71,17 +71,18 @@ private slots:
         QTest::addColumn<int>("problem");
         const QString folder = QStringLiteral("/home/clerk/Pictures/");
         QTest::newRow("plain") << folder + "smith.jpg" << int(PicturePathProblem::None);
-        QTest::newRow("100 characters") << "/" + QString(95, QLatin1Char('p')) + ".jpg" << int(PicturePathProblem::None);
+        QTest::newRow("100 characters") << "/" + QString(95, QLatin1Char('p')) + ".jpg"
+                                        << int(PicturePathProblem::None);
         QTest::newRow("101 characters") << "/" + QString(96, QLatin1Char('p')) + ".jpg"
                                         << int(PicturePathProblem::TooLong);
-        QTest::newRow("accents the code page has") << folder + QStringLiteral("Müller, José €.png")
-                                                   << int(PicturePathProblem::None);
-        QTest::newRow("a letter it lacks") << folder + QStringLiteral("Łukasz.png")
-                                           << int(PicturePathProblem::NotStorable);
+        QTest::newRow("accents the code page has")
+            << folder + QStringLiteral("Müller, José €.png") << int(PicturePathProblem::None);
+        QTest::newRow("a letter it lacks")
+            << folder + QStringLiteral("Łukasz.png") << int(PicturePathProblem::NotStorable);
         QTest::newRow("beyond 16 bits") << folder + QStringLiteral("\U0001F600.png")
                                         << int(PicturePathProblem::NotStorable);
-        QTest::newRow("long and not storable") << "/" + QString(120, QChar(0x0141))
-                                               << int(PicturePathProblem::NotStorable);
+        QTest::newRow("long and not storable")
+            << "/" + QString(120, QChar(0x0141)) << int(PicturePathProblem::NotStorable);
         QTest::newRow("blank at the end") << folder + "smith.jpg " << int(PicturePathProblem::EdgeBlanks);
         QTest::newRow("blank at the start") << " smith.jpg" << int(PicturePathProblem::EdgeBlanks);
     }
@@ -97,11 +98,12 @@ private slots:
     void refusalTexts() {
         const QString longPath = "/" + QString(99, QLatin1Char('p')) + ".jpg";
         QCOMPARE(PicturePathRefusalTitle(longPath), QStringLiteral("Picture Not Stored"));
-        QCOMPARE(PicturePathRefusalText(longPath),
-                 QStringLiteral("The picture file's folder and name are too long to be kept with this record:\r\n\r\n(") +
-                     longPath +
-                     QStringLiteral(")\r\n\r\nA record keeps at most 100 characters; this one has 104.\r\n"
-                                    "Please move or rename the picture file, then choose it again."));
+        QCOMPARE(
+            PicturePathRefusalText(longPath),
+            QStringLiteral("The picture file's folder and name are too long to be kept with this record:\r\n\r\n(") +
+                longPath +
+                QStringLiteral(")\r\n\r\nA record keeps at most 100 characters; this one has 104.\r\n"
+                               "Please move or rename the picture file, then choose it again."));
         const QString foreign = QStringLiteral("/pics/Łódź Łukasz.png");
         QVERIFY(PicturePathRefusalText(foreign).contains(QStringLiteral("These characters cannot be kept: Ł ź\r\n")));
     }

@@ -1,0 +1,159 @@
+#include "ui/main/frmLargePic.h"
+
+#include "app/AppGlobals.h"
+#include "app/FadeEngine.h"
+#include "app/TileBackground.h"
+#include "app/WindowGeometry.h"
+#include "controls/ZelButton.h"
+#include "print/PrintCommands.h"
+#include "print/PrintHelpers.h"
+#include "store/Trim.h"
+#include "ui/main/PictureFile.h"
+#include "ui/main/RecordView.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+// Design layout, twips: the heading above the picture frame, the two commands beneath it.
+constexpr int kLeft = 252;
+constexpr int kHeadingTop = 120;
+constexpr int kHeadingHeight = 360;
+constexpr int kPictureTop = 540;
+constexpr int kCommandTop = 6690;
+constexpr int kCommandWidth = 2000;
+constexpr int kCommandHeight = 660;
+
+} // namespace
+
+QString frmLargePic::InitialCaption() {
+    return QStringLiteral("Picture: ");
+}
+
+frmLargePic::frmLargePic(QWidget* parent) : QDialog(parent), m_fade(new FadeEngine(this, [this] { close(); })) {
+    setObjectName(QStringLiteral("frmLargePic"));
+    setModal(true);
+    timerFadeInOut = m_fade->timerFadeInOut;
+
+    // The picture lies beneath the heading and the commands: a wide picture taller than its frame runs on under
+    // the commands rather than over them.
+    imgPicture = new QLabel(this);
+    imgPicture->setObjectName(QStringLiteral("imgPicture"));
+    imgPicture->setScaledContents(true);
+    imgPicture->hide();
+
+    lblPicHeading = new QLabel(this);
+    lblPicHeading->setObjectName(QStringLiteral("lblPicHeading"));
+    lblPicHeading->setTextFormat(Qt::PlainText);
+    lblPicHeading->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    QFont headingFont = lblPicHeading->font();
+    headingFont.setBold(true);
+    headingFont.setPointSizeF(headingFont.pointSizeF() * 1.3);
+    lblPicHeading->setFont(headingFont);
+
+    cmdPrintPic = new ZelButton(this);
+    cmdPrintPic->setObjectName(QStringLiteral("cmdPrintPic"));
+    cmdPrintPic->setCaption(QStringLiteral("&Print this\r\nPicture"));
+    cmdReturn = new ZelButton(this);
+    cmdReturn->setObjectName(QStringLiteral("cmdReturn"));
+    cmdReturn->setCaption(QStringLiteral("&Return\r\n<Esc>"));
+    cmdReturn->setCancel(true);
+    connect(cmdPrintPic, &ZelButton::clicked, this, &frmLargePic::cmdPrintPic_Click);
+    connect(cmdReturn, &ZelButton::clicked, this, &frmLargePic::cmdReturn_Click);
+    setTabOrder(cmdPrintPic, cmdReturn);
+
+    Form_Load();
+}
+
+int frmLargePic::Twips(int twips) const {
+    return TwipsToPixels(twips, this);
+}
+
+void frmLargePic::Form_Load() {
+    FadeOn = PrepareFade(this, 0, false);
+    setFixedSize(Twips(DesignWidth), Twips(DesignHeight));
+    setWindowTitle(InitialCaption());
+    TileBackground(BackgroundTile(), this);
+    lblPicHeading->setGeometry(Twips(kLeft), Twips(kHeadingTop), Twips(PictureWidth), Twips(kHeadingHeight));
+    imgPicture->setGeometry(Twips(kLeft), Twips(kPictureTop), Twips(PictureWidth), Twips(PictureHeight));
+    cmdPrintPic->setGeometry(Twips(kLeft), Twips(kCommandTop), Twips(kCommandWidth), Twips(kCommandHeight));
+    cmdReturn->setGeometry(Twips(kLeft + PictureWidth - kCommandWidth), Twips(kCommandTop), Twips(kCommandWidth),
+                           Twips(kCommandHeight));
+}
+
+bool frmLargePic::LoadPicture(const QString& path) {
+    const QString held = TrimBlanks(path);
+    const LoadedPicture picture = LoadPictureFile(held);
+    if (picture.IsNull())
+        return false;
+    m_picture = picture.Image;
+    const QSize fitted =
+        FitPicture(NaturalTwips(picture.NaturalSize, std::max(1, logicalDpiX())), QSize(PictureWidth, PictureHeight));
+    // Centred in the frame; one taller than the frame starts at its top.
+    const int left = kLeft + std::max(0, (PictureWidth - fitted.width()) / 2);
+    const int top = kPictureTop + std::max(0, (PictureHeight - fitted.height()) / 2);
+    imgPicture->setGeometry(Twips(left), Twips(top), Twips(fitted.width()), Twips(fitted.height()));
+    imgPicture->setPixmap(QPixmap::fromImage(m_picture));
+    imgPicture->setToolTip(held);
+    imgPicture->show();
+    return true;
+}
+
+QString frmLargePic::HeldPicturePath() const {
+    return imgPicture->toolTip();
+}
+
+void frmLargePic::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The offscreen platform may never activate a window, so the first showing starts the work as well.
+    if (!WasActivated)
+        QTimer::singleShot(0, this, &frmLargePic::Form_Activate);
+}
+
+void frmLargePic::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void frmLargePic::Form_Activate() {
+    if (WasActivated)
+        return;
+    WasActivated = true;
+    setWindowTitle(windowTitle() + QLatin1Char(' ') + lblPicHeading->text());
+    if (PrintPictureOnOpen) {
+        PrintPictureOnOpen = false;
+        QCoreApplication::processEvents();
+        cmdPrintPic_Click();
+        QCoreApplication::processEvents();
+        close();
+        QCoreApplication::processEvents();
+        return;
+    }
+    cmdPrintPic->setToolTip(QStringLiteral(" Print this Picture "));
+    cmdReturn->setToolTip(QStringLiteral(" Close this Window "));
+    if (FadeOn)
+        FadeWindow(0, 255, 20, false);
+}
+
+void frmLargePic::cmdPrintPic_Click() {
+    PrintPictureCommand(this, lblPicHeading->text(), m_picture);
+}
+
+void frmLargePic::cmdReturn_Click() {
+    if (FadeOn)
+        FadeWindow(255, 0, 20, true);
+    else
+        close();
+}
+
+void frmLargePic::FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade) {
+    m_fade->FadeWindow(fadeFrom, fadeTo, fadeStep, closeAfterFade);
+}
+
+void frmLargePic::timerFadeInOut_Timer() {
+    m_fade->timerFadeInOut_Timer();
+}
