@@ -140,7 +140,15 @@ void frmLargePic::Form_Activate() {
 }
 
 void frmLargePic::cmdPrintPic_Click() {
+    QWidget* focus = focusWidget();
     PrintPictureCommand(this, lblPicHeading->text(), m_picture);
+    // Being busy took the focus from the button, and a message about the printout took the window's activation:
+    // the keyboard goes on where it was, so that Esc still closes the window.
+    if (isVisible()) {
+        activateWindow();
+        if (focus)
+            focus->setFocus();
+    }
 }
 
 void frmLargePic::cmdReturn_Click() {

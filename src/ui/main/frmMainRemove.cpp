@@ -45,6 +45,8 @@ void frmMain::cmdRemoveEmployee_Click() {
         grid->SetRow(shown);
         grid->SetTopRow(shown);
         ShowEmployeeRecord();
+        // The keyboard goes on in the list, as after every build; the busy window had taken the focus away.
+        grid->setFocus();
     }
     if (!result.Removed) {
         // Another program changed the file after the list was built: the row no longer led to this employee.
