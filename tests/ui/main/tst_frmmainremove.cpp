@@ -328,15 +328,6 @@ private slots:
                      QStringLiteral("There is some kind of problem\r\nin trying to access that picture file..."));
     }
 
-    // Cancelling the dialog on a record without a picture leaves the frame's placeholder on show.
-    void cancellingKeepsThePlaceholder() {
-        frmMain* w = OpenWindow();
-        m_dialogs->answerText(QString());
-        w->cmdPicAddEdit[1]->click();
-        QVERIFY(!w->lblPicture->isHidden());
-        QVERIFY(!w->cmdPicAddEdit[1]->isHidden());
-    }
-
     void deletingAPicture_data() {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<int>("answer"); // -1: no question
@@ -425,30 +416,6 @@ private slots:
         QCOMPARE(picture, QSize(TwipsToPixels(8000, w), TwipsToPixels(5333, w)));
         QCOMPARE(printed, 0);
         QVERIFY(OpenWindows<frmLargePic>().isEmpty());
-    }
-
-    void thePictureWindowPrintsItsPicture() {
-        StaffWithPicture();
-        frmMain* w = OpenWindow();
-        std::unique_ptr<QTimer> watcher(whenModalAppears([&](QWidget* modal) {
-            if (auto* large = qobject_cast<frmLargePic*>(modal))
-                large->cmdPrintPic->click();
-            modal->close();
-        }));
-        w->cmdPicPrint_Click();
-        QCOMPARE(m_printers.size(), 1);
-        const QList<RecordingPrinter::Text> texts = LastPrinter().textsOn(1, 1);
-        QCOMPARE(texts.size(), 1);
-        QCOMPARE(texts[0].text, QStringLiteral("Able, Al"));
-        QCOMPARE(texts[0].x, 0.75);
-        QCOMPARE(texts[0].y, 1.8);
-        QCOMPARE(texts[0].font.Size, 9.0);
-        QCOMPARE(LastPrinter().pictures.size(), 1);
-        const RecordingPrinter::Picture& p = LastPrinter().pictures[0];
-        QCOMPARE(p.x, 0.75);
-        QCOMPARE(p.y, 2.0);
-        QCOMPARE(p.width, 6.25);
-        QCOMPARE(p.height, 6.25 * 400 / 600);
     }
 
     // The report prints the photograph once, through the picture window, which closes by itself; the next view
