@@ -204,6 +204,8 @@ private:
     void ShowPicture(const LoadedPicture& picture, const QString& path);
     // The picture buttons and the placeholder for a record with or without a picture.
     void ShowPictureButtons(bool stored);
+    // The longest side, in pixels, a picture for the "Photo" page is read at.
+    int FormPictureSide() const;
     // Where the file dialog for a picture opens.
     QString PictureStartFolder() const;
     // Says plainly that a command's action is not part of this version yet.

@@ -35,6 +35,12 @@ QString frmMain::FileAccessErrorText() {
     return QStringLiteral("There is some kind of problem\r\nin trying to access that picture file...");
 }
 
+int frmMain::FormPictureSide() const {
+    // Twice what the frame shows, at most: a large photograph is read small, so that moving through the list with
+    // the arrow keys stays quick.
+    return static_cast<int>(2 * Twips(PictureFrameWidth) * std::max(1.0, devicePixelRatioF()));
+}
+
 void frmMain::ClearPicture() {
     imgPicture->hide();
     imgPicture->clear();
@@ -66,7 +72,7 @@ void frmMain::ShowRecordPicture(const QString& path, qint32 slot) {
         imgPicture->show();
         return;
     }
-    const LoadedPicture picture = LoadPictureFile(path);
+    const LoadedPicture picture = LoadPictureFile(path, FormPictureSide());
     if (picture.IsNull()) {
         dialogs().MessageBox(this, MissingPictureText(path), QStringLiteral("Error loading picture"), MsgIcon::Critical,
                              MsgButtons::OK);
@@ -120,7 +126,7 @@ void frmMain::cmdPicAddEdit_Click(int) {
     LoadedPicture picture;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        picture = LoadPictureFile(path);
+        picture = LoadPictureFile(path, FormPictureSide());
         QApplication::restoreOverrideCursor();
     }
     if (picture.IsNull()) {
