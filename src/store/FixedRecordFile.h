@@ -38,6 +38,12 @@ public:
     void writeRecord(qint32 n, const char* data);
     void writeRecord(qint32 n, const QByteArray& data);
 
+    // Reads count records from record first into dest (count x recordSize bytes) and returns the number of bytes
+    // read: fewer at the end of the file, 0 beyond it. Bytes of dest past those read are left as they were.
+    qint64 readRecords(qint32 first, qint32 count, char* dest);
+    // Writes whole records (a multiple of recordSize bytes) after the last record.
+    void appendRecords(const QByteArray& records);
+
     // Takes an advisory exclusive lock on the open file so that a second program (another copy of the data
     // tool, say) cannot write it at the same time. Waits a few seconds for a holder that is about to finish,
     // then fails with "Permission denied". The lock ends with close().
