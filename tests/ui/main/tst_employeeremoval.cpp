@@ -80,6 +80,13 @@ private slots:
             << five << 2 << QString() << true << true << QStringList{"E1", "E3", "E4", "E5"} << 4;
         QTest::newRow("someone else in the slot now")
             << five << 3 << QStringLiteral("E4, First") << false << false << five << 5;
+        // Records are copied a megabyte (209 slots) at a time: one at the end of the first block goes.
+        QStringList many;
+        for (int i = 1; i <= 500; ++i)
+            many << QStringLiteral("E%1").arg(i);
+        QStringList manyAfter = many;
+        manyAfter.removeAt(208);
+        QTest::newRow("several blocks") << many << 209 << QString() << false << true << manyAfter << 499;
         QTest::newRow("slot past the end") << five << 6 << QString() << false << false << five << 5;
     }
 
