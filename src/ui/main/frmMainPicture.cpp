@@ -22,6 +22,27 @@
 #include <QLabel>
 #include <QStandardPaths>
 
+namespace {
+
+// Stores path as the picture of the record in slot, at once, through the data file module; modified stamps the
+// record as changed now. A slot the file no longer has (another program shortened it) is not written, for that
+// would add a record holding nothing but a picture.
+void StorePicturePath(qint32 slot, const QString& path, bool modified) {
+    OpenDataFile();
+    if (slot >= 1 && slot <= RecordCount) {
+        ReadSlot(slot);
+        CurrentRecord.PicturePath = path;
+        if (modified)
+            CurrentRecord.LastModified = NowOADate();
+        WriteSlot(slot);
+    } else {
+        CurrentRecord.PicturePath = path;
+    }
+    CloseDataFile();
+}
+
+} // namespace
+
 QString frmMain::MissingPictureText(const QString& path) {
     return QStringLiteral("Can't find the picture file\r\nat the indicated location--\r\n\r\n(") + path +
            QLatin1Char(')');
@@ -77,11 +98,7 @@ void frmMain::ShowRecordPicture(const QString& path, qint32 slot) {
         dialogs().MessageBox(this, MissingPictureText(path), QStringLiteral("Error loading picture"), MsgIcon::Critical,
                              MsgButtons::OK);
         // The record forgets the picture; when it was last modified stays as it was.
-        OpenDataFile();
-        ReadSlot(slot);
-        CurrentRecord.PicturePath.clear();
-        WriteSlot(slot);
-        CloseDataFile();
+        StorePicturePath(slot, QString(), false);
         imgPicture->show();
         return;
     }
@@ -139,13 +156,7 @@ void frmMain::cmdPicAddEdit_Click(int) {
     if (Adding) {
         CurrentRecord.PicturePath = path;
     } else {
-        const qint32 slot = HighlightedSlot();
-        OpenDataFile();
-        ReadSlot(slot);
-        CurrentRecord.PicturePath = path;
-        CurrentRecord.LastModified = NowOADate();
-        WriteSlot(slot);
-        CloseDataFile();
+        StorePicturePath(HighlightedSlot(), path, true);
         // The stamp on the "Basic Info" page tells the truth at once.
         const RecordView view = ViewRecord(CurrentRecord, QDate::currentDate());
         lblDataInfo[2]->setText(view.Modified);
@@ -164,12 +175,7 @@ void frmMain::cmdPicDelete_Click() {
         CurrentRecord.PicturePath.clear();
     } else if (dialogs().MessageBox(this, PictureDeleteQuestion(), QStringLiteral("Confirm Picture Delete"),
                                     MsgIcon::Question, MsgButtons::YesNo, MsgResult::No) == MsgResult::Yes) {
-        const qint32 slot = HighlightedSlot();
-        OpenDataFile();
-        ReadSlot(slot);
-        CurrentRecord.PicturePath.clear();
-        WriteSlot(slot);
-        CloseDataFile();
+        StorePicturePath(HighlightedSlot(), QString(), false);
     } else {
         return;
     }
