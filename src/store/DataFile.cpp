@@ -1,8 +1,12 @@
 #include "store/DataFile.h"
 
+#include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 
+#include <QFileInfo>
+
+#include <limits>
 #include <memory>
 
 QString DataFileName;
@@ -19,6 +23,8 @@ constexpr int kSlotSize = PersonnelLayout::RecordSize;
 constexpr qint64 kSlotsPerBlock = 200;
 
 std::unique_ptr<FixedRecordFile> openFile;
+// Held from open to close: every pattern of this module (update one, append) writes in place.
+std::unique_ptr<DataFolderLock> openLock;
 
 const QByteArray& blankSlot() {
     static const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
@@ -34,25 +40,13 @@ FixedRecordFile& requireOpen() {
 // Counts current and previous employees from InactivationDate alone, reading the file in large blocks: the
 // count runs on every open, so it must stay close to the cost of reading the file.
 void countSlots(FixedRecordFile& data) {
-    QFile& file = data.file();
-    if (!file.seek(0))
-        throw FileError(file.errorString());
-    const qint64 length = file.size();
+    const qint64 length = data.length();
     QByteArray block(kSlotsPerBlock * kSlotSize, Qt::Uninitialized);
     constexpr int dateEnd = PersonnelLayout::InactivationDate + 8;
     qint32 slot = 0;
     qint64 offset = 0;
-    while (slot < RecordCount) {
-        const qint64 wanted = std::min<qint64>(block.size(), length - offset);
-        qint64 got = 0;
-        while (got < wanted) {
-            const qint64 n = file.read(block.data() + got, wanted - got);
-            if (n < 0)
-                throw FileError(file.errorString());
-            if (n == 0)
-                break;
-            got += n;
-        }
+    while (slot < RecordCount && offset < length) {
+        const qint64 got = data.readAt(offset, block.data(), std::min<qint64>(block.size(), length - offset));
         if (got == 0)
             break;
         for (qint64 at = 0; at < got && slot < RecordCount; at += kSlotSize) {
@@ -73,13 +67,20 @@ void countSlots(FixedRecordFile& data) {
 void OpenDataFile() {
     if (DataFileNumber > 0)
         CloseDataFile();
-    auto file = std::make_unique<FixedRecordFile>(DataFileName, kSlotSize);
+    // One writer per data folder: another program's write gets a few seconds to finish first.
+    auto lock = std::make_unique<DataFolderLock>(QFileInfo(DataFileName).path());
+    auto file = std::make_unique<FixedRecordFile>(DataFileName, kSlotSize, blankSlot());
     file->open();
-    // One program writes the file at a time; another holder gets a few seconds to finish.
-    file->lockExclusive();
+    const qint64 count = file->recordCount();
+    // Slot numbers are 32-bit throughout the program; a longer file cannot be worked with safely.
+    if (count > std::numeric_limits<qint32>::max())
+        throw FileError(QStringLiteral("Overflow: \"%1\" holds more than %2 records")
+                            .arg(DataFileName)
+                            .arg(std::numeric_limits<qint32>::max()));
     openFile = std::move(file);
+    openLock = std::move(lock);
     DataFileNumber = 1;
-    RecordCount = openFile->recordCount();
+    RecordCount = static_cast<qint32>(count);
     CurrentCount = 0;
     PreviousCount = 0;
     countSlots(*openFile);
@@ -95,6 +96,7 @@ void CloseDataFile() {
         openFile->close();
         openFile.reset();
     }
+    openLock.reset();
 }
 
 void ReadSlot(qint32 slot) {
@@ -112,8 +114,8 @@ void WriteSlot(qint32 slot) {
 // copy: a crash at any instant leaves either the old file or the new one whole, never neither.
 qint32 RewriteDataFile(const std::function<bool(const PersonnelRecord&)>& keep) {
     CloseDataFile();
-    return RewriteRecordFile(
+    return static_cast<qint32>(RewriteRecordFile(
         DataFileName, kSlotSize,
-        [&keep](qint32, const QByteArray& record) { return keep(DecodePersonnelRecord(record.constData())); },
-        blankSlot());
+        [&keep](qint64, const QByteArray& record) { return keep(DecodePersonnelRecord(record.constData())); },
+        blankSlot()));
 }
