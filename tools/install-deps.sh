@@ -2,6 +2,10 @@
 # Installs, through apt, only the Debian packages that are not there yet.
 set -e
 PKGS="make cmake g++ qt6-base-dev qt6-base-dev-tools fonts-liberation poppler-utils libbenchmark-dev"
+# make fuzz also needs clang and its fuzzer and sanitizer runtimes.
+if [ "$1" = "--fuzz" ]; then
+    PKGS="$PKGS clang libclang-rt-14-dev"
+fi
 missing=""
 for p in $PKGS; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
