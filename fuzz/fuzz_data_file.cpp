@@ -21,16 +21,16 @@ void removeWorkFolder() {
     QDir(g_workFolder).removeRecursively();
 }
 
-// A private working folder under $TMPDIR (a memory file system makes the runs faster), removed at exit.
+// A private folder under $TMPDIR (a memory file system makes the runs faster), removed at exit.
 void enterWorkFolder() {
     if (!g_workFolder.isEmpty())
         return;
     QByteArray pattern = QDir(QDir::tempPath()).filePath(QStringLiteral("vardel-fuzz-XXXXXX")).toLocal8Bit();
     FUZZ_CHECK(::mkdtemp(pattern.data()) != nullptr);
     g_workFolder = QString::fromLocal8Bit(pattern);
-    FUZZ_CHECK(QDir::setCurrent(g_workFolder));
     std::atexit(removeWorkFolder);
-    DataFileName = QStringLiteral("Vardel.Data");
+    // An absolute name: libFuzzer keeps working with paths relative to the folder it was started in.
+    DataFileName = g_workFolder + QStringLiteral("/Vardel.Data");
 }
 
 QByteArray fileBytes() {

@@ -3,7 +3,6 @@
 
 #include "FuzzSupport.h"
 
-#include "store/DateRules.h"
 #include "store/PersonnelRecord.h"
 
 #include <QByteArray>
@@ -29,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(record.FirstName.size() <= PersonnelLayout::FirstNameWidth);
     FUZZ_CHECK(record.Notepad.size() <= PersonnelLayout::NotepadWidth);
 
-    // The removal marker test and the age rule take whatever a file holds.
+    // The removal marker test takes whatever a file holds.
     (void)IsKilled(record);
-    (void)WholeYears(record.DateOfBirth, record.DateOfEmployment);
     return 0;
 }

@@ -39,27 +39,32 @@ FixedRecordFile& requireOpen() {
 
 // Counts current and previous employees from InactivationDate alone, reading the file in large blocks: the
 // count runs on every open, so it must stay close to the cost of reading the file.
-void countSlots(FixedRecordFile& data) {
+DataFileCounts countSlots(FixedRecordFile& data) {
+    DataFileCounts counts;
     const qint64 length = data.length();
+    counts.records = RecordCountForLength(length, kSlotSize);
     QByteArray block(kSlotsPerBlock * kSlotSize, Qt::Uninitialized);
     constexpr int dateEnd = PersonnelLayout::InactivationDate + 8;
-    qint32 slot = 0;
+    qint64 slot = 0;
     qint64 offset = 0;
-    while (slot < RecordCount && offset < length) {
+    while (slot < counts.records && offset < length) {
         const qint64 got = data.readAt(offset, block.data(), std::min<qint64>(block.size(), length - offset));
         if (got == 0)
             break;
-        for (qint64 at = 0; at < got && slot < RecordCount; at += kSlotSize) {
+        for (qint64 at = 0; at < got && slot < counts.records; at += kSlotSize) {
             ++slot;
             // A cut-off last slot without the whole date reads as blank, which is a current employee.
             const double inactivation = at + dateEnd <= got ? DecodeInactivationDate(block.constData() + at) : 0;
             if (inactivation == 0)
-                ++CurrentCount;
+                ++counts.current;
             else
-                ++PreviousCount;
+                ++counts.previous;
         }
         offset += got;
     }
+    // Slots past the data that was read (a file that shrank meanwhile) read as blank: current employees.
+    counts.current += counts.records - slot;
+    return counts;
 }
 
 } // namespace
@@ -80,10 +85,10 @@ void OpenDataFile() {
     openFile = std::move(file);
     openLock = std::move(lock);
     DataFileNumber = 1;
+    const DataFileCounts counts = countSlots(*openFile);
     RecordCount = static_cast<qint32>(count);
-    CurrentCount = 0;
-    PreviousCount = 0;
-    countSlots(*openFile);
+    CurrentCount = static_cast<qint32>(counts.current);
+    PreviousCount = static_cast<qint32>(counts.previous);
     if (RecordCount > 0)
         ReadSlot(RecordCount);
 }
@@ -108,6 +113,12 @@ void ReadSlot(qint32 slot) {
 
 void WriteSlot(qint32 slot) {
     requireOpen().writeRecord(slot, EncodePersonnelRecord(CurrentRecord));
+}
+
+DataFileCounts CountDataFileReadOnly(const QString& fileName) {
+    FixedRecordFile file(fileName, kSlotSize, blankSlot());
+    file.open(FixedRecordFile::Access::ReadOnly);
+    return countSlots(file);
 }
 
 // The copy replaces the data file by one atomic rename instead of deleting the data file and then renaming the

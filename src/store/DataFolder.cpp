@@ -107,6 +107,18 @@ void EnsurePrivateFolder(const QString& path) {
     makeFolder(QDir::cleanPath(QDir(path).absolutePath()));
 }
 
+void MakeFilePrivate(const QString& path) {
+    EnsurePrivateFolder(QFileInfo(path).absolutePath());
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
+    const int changed = ::fchmod(fd, 0600);
+    const int error = errno;
+    ::close(fd);
+    if (changed != 0)
+        throw FileError(path + QStringLiteral(": ") + qt_error_string(error));
+}
+
 QString UnsafeFolderText(const QString& path, unsigned mode) {
     return QStringLiteral("The data folder\r\n%1\r\ncan be changed by other users (its permissions are %2).\r\n"
                           "Vardel keeps social security numbers and does not work in such a folder.\r\n"

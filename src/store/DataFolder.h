@@ -8,6 +8,11 @@
 // Throws FileError when the folder cannot be made.
 void EnsurePrivateFolder(const QString& path);
 
+// Makes a file that holds secrets (the settings with the access code's hash) readable by its owner only: creates
+// it empty with mode 0600 when missing, in a folder made private when missing, or narrows an existing one to 0600.
+// Writers that replace the file by rename keep the mode they find. Throws FileError.
+void MakeFilePrivate(const QString& path);
+
 // Throws FileError (UnsafeFolderText) when other users could change the folder's contents: group- or
 // world-writable without the sticky bit. Another user there could swap the data files or plant links in them.
 void RequireSafeDataFolder(const QString& path);
