@@ -16,7 +16,10 @@
 #include <QTest>
 #include <QThread>
 
+#include <csignal>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -308,6 +311,27 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$"))));
     }
 
+    // On a real disk that fills part-way through the new file: the system's reason, the old file whole, and no
+    // temporary file holding half the records (and keeping the disk full).
+    void fullDiskGivesTheSystemsReason() {
+        QTemporaryDir dir;
+        const QByteArray small = demoImage(20, 6);
+        if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=256k,mode=0700") != 0)
+            QSKIP("cannot mount a small file system here (needs root)");
+        struct Unmount {
+            QString path;
+            ~Unmount() { ::umount2(QFile::encodeName(path).constData(), MNT_DETACH); }
+        } unmount{dir.path()};
+        writeFile(dir.filePath(QStringLiteral("Vardel.Data")), small);
+        const Run run = vardelData({QStringLiteral("demo"), QStringLiteral("100"), QStringLiteral("--seed"),
+                                    QStringLiteral("7"), QStringLiteral("--replace")},
+                                   dir.path());
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QByteArray("vardel-data: No space left on device\n"));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))), small);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$"))));
+    }
+
     // The records are made and written one at a time: a large sample needs no more memory than a small one
     // (holding them all took 2.65 GB for a million).
     void demoStreamsItsRecords() {
@@ -400,6 +424,42 @@ private slots:
             lost += QFile::exists(TempFileName);
         }
         qInfo("user removal beside a demo: %d trials, %d lost or mixed", raceTrials(), lost);
+        QCOMPARE(lost, 0);
+    }
+
+    // Another process keeps planting a link at "TempFile.$$$" while samples are written: the file the link points
+    // to is never written, and the data file is always one whole version.
+    void plantedLinkIsNeverFollowed() {
+        const QByteArray before = demoImage(30, 8);
+        const QByteArray sample = demoImage(200, 9);
+        int lost = 0;
+        int refused = 0;
+        for (int trial = 0; trial < raceTrials(); ++trial) {
+            QTemporaryDir dir;
+            const QString victim = dir.filePath(QStringLiteral("victim"));
+            writeFile(victim, "precious");
+            writeFile(dir.filePath(QStringLiteral("Vardel.Data")), before);
+            const QByteArray victimName = QFile::encodeName(victim);
+            const QByteArray linkName = QFile::encodeName(dir.filePath(QStringLiteral("TempFile.$$$")));
+            const pid_t planter = ::fork();
+            if (planter == 0) {
+                for (;;)
+                    if (::symlink(victimName.constData(), linkName.constData()) != 0)
+                        ::usleep(50);
+            }
+            auto demo = startDemo(dir.path(), 200, 9);
+            demo->waitForFinished(60000);
+            ::kill(planter, SIGKILL);
+            ::waitpid(planter, nullptr, 0);
+            refused += demo->exitCode() != 0;
+            const QByteArray after = readFile(dir.filePath(QStringLiteral("Vardel.Data")));
+            lost += readFile(victim) != "precious";
+            lost += after != before && after != sample;
+            if (demo->exitCode() != 0)
+                lost += !demo->readAllStandardError().contains("is a symbolic link");
+        }
+        qInfo("link planted at TempFile.$$$ during a demo: %d trials, %d followed or lost, %d writes refused",
+              raceTrials(), lost, refused);
         QCOMPARE(lost, 0);
     }
 
