@@ -121,8 +121,8 @@ void MakeFilePrivate(const QString& path) {
 
 QString UnsafeFolderText(const QString& path, unsigned mode) {
     return QStringLiteral("The data folder\r\n%1\r\ncan be changed by other users (its permissions are %2).\r\n"
-                          "Vardel keeps social security numbers and does not work in such a folder.\r\n"
-                          "Make the folder private to its owner (chmod 700) or choose another one.")
+                          "Vardel will not keep social security numbers there.\r\n"
+                          "Make the folder private (chmod 700) or choose another one.")
         .arg(QDir(path).absolutePath(), QStringLiteral("%1").arg(mode & 07777, 4, 8, QLatin1Char('0')));
 }
 
