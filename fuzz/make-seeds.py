@@ -74,6 +74,17 @@ def main():
     put("fuzz_data_file", "under-half-12400", demo[:12400])
     put("fuzz_data_file", "under-half-2499", demo[:2499])
 
+    # Older 2000-byte records, made by `vardel-data make-old 3 --seed 7`.
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run([tool, "--data-dir", folder, "make-old", "3", "--seed", "7"], check=True,
+                       stdout=subprocess.DEVNULL)
+        with open(os.path.join(folder, "Vardel.Data"), "rb") as f:
+            older = f.read()
+    for i in range(3):
+        put("fuzz_old_personnel_record", "old-slot-%d" % (i + 1), older[i * 2000:(i + 1) * 2000])
+    put("fuzz_old_personnel_record", "cut-off", older[:1100])
+    put("fuzz_old_personnel_record", "all-ff", b"\xff" * 2000)
+
     dates = ["3/7/2010", "03-07-2010", "3/7/10", "3/7/30", "March 7, 2010", "Mar 7 2010", "7-Mar-2010",
              "7 March 2010", "2010-03-07", "  2/29/2000 ", "2/29/1900", "13/1/2010", "", "12/31/9999",
              "1/1/100", "0/0/0", "Sept 31, 2020", "\u00e9t\u00e9 2010"]

@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "DataCommands.h"
+#include "OlderDataCommands.h"
 
 #include "app/AppGlobals.h"
 #include "store/DataFile.h"
@@ -24,12 +25,20 @@ const Command kCommands[] = {
     {"dump", "dump", "every slot of the data file as one JSON line", DumpCommand, false},
     {"users", "users", "every user of the user list as one JSON line", UsersCommand, false},
     {"demo", "demo N --seed S [--replace]", "write N sample employees as the data file", DemoCommand, true},
+    {"make-old", "make-old N --seed S [--dat] [--replace]",
+     "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, true},
+    {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
 };
 
 QByteArray usageText() {
     QByteArray text = "usage: vardel-data [--data-dir DIR] <command> [arguments]\ncommands:\n";
-    for (const Command& command : kCommands)
-        text += "  " + QByteArray(command.synopsis).leftJustified(30, ' ') + command.summary + '\n';
+    for (const Command& command : kCommands) {
+        const QByteArray synopsis(command.synopsis);
+        // A long synopsis gets a line of its own, the summary below it in the column.
+        text += "  " +
+                (synopsis.size() < 30 ? synopsis.leftJustified(30, ' ') : synopsis + '\n' + QByteArray(32, ' ')) +
+                command.summary + '\n';
+    }
     text += "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n";
     return text;
 }

@@ -1,5 +1,93 @@
 #include "app/OlderDataFile.h"
 
-bool CheckOlderDataFile(frmTitlePage*) {
+#include "app/AppGlobals.h"
+#include "app/BusyWindow.h"
+#include "app/Dialogs.h"
+#include "app/OlderDataConversion.h"
+#include "app/frmTitlePage.h"
+#include "controls/ZelButton.h"
+#include "store/DataFile.h"
+#include "store/DateRules.h"
+#include "users/UserList.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Cancel: nothing changes on disk and the program ends, through the window's closing fade where fading is on.
+void stopProgram(frmTitlePage* titlePage) {
+    if (FadeOn) {
+        titlePage->cmdContinue->Tag = titlePage->windowTitle();
+        titlePage->FadeWindow(255, 0, 20, true);
+        return;
+    }
+    CloseDataFile();
+    CloseUserList();
+    titlePage->close();
+    titlePage->deleteLater();
+    titlePage->endProgram();
+}
+
+} // namespace
+
+QString OlderDataQuestionText() {
+    return QStringList{
+        QStringLiteral("You have an older version data file"),
+        QStringLiteral("that needs to be converted to a format"),
+        QStringLiteral("that this version of ") + AppTitle + QStringLiteral(" can read."),
+        QString(),
+        QStringLiteral("Would you like to convert"),
+        QStringLiteral("your older data file now?"),
+        QString(),
+        QStringLiteral("If you click 'Yes', a copy of your"),
+        QStringLiteral("older data file will be kept as '") + OldFileName() + QStringLiteral("'"),
+        QStringLiteral("just in case you want to re-install your older"),
+        QStringLiteral("previous version of ") + AppTitle + QStringLiteral(" at some later time."),
+        QString(),
+        QStringLiteral("If you click 'No', your older version data file"),
+        QStringLiteral("will be re-named to '") + OldFileName() + QStringLiteral("' and you"),
+        QStringLiteral("will start fresh with an empty data file."),
+        QString(),
+        QStringLiteral("If you answer 'Cancel', this program will terminate"),
+        QStringLiteral("to give you some time to decide what you want to do"),
+        QStringLiteral("with the existing data file."),
+    }
+        .join(kCrLf);
+}
+
+QString OlderDataQuestionTitle() {
+    return QStringLiteral("Update existing data file?");
+}
+
+bool CheckOlderDataFile(frmTitlePage* titlePage) {
+    TakeOverDatFile();
+    if (CheckDataFileFormat() != DataFileFormat::Older)
+        return true;
+
+    const MsgResult answer = dialogs().MessageBox(titlePage, OlderDataQuestionText(), OlderDataQuestionTitle(),
+                                                  MsgIcon::Question, MsgButtons::YesNoCancel, MsgResult::Cancel);
+    QString report;
+    if (answer == MsgResult::Yes) {
+        {
+            BusyWindow busy(titlePage);
+            ConvertOlderDataFile(NowOADate());
+        }
+        report = QStringLiteral("Your data file has been") + kCrLf + QStringLiteral("successfully converted!") + kCrLf +
+                 kCrLf;
+    } else if (answer == MsgResult::No) {
+        SetAsideOlderDataFile();
+    } else {
+        stopProgram(titlePage);
+        return false;
+    }
+
+    QCoreApplication::processEvents();
+    dialogs().MessageBox(titlePage,
+                         report + QStringLiteral("Your older data file") + kCrLf +
+                             QStringLiteral("has been renamed to") + kCrLf + OldFileName(),
+                         QStringLiteral("Finished Updating!"), MsgIcon::Information, MsgButtons::OK);
     return true;
 }

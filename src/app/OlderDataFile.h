@@ -1,8 +1,17 @@
 #pragma once
 
+#include <QString>
+
 class frmTitlePage;
 
-// The title window's check for a data file of an earlier release, run by its Continue. Returns false when the
-// program is ending (the user chose to stop and the title window is already gone); true to go on to the log-in.
-// Files of earlier releases are not recognised yet: every data file is taken as it is and the answer is true.
+// The title window's check for a data file of an earlier release, run by its Continue: takes over a
+// "Vardel.Dat" file and, when the data file is in the older format, asks whether to convert it (Yes), start
+// afresh without it (No) or stop the program (Cancel), and reports the outcome.
+// Returns true to go on to the log-in. Returns false when the program is ending: without fading the title
+// window has been closed and its endProgram called; with fading its closing fade is running, marked (the Tag of
+// cmdContinue equal to the caption) so that its end ends the program.
 bool CheckOlderDataFile(frmTitlePage* titlePage);
+
+// The conversion question and its title.
+QString OlderDataQuestionText();
+QString OlderDataQuestionTitle();

@@ -97,7 +97,10 @@ QString QtDialogs::OpenFile(QWidget* parent, const QString& title, const QString
 }
 
 QString QtDialogs::BrowseForFolder(QWidget* parent, const QString& title, const QString& startFolder) {
-    return QFileDialog::getExistingDirectory(parent, title, startFolder);
+    // A window title has one line.
+    QString caption = title;
+    caption.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    return QFileDialog::getExistingDirectory(parent, caption, startFolder);
 }
 
 bool QtDialogs::OpenUrl(const QUrl& url) {

@@ -5,6 +5,7 @@
 #include "app/SingleInstance.h"
 #include "app/VardelApplication.h"
 #include "app/frmTitlePage.h"
+#include "print/PrintHelpers.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 
@@ -96,8 +97,9 @@ int basVardel_Main(int argc, char** argv) {
             return;
         // DataFileName, AccessLevelNames, DataFileList.
         InitProgramValues();
-        // Printouts position their text in inches through the printer device, which sets its own unit when a
-        // printout begins; with no printer installed there is nothing to prepare here.
+        // Printouts place their text in inches on "Arial"; make sure that name gives a face with Arial's widths.
+        // Nothing here can stop the program: without such a face the printouts still print, a little wider.
+        PreparePrinter();
         // The title window, not modal; from here on the program lives in its windows.
         titlePage = new frmTitlePage;
         titlePage->show();

@@ -6,6 +6,7 @@
 #include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
 #include "help/HelpTexts.h"
+#include "print/PrintCommands.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -43,6 +44,7 @@ frmManual::frmManual(QWidget* parent)
     BuildMenu();
 
     connect(cmdHelpTopic, &ZelButton::clicked, this, &frmManual::cmdHelpTopic_Click);
+    connect(cmdPrintHelp, &ZelButton::clicked, this, &frmManual::cmdPrintHelp_Click);
     connect(cmdReturn, &ZelButton::clicked, this, &frmManual::cmdReturn_Click);
 
     Form_Load();
@@ -76,8 +78,6 @@ void frmManual::BuildLayout() {
     cmdReturn->setCaption(QStringLiteral("&Close"));
     for (ZelButton* button : {cmdHelpTopic, cmdPrintHelp, cmdReturn})
         button->setMinimumSize(TwipsToPixels(1800, this), TwipsToPixels(495, this));
-    // Printing the topic comes with the printer support; until then the button is shown but unavailable.
-    cmdPrintHelp->setEnabled(false);
     cmdReturn->setCancel(true);
 
     auto* buttons = new QHBoxLayout;
@@ -190,6 +190,12 @@ void frmManual::cmdHelpTopic_Click() {
     emit helpMenuPopping(corner);
     // popup() rather than exec(): a chosen item arrives through the item's triggered signal.
     menuHelpMenu->popup(corner);
+}
+
+void frmManual::cmdPrintHelp_Click() {
+    if (CurrentTopic < 1)
+        return;
+    PrintHelpTopicCommand(this, menuHelpTopic[static_cast<size_t>(CurrentTopic)]->text(), txtManual->toPlainText());
 }
 
 void frmManual::keyPressEvent(QKeyEvent* event) {

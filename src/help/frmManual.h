@@ -45,6 +45,7 @@ public slots:
     void Form_Activate();
     void menuHelpTopic_Click(int index);
     void cmdHelpTopic_Click();
+    void cmdPrintHelp_Click();
     void cmdReturn_Click();
     void FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade);
     void timerFadeInOut_Timer();

@@ -1,0 +1,209 @@
+#include "backup/modBackupRestore.h"
+
+#include "app/AppGlobals.h"
+#include "app/BusyWindow.h"
+#include "app/Dialogs.h"
+#include "backup/BackupCopy.h"
+#include "backup/modFolderBrowse.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+
+bool DataRestored = false;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+enum class Direction { Backup, Restore };
+
+// A copy in one direction with the owner busy, its caption showing each file in turn. Returns the name of the
+// file that failed, or an empty text when every copy succeeded.
+QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder) {
+    const QString programFolder = WithTrailingSlash(ProgramFolder());
+    const QString savedCaption = owner ? owner->windowTitle() : QString();
+    QString failed;
+    {
+        BusyWindow busy(owner);
+        for (const QString& name : std::as_const(DataFileList)) {
+            if (name.isEmpty())
+                continue;
+            // A backup takes only the files there are yet (no "User.Log" before the first log-in); a restore
+            // needs every one of them.
+            if (direction == Direction::Backup && !FileExistsIn(programFolder, name))
+                continue;
+            if (owner) {
+                owner->setWindowTitle(
+                    (direction == Direction::Backup ? QStringLiteral("Copying ") : QStringLiteral("Restoring ")) +
+                    name);
+                owner->repaint();
+            }
+            QCoreApplication::processEvents();
+            const QString error = direction == Direction::Backup
+                                      ? CopyFileWhole(programFolder + name, folder + name)
+                                      : (FileExistsIn(folder, name) ? CopyFileWhole(folder + name, programFolder + name)
+                                                                    : QStringLiteral("missing"));
+            if (!error.isEmpty()) {
+                failed = name;
+                break;
+            }
+        }
+        if (owner)
+            owner->setWindowTitle(savedCaption);
+    }
+    if (owner)
+        owner->repaint();
+    return failed;
+}
+
+// The final box of either procedure: OK only, no icon, the application title.
+void Report(QWidget* owner, const QString& status) {
+    dialogs().MessageBox(owner, status, AppTitle, MsgIcon::None, MsgButtons::OK);
+}
+
+// Same-folder test and "/" ending; an empty text when the folder was refused.
+QString CheckedFolder(QWidget* owner, const QString& chosen, const QString& refusal) {
+    if (IsSameFolder(chosen, ProgramFolder())) {
+        dialogs().MessageBox(owner, refusal, QStringLiteral("What are you doing?"), MsgIcon::Critical, MsgButtons::OK);
+        return QString();
+    }
+    return WithTrailingSlash(chosen);
+}
+
+QString AccessProblemTitle() {
+    return QStringLiteral("Drive or Folder Access Problem");
+}
+
+// Asks the backup questions and copies; false when cancelled on the way.
+bool RunBackup(QWidget* owner, const QString& chosen) {
+    const QString folder =
+        CheckedFolder(owner, chosen,
+                      QStringLiteral("You can't backup") + kCrLf + AppTitle + QStringLiteral(" data") + kCrLf +
+                          QStringLiteral("to itself in the same folder!"));
+    if (folder.isEmpty())
+        return false;
+
+    const std::optional<QStringList> files = ListFolderFiles(folder);
+    if (!files) {
+        dialogs().MessageBox(owner,
+                             QStringLiteral("There is some kind of problem trying to") + kCrLf +
+                                 QStringLiteral("access the selected backup location") + kCrLf +
+                                 QStringLiteral("that you specified..."),
+                             AccessProblemTitle(), MsgIcon::Exclamation, MsgButtons::OK);
+        return false;
+    }
+
+    if (!files->isEmpty() && !files->contains(DataFileList.value(0))) {
+        const MsgResult answer = dialogs().MessageBox(
+            owner,
+            QStringLiteral("The data backup location you selected,") + kCrLf + kCrLf + QLatin1Char('\'') + folder +
+                QLatin1Char('\'') + kCrLf + kCrLf + QStringLiteral("contains files not related to ") + AppTitle +
+                QLatin1Char('!') + kCrLf + QStringLiteral("Are you sure you wish to continue with this backup?"),
+            QStringLiteral("Caution!"), MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
+        if (answer != MsgResult::Yes)
+            return false;
+    } else {
+        const MsgResult answer = dialogs().MessageBox(
+            owner,
+            QStringLiteral("You have selected") + kCrLf + kCrLf + QLatin1Char('\'') + folder + QLatin1Char('\'') +
+                kCrLf + kCrLf + QStringLiteral("as your data backup location.") + kCrLf +
+                QStringLiteral("Please click <OK> to continue."),
+            QStringLiteral("Backup Procedure"), MsgIcon::Information, MsgButtons::OKCancel, MsgResult::OK);
+        if (answer != MsgResult::OK)
+            return false;
+    }
+
+    const QString failed = CopyDataFiles(owner, Direction::Backup, folder);
+    if (!failed.isEmpty()) {
+        dialogs().MessageBox(
+            owner, QStringLiteral("There is some kind of problem") + kCrLf + QStringLiteral("trying to copy ") + failed,
+            QStringLiteral("File Backup Error"), MsgIcon::Exclamation, MsgButtons::OK);
+        return false;
+    }
+    return true;
+}
+
+// Asks the restore questions and copies; false when cancelled on the way.
+bool RunRestore(QWidget* owner, const QString& chosen) {
+    const QString folder =
+        CheckedFolder(owner, chosen,
+                      QStringLiteral("You can't restore") + kCrLf + AppTitle + QStringLiteral(" data") + kCrLf +
+                          QStringLiteral("to itself in the same folder!"));
+    if (folder.isEmpty())
+        return false;
+
+    const QString dataFile = DataFileList.value(0);
+    const std::optional<bool> holdsBackup = FolderHoldsFile(folder, dataFile);
+    if (!holdsBackup) {
+        dialogs().MessageBox(owner,
+                             QStringLiteral("There is some kind of problem trying to") + kCrLf +
+                                 QStringLiteral("access the backed up data files at") + kCrLf +
+                                 QStringLiteral("the location that you specified."),
+                             AccessProblemTitle(), MsgIcon::Exclamation, MsgButtons::OK);
+        return false;
+    }
+    if (!*holdsBackup) {
+        dialogs().MessageBox(owner,
+                             QLatin1Char('\'') + folder + QLatin1Char('\'') + kCrLf + kCrLf +
+                                 QStringLiteral("doesn't appear to contain previously saved") + kCrLf +
+                                 QStringLiteral("backup data file(s) you need to restore") + kCrLf +
+                                 QStringLiteral("your ") + AppTitle + QStringLiteral(" data."),
+                             QStringLiteral("Required file(s) missing"), MsgIcon::Information, MsgButtons::OK);
+        return false;
+    }
+
+    if (FileExistsIn(ProgramFolder(), dataFile)) {
+        const MsgResult answer =
+            dialogs().MessageBox(owner,
+                                 QStringLiteral("Note:") + kCrLf + kCrLf +
+                                     QStringLiteral("You are about to replace your current data files") + kCrLf +
+                                     QStringLiteral("with previously made backup data files.") + kCrLf + kCrLf +
+                                     QStringLiteral("Once completed, this action can not be undone.") + kCrLf + kCrLf +
+                                     QStringLiteral("Are you sure you're ready to continue?"),
+                                 QStringLiteral("Important! Please read carefully..."), MsgIcon::Exclamation,
+                                 MsgButtons::YesNo, MsgResult::No);
+        if (answer != MsgResult::Yes)
+            return false;
+    }
+
+    const QString failed = CopyDataFiles(owner, Direction::Restore, folder);
+    if (!failed.isEmpty()) {
+        dialogs().MessageBox(owner,
+                             QStringLiteral("There is some kind of problem") + kCrLf +
+                                 QStringLiteral("trying to restore ") + failed,
+                             QStringLiteral("File Restore Error"), MsgIcon::Exclamation, MsgButtons::OK);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void BackupDataFiles(QWidget* owner) {
+    const QString chosen =
+        BrowseForFolder(owner, QStringLiteral("Select a disk/drive/folder to copy (backup)") + kCrLf +
+                                   QStringLiteral("your ") + AppTitle + QStringLiteral(" data files to..."));
+    if (chosen.isEmpty())
+        return;
+    if (RunBackup(owner, chosen))
+        Report(owner, QStringLiteral("Your current ") + AppTitle + QStringLiteral(" data files") + kCrLf +
+                          QStringLiteral("have been successfully backed up!"));
+    else
+        Report(owner, QStringLiteral("The backup process has been cancelled"));
+}
+
+void RestoreDataFiles(QWidget* owner) {
+    const QString chosen =
+        BrowseForFolder(owner, QStringLiteral("Select the disk/drive/folder that contains your") + kCrLf +
+                                   QStringLiteral("previously backed up ") + AppTitle + QStringLiteral(" data files") +
+                                   kCrLf + QStringLiteral("that you wish to restore..."));
+    if (chosen.isEmpty())
+        return;
+    if (RunRestore(owner, chosen)) {
+        DataRestored = true;
+        Report(owner, QStringLiteral("Your previously backed up ") + kCrLf + AppTitle + QStringLiteral(" data files") +
+                          kCrLf + QStringLiteral("has been successfully restored!"));
+    } else {
+        Report(owner, QStringLiteral("The restore process has been cancelled"));
+    }
+}

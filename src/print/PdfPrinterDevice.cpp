@@ -1,0 +1,112 @@
+#include "print/PdfPrinterDevice.h"
+
+#include "store/FileError.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+
+#include <cmath>
+
+QFont PaintedPrinterDevice::qtFont(const PrinterFont& font) const {
+    QFont f(font.Name);
+    f.setPointSizeF(font.Size);
+    f.setBold(font.Bold);
+    f.setItalic(font.Italic);
+    f.setUnderline(font.Underline);
+    f.setStrikeOut(font.Strikethru);
+    // Widths must add up: a line printed letter by letter is measured letter by letter, then drawn as one run.
+    f.setKerning(false);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::ForceOutline);
+    return f;
+}
+
+double PaintedPrinterDevice::dpiX() const {
+    return paintTarget()->logicalDpiX();
+}
+
+double PaintedPrinterDevice::dpiY() const {
+    return paintTarget()->logicalDpiY();
+}
+
+double PaintedPrinterDevice::measure(const QString& text, const PrinterFont& font) const {
+    return QFontMetricsF(qtFont(font), paintTarget()).horizontalAdvance(text) / dpiX();
+}
+
+double PaintedPrinterDevice::lineHeight(const PrinterFont& font) const {
+    return QFontMetricsF(qtFont(font), paintTarget()).lineSpacing() / dpiY();
+}
+
+double PaintedPrinterDevice::columnWidth(const PrinterFont& font) const {
+    return QFontMetricsF(qtFont(font), paintTarget()).averageCharWidth() / dpiX();
+}
+
+void PaintedPrinterDevice::drawText(double x, double y, const QString& text, const PrinterFont& font) {
+    const QFont f = qtFont(font);
+    m_painter.setFont(f);
+    m_painter.setPen(Qt::black);
+    const double ascent = QFontMetricsF(f, paintTarget()).ascent();
+    m_painter.drawText(QPointF(x * dpiX(), y * dpiY() + ascent), text);
+}
+
+void PaintedPrinterDevice::drawPicture(const QImage& picture, double x, double y, double width, double height) {
+    if (picture.isNull() || width <= 0 || height <= 0)
+        return;
+    // A camera's picture holds far more pixels than paper shows; 300 per inch keeps the output small.
+    constexpr double enough = 300;
+    QImage scaled = picture;
+    const QSize wanted(static_cast<int>(std::ceil(width * enough)), static_cast<int>(std::ceil(height * enough)));
+    if (picture.width() > wanted.width() || picture.height() > wanted.height())
+        scaled = picture.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    m_painter.drawImage(QRectF(x * dpiX(), y * dpiY(), width * dpiX(), height * dpiY()), scaled);
+}
+
+PdfPrinterDevice::PdfPrinterDevice(const QString& filePath, const QString& title) : m_path(filePath) {
+    m_buffer.open(QIODevice::WriteOnly);
+    m_writer = std::make_unique<QPdfWriter>(&m_buffer);
+    m_writer->setResolution(Resolution);
+    m_writer->setPageLayout(
+        QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
+    m_writer->setTitle(title);
+    m_writer->setCreator(QStringLiteral("Vardel"));
+}
+
+PdfPrinterDevice::~PdfPrinterDevice() {
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+void PdfPrinterDevice::beginDocument() {
+    // Every document of the command goes into the one file, each starting on a page of its own.
+    if (!m_painter.isActive()) {
+        if (!m_painter.begin(m_writer.get()))
+            throw PrinterError(QStringLiteral("The PDF file could not be started: ") + m_path);
+    } else {
+        m_writer->newPage();
+    }
+}
+
+void PdfPrinterDevice::startPage() {
+    m_writer->newPage();
+}
+
+void PdfPrinterDevice::finishOutput() {
+    if (!m_painter.isActive())
+        return;
+    m_painter.end();
+    QFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        throw FileError(m_path + QStringLiteral(": ") + file.errorString());
+    const QByteArray& bytes = m_buffer.data();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString reason = file.errorString();
+        file.close();
+        file.remove();
+        throw FileError(m_path + QStringLiteral(": ") + reason);
+    }
+    file.close();
+    m_written = true;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "print/PrinterDevice.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+#include <memory>
+
+class QPaintDevice;
+
+// A printer device that paints on a Qt paint device (a PDF writer, a printer): text in the fonts asked for,
+// measured on that device, and pictures scaled into their rectangles.
+class PaintedPrinterDevice : public PrinterDevice {
+protected:
+    // The device painted on and measured against; its logical resolution gives the pixels of an inch.
+    virtual QPaintDevice* paintTarget() const = 0;
+
+    double measure(const QString& text, const PrinterFont& font) const override;
+    double lineHeight(const PrinterFont& font) const override;
+    double columnWidth(const PrinterFont& font) const override;
+    void drawText(double x, double y, const QString& text, const PrinterFont& font) override;
+    void drawPicture(const QImage& picture, double x, double y, double width, double height) override;
+
+    QFont qtFont(const PrinterFont& font) const;
+    double dpiX() const;
+    double dpiY() const;
+
+    QPainter m_painter;
+};
+
+// Prints into one PDF file on US Letter, the documents of a command one after the other. The file is written
+// when the device is closed, readable by its owner only (printouts carry social security numbers); nothing is
+// written when nothing was printed.
+class PdfPrinterDevice : public PaintedPrinterDevice {
+public:
+    PdfPrinterDevice(const QString& filePath, const QString& title);
+    ~PdfPrinterDevice() override;
+
+    double pageWidth() const override { return 8.5; }
+    // The whole sheet is printable.
+    double physicalOffsetX() const override { return 0; }
+    double physicalOffsetY() const override { return 0; }
+    double pixelsToInchesX(double pixels) const override { return pixels / Resolution; }
+    double pixelsToInchesY(double pixels) const override { return pixels / Resolution; }
+
+    // The file, once it has been written.
+    QString outputFile() const override { return m_written ? m_path : QString(); }
+
+    static constexpr int Resolution = 1200;
+
+protected:
+    QPaintDevice* paintTarget() const override { return m_writer.get(); }
+    void beginDocument() override;
+    void startPage() override;
+    void finishDocument() override {}
+    void finishOutput() override;
+
+private:
+    QString m_path;
+    QBuffer m_buffer;
+    std::unique_ptr<QPdfWriter> m_writer;
+    bool m_written = false;
+};

@@ -1,0 +1,186 @@
+#include "print/PrintCommands.h"
+
+#include "app/AppGlobals.h"
+#include "app/Dialogs.h"
+#include "print/PrintHelpers.h"
+#include "print/PrintJob.h"
+#include "print/Printouts.h"
+#include "store/DataFile.h"
+#include "store/DateRules.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QImageReader>
+#include <QMenu>
+#include <memory>
+
+bool PrinterReady(QWidget* parent) {
+    if (PrinterReadyConfirmed)
+        return true;
+    if (dialogs().MessageBox(parent, PrinterReadyText(), PrinterReadyTitle(), MsgIcon::Question,
+                             MsgButtons::YesNoCancel) == MsgResult::Yes)
+        PrinterReadyConfirmed = true;
+    return PrinterReadyConfirmed;
+}
+
+void PrintEmployeeListCommand(QWidget* mainWindow, const QString& listHeading, const QStringList& headings,
+                              const QList<QStringList>& rows) {
+    if (!PrinterReady(mainWindow))
+        return;
+    PrintJob job(mainWindow, QStringLiteral("Employee List"));
+    {
+        BusyWindow busy(mainWindow);
+        busy.MakeBusy();
+        const QString caption = mainWindow ? mainWindow->windowTitle() : QString();
+        PrintEmployeeList(job.printer(), {caption, listHeading, headings, rows, NowOADate()});
+    }
+    job.finish();
+}
+
+QString PrintCommentsQuestion() {
+    return QStringLiteral("Print the 'Comments' section also?");
+}
+
+QString PrintPhotoQuestion() {
+    return QStringLiteral("Print the photograph?");
+}
+
+namespace {
+
+// Yes, No, or Cancel for the command as a whole.
+MsgResult AskReportQuestion(QWidget* parent, const QString& question) {
+    return dialogs().MessageBox(parent, question, AppTitle, MsgIcon::Question, MsgButtons::YesNoCancel);
+}
+
+QImage LoadPicture(const QString& path) {
+    QImageReader reader(path);
+    // A phone's portrait is stored sideways with a note to turn it.
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
+} // namespace
+
+void PrintInformationReportCommand(QWidget* mainWindow, const PersonnelRecord& record, const QString& listedName,
+                                   const std::function<void()>& printPhoto) {
+    if (!PrinterReady(mainWindow))
+        return;
+    bool printComments = false;
+    bool printPhotograph = false;
+    if (!record.Notepad.trimmed().isEmpty()) {
+        const MsgResult answer = AskReportQuestion(mainWindow, PrintCommentsQuestion());
+        if (answer == MsgResult::Cancel)
+            return;
+        printComments = answer == MsgResult::Yes;
+    }
+    if (!record.PicturePath.trimmed().isEmpty()) {
+        const MsgResult answer = AskReportQuestion(mainWindow, PrintPhotoQuestion());
+        if (answer == MsgResult::Cancel)
+            return;
+        printPhotograph = answer == MsgResult::Yes;
+    }
+
+    PrintJob job(mainWindow, QStringLiteral("Information Report"));
+    {
+        BusyWindow busy(mainWindow);
+        busy.MakeBusy();
+        PrintInformationReport(job.printer(), &busy, record, printComments, NowOADate());
+        if (printPhotograph) {
+            if (printPhoto) {
+                PrintPictureOnOpen = true;
+                printPhoto();
+            } else {
+                PrintPictureCommand(mainWindow, listedName, LoadPicture(record.PicturePath.trimmed()));
+            }
+        }
+    }
+    job.finish();
+}
+
+void PrintPictureCommand(QWidget* window, const QString& heading, const QImage& picture) {
+    PrintJob job(window, QStringLiteral("Picture"));
+    {
+        BusyWindow busy(window);
+        busy.MakeBusy();
+        QCoreApplication::processEvents();
+        PrintPicture(job.printer(), heading, picture);
+        QCoreApplication::processEvents();
+    }
+    job.finish();
+}
+
+QMenu* CreatePrintUpdateMenu(QWidget* parent, qsizetype listedCount) {
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("menuPrintUpdatemenu"));
+    const auto item = [menu](int index, QAction* action) {
+        action->setObjectName(QStringLiteral("PrintUpdatemenu_") + QString::number(index));
+        action->setData(index);
+        return action;
+    };
+    item(1, menu->addAction(QStringLiteral("Print an update form for every person in this list")))
+        ->setEnabled(listedCount > 1);
+    item(2, menu->addAction(QStringLiteral("Print an update form only for the highlighted person")));
+    item(3, menu->addSeparator());
+    item(4, menu->addAction(QStringLiteral("E&xit this Menu")));
+    return menu;
+}
+
+void PrintUpdateFormsMenu(QWidget* button, const QList<qint32>& listedSlots, qint32 highlightedSlot) {
+    QWidget* window = button ? button->window() : nullptr;
+    const std::unique_ptr<QMenu> menu(CreatePrintUpdateMenu(window, listedSlots.size()));
+    // Under the button, where a keyboard user is, rather than wherever the mouse was left.
+    const QPoint where = button ? button->mapToGlobal(QPoint(0, button->height())) : QCursor::pos();
+    const QAction* chosen = menu->exec(where);
+    if (chosen)
+        PrintUpdatemenu_Click(window, chosen->data().toInt(), listedSlots, highlightedSlot);
+}
+
+QString UpdateFormsTitle() {
+    return QStringLiteral("'Annual Update' forms...");
+}
+
+QString UpdateFormsQuestion(qsizetype pages) {
+    return QStringLiteral("This printout will be") + QStringLiteral("\r\n") + QString::number(pages) +
+           QStringLiteral(" pages long.") + QStringLiteral("\r\n\r\n") + QStringLiteral("Are you ready to continue?");
+}
+
+void PrintUpdatemenu_Click(QWidget* mainWindow, int index, const QList<qint32>& listedSlots, qint32 highlightedSlot) {
+    QList<qint32> toPrint;
+    if (index == 1) {
+        if (dialogs().MessageBox(mainWindow, UpdateFormsQuestion(listedSlots.size()), UpdateFormsTitle(),
+                                 MsgIcon::Question, MsgButtons::YesNoCancel) != MsgResult::Yes)
+            return;
+        toPrint = listedSlots;
+    } else if (index == 2) {
+        toPrint = {highlightedSlot};
+    } else {
+        return;
+    }
+
+    PrintJob job(mainWindow, QStringLiteral("Annual Update Forms"));
+    {
+        BusyWindow busy(mainWindow);
+        busy.MakeBusy();
+        OpenDataFile();
+        const double now = NowOADate();
+        for (const qint32 slot : std::as_const(toPrint)) {
+            ReadSlot(slot);
+            PrintUpdateForm(job.printer(), CurrentRecord, now);
+        }
+        CloseDataFile();
+    }
+    job.finish();
+}
+
+void PrintHelpTopicCommand(QWidget* helpWindow, const QString& topicCaption, const QString& text) {
+    // The text area gives plain line feeds; the wrapping knows the system's CR LF.
+    QString body = text;
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    PrintJob job(helpWindow, QStringLiteral("Help Topic"));
+    {
+        BusyWindow busy(helpWindow);
+        PrintHelpTopic(job.printer(), &busy, topicCaption, body);
+    }
+    job.finish();
+}

@@ -1,0 +1,119 @@
+#include "print/Printouts.h"
+
+#include "app/AppGlobals.h"
+#include "print/PrintHelpers.h"
+#include "store/DateRules.h"
+
+namespace {
+
+void SetPlainFont(PrinterDevice& printer, double size) {
+    printer.setFontName(QStringLiteral("Arial"));
+    printer.setFontSize(size);
+    printer.setFontBold(false);
+    printer.setFontItalic(false);
+    printer.setFontUnderline(false);
+}
+
+} // namespace
+
+void PrintEmployeeList(PrinterDevice& printer, const EmployeeListPrintout& list) {
+    constexpr double left = 0.5;
+    constexpr double column1 = 4.0;
+    constexpr double column2 = 6.2;
+    constexpr double ruleEnd = 7.6;
+    constexpr double top = 1.0;
+    constexpr double pageFull = 8.8;
+
+    SetPlainFont(printer, 9);
+    const qsizetype last = list.rows.size();
+    for (qsizetype i = 1; i <= last; ++i) {
+        const QStringList& row = list.rows.at(i - 1);
+        if (printer.currentX() < 1)
+            printer.setCurrentX(left);
+        if (printer.currentY() < top) {
+            printer.setCurrentY(top);
+            printer.print(list.windowCaption + QStringLiteral(" -- Page ") + QString::number(printer.page()) +
+                          QStringLiteral(", ") + FormatGeneralDate(list.printedAt));
+            printer.setCurrentX(left);
+            printer.print(QStringLiteral("Printout of ") + list.listHeading);
+            PrintRule(printer, left, ruleEnd);
+            printer.setCurrentX(left);
+            printer.printInline(list.headings.value(0));
+            printer.setCurrentX(column1);
+            printer.printInline(list.headings.value(1));
+            printer.setCurrentX(column2);
+            printer.printInline(list.headings.value(2));
+            PrintRule(printer, left, ruleEnd);
+        }
+
+        printer.setCurrentX(left);
+        printer.printInline(row.value(0).left(50));
+        printer.setCurrentX(column1);
+        printer.printInline(row.value(1).left(40));
+        printer.setCurrentX(column2);
+        printer.printInline(row.value(2));
+
+        if (printer.currentY() > pageFull || i == last) {
+            PrintRule(printer, left, ruleEnd);
+            if (i < last) {
+                printer.newPage();
+            } else {
+                printer.setCurrentX(left);
+                printer.print(QStringLiteral("End of Printout"));
+                printer.endDoc();
+            }
+        } else {
+            printer.endLine();
+        }
+    }
+}
+
+QStringList AddressLabelLines(const QString& firstName, const QString& lastName, const QString& streetAddress,
+                              const QString& cityStateZip) {
+    return {(firstName + QLatin1Char(' ') + lastName).left(LabelLineLength), streetAddress.left(LabelLineLength),
+            cityStateZip.left(LabelLineLength), QString()};
+}
+
+void PrintAddressLabel(PrinterDevice& printer, const QStringList& lines, int row, int column) {
+    printer.setFontName(QStringLiteral("Arial"));
+    printer.setFontBold(false);
+    printer.setFontSize(10);
+    SetPageOrigin(printer, 0, 0);
+    printer.setCurrentY(0.5 + (row - 1));
+    printer.endLine();
+    for (int line = 0; line < 4; ++line) {
+        printer.setCurrentX(0.2 + 2.8 * (column - 1));
+        printer.print(lines.value(line) + QStringLiteral("  "));
+    }
+    printer.endDoc();
+}
+
+void PrintPicture(PrinterDevice& printer, const QString& heading, const QImage& picture) {
+    constexpr double left = 0.75;
+    constexpr double top = 2.0;
+    constexpr double width = 6.25;
+    // Half an inch above the foot of a letter sheet: a tall portrait would otherwise run off the paper.
+    constexpr double lowest = 10.5;
+
+    SetPlainFont(printer, 9);
+    printer.setCurrentX(left);
+    printer.setCurrentY(1.8);
+    printer.print(heading);
+    if (!picture.isNull() && picture.width() > 0) {
+        double w = width;
+        double h = width * picture.height() / picture.width();
+        if (h > lowest - top) {
+            w = w * (lowest - top) / h;
+            h = lowest - top;
+        }
+        printer.paintPicture(picture, left, top, w, h);
+    }
+    printer.endDoc();
+}
+
+void PrintHelpTopic(PrinterDevice& printer, PrintOwner* owner, const QString& topicCaption, const QString& text) {
+    SetPlainFont(printer, 10);
+    printer.setFontStrikethru(false);
+    PrintWrappedText(printer, owner, text, AppTitle + QStringLiteral(", Help Section: ") + topicCaption, true, false,
+                     false, false, false, 1.0, 7.5);
+}

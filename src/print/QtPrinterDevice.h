@@ -1,0 +1,31 @@
+#pragma once
+
+#include "print/PdfPrinterDevice.h"
+
+#include <QPrinter>
+
+class QPrinterInfo;
+
+// The system's printer through Qt's printing (CUPS): its own paper and settings; positions count from the sheet's
+// edge plus the printer's unprintable margin, as the scale origin says. Each document is one print job.
+class QtPrinterDevice : public PaintedPrinterDevice {
+public:
+    QtPrinterDevice(const QPrinterInfo& printer, const QString& jobName);
+    ~QtPrinterDevice() override;
+
+    double pageWidth() const override;
+    double physicalOffsetX() const override;
+    double physicalOffsetY() const override;
+    double pixelsToInchesX(double pixels) const override { return pixels / m_printer.resolution(); }
+    double pixelsToInchesY(double pixels) const override { return pixels / m_printer.resolution(); }
+
+protected:
+    QPaintDevice* paintTarget() const override { return const_cast<QPrinter*>(&m_printer); }
+    void beginDocument() override;
+    void startPage() override;
+    void finishDocument() override;
+    void finishOutput() override {}
+
+private:
+    QPrinter m_printer;
+};

@@ -1,0 +1,179 @@
+#include "FileTestSupport.h"
+#include "ScriptedDialogs.h"
+#include "TempWorkDir.h"
+#include "WindowTestSupport.h"
+#include "app/FadeEngine.h"
+#include "app/OlderDataConversion.h"
+#include "app/OlderDataFile.h"
+#include "app/frmTitlePage.h"
+#include "controls/ZelButton.h"
+#include "store/DataFile.h"
+#include "store/OldPersonnelRecord.h"
+
+#include <QPointer>
+#include <QTest>
+
+namespace {
+
+QByteArray olderFile(int records) {
+    QByteArray bytes;
+    for (int n = 1; n <= records; ++n) {
+        OldPersonnelRecord r;
+        r.FirstName = QStringLiteral("First%1").arg(n);
+        r.LastName = QStringLiteral("Last%1").arg(n);
+        r.SwornCode = 2;
+        bytes += EncodeOldPersonnelRecord(r);
+    }
+    return bytes;
+}
+
+const QString kQuestion =
+    QStringList{
+        "You have an older version data file",
+        "that needs to be converted to a format",
+        "that this version of Vardel can read.",
+        "",
+        "Would you like to convert",
+        "your older data file now?",
+        "",
+        "If you click 'Yes', a copy of your",
+        "older data file will be kept as 'Vardel.Old'",
+        "just in case you want to re-install your older",
+        "previous version of Vardel at some later time.",
+        "",
+        "If you click 'No', your older version data file",
+        "will be re-named to 'Vardel.Old' and you",
+        "will start fresh with an empty data file.",
+        "",
+        "If you answer 'Cancel', this program will terminate",
+        "to give you some time to decide what you want to do",
+        "with the existing data file.",
+    }
+        .join(QStringLiteral("\r\n"));
+
+} // namespace
+
+class TestOlderDataFile : public QObject {
+    Q_OBJECT
+
+    int m_handOvers = 0;
+    int m_ends = 0;
+
+    frmTitlePage* openTitlePage() {
+        auto* page = new frmTitlePage;
+        page->handOver = [this] { ++m_handOvers; };
+        page->endProgram = [this] { ++m_ends; };
+        page->screenPixels = [] { return QSize(1024, 768); };
+        page->show();
+        [&] { QTRY_VERIFY(page->Activated); }();
+        return page;
+    }
+
+private slots:
+    void initTestCase() { InitProgramValues(); }
+    void init() {
+        ClearSettings();
+        SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
+        SetFadeSupport(FadeSupport::Auto);
+        FadeOn = 0;
+        m_handOvers = m_ends = 0;
+    }
+    void cleanup() {
+        SetFadeSupport(FadeSupport::Auto);
+        ClearSettings();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            w->deleteLater();
+        RunDeferredDeletes();
+    }
+
+    void presentFormatGoesStraightOn() {
+        TempWorkDir dir;
+        ScriptedDialogs scripted;
+        PersonnelRecord r;
+        r.DataVersion = 312;
+        writeFile(DataFileName, EncodePersonnelRecord(r));
+        QPointer<frmTitlePage> page(openTitlePage());
+        page->cmdContinue_Click();
+        QCOMPARE(scripted.calls().size(), 0);
+        QCOMPARE(m_handOvers, 1);
+        QCOMPARE(readFile(DataFileName), EncodePersonnelRecord(r));
+    }
+
+    void answers_data() {
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<qint64>("dataLength"); // -1: no data file
+        QTest::addColumn<bool>("oldKept");
+        QTest::addColumn<QString>("report");
+        const QString renamed = QStringLiteral("Your older data file\r\nhas been renamed to\r\nVardel.Old");
+        QTest::newRow("Yes converts") << MsgResult::Yes << qint64(15000) << true
+                                      << QStringLiteral("Your data file has been\r\nsuccessfully converted!\r\n\r\n") +
+                                             renamed;
+        QTest::newRow("No starts afresh") << MsgResult::No << qint64(-1) << true << renamed;
+        QTest::newRow("Cancel stops") << MsgResult::Cancel << qint64(6000) << false << QString();
+    }
+    void answers() {
+        QFETCH(MsgResult, answer);
+        QFETCH(qint64, dataLength);
+        QFETCH(bool, oldKept);
+        QFETCH(QString, report);
+        TempWorkDir dir;
+        ScriptedDialogs scripted;
+        const QByteArray older = olderFile(3);
+        writeFile(DataFileName, older);
+        QPointer<frmTitlePage> page(openTitlePage());
+        scripted.answer(answer);
+        bool enabledAtReport = false;
+        if (!report.isEmpty())
+            scripted.answerWith([&] { enabledAtReport = page->isEnabled() && !QApplication::overrideCursor(); },
+                                MsgResult::OK);
+        page->cmdContinue_Click();
+
+        QCOMPARE(scripted.calls().size(), report.isEmpty() ? 1 : 2);
+        const ScriptedDialogs::Call& question = scripted.calls().first();
+        QCOMPARE(question.text, kQuestion);
+        QCOMPARE(question.title, QStringLiteral("Update existing data file?"));
+        QCOMPARE(question.icon, MsgIcon::Question);
+        QCOMPARE(question.buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(question.defaultButton, MsgResult::Cancel);
+        if (!report.isEmpty()) {
+            QCOMPARE(scripted.last().text, report);
+            QCOMPARE(scripted.last().title, QStringLiteral("Finished Updating!"));
+            QCOMPARE(scripted.last().icon, MsgIcon::Information);
+            QCOMPARE(scripted.last().buttons, MsgButtons::OK);
+            QVERIFY(enabledAtReport);
+        }
+
+        QCOMPARE(QFileInfo(DataFileName).exists() ? QFileInfo(DataFileName).size() : qint64(-1), dataLength);
+        QCOMPARE(QFile::exists(OldFileName()), oldKept);
+        if (oldKept)
+            QCOMPARE(readFile(OldFileName()), older);
+        else
+            QCOMPARE(readFile(DataFileName), older);
+        QCOMPARE(m_handOvers, answer == MsgResult::Cancel ? 0 : 1);
+        QCOMPARE(m_ends, answer == MsgResult::Cancel ? 1 : 0);
+        RunDeferredDeletes();
+        QVERIFY(page.isNull());
+    }
+
+    void cancelWithFadingEndsThroughTheClosingFade() {
+        TempWorkDir dir;
+        ScriptedDialogs scripted;
+        SetFadeSupport(FadeSupport::Always);
+        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
+        const QByteArray older = olderFile(2);
+        writeFile(DataFileName, older);
+        QPointer<frmTitlePage> page(openTitlePage());
+        page->fadeEngine->WaitForFade();
+        scripted.answer(MsgResult::Cancel);
+        page->cmdContinue_Click();
+        QCOMPARE(page->cmdContinue->Tag, page->windowTitle());
+        QTRY_COMPARE(m_ends, 1);
+        QCOMPARE(m_handOvers, 0);
+        QCOMPARE(scripted.calls().size(), 1);
+        QCOMPARE(readFile(DataFileName), older);
+        QVERIFY(!QFile::exists(OldFileName()));
+    }
+};
+
+QTEST_MAIN(TestOlderDataFile)
+#include "tst_olderdatafile.moc"

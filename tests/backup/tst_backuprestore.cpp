@@ -1,0 +1,401 @@
+#include "FileSizeLimit.h"
+#include "FileTestSupport.h"
+#include "ScriptedDialogs.h"
+#include "app/AppGlobals.h"
+#include "backup/modBackupRestore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Main Window");
+const QString kBackupPrompt =
+    QStringLiteral("Select a disk/drive/folder to copy (backup)\r\nyour Vardel data files to...");
+const QString kRestorePrompt = QStringLiteral("Select the disk/drive/folder that contains your\r\npreviously backed up "
+                                              "Vardel data files\r\nthat you wish to restore...");
+const QString kBackedUp = QStringLiteral("Your current Vardel data files\r\nhave been successfully backed up!");
+const QString kRestored =
+    QStringLiteral("Your previously backed up \r\nVardel data files\r\nhas been successfully restored!");
+const QString kBackupCancelled = QStringLiteral("The backup process has been cancelled");
+const QString kRestoreCancelled = QStringLiteral("The restore process has been cancelled");
+const QString kRestoreQuestion =
+    QStringLiteral("Note:\r\n\r\nYou are about to replace your current data files\r\nwith previously made backup "
+                   "data files.\r\n\r\nOnce completed, this action can not be undone.\r\n\r\nAre you sure you're "
+                   "ready to continue?");
+
+using Call = ScriptedDialogs::Call;
+
+// What the owner showed while the files were copied.
+struct CaptionStep {
+    QString caption;
+    bool enabled;
+    bool busy;
+};
+
+} // namespace
+
+class TestBackupRestore : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir* m_root = nullptr;
+    QString m_previousFolder;
+    QWidget* m_owner = nullptr;
+    QList<CaptionStep> m_steps;
+
+    QString program(const QString& name = QString()) const { return m_root->filePath(QStringLiteral("data/") + name); }
+    QString backup(const QString& name = QString()) const { return m_root->filePath(QStringLiteral("backup/") + name); }
+
+    static QByteArray content(const QString& name, int size) {
+        QByteArray bytes = name.toLatin1() + ':';
+        while (bytes.size() < size)
+            bytes += static_cast<char>('a' + bytes.size() % 26);
+        return bytes;
+    }
+
+    void writeProgramFiles(const QString& tag, bool withLog = true) {
+        writeFile(program(QStringLiteral("Vardel.Data")), content(tag + QStringLiteral("Data"), 15000));
+        writeFile(program(QStringLiteral("User.List")), content(tag + QStringLiteral("List"), 1000));
+        if (withLog)
+            writeFile(program(QStringLiteral("User.Log")), content(tag + QStringLiteral("Log"), 300));
+    }
+
+    static void checkMessage(const Call& call, const QString& text, const QString& title, MsgIcon icon,
+                             MsgButtons buttons = MsgButtons::OK, MsgResult defaultButton = MsgResult::OK) {
+        QCOMPARE(call.kind, ScriptedDialogs::Kind::Message);
+        QCOMPARE(call.text, text);
+        QCOMPARE(call.title, title);
+        QCOMPARE(call.icon, icon);
+        QCOMPARE(call.buttons, buttons);
+        QCOMPARE(call.defaultButton, defaultButton);
+    }
+
+    static void checkReport(const Call& call, const QString& text) {
+        checkMessage(call, text, QStringLiteral("Vardel"), MsgIcon::None);
+    }
+
+    // Files of a folder, hidden ones included (a left-over temporary file would show).
+    static QStringList filesIn(const QString& folder) {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+private slots:
+    void initTestCase() { InitProgramValues(); }
+
+    void init() {
+        m_root = new QTemporaryDir;
+        QVERIFY(QDir(m_root->path()).mkpath(QStringLiteral("data")));
+        QVERIFY(QDir(m_root->path()).mkpath(QStringLiteral("backup")));
+        m_previousFolder = QDir::currentPath();
+        QDir::setCurrent(program());
+        m_owner = new QWidget;
+        m_owner->setWindowTitle(kCaption);
+        m_owner->show();
+        m_steps.clear();
+        connect(m_owner, &QWidget::windowTitleChanged, this, [this](const QString& caption) {
+            m_steps.append({caption, m_owner->isEnabled(), QApplication::overrideCursor() != nullptr});
+        });
+        DataRestored = false;
+    }
+    void cleanup() {
+        delete m_owner;
+        QDir::setCurrent(m_previousFolder);
+        delete m_root;
+    }
+
+    void cancellingTheChooserShowsNothingElse_data() {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("backup") << false;
+        QTest::newRow("restore") << true;
+    }
+    void cancellingTheChooserShowsNothingElse() {
+        QFETCH(bool, restore);
+        writeProgramFiles(QStringLiteral("now"));
+        ScriptedDialogs scripted;
+        scripted.answerText(QString());
+        restore ? RestoreDataFiles(m_owner) : BackupDataFiles(m_owner);
+        QCOMPARE(scripted.calls().size(), 1);
+        QCOMPARE(scripted.last().kind, ScriptedDialogs::Kind::Folder);
+        QCOMPARE(scripted.last().title, restore ? kRestorePrompt : kBackupPrompt);
+        QVERIFY(m_steps.isEmpty());
+    }
+
+    void theProgramsOwnFolderIsRefused_data() {
+        QTest::addColumn<bool>("restore");
+        QTest::addColumn<QString>("chosen"); // relative to the test's root folder
+        QTest::newRow("backup") << false << QStringLiteral("data");
+        QTest::newRow("backup, trailing slash") << false << QStringLiteral("data/");
+        QTest::newRow("backup, by a link") << false << QStringLiteral("link");
+        QTest::newRow("restore") << true << QStringLiteral("data");
+        QTest::newRow("restore, by a link") << true << QStringLiteral("link/.");
+    }
+    void theProgramsOwnFolderIsRefused() {
+        QFETCH(bool, restore);
+        QFETCH(QString, chosen);
+        QVERIFY(QFile::link(program(), m_root->filePath(QStringLiteral("link"))));
+        writeProgramFiles(QStringLiteral("now"));
+        ScriptedDialogs scripted;
+        scripted.answerText(m_root->filePath(chosen));
+        scripted.answer(MsgResult::OK);
+        scripted.answer(MsgResult::OK);
+        restore ? RestoreDataFiles(m_owner) : BackupDataFiles(m_owner);
+        QCOMPARE(scripted.calls().size(), 3);
+        const QString verb = restore ? QStringLiteral("restore") : QStringLiteral("backup");
+        checkMessage(scripted.calls().at(1),
+                     QStringLiteral("You can't %1\r\nVardel data\r\nto itself in the same folder!").arg(verb),
+                     QStringLiteral("What are you doing?"), MsgIcon::Critical);
+        checkReport(scripted.last(), restore ? kRestoreCancelled : kBackupCancelled);
+        QCOMPARE(readFile(program(QStringLiteral("Vardel.Data"))), content(QStringLiteral("nowData"), 15000));
+        QVERIFY(!DataRestored);
+    }
+
+    void anUnreachableFolderIsReported_data() {
+        QTest::addColumn<bool>("restore");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("backup") << false
+                                << QStringLiteral(
+                                       "There is some kind of problem trying to\r\naccess the selected backup "
+                                       "location\r\nthat you specified...");
+        QTest::newRow("restore") << true
+                                 << QStringLiteral("There is some kind of problem trying to\r\naccess the backed up "
+                                                   "data files at\r\nthe location that you specified.");
+    }
+    void anUnreachableFolderIsReported() {
+        QFETCH(bool, restore);
+        QFETCH(QString, text);
+        writeProgramFiles(QStringLiteral("now"));
+        ScriptedDialogs scripted;
+        scripted.answerText(backup(QStringLiteral("removed-drive")));
+        scripted.answer(MsgResult::OK);
+        scripted.answer(MsgResult::OK);
+        restore ? RestoreDataFiles(m_owner) : BackupDataFiles(m_owner);
+        QCOMPARE(scripted.calls().size(), 3);
+        checkMessage(scripted.calls().at(1), text, QStringLiteral("Drive or Folder Access Problem"),
+                     MsgIcon::Exclamation);
+        checkReport(scripted.last(), restore ? kRestoreCancelled : kBackupCancelled);
+        QVERIFY(m_steps.isEmpty());
+    }
+
+    void backupAsksByWhatTheFolderHolds_data() {
+        QTest::addColumn<QStringList>("present"); // files already in the backup folder
+        QTest::addColumn<bool>("caution");
+        QTest::addColumn<MsgResult>("answer");
+        QTest::newRow("empty") << QStringList() << false << MsgResult::OK;
+        QTest::newRow("empty, Cancel") << QStringList() << false << MsgResult::Cancel;
+        QTest::newRow("hidden file only") << QStringList{QStringLiteral(".directory")} << false << MsgResult::OK;
+        QTest::newRow("other files") << QStringList{QStringLiteral("holiday.jpg")} << true << MsgResult::Yes;
+        QTest::newRow("other files, No") << QStringList{QStringLiteral("holiday.jpg")} << true << MsgResult::No;
+        QTest::newRow("other letter case") << QStringList{QStringLiteral("vardel.data")} << true << MsgResult::Yes;
+        QTest::newRow("earlier backup") << QStringList{QStringLiteral("Vardel.Data"), QStringLiteral("notes.txt")}
+                                        << false << MsgResult::OK;
+    }
+    void backupAsksByWhatTheFolderHolds() {
+        QFETCH(QStringList, present);
+        QFETCH(bool, caution);
+        QFETCH(MsgResult, answer);
+        for (const QString& name : present)
+            writeFile(backup(name), "earlier");
+        writeProgramFiles(QStringLiteral("now"));
+        ScriptedDialogs scripted;
+        scripted.answerText(backup()); // ends with "/": not doubled in the messages
+        scripted.answer(answer);
+        scripted.answer(MsgResult::OK);
+        BackupDataFiles(m_owner);
+        QCOMPARE(scripted.calls().size(), 3);
+        const QString folder = QLatin1Char('\'') + backup() + QLatin1Char('\'');
+        if (caution)
+            checkMessage(scripted.calls().at(1),
+                         QStringLiteral("The data backup location you selected,\r\n\r\n") + folder +
+                             QStringLiteral("\r\n\r\ncontains files not related to Vardel!\r\nAre you sure you wish "
+                                            "to continue with this backup?"),
+                         QStringLiteral("Caution!"), MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
+        else
+            checkMessage(scripted.calls().at(1),
+                         QStringLiteral("You have selected\r\n\r\n") + folder +
+                             QStringLiteral("\r\n\r\nas your data backup location.\r\nPlease click <OK> to continue."),
+                         QStringLiteral("Backup Procedure"), MsgIcon::Information, MsgButtons::OKCancel);
+        const bool copied = answer == MsgResult::Yes || answer == MsgResult::OK;
+        checkReport(scripted.last(), copied ? kBackedUp : kBackupCancelled);
+        for (const QString& name : DataFileList)
+            QCOMPARE(readFile(backup(name)) == readFile(program(name)), copied);
+    }
+
+    void backupAndRestoreRoundTripByteForByte() {
+        writeProgramFiles(QStringLiteral("kept"));
+        QMap<QString, QByteArray> kept;
+        for (const QString& name : DataFileList)
+            kept[name] = readFile(program(name));
+        const QString folder = m_root->filePath(QStringLiteral("usb/Vardel backup"));
+        QVERIFY(QDir().mkpath(folder));
+
+        ScriptedDialogs scripted;
+        scripted.answerText(folder);
+        scripted.answer(MsgResult::OK);
+        scripted.answer(MsgResult::OK);
+        BackupDataFiles(m_owner);
+        checkReport(scripted.last(), kBackedUp);
+        QCOMPARE(m_steps.size(), 4);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(m_steps.at(i).caption, QStringLiteral("Copying ") + DataFileList.at(i));
+            QVERIFY(!m_steps.at(i).enabled);
+            QVERIFY(m_steps.at(i).busy);
+        }
+        QCOMPARE(m_steps.last().caption, kCaption);
+        QVERIFY(m_owner->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(filesIn(folder),
+                 (QStringList{QStringLiteral("User.List"), QStringLiteral("User.Log"), QStringLiteral("Vardel.Data")}));
+        for (const QString& name : DataFileList) {
+            QCOMPARE(readFile(folder + QLatin1Char('/') + name), kept[name]);
+            QCOMPARE(modeOf(folder + QLatin1Char('/') + name), mode_t(0600));
+        }
+        QVERIFY(!DataRestored);
+
+        // Later work changes every file; the restore brings back the backed-up ones.
+        writeProgramFiles(QStringLiteral("later"));
+        scripted.clear();
+        m_steps.clear();
+        scripted.answerText(folder);
+        scripted.answer(MsgResult::Yes);
+        scripted.answer(MsgResult::OK);
+        RestoreDataFiles(m_owner);
+        QCOMPARE(scripted.calls().size(), 3);
+        checkMessage(scripted.calls().at(1), kRestoreQuestion, QStringLiteral("Important! Please read carefully..."),
+                     MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
+        checkReport(scripted.last(), kRestored);
+        QCOMPARE(m_steps.size(), 4);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m_steps.at(i).caption, QStringLiteral("Restoring ") + DataFileList.at(i));
+        QCOMPARE(m_steps.last().caption, kCaption);
+        for (const QString& name : DataFileList) {
+            QCOMPARE(readFile(program(name)), kept[name]);
+            QCOMPARE(modeOf(program(name)), mode_t(0600));
+        }
+        QCOMPARE(filesIn(program()), filesIn(folder));
+        QVERIFY(DataRestored);
+    }
+
+    void aBackupWithoutTheLogRestoresUpToIt() {
+        writeProgramFiles(QStringLiteral("first"), false);
+        ScriptedDialogs scripted;
+        scripted.answerText(backup());
+        scripted.answer(MsgResult::OK);
+        scripted.answer(MsgResult::OK);
+        BackupDataFiles(m_owner);
+        checkReport(scripted.last(), kBackedUp);
+        QCOMPARE(filesIn(backup()), (QStringList{QStringLiteral("User.List"), QStringLiteral("Vardel.Data")}));
+
+        writeProgramFiles(QStringLiteral("second"));
+        scripted.clear();
+        scripted.answerText(backup());
+        scripted.answer(MsgResult::Yes);
+        scripted.answer(MsgResult::OK);
+        scripted.answer(MsgResult::OK);
+        RestoreDataFiles(m_owner);
+        QCOMPARE(scripted.calls().size(), 4);
+        checkMessage(scripted.calls().at(2),
+                     QStringLiteral("There is some kind of problem\r\ntrying to restore User.Log"),
+                     QStringLiteral("File Restore Error"), MsgIcon::Exclamation);
+        checkReport(scripted.last(), kRestoreCancelled);
+        // The files before it were restored and stay; the log is the current one.
+        QCOMPARE(readFile(program(QStringLiteral("Vardel.Data"))), content(QStringLiteral("firstData"), 15000));
+        QCOMPARE(readFile(program(QStringLiteral("User.List"))), content(QStringLiteral("firstList"), 1000));
+        QCOMPARE(readFile(program(QStringLiteral("User.Log"))), content(QStringLiteral("secondLog"), 300));
+        QCOMPARE(m_steps.last().caption, kCaption);
+        QVERIFY(m_owner->isEnabled());
+        QVERIFY(!DataRestored);
+    }
+
+    void restoreNeedsTheDataFileInTheFolder() {
+        writeProgramFiles(QStringLiteral("now"));
+        writeFile(backup(QStringLiteral("User.List")), "x");
+        ScriptedDialogs scripted;
+        scripted.answerText(backup());
+        scripted.answer(MsgResult::OK);
+        scripted.answer(MsgResult::OK);
+        RestoreDataFiles(m_owner);
+        QCOMPARE(scripted.calls().size(), 3);
+        checkMessage(
+            scripted.calls().at(1),
+            QLatin1Char('\'') + backup() +
+                QStringLiteral("'\r\n\r\ndoesn't appear to contain previously saved\r\nbackup data file(s) you "
+                               "need to restore\r\nyour Vardel data."),
+            QStringLiteral("Required file(s) missing"), MsgIcon::Information);
+        checkReport(scripted.last(), kRestoreCancelled);
+        QCOMPARE(readFile(program(QStringLiteral("User.List"))), content(QStringLiteral("nowList"), 1000));
+    }
+
+    void restoreQuestion_data() {
+        QTest::addColumn<bool>("currentData");
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<bool>("restored");
+        QTest::newRow("No keeps the current files") << true << MsgResult::No << false;
+        QTest::newRow("no current data file: not asked") << false << MsgResult::OK << true;
+    }
+    void restoreQuestion() {
+        QFETCH(bool, currentData);
+        QFETCH(MsgResult, answer);
+        QFETCH(bool, restored);
+        for (const QString& name : DataFileList)
+            writeFile(backup(name), content(QStringLiteral("backup") + name, 700));
+        if (currentData)
+            writeProgramFiles(QStringLiteral("now"));
+        ScriptedDialogs scripted;
+        scripted.answerText(backup());
+        scripted.answer(answer);
+        if (currentData)
+            scripted.answer(MsgResult::OK);
+        RestoreDataFiles(m_owner);
+        QCOMPARE(scripted.calls().size(), currentData ? 3 : 2);
+        if (currentData)
+            QCOMPARE(scripted.calls().at(1).title, QStringLiteral("Important! Please read carefully..."));
+        checkReport(scripted.last(), restored ? kRestored : kRestoreCancelled);
+        QCOMPARE(readFile(program(QStringLiteral("Vardel.Data"))) == content(QStringLiteral("backupVardel.Data"), 700),
+                 restored);
+        QCOMPARE(DataRestored, restored);
+    }
+
+    void aCopyThatFailsHalfWayLeavesTheTargetWhole_data() {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("backup") << false;
+        QTest::newRow("restore") << true;
+    }
+    void aCopyThatFailsHalfWayLeavesTheTargetWhole() {
+        QFETCH(bool, restore);
+        // The side copied from holds a large data file; the side copied to an earlier, small one.
+        const QString from = restore ? backup() : program();
+        const QString to = restore ? program() : backup();
+        writeFile(from + QStringLiteral("Vardel.Data"), content(QStringLiteral("large"), 400000));
+        writeFile(from + QStringLiteral("User.List"), "list");
+        writeFile(to + QStringLiteral("Vardel.Data"), content(QStringLiteral("earlier"), 5000));
+        ScriptedDialogs scripted;
+        scripted.answerText(backup());
+        scripted.answer(restore ? MsgResult::Yes : MsgResult::OK);
+        scripted.answer(MsgResult::OK);
+        scripted.answer(MsgResult::OK);
+        {
+            FileSizeLimit limit(200000);
+            restore ? RestoreDataFiles(m_owner) : BackupDataFiles(m_owner);
+        }
+        QCOMPARE(scripted.calls().size(), 4);
+        checkMessage(scripted.calls().at(2),
+                     restore ? QStringLiteral("There is some kind of problem\r\ntrying to restore Vardel.Data")
+                             : QStringLiteral("There is some kind of problem\r\ntrying to copy Vardel.Data"),
+                     restore ? QStringLiteral("File Restore Error") : QStringLiteral("File Backup Error"),
+                     MsgIcon::Exclamation);
+        checkReport(scripted.last(), restore ? kRestoreCancelled : kBackupCancelled);
+        QCOMPARE(readFile(to + QStringLiteral("Vardel.Data")), content(QStringLiteral("earlier"), 5000));
+        // Copying stopped at the failure, and no temporary file was left behind.
+        QCOMPARE(filesIn(to), QStringList{QStringLiteral("Vardel.Data")});
+        QCOMPARE(m_owner->windowTitle(), kCaption);
+        QVERIFY(m_owner->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(!DataRestored);
+    }
+};
+
+QTEST_MAIN(TestBackupRestore)
+#include "tst_backuprestore.moc"

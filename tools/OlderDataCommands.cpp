@@ -1,0 +1,144 @@
+#include "OlderDataCommands.h"
+
+#include "DataCommands.h"
+
+#include "app/OlderDataConversion.h"
+#include "store/DataFile.h"
+#include "store/DataFolder.h"
+#include "store/DateRules.h"
+#include "store/FixedRecordFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+int Usage(const char* text) {
+    std::fprintf(stderr, "usage: vardel-data %s\n", text);
+    return 2;
+}
+
+int Finish() {
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+} // namespace
+
+QList<OldPersonnelRecord> MakeOldRecords(int count, quint32 seed) {
+    QList<OldPersonnelRecord> records;
+    records.reserve(count);
+    int n = 0;
+    for (const PersonnelRecord& r : MakeDemoRecords(count, seed)) {
+        ++n;
+        OldPersonnelRecord old;
+        old.FirstName = r.FirstName;
+        old.MiddleName = r.MiddleName;
+        old.LastName = r.LastName;
+        old.Suffix = r.Suffix;
+        old.EmergencyName = r.EmergencyName;
+        old.EmergencyRelationship = r.EmergencyRelationship;
+        old.EmergencyPhone = r.EmergencyPhone;
+        old.StreetAddress = r.StreetAddress;
+        old.CityStateZip = r.CityStateZip;
+        old.HomePhone = r.HomePhone;
+        old.Race = r.Race;
+        old.Sex = r.Sex;
+        old.SocialSecurityNumber = r.SocialSecurityNumber;
+        old.DateOfBirth = r.DateOfBirth;
+        old.DateOfEmployment = r.DateOfEmployment;
+        old.DateOfJobTitle = r.DateOfJobTitle;
+        old.InactivationDate = r.InactivationDate;
+        // The older release allowed 20 characters; the conversion keeps 15.
+        old.EmployeeNumber =
+            n % 3 == 1 ? (r.EmployeeNumber + QStringLiteral("-DISTRICT-NORTH-%1").arg(n)).left(20) : r.EmployeeNumber;
+        old.JobTitle = r.JobTitle;
+        old.SwornCode = r.Sworn ? 2 : 1;
+        old.Unused40 = QStringLiteral("Badge %1").arg(1000 + n);
+        old.Unused20 = QStringLiteral("Locker %1").arg(n);
+        old.Notes = r.Notepad.left(OldPersonnelLayout::NotesWidth);
+        old.UnusedNumber = static_cast<qint16>(n);
+        old.UnusedByte = 1;
+        records.append(old);
+    }
+    return records;
+}
+
+int MakeOldCommand(const QStringList& args) {
+    const char* usage = "make-old N --seed S [--dat] [--replace]";
+    bool replace = false;
+    bool dat = false;
+    bool countOk = false;
+    bool seedOk = false;
+    int count = 0;
+    quint32 seed = 0;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--seed") && i + 1 < args.size() && !seedOk) {
+            seed = args[++i].toUInt(&seedOk);
+            if (!seedOk)
+                return Usage(usage);
+        } else if (args[i] == QLatin1String("--replace")) {
+            replace = true;
+        } else if (args[i] == QLatin1String("--dat")) {
+            dat = true;
+        } else if (!countOk) {
+            count = args[i].toInt(&countOk);
+            if (!countOk || count < 0 || count > 1000000)
+                return Usage(usage);
+        } else {
+            return Usage(usage);
+        }
+    }
+    if (!countOk || !seedOk)
+        return Usage(usage);
+
+    const QString target = dat ? DatFileName() : DataFileName;
+    // No other writer between the look at the old file and the new one in its place.
+    DataFolderLock lock;
+    const QFileInfo existing(target);
+    if (existing.exists() && existing.size() > 0 && !replace) {
+        std::fprintf(stderr, "vardel-data: %s already exists; add --replace to write over it\n", qPrintable(target));
+        return 1;
+    }
+
+    RemoveFileIfPresent(TempFileName);
+    FixedRecordFile temp(TempFileName, OldPersonnelLayout::RecordSize);
+    temp.createExclusive();
+    qint32 slot = 0;
+    try {
+        for (const OldPersonnelRecord& record : MakeOldRecords(count, seed))
+            temp.writeRecord(++slot, EncodeOldPersonnelRecord(record));
+        temp.sync();
+        temp.close();
+        ReplaceFileAtomically(TempFileName, target);
+    } catch (...) {
+        temp.close();
+        QFile::remove(TempFileName);
+        throw;
+    }
+    std::printf("wrote %d older records to %s\n", slot, qPrintable(target));
+    return Finish();
+}
+
+int ConvertCommand(const QStringList& args) {
+    if (!args.isEmpty())
+        return Usage("convert");
+    // The take-over, the check and the rewrite form one change of the folder.
+    DataFolderLock lock;
+    TakeOverDatFile();
+    switch (CheckDataFileFormat()) {
+    case DataFileFormat::None:
+        std::printf("no data file to convert\n");
+        break;
+    case DataFileFormat::Present:
+        std::printf("%s is in the present format; nothing to convert\n", qPrintable(DataFileName));
+        break;
+    case DataFileFormat::Older: {
+        const qint32 count = ConvertOlderDataFile(NowOADate());
+        std::printf("converted %d records; the older file is kept as %s\n", count, qPrintable(OldFileName()));
+        break;
+    }
+    }
+    return Finish();
+}
