@@ -67,7 +67,15 @@ double ToOADate(const QDateTime& dateTime) {
     return days >= 0 ? days + fraction : days - fraction;
 }
 
-QDateTime FromOADate(double value) {
+namespace {
+
+// The date and time of a value, or nothing for a value outside 1 January 100 to 31 December 9999. A corrupt stamp
+// in a file may hold anything (NaN, an infinity, 1e300); it never reaches the conversion to whole days.
+std::optional<QDateTime> Convert(double value) {
+    // Day -657434 is 1 January 100 and day 2958465 31 December 9999; before day 0 the fraction counts away from
+    // zero, so the whole part decides. NaN fails both comparisons.
+    if (!(value > -657435.0 && value < 2958466.0))
+        return std::nullopt;
     double whole = std::trunc(value);
     const double fraction = std::fabs(value - whole);
     qint64 ms = std::llround(fraction * kMsPerDay);
@@ -75,7 +83,21 @@ QDateTime FromOADate(double value) {
         ms -= kMsPerDay;
         whole += value >= 0 ? 1 : -1;
     }
-    return QDateTime(kEpoch.addDays(static_cast<qint64>(whole)), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+    const QDate date = kEpoch.addDays(static_cast<qint64>(whole));
+    // The carry may leave the range at either end.
+    if (date.year() < 100 || date.year() > 9999)
+        return std::nullopt;
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+}
+
+} // namespace
+
+bool IsShowableOADate(double value) {
+    return Convert(value).has_value();
+}
+
+QDateTime FromOADate(double value) {
+    return Convert(value).value_or(QDateTime());
 }
 
 QDate OADateToDate(double value) {
@@ -99,48 +121,68 @@ QString DayName(int dayOfWeek) {
 }
 
 QString FormatMMDDYYYY(double value) {
+    if (!IsShowableOADate(value))
+        return QString();
     const QDate d = OADateToDate(value);
     return two(d.month()) + QLatin1Char('/') + two(d.day()) + QLatin1Char('/') + four(d.year());
 }
 
 QString FormatHHNNSS(double value) {
+    if (!IsShowableOADate(value))
+        return QString();
     const QTime t = FromOADate(value).time();
     return two(t.hour()) + QLatin1Char(':') + two(t.minute()) + QLatin1Char(':') + two(t.second());
 }
 
 QString FormatStamp(double value) {
+    if (!IsShowableOADate(value))
+        return QString();
     return FormatMMDDYYYY(value) + QLatin1Char(' ') + FormatHHNNSS(value) + QLatin1Char(' ');
 }
 
 QString FormatYYYYMMDD(double value) {
+    if (!IsShowableOADate(value))
+        return QString();
     const QDate d = OADateToDate(value);
     return four(d.year()) + two(d.month()) + two(d.day());
 }
 
 QString FormatMMDD(double value) {
+    if (!IsShowableOADate(value))
+        return QString();
     const QDate d = OADateToDate(value);
     return two(d.month()) + two(d.day());
 }
 
 QString FormatMMM(double value) {
+    if (!IsShowableOADate(value))
+        return QString();
     return MonthName(OADateToDate(value).month()).left(3);
 }
 
 QString FormatMMMDD(double value) {
+    if (!IsShowableOADate(value))
+        return QString();
     return FormatMMM(value) + QLatin1Char(' ') + two(OADateToDate(value).day());
 }
 
 QString FormatMMMMDYYYY(double value) {
+    if (!IsShowableOADate(value))
+        return QString();
     const QDate d = OADateToDate(value);
     return MonthName(d.month()) + QLatin1Char(' ') + QString::number(d.day()) + QStringLiteral(", ") +
            QString::number(d.year());
 }
 
 QString FormatDDDD(double value) {
+    if (!IsShowableOADate(value))
+        return QString();
     return DayName(OADateToDate(value).dayOfWeek());
 }
 
 QString FormatStampAmPm(double value) {
+    if (!IsShowableOADate(value))
+        return QString();
     const QTime t = FromOADate(value).time();
     const int hour = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
     return FormatMMDDYYYY(value) + QLatin1Char(' ') + two(hour) + QLatin1Char(':') + two(t.minute()) +
@@ -148,6 +190,8 @@ QString FormatStampAmPm(double value) {
 }
 
 QString FormatGeneralDate(double value) {
+    if (!IsShowableOADate(value))
+        return QString();
     const QDateTime dt = FromOADate(value);
     const QTime t = dt.time();
     const QString time = time12(t, true) + (t.hour() < 12 ? QStringLiteral(" AM") : QStringLiteral(" PM"));
@@ -164,6 +208,9 @@ QString FormatGeneralDate(double value) {
 qint16 WholeYears(double FromDate, double AsOfDate) {
     const QDate from = OADateToDate(FromDate);
     const QDate asOf = AsOfDate == 0 ? QDate::currentDate() : OADateToDate(AsOfDate);
+    // A date that cannot be shown has no age either.
+    if (!from.isValid() || !asOf.isValid())
+        return 0;
     int years = asOf.year() - from.year();
     if (from.month() * 100 + from.day() > asOf.month() * 100 + asOf.day())
         --years;

@@ -7,6 +7,10 @@
 
 // Automation dates: whole days since 30 December 1899 (day 0), fraction = time of day. 0 is the empty date.
 
+// Whether a value is a date the formats can show: from 1 January 100 to 31 December 9999. Any other value
+// (NaN, an infinity, a corrupt stamp) converts to an invalid date and formats as an empty text.
+bool IsShowableOADate(double value);
+
 double ToOADate(const QDateTime& dateTime);
 double ToOADate(const QDate& date);
 QDateTime FromOADate(double value);
@@ -17,7 +21,7 @@ double NowOADate();
 // Today's date at midnight.
 double TodayOADate();
 
-// Date texts, always in English whatever the machine's locale.
+// Date texts, always in English whatever the machine's locale; empty for a value that is not a showable date.
 QString FormatMMDDYYYY(double value);  // "03/07/2010"
 QString FormatHHNNSS(double value);    // "14:05:09", 24-hour clock
 QString FormatStamp(double value);     // "03/07/2010 14:05:09 ", created and last-modified stamps
@@ -37,7 +41,8 @@ QString MonthName(int month);
 QString DayName(int dayOfWeek);
 
 // Whole years from FromDate to AsOfDate (0 = today): the year difference, less one when the month-and-day of
-// FromDate lies after that of AsOfDate. Times of day play no part; a later FromDate gives 0 or less.
+// FromDate lies after that of AsOfDate. Times of day play no part; a later FromDate gives 0 or less, and a date that is
+// not showable gives 0.
 qint16 WholeYears(double FromDate, double AsOfDate = 0);
 
 // A date as a clerk in the United States types it: 3/7/2010, 03-07-2010, 3/7/10 (00-29 is 20xx, 30-99 19xx),

@@ -5,6 +5,7 @@
 #include "app/FadeEngine.h"
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
+#include "controls/Cp1252Entry.h"
 #include "controls/ZelButton.h"
 #include "store/DateRules.h"
 #include "users/UserList.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
 
@@ -36,7 +36,7 @@ constexpr int kFirstName = 1, kLastName = 2, kPassword = 3, kComments = 4;
 } // namespace
 
 frmAddEditUser::frmAddEditUser(frmAdmin* admin)
-    : QDialog(admin), m_admin(admin), m_fade(new FadeEngine(this, [this] { close(); })) {
+    : QDialog(admin), m_admin(admin), m_fade(new FadeEngine(this, [this] { Leave(); })) {
     setObjectName(QStringLiteral("frmAddEditUser"));
     setModal(true);
     BuildControls();
@@ -66,7 +66,7 @@ void frmAddEditUser::BuildControls() {
     };
     auto box = [this](int index, int maxLength, int left, int top, int width) {
         auto* e = new QLineEdit(this);
-        e->setMaxLength(maxLength);
+        InstallCp1252Entry(e, maxLength);
         e->setGeometry(Twips(left), Twips(top), Twips(width), Twips(330));
         txtField[index] = e;
         connect(e, &QLineEdit::textChanged, this, [this, index] { txtField_Change(index); });
@@ -109,6 +109,7 @@ void frmAddEditUser::BuildControls() {
     comments->setGeometry(Twips(240), Twips(2760), Twips(5620), Twips(1800));
     comments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     comments->setTabChangesFocus(true);
+    InstallCp1252Entry(comments, CommentsLength);
     txtField[kComments] = comments;
     connect(comments, &QPlainTextEdit::textChanged, this, [this] { txtField_Change(kComments); });
 
@@ -272,18 +273,8 @@ void frmAddEditUser::txtField_LostFocus(int index) {
 
 void frmAddEditUser::txtField_Change(int index) {
     if (index == kComments) {
-        QPlainTextEdit* comments = commentsField();
-        QString text = FieldText(kComments);
-        // The box stops at the field's width (a line break takes two): typing or pasting beyond it is cut off.
-        if (text.size() > CommentsLength) {
-            text.truncate(CommentsLength);
-            if (text.endsWith(QLatin1Char('\r')))
-                text.chop(1);
-            const QSignalBlocker block(comments);
-            SetFieldText(kComments, text);
-            comments->moveCursor(QTextCursor::End);
-        }
-        const int length = static_cast<int>(text.size());
+        // The entry rule keeps the box within the field's width, a line break counting two places.
+        const int length = static_cast<int>(FieldText(kComments).size());
         lblSpaceFull->setVisible(length > 0);
         if (length > 0)
             lblSpaceFull->setText(SpaceFullCaption(length));
@@ -347,7 +338,23 @@ void frmAddEditUser::cmdCancel_Click() {
     if (FadeOn)
         FadeWindow(255, 0, 20, true);
     else
-        close();
+        Leave();
+}
+
+void frmAddEditUser::reject() {
+    if (m_leaving) {
+        QDialog::reject();
+        return;
+    }
+    // Already fading out on the way to closing.
+    if (m_fade->IsFading() && m_fade->CloseAfterFade == -1)
+        return;
+    cmdCancel_Click();
+}
+
+void frmAddEditUser::Leave() {
+    m_leaving = true;
+    QDialog::reject();
 }
 
 void frmAddEditUser::FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade) {

@@ -66,6 +66,9 @@ public slots:
     void FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade);
     void timerFadeInOut_Timer();
 
+    // Esc and the window's close box leave as cmdCancel does, fade included.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,9 +77,12 @@ private:
     void Form_Load();
     void BuildControls();
     void EntryChanged();
+    // Closes the dialog at once; the end of cmdCancel's way out.
+    void Leave();
     void SetFieldFace(int index, const QColor& colour);
     int Twips(int twips) const;
 
     frmAdmin* m_admin;
     FadeEngine* m_fade;
+    bool m_leaving = false;
 };

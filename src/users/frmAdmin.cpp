@@ -6,6 +6,7 @@
 #include "app/Navigation.h"
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
+#include "controls/GridKeys.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
 #include "store/Cp1252.h"
@@ -106,6 +107,7 @@ void frmAdmin::BuildControls() {
     grid->horizontalHeader()->setSectionResizeMode(ColLevel, QHeaderView::Fixed);
     grid->horizontalHeader()->setSectionResizeMode(ColCreated, QHeaderView::Fixed);
     grid->setGeometry(Twips(120), Twips(120), Twips(8055), 8 * rowHeight + 2 * grid->frameWidth());
+    SetUpGridKeys(grid);
     grid->viewport()->setMouseTracking(true);
     grid->viewport()->installEventFilter(this);
     grid->hide();
@@ -145,6 +147,8 @@ void frmAdmin::BuildControls() {
     cmdQuit->setCaption(QStringLiteral("&Quit"));
     cmdAgencyName->setCaption(QStringLiteral("A&gency Name..."));
     cmdAgencyName->setToolTip(QStringLiteral(" Name the agency shown in the main window's caption "));
+    // Shown only in the password state, where Esc backs out as the button does.
+    cmdCancel->setCancel(true);
     for (ZelButton* b : {cmdAddUser, cmdEditUser, cmdDeleteUser, cmdReviewUserLog, cmdUserSelected, cmdContinue,
                          cmdCancel, cmdAgencyName})
         b->hide();
@@ -632,6 +636,8 @@ void frmAdmin::cmdCancel_Click() {
     cmdUserSelected->setCaption(cmdUserSelected->Tag);
     cmdUserSelected->Tag.clear();
     cmdUserSelected->setEnabled(true);
+    // Back where the user came from, rather than wherever the hidden password box passed the focus.
+    cmdUserSelected->setFocus();
 }
 
 void frmAdmin::cmdHelp_Click() {

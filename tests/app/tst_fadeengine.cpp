@@ -1,6 +1,8 @@
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
@@ -66,22 +68,87 @@ private slots:
 
     void windowTakesNoInputWhileFading() {
         QWidget window;
-        auto* button = new QPushButton(QStringLiteral("Go"), &window);
-        button->resize(80, 30);
+        auto* button = new QPushButton(QStringLiteral("&Go"), &window);
+        button->setGeometry(0, 0, 80, 30);
+        auto* box = new QLineEdit(&window);
+        box->setGeometry(0, 40, 80, 30);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        box->setFocus();
         QSignalSpy clicked(button, &QPushButton::clicked);
         FadeEngine engine(&window);
         engine.FadeWindow(255, 204, 2, false);
-        QVERIFY(window.isEnabled()); // nothing happens before the first tick
+        QVERIFY(!engine.IsBlockingInput()); // nothing happens before the first tick
         engine.timerFadeInOut_Timer();
-        QVERIFY(!window.isEnabled());
+        QVERIFY(engine.IsBlockingInput());
         QTest::mouseClick(button, Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_G, Qt::AltModifier); // the button's access key
+        QTest::keyClicks(box, QStringLiteral("abc"));
         QCOMPARE(clicked.count(), 0);
+        QCOMPARE(box->text(), QString());
         run(engine);
-        QVERIFY(window.isEnabled());
+        QVERIFY(!engine.IsBlockingInput());
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(clicked.count(), 1);
+        QTest::keyClicks(box, QStringLiteral("abc"));
+        QCOMPARE(box->text(), QStringLiteral("abc"));
+    }
+
+    void otherWindowsTakeInputDuringAFade() {
+        QWidget fading;
+        QLineEdit other;
+        fading.show();
+        other.show();
+        FadeEngine engine(&fading);
+        engine.FadeWindow(255, 204, 2, false);
+        engine.timerFadeInOut_Timer();
+        QTest::keyClicks(&other, QStringLiteral("abc"));
+        QCOMPARE(other.text(), QStringLiteral("abc"));
+    }
+
+    void focusIsKeptThroughAFade_data() {
+        QTest::addColumn<bool>("moveDuringFade");
+        QTest::newRow("focus it had") << false;
+        QTest::newRow("focus set during the fade") << true;
+    }
+    void focusIsKeptThroughAFade() {
+        QFETCH(bool, moveDuringFade);
+        QWidget window;
+        auto* first = new QLineEdit(&window);
+        auto* second = new QLineEdit(&window);
+        second->move(0, 40);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        second->setFocus();
+        FadeEngine engine(&window);
+        engine.FadeWindow(0, 255, 20, false);
+        engine.timerFadeInOut_Timer();
+        if (moveDuringFade)
+            first->setFocus();
+        run(engine);
+        QLineEdit* expected = moveDuringFade ? first : second;
+        QCOMPARE(QApplication::focusWidget(), expected);
+        // Typing goes straight into the box, nothing is lost.
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Ann"));
+        QCOMPARE(expected->text(), QStringLiteral("Ann"));
+    }
+
+    void aWindowDisabledByItsCodeStaysDisabled() {
+        QWidget window;
+        FadeEngine engine(&window);
+        engine.FadeWindow(255, 204, 2, false);
+        engine.timerFadeInOut_Timer();
+        window.setEnabled(false);
+        run(engine);
+        QVERIFY(!window.isEnabled());
+    }
+
+    void fadesTakeTheTimeOfASystemTick() {
+        // 0 to 255 in steps of 20 is 13 steps: at a tick of 10 ms or more, a fade a person can see.
+        QWidget window;
+        FadeEngine engine(&window);
+        QVERIFY(engine.timerFadeInOut->interval() >= 10);
+        QVERIFY(engine.timerFadeInOut->interval() <= 20);
     }
 
     void closingActionRunsOnceAtTheEnd() {
@@ -100,10 +167,13 @@ private slots:
         run(engine);
         QCOMPARE(closings, 1);
         QCOMPARE(opacityAtClosing, 0);
-        // A closing window stays closed to input.
-        QVERIFY(!window.isEnabled());
+        // A closing window stays closed to input until it is hidden.
+        QVERIFY(engine.IsBlockingInput());
         engine.timerFadeInOut_Timer(); // a stray tick after the end
         QCOMPARE(closings, 1);
+        window.show();
+        window.hide();
+        QVERIFY(!engine.IsBlockingInput());
     }
 
     void nonClosingFadeRunsNoClosingAction() {
@@ -138,7 +208,7 @@ private slots:
         QVERIFY(!engine.IsFading());
         QCOMPARE(applied.count(), 5);
         QCOMPARE(applied.last().first().toInt(), 255);
-        QVERIFY(window.isEnabled());
+        QVERIFY(!engine.IsBlockingInput());
     }
 
     void waitForFadeSurvivesAClosingActionThatReleasesTheWindow() {

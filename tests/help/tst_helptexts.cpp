@@ -12,6 +12,8 @@ private slots:
     void otherNumbersHaveNoText();
     void topicNamesItsSubjects_data();
     void topicNamesItsSubjects();
+    void topicsMatchTheProgram_data();
+    void topicsMatchTheProgram();
 };
 
 void TestHelpTexts::topicTextUsesCrLf_data() {
@@ -43,7 +45,7 @@ void TestHelpTexts::topicNamesItsSubjects_data() {
     QTest::newRow("overview") << 1000
                               << QStringList{QStringLiteral("'Employee List'"),
                                              QStringLiteral("'List Display Options'"), QStringLiteral("sworn"),
-                                             QStringLiteral("Information button")};
+                                             QStringLiteral("Help button (or F1)")};
     QTest::newRow("admin") << 1500
                            << QStringList{QStringLiteral("'Admin Window'"),       QStringLiteral("'Access Code'"),
                                           QStringLiteral("'User Log'"),           QStringLiteral("Read Only"),
@@ -71,6 +73,32 @@ void TestHelpTexts::topicNamesItsSubjects() {
     const QString text = HelpTopicText(number);
     for (const QString& phrase : phrases)
         QVERIFY2(text.contains(phrase), qPrintable(phrase));
+}
+
+void TestHelpTexts::topicsMatchTheProgram_data() {
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("wrong");
+    QTest::addColumn<QString>("right");
+    // No window has an information button; help is the Help button and F1.
+    QTest::newRow("help button") << 1000 << "Information button"
+                                 << "press the Help button (or F1) in the Admin Window or on the main screen";
+    // The data lives in the data folder, not beside the program.
+    QTest::newRow("data folder") << 4000 << "program's folder"
+                                 << "data folder";
+    // Dates are read month first whatever the computer's settings.
+    QTest::newRow("date order") << 4000 << "in your computer's date format"
+                                << "whatever the date format of your computer";
+    QTest::newRow("first access code") << 1500 << "the first window you see"
+                                       << "asks the administrator to choose the code";
+}
+
+void TestHelpTexts::topicsMatchTheProgram() {
+    QFETCH(int, number);
+    QFETCH(QString, wrong);
+    QFETCH(QString, right);
+    const QString text = HelpTopicText(number);
+    QVERIFY2(!text.contains(wrong), qPrintable(wrong));
+    QVERIFY2(text.contains(right), qPrintable(right));
 }
 
 QTEST_GUILESS_MAIN(TestHelpTexts)

@@ -87,6 +87,45 @@ private slots:
         QCOMPARE(formats.value(format)(value), text);
     }
 
+    void valuesBeyondTheFormatsShowEmpty_data() {
+        QTest::addColumn<double>("value");
+        QTest::newRow("NaN") << std::nan("");
+        QTest::newRow("infinity") << HUGE_VAL;
+        QTest::newRow("minus infinity") << -HUGE_VAL;
+        QTest::newRow("huge") << 1e300;
+        QTest::newRow("huge negative") << -1e300;
+        QTest::newRow("1 Jan 10000") << 2958466.0;
+        QTest::newRow("rounds into 10000") << 2958465.9999999999;
+        QTest::newRow("31 Dec 99") << -657435.0;
+        QTest::newRow("rounds into year 99") << -657434.9999999999;
+    }
+    void valuesBeyondTheFormatsShowEmpty() {
+        QFETCH(double, value);
+        QVERIFY(!IsShowableOADate(value));
+        QVERIFY(!FromOADate(value).isValid());
+        QVERIFY(!OADateToDate(value).isValid());
+        for (auto format : {FormatMMDDYYYY, FormatHHNNSS, FormatStamp, FormatYYYYMMDD, FormatMMDD, FormatMMM,
+                            FormatMMMDD, FormatMMMMDYYYY, FormatDDDD, FormatStampAmPm, FormatGeneralDate})
+            QCOMPARE(format(value), QString());
+        QCOMPARE(WholeYears(value, day(2010, 1, 1)), qint16(0));
+        QCOMPARE(WholeYears(day(2010, 1, 1), value), qint16(0));
+    }
+
+    void theEndsOfTheRangeShow_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("1 Jan 100") << -657434.0 << "01/01/0100";
+        QTest::newRow("noon of 1 Jan 100") << -657434.5 << "01/01/0100";
+        QTest::newRow("31 Dec 9999") << 2958465.0 << "12/31/9999";
+        QTest::newRow("evening of 31 Dec 9999") << 2958465.75 << "12/31/9999";
+    }
+    void theEndsOfTheRangeShow() {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QVERIFY(IsShowableOADate(value));
+        QCOMPARE(FormatMMDDYYYY(value), text);
+    }
+
     void formatsIgnoreTheMachineLocale() {
         const QLocale previous;
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

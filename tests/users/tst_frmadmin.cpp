@@ -24,6 +24,8 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
+#include <cmath>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -31,6 +33,22 @@ namespace {
 const QString kEmptyText = QStringLiteral("There are currently no 'Users'\r\nentered in the 'User List'");
 const QString kCodePrompt =
     QStringLiteral("\r\nPlease enter the access code\r\nneeded to add/edit/delete\r\nusers in this 'User List'");
+
+// Calls back when a main window is shown, before anything else happens to it.
+class ShowWatcher : public QObject {
+public:
+    explicit ShowWatcher(std::function<void()> onShow) : m_onShow(std::move(onShow)) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && qobject_cast<frmMain*>(watched))
+            m_onShow();
+        return false;
+    }
+
+private:
+    std::function<void()> m_onShow;
+};
 
 } // namespace
 
@@ -382,6 +400,41 @@ private slots:
         QCOMPARE(m_endCalls, 0);
     }
 
+    void logInLineIsWrittenBeforeTheMainWindowOpens_data() {
+        QTest::addColumn<bool>("fading");
+        QTest::newRow("fading off") << false;
+        QTest::newRow("fading on") << true;
+    }
+    void logInLineIsWrittenBeforeTheMainWindowOpens() {
+        QFETCH(bool, fading);
+        if (fading) {
+            SetFadeSupport(FadeSupport::Always);
+            SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
+        }
+        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
+        frmAdmin* w = OpenWindow();
+        w->fade()->WaitForFade();
+        // The log as it stands at the moment the main window is shown.
+        int linesAtShow = -1;
+        ShowWatcher watcher([&linesAtShow] { linesAtShow = static_cast<int>(UserLogLines().size()); });
+        w->cmdUserSelected_Click();
+        w->txtPassword->setText(QStringLiteral("pass1"));
+        w->cmdContinue_Click();
+        if (fading)
+            w->fade()->WaitForFade();
+        QCOMPARE(OpenWindows<frmMain>().size(), 1);
+        QCOMPARE(linesAtShow, 1);
+    }
+
+    void unreadableCreationDateShowsEmpty() {
+        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2, std::nan(""));
+        AddTestUser(QStringLiteral("Bo"), QStringLiteral("Dahl"), QStringLiteral("bo99"), 3, 1e300);
+        frmAdmin* w = OpenWindow();
+        QCOMPARE(w->UserRowCount(), 2);
+        QCOMPARE(w->GridText(1, frmAdmin::ColCreated), QString());
+        QCOMPARE(w->GridText(2, frmAdmin::ColCreated), QString());
+    }
+
     void removingRowOneSelectsRowOneAgain() {
         AddTestUser(QStringLiteral("Ann"), QStringLiteral("Abel"), QStringLiteral("pass1"), 2);
         AddTestUser(QStringLiteral("Bo"), QStringLiteral("Boyd"), QStringLiteral("pass2"), 2);
@@ -414,6 +467,21 @@ private slots:
         QCOMPARE(w->GridRow(), 1);
         QCOMPARE(w->GridText(1, 0), QStringLiteral("Bo Boyd"));
         QCOMPARE(w->SelectedRecNum(), 1);
+    }
+
+    void removingRowThreeOfFourSelectsRowTwo() {
+        for (const char* name : {"Abel", "Boyd", "Cole", "Dunn"})
+            AddTestUser(QStringLiteral("Al"), QLatin1String(name), QStringLiteral("pass1"), 2);
+        frmAdmin* w = OpenWindow();
+        EnterAdminMode();
+        w->SetGridRow(3);
+        m_dialogs->answer(MsgResult::Yes);
+        m_dialogs->answer(MsgResult::OK);
+        w->cmdDeleteUser_Click();
+        QCOMPARE(w->UserRowCount(), 3);
+        // The row before the removed one, not the one that moved into its place.
+        QCOMPARE(w->GridRow(), 2);
+        QCOMPARE(w->GridText(2, 0), QStringLiteral("Al Boyd"));
     }
 
     void deletionNeedsYes_data() {

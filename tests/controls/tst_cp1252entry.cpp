@@ -1,0 +1,196 @@
+#include "controls/Cp1252Entry.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QtTest>
+
+// Typing, pasting and dropping into boxes that hold the code-page rule.
+class TestCp1252Entry : public QObject {
+    Q_OBJECT
+
+    enum Action { Typing, Pasting, Dropping, Setting };
+
+    static void PasteInto(QWidget* box, const QString& text) {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    }
+
+    // Types text key by key, each key carrying its character as a keyboard layout would deliver it.
+    static void Type(QWidget* box, const QString& text) {
+        for (QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    }
+
+    // Drops text at the box's cursor.
+    static void DropAt(QWidget* target, const QPoint& at, const QString& text) {
+        QMimeData mime;
+        mime.setText(text);
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+    }
+
+    static void addColumns() {
+        QTest::addColumn<int>("maxLength");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("after");
+    }
+
+private slots:
+    void singleLine_data() {
+        addColumns();
+        QTest::newRow("typed letter of the code page") << 15 << "Zo" << 2 << int(Typing) << "ë"
+                                                       << "Zoë";
+        QTest::newRow("typed letter outside is refused") << 15 << "ukasz" << 0 << int(Typing) << "Ł"
+                                                         << "ukasz";
+        QTest::newRow("pasted text is cleaned") << 15 << "" << 0 << int(Pasting) << "Łukasz"
+                                                << "Lukasz";
+        QTest::newRow("pasted in the middle") << 20 << "Ann Lee" << 4 << int(Pasting) << "Wałęsa-"
+                                              << "Ann Walesa-Lee";
+        QTest::newRow("pasted line break becomes a blank") << 15 << "" << 0 << int(Pasting) << "Ann\r\nLee"
+                                                           << "Ann Lee";
+        QTest::newRow("full box keeps its text") << 5 << "abcde" << 2 << int(Pasting) << "XY"
+                                                 << "abcde";
+        QTest::newRow("only what fits goes in") << 5 << "abc" << 1 << int(Pasting) << "XYZ"
+                                                << "aXYbc";
+        QTest::newRow("cleaning that would overflow is refused") << 5 << "abcd" << 4 << int(Pasting) << "\uFB01"
+                                                                 << "abcd";
+        QTest::newRow("dropped text is cleaned") << 15 << "" << 0 << int(Dropping) << "Dvořák"
+                                                 << "Dvorák";
+        QTest::newRow("text set by the window is cleaned") << 15 << "" << 0 << int(Setting) << "Đorđe"
+                                                           << "Dorde";
+    }
+    void singleLine() {
+        QFETCH(int, maxLength);
+        QFETCH(QString, before);
+        QFETCH(int, cursor);
+        QFETCH(int, action);
+        QFETCH(QString, input);
+        QFETCH(QString, after);
+        QLineEdit box;
+        InstallCp1252Entry(&box, maxLength);
+        QCOMPARE(box.maxLength(), maxLength);
+        box.setText(before);
+        box.setCursorPosition(cursor);
+        switch (action) {
+        case Typing:
+            Type(&box, input);
+            break;
+        case Pasting:
+            PasteInto(&box, input);
+            break;
+        case Dropping:
+            DropAt(&box, box.rect().center(), input);
+            break;
+        case Setting:
+            box.setText(input);
+            break;
+        }
+        QCOMPARE(box.text(), after);
+    }
+
+    void multiLine_data() {
+        addColumns();
+        const QString full = QStringLiteral("0123456789");
+        QTest::newRow("typed into a full box") << 10 << full << 5 << int(Typing) << "x" << full;
+        QTest::newRow("pasted into a full box") << 10 << full << 5 << int(Pasting) << "abc" << full;
+        QTest::newRow("pasted where two fit") << 10 << "01234567" << 3 << int(Pasting) << "abc"
+                                              << "012ab34567";
+        QTest::newRow("line break takes two places") << 10 << "012345678" << 9 << int(Typing) << "\r"
+                                                     << "012345678";
+        QTest::newRow("line break with room") << 10 << "01234567" << 8 << int(Typing) << "\r"
+                                              << "01234567\n";
+        QTest::newRow("pasted break not split") << 10 << "01234567" << 8 << int(Pasting) << "a\nb"
+                                                << "01234567a";
+        QTest::newRow("typed letter outside is refused") << 0 << "Note" << 4 << int(Typing) << "Ł"
+                                                         << "Note";
+        QTest::newRow("pasted lines are cleaned") << 0 << "" << 0 << int(Pasting) << "Łódź\nKraków"
+                                                  << "Lódz\nKraków";
+        QTest::newRow("dropped text is cleaned") << 0 << "" << 0 << int(Dropping) << "Ørsted – Ōno"
+                                                 << "Ørsted – Ono";
+        QTest::newRow("text set by the window is cut") << 10 << "" << 0 << int(Setting) << "0123456789AB" << full;
+    }
+    void multiLine() {
+        QFETCH(int, maxLength);
+        QFETCH(QString, before);
+        QFETCH(int, cursor);
+        QFETCH(int, action);
+        QFETCH(QString, input);
+        QFETCH(QString, after);
+        // Both kinds of multi-line box behave alike.
+        QPlainTextEdit plain;
+        QTextEdit rich;
+        InstallCp1252Entry(&plain, maxLength);
+        InstallCp1252Entry(&rich, maxLength);
+        const QList<QWidget*> boxes = {&plain, &rich};
+        for (QWidget* box : boxes) {
+            auto* p = qobject_cast<QPlainTextEdit*>(box);
+            auto* r = qobject_cast<QTextEdit*>(box);
+            p ? p->setPlainText(before) : r->setPlainText(before);
+            QTextCursor c = p ? p->textCursor() : r->textCursor();
+            c.setPosition(cursor);
+            p ? p->setTextCursor(c) : r->setTextCursor(c);
+            switch (action) {
+            case Typing:
+                if (input == QLatin1String("\r"))
+                    QTest::keyClick(box, Qt::Key_Return);
+                else
+                    Type(box, input);
+                break;
+            case Pasting:
+                PasteInto(box, input);
+                break;
+            case Dropping: {
+                QWidget* viewport = p ? p->viewport() : r->viewport();
+                DropAt(viewport, QPoint(5, 5), input);
+                break;
+            }
+            case Setting:
+                p ? p->setPlainText(input) : r->setPlainText(input);
+                break;
+            }
+            QCOMPARE(p ? p->toPlainText() : r->toPlainText(), after);
+        }
+    }
+
+    void cleaningIsOneUndoStepWithThePaste() {
+        QPlainTextEdit box;
+        InstallCp1252Entry(&box, 0);
+        box.setPlainText(QStringLiteral("Name: "));
+        box.moveCursor(QTextCursor::End);
+        PasteInto(&box, QStringLiteral("Łukasz"));
+        QCOMPARE(box.toPlainText(), QStringLiteral("Name: Lukasz"));
+        box.undo();
+        QCOMPARE(box.toPlainText(), QStringLiteral("Name: "));
+    }
+
+    void storedLength_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("length");
+        QTest::newRow("empty") << QString() << 0;
+        QTest::newRow("plain") << QStringLiteral("abc") << 3;
+        QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << 4;
+        QTest::newRow("LF") << QStringLiteral("a\nb") << 4;
+        QTest::newRow("lone CR") << QStringLiteral("a\rb") << 4;
+        QTest::newRow("paragraph separator") << QStringLiteral("a\u2029b") << 4;
+        QTest::newRow("two breaks") << QStringLiteral("\n\n") << 4;
+    }
+    void storedLength() {
+        QFETCH(QString, text);
+        QFETCH(int, length);
+        QCOMPARE(StoredTextLength(text), length);
+    }
+};
+
+QTEST_MAIN(TestCp1252Entry)
+#include "tst_cp1252entry.moc"
