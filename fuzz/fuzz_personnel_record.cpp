@@ -3,6 +3,7 @@
 
 #include "FuzzSupport.h"
 
+#include "store/DateRules.h"
 #include "store/PersonnelRecord.h"
 
 #include <QByteArray>
@@ -28,7 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(record.FirstName.size() <= PersonnelLayout::FirstNameWidth);
     FUZZ_CHECK(record.Notepad.size() <= PersonnelLayout::NotepadWidth);
 
-    // The removal marker test takes whatever a file holds.
+    // The removal marker test, the age rule and the date texts take whatever a file holds, NaN and all.
     (void)IsKilled(record);
+    (void)WholeYears(record.DateOfBirth, record.DateOfEmployment);
+    (void)FormatStamp(record.RecordCreated);
+    (void)FormatMMDDYYYY(record.InactivationDate);
     return 0;
 }
