@@ -102,6 +102,12 @@ private slots:
         QCOMPARE(file.recordCount(), count);
     }
 
+    // A length beyond 32 bits of records counts right instead of wrapping.
+    void countIsSixtyFourBit() {
+        QCOMPARE(RecordCountForLength(5000LL * 3000000000LL + 2600, 5000), 3000000001LL);
+        QCOMPARE(RecordCountForLength(500LL * 5000000000LL, 500), 5000000000LL);
+    }
+
     void openCreatesMissingFileOwnerOnly() {
         TempWorkDir dir;
         FixedRecordFile file(QStringLiteral("new.bin"), 500);
