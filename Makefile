@@ -2,20 +2,29 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DVARDEL_WERROR=ON
+# `make install` puts Vardel under PREFIX (inside DESTDIR when that is given); the package uses /usr.
+PREFIX ?= /usr/local
+# What an installed Vardel is made of: the two programs and the generated manual pages and changelog.
+INSTALLED_TARGETS = vardel vardel-data vardel_docs
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps build run test clean fuzz fuzz-run
+.PHONY: deps configure build run test package install uninstall clean fuzz fuzz-run
 
 deps:
 	@sh tools/install-deps.sh
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+# Everything: the programs, the tests and the benchmarks.
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only what running needs, so that the first start does not wait for the test suite to compile.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target vardel
 	sh tools/run-vardel.sh $(BUILD)/src/vardel
 
 test: build
@@ -31,6 +40,25 @@ fuzz:
 # Runs every target for FUZZ_SECONDS on a copy of its seed corpus; findings land in $(FUZZ_BUILD)/findings.
 fuzz-run: fuzz
 	sh tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# A Debian package, vardel_<version>_<architecture>.deb, copied to the top of the repository.
+package: configure
+	cmake --build $(BUILD) -j $(JOBS) --target $(INSTALLED_TARGETS)
+	rm -f $(BUILD)/packages/vardel_*.deb
+	cd $(BUILD) && cpack -G DEB -B packages
+	cp $(BUILD)/packages/vardel_*.deb .
+
+install: configure
+	cmake --build $(BUILD) -j $(JOBS) --target $(INSTALLED_TARGETS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+
+# Removes what the last `make install` put in place, as listed in the build folder's install manifest (which
+# names the files without DESTDIR: give the same DESTDIR as to the install).
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "Nothing to uninstall: no $(BUILD)/install_manifest.txt." >&2; exit 1; }
+	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -r -d '\n' rm -f --
+	sed -n 's|^\(.*\)/copyright$$|$(DESTDIR)\1|p' $(BUILD)/install_manifest.txt | xargs -r -d '\n' rmdir --ignore-fail-on-non-empty -- 2>/dev/null || true
+	rm -f $(BUILD)/install_manifest.txt
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

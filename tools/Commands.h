@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QStringList>
 
+struct ListOptions;
+
 // Sub-commands of vardel-data. Each runs in the data folder with the arguments that follow its name and returns
 // the process exit code. A new command is a function here (in a file of its own) and one line in the table of
 // vardel-data.cpp.
@@ -21,6 +23,11 @@ int UsersCommand(const QStringList& args);
 
 // The lines "users" prints for a user list file's contents.
 QByteArray UserListJsonLines(const QByteArray& fileImage);
+
+// "list [options]": the list heading, then name, column 1, column 2 and slot number per row, tab-separated.
+int ListCommand(const QStringList& args);
+// The list options of the arguments; false with a reason for a bad one.
+bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error);
 
 // Standard output of the commands. WriteOutput and FinishOutput say on standard error when the output cannot be
 // written (a full disk, a closed pipe) and return false; a command then ends with exit code 1.

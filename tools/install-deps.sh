@@ -1,7 +1,10 @@
 #!/bin/sh
 # Installs, through apt, only the Debian packages that are not there yet.
 set -e
-PKGS="make cmake g++ qt6-base-dev qt6-base-dev-tools fonts-liberation poppler-utils libbenchmark-dev"
+PKGS="make cmake g++ qt6-base-dev qt6-base-dev-tools fonts-liberation poppler-utils libbenchmark-dev libsqlite3-dev"
+# Installing and packaging: the menu entry and metainfo checks, the manual page check, and what CPack's Debian
+# generator calls (dpkg-shlibdeps, file).
+PKGS="$PKGS desktop-file-utils appstream xdg-utils man-db dpkg-dev file"
 # make fuzz also needs clang and its fuzzer and sanitizer runtimes.
 if [ "$1" = "--fuzz" ]; then
     PKGS="$PKGS clang libclang-rt-14-dev"

@@ -5,6 +5,7 @@
 #include "OlderDataCommands.h"
 
 #include "app/AppGlobals.h"
+#include "app/CommandLine.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
@@ -28,6 +29,8 @@ const Command kCommands[] = {
     {"make-old", "make-old N --seed S [--dat] [--replace]",
      "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, true},
     {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
+    {"list", "list [options]",
+     "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false},
 };
 
 QByteArray usageText() {
@@ -39,7 +42,8 @@ QByteArray usageText() {
                 (synopsis.size() < 30 ? synopsis.leftJustified(30, ' ') : synopsis + '\n' + QByteArray(32, ' ')) +
                 command.summary + '\n';
     }
-    text += "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n";
+    text += "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n"
+            "--help prints this text, --version the version.\n";
     return text;
 }
 
@@ -85,6 +89,10 @@ int main(int argc, char* argv[]) {
     const QString name = args.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
         std::fputs(usageText().constData(), stdout);
+        return FinishOutput() ? 0 : 1;
+    }
+    if (name == QLatin1String("--version")) {
+        std::printf("%s\n", qPrintable(VersionText(QStringLiteral("vardel-data"))));
         return FinishOutput() ? 0 : 1;
     }
     const Command* command = nullptr;

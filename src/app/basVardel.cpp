@@ -1,6 +1,7 @@
 #include "app/basVardel.h"
 
 #include "app/AppGlobals.h"
+#include "app/AppIcon.h"
 #include "app/Dialogs.h"
 #include "app/SingleInstance.h"
 #include "app/VardelApplication.h"
@@ -78,6 +79,7 @@ int basVardel_Main(int argc, char** argv) {
     QCoreApplication::setOrganizationName(QString());
     QCoreApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(VersionMajor()).arg(VersionMinor()).arg(VersionRevision()));
+    QGuiApplication::setWindowIcon(ApplicationIcon());
 
     // One copy per user. The lock lives as long as this routine, that is as long as the program.
     SingleInstance instance;

@@ -67,6 +67,7 @@ frmNewUser::frmNewUser(QWidget* parent) : QDialog(parent) {
 
     cmdContinue = new ZelButton(this);
     cmdContinue->setObjectName(QStringLiteral("cmdContinue"));
+    cmdContinue->setButtonType(3);
     QFont buttonFont = font();
     buttonFont.setBold(true);
     cmdContinue->setFont(buttonFont);

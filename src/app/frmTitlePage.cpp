@@ -90,6 +90,7 @@ frmTitlePage::frmTitlePage(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     cmdContinue = new ZelButton(this);
     cmdContinue->setObjectName(QStringLiteral("cmdContinue"));
+    cmdContinue->setButtonType(3);
     cmdContinue->setFont(titleFont(10, QFont::Bold));
     cmdContinue->setBackColor(QColor(201, 164, 84));
     cmdContinue->setBackOver(QColor(232, 200, 122));

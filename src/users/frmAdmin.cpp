@@ -145,6 +145,8 @@ void frmAdmin::BuildControls() {
     cmdQuit = button("cmdQuit", 6990, row2, 1185, row2Height);
     cmdHelp->setCaption(QStringLiteral("&Help"));
     cmdQuit->setCaption(QStringLiteral("&Quit"));
+    cmdHelp->setButtonType(11);
+    cmdQuit->setButtonType(11);
     cmdAgencyName->setCaption(QStringLiteral("A&gency Name..."));
     cmdAgencyName->setToolTip(QStringLiteral(" Name the agency shown in the main window's caption "));
     // Shown only in the password state, where Esc backs out as the button does.

@@ -89,8 +89,13 @@ private slots:
         QVERIFY(!admin->cmdUserSelected->isHidden());
         admin->cmdUserSelected_Click();
         admin->txtPassword->setText(QStringLiteral("pass1"));
+        // The main window finds the database empty: it says so and opens help on the employee list.
+        m_dialogs->answer(MsgResult::OK);
+        std::unique_ptr<QTimer> closeHelp(whenModalAppears([](QWidget* help) { help->close(); }));
         admin->cmdContinue_Click();
         QTRY_VERIFY(TheMainWindow() != nullptr);
+        QTRY_COMPARE(m_dialogs->calls().size(), 1);
+        QCOMPARE(m_dialogs->last().title, QStringLiteral("Database is empty"));
         QTRY_VERIFY(TheAdminWindow() == nullptr);
         QCOMPARE(CurrentUserName, QStringLiteral("Ann Lee"));
         QCOMPARE(CurrentAccessLevel, qint16(2));

@@ -1,3 +1,4 @@
+#include "FileTestSupport.h"
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
 #include "WindowTestSupport.h"
@@ -5,6 +6,8 @@
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
 #include "controls/ZelButton.h"
+#include "store/DataFile.h"
+#include "store/PersonnelRecord.h"
 #include "ui/main/frmMain.h"
 #include "users/AccessCode.h"
 #include "users/UserList.h"
@@ -98,6 +101,11 @@ private slots:
         QFETCH(bool, fading);
         SetFading(fading);
         AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
+        // The main window that the log-in opens finds an employee to list and asks nothing.
+        PersonnelRecord employee;
+        employee.FirstName = QStringLiteral("Al");
+        employee.LastName = QStringLiteral("Able");
+        writeFile(DataFileName, EncodePersonnelRecord(employee));
         frmAdmin* w = OpenAdmin();
         QVERIFY(QTest::qWaitForWindowActive(w));
         // Enter presses the focused "Select" button; the password box takes the keys; Enter continues. A button

@@ -4,38 +4,55 @@
 #include "app/Dialogs.h"
 #include "app/FadeEngine.h"
 #include "app/Navigation.h"
-#include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
+#include "backup/modBackupRestore.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
+#include "store/DataFile.h"
+#include "ui/main/EmployeeGrid.h"
 #include "users/AccessCode.h"
 #include "users/Shutdown.h"
 #include "users/UserList.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QScreen>
 #include <QShortcut>
+#include <QTabWidget>
 #include <QTimer>
+#include <QVariant>
 
-frmMain::frmMain(QWidget* parent)
-    : QWidget(parent), lblUserInfo(new QLabel(this)), lblNote(new QLabel(this)), cmdHelp(new ZelButton(this)),
-      cmdAdminWindow(new ZelButton(this)), cmdQuit(new ZelButton(this)),
-      m_fade(new FadeEngine(this, [this] { ClosingAction(); })) {
+frmMain::frmMain(QWidget* parent) : QWidget(parent), m_fade(new FadeEngine(this, [this] { ClosingAction(); })) {
     setObjectName(QStringLiteral("frmMain"));
-    lblUserInfo->setObjectName(QStringLiteral("lblUserInfo"));
-    lblNote->setObjectName(QStringLiteral("lblNote"));
-    cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
-    cmdAdminWindow->setObjectName(QStringLiteral("cmdAdminWindow"));
-    cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
-
-    connect(cmdHelp, &ZelButton::clicked, this, &frmMain::cmdHelp_Click);
-    connect(cmdAdminWindow, &ZelButton::clicked, this, &frmMain::cmdAdminWindow_Click);
-    connect(cmdQuit, &ZelButton::clicked, this, &frmMain::cmdQuit_Click);
-    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    f1->setContext(Qt::WindowShortcut);
-    connect(f1, &QShortcut::activated, this, &frmMain::cmdHelp_Click);
-
+    BuildControls();
+    ConnectControls();
     Form_Load();
+}
+
+int frmMain::Twips(int twips) const {
+    return TwipsToPixels(twips, this);
+}
+
+int frmMain::ToTwips(int pixels) const {
+    return pixels * 1440 / std::max(1, logicalDpiY());
+}
+
+int frmMain::ScreenHeight() const {
+    const QScreen* s = screen();
+    return s ? ToTwips(s->geometry().height()) : DesignHeight;
+}
+
+QString frmMain::Tag(const QObject* control) {
+    return control->property("Tag").toString();
+}
+
+void frmMain::SetTag(QObject* control, const QString& text) {
+    control->setProperty("Tag", text);
 }
 
 QString frmMain::MainCaption() {
@@ -45,28 +62,30 @@ QString frmMain::MainCaption() {
     return AppTitle + QStringLiteral(" - ") + agency;
 }
 
+int frmMain::ListTabHeight(int screenHeightTwips) {
+    if (screenHeightTwips <= DesignHeight)
+        return DesignHeight;
+    return static_cast<int>(screenHeightTwips / 1.3);
+}
+
 void frmMain::Form_Load() {
     FadeOn = PrepareFade(this, 0, false);
     setWindowTitle(MainCaption());
-    setFixedSize(TwipsToPixels(10455, this), TwipsToPixels(3600, this));
-    TileBackground(BackgroundTile(), this);
-
-    lblUserInfo->setGeometry(TwipsToPixels(240, this), TwipsToPixels(240, this), TwipsToPixels(5000, this),
-                             TwipsToPixels(600, this));
-    lblNote->setGeometry(TwipsToPixels(240, this), TwipsToPixels(1000, this), TwipsToPixels(9975, this),
-                         TwipsToPixels(1400, this));
-    lblNote->setWordWrap(true);
-    lblNote->setAlignment(Qt::AlignCenter);
-    lblNote->setFrameShape(QFrame::StyledPanel);
-    lblNote->setText(QStringLiteral("The employee list and the employee record form will be shown here."));
-
-    cmdHelp->setCaption(QStringLiteral("&Help"));
-    cmdAdminWindow->setCaption(QStringLiteral("&Admin\r\nWindow"));
-    cmdQuit->setCaption(QStringLiteral("&Quit"));
-    const int top = TwipsToPixels(2640, this), height = TwipsToPixels(660, this), width = TwipsToPixels(1500, this);
-    cmdHelp->setGeometry(TwipsToPixels(5415, this), top, width, height);
-    cmdAdminWindow->setGeometry(TwipsToPixels(7095, this), top, width, height);
-    cmdQuit->setGeometry(TwipsToPixels(8715, this), top, width, height);
+    setFixedSize(Twips(DesignWidth), Twips(DesignHeight));
+    tabMain->setTabText(0, QStringLiteral("Employee List"));
+    // The design sizes that fitting the window to a tab starts from.
+    SetTag(tabMain, QString::number(ToTwips(tabMain->height())));
+    SetTag(frame[1], QString::number(ToTwips(frame[1]->height())));
+    SetTag(grid, QString::number(ToTwips(grid->height())));
+    SetTag(frame[2], QString::number(ToTwips(frame[2]->y())));
+    {
+        const QSignalBlocker quiet(tabMain);
+        tabMain->setCurrentIndex(0);
+    }
+    m_shownTab = 0;
+    FitWindowToTab();
+    lblListDisplayHeading->setText(
+        QStringLiteral("Filter the 'Employee List' by selecting the various display options below..."));
 }
 
 void frmMain::showEvent(QShowEvent* event) {
@@ -76,11 +95,17 @@ void frmMain::showEvent(QShowEvent* event) {
 }
 
 void frmMain::Form_Activate() {
-    if (WasActivated)
+    // The help window that an empty database opens reactivates this window before the first activation is over.
+    if (WasActivated || m_activating)
         return;
+    m_activating = true;
     // The level name is looked up on the fly: a stored level outside 1-4 shows as no name rather than failing.
     lblUserInfo->setText(QStringLiteral("User: ") + CurrentUserName + QLatin1Char('\n') + QStringLiteral("Access: ") +
                          AccessLevelName(CurrentAccessLevel));
+    cmdBackupRestore->setToolTip(
+        QStringLiteral(" Backup and Restore Options (Full access level privileges required) "));
+    cmdBackupRestore->setVisible(QFileInfo::exists(DataFileName));
+    cmdBackupRestore->setEnabled(true);
     cmdAdminWindow->setToolTip(QStringLiteral(" Return to the Admin Window "));
     cmdAdminWindow->show();
     cmdAdminWindow->setEnabled(true);
@@ -88,13 +113,74 @@ void frmMain::Form_Activate() {
     cmdQuit->setToolTip(QStringLiteral(" ") + AppTitle + QStringLiteral(" Click here to exit "));
     cmdQuit->show();
     cmdQuit->setCancel(true);
+
+    cmdAddEmployee->setCaption(QStringLiteral("&Add Employee\r\nto the List"));
+    cmdPrintList->setCaption(QStringLiteral("Print\r\nthis List"));
+    cmdPrintUpdateForms->setCaption(QStringLiteral("Print Annual\r\nUpdate form(s)"));
+    cmdRemoveEmployee->setCaption(QStringLiteral("&Remove\r\nthis Employee"));
+    cmdEditEntry->setCaption(QStringLiteral("&Edit this\r\nInformation"));
+    cmdAddEditSave->setCaption(QStringLiteral("&Save\r\nChanges"));
+    cmdAddEditCancel->setCaption(QStringLiteral("&Cancel\r\nthis Edit"));
+    cmdPrintEntry->setCaption(QStringLiteral("&Print\r\nthis Info"));
+    cmdPrintLabel->setCaption(QStringLiteral("&Print an\r\nAddress Label..."));
+    cmdPicAddEdit[1]->setCaption(QStringLiteral("Add a Picture"));
+    cmdPicAddEdit[2]->setCaption(QStringLiteral("Edit this Picture"));
+    cmdPicPrint->setCaption(QStringLiteral("View/Print this Picture"));
+    cmdPicDelete->setCaption(QStringLiteral("Delete this Picture"));
+
+    RefreshListOptions();
+    ShowEmployeeList();
     if (FadeOn)
         FadeWindow(0, 255, 20, false);
     WasActivated = true;
+    m_activating = false;
+}
+
+void frmMain::FitWindowToTab() {
+    const int screenHeight = ScreenHeight();
+    if (tabMain->currentIndex() == 0) {
+        const int height = ListTabHeight(screenHeight);
+        if (screenHeight > DesignHeight) {
+            // The list takes what a tall screen adds; the record form keeps its size beneath it.
+            const int extra = height - DesignHeight;
+            tabMain->resize(tabMain->width(), Twips(Tag(tabMain).toInt() + extra));
+            frame[1]->resize(frame[1]->width(), Twips(Tag(frame[1]).toInt() + extra));
+            grid->resize(grid->width(), Twips(Tag(grid).toInt() + extra));
+            frame[2]->move(frame[2]->x(), frame[1]->y() + frame[1]->height() + Twips(150));
+            cmdRemoveEmployee->move(cmdRemoveEmployee->x(), frame[1]->height() - Twips(850));
+        }
+        setFixedSize(Twips(DesignWidth), Twips(height));
+        if (const QScreen* s = screen())
+            move(x(), s->geometry().y() + Twips((screenHeight - height) / 2));
+        return;
+    }
+    tabMain->resize(tabMain->width(), Twips(Tag(tabMain).toInt()));
+    setFixedSize(Twips(DesignWidth), Twips(DesignHeight));
+}
+
+void frmMain::tabMain_Click(int previousTab) {
+    FitWindowToTab();
+    if (previousTab == 0) {
+        frame[1]->setEnabled(false);
+        frame[2]->setEnabled(false);
+        for (int i = 4; i <= 9; ++i)
+            frame[i]->setEnabled(true);
+        if (cmdBackupRestore->isVisibleTo(this))
+            cmdBackupRestore->setEnabled(false);
+        RefreshListOptions();
+    } else {
+        frame[1]->setEnabled(true);
+        frame[2]->setEnabled(true);
+        for (int i = 4; i <= 9; ++i)
+            frame[i]->setEnabled(false);
+        if (cmdBackupRestore->isVisibleTo(this))
+            cmdBackupRestore->setEnabled(true);
+        ShowEmployeeList();
+    }
 }
 
 void frmMain::cmdHelp_Click() {
-    HelpTopicIndex = 4;
+    HelpTopicIndex = tabMain->currentIndex() == 0 ? 4 : 5;
     if (FadeOn)
         FadeWindow(255, 204, 2, false);
     {
@@ -103,6 +189,47 @@ void frmMain::cmdHelp_Click() {
     }
     if (FadeOn)
         FadeWindow(204, 255, 2, false);
+}
+
+bool frmMain::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
+    if (keyCode != Qt::Key_F1)
+        return false;
+    cmdHelp_Click();
+    return true;
+}
+
+void frmMain::cmdBackupRestore_Click() {
+    if (CurrentAccessLevel == 4) {
+        menuBackupRestoremenu->popup(QCursor::pos());
+        return;
+    }
+    dialogs().MessageBox(this, QStringLiteral("Full access level privileges\r\nare required to use this feature."),
+                         QStringLiteral("Current Access Level Inadequate"), MsgIcon::Critical, MsgButtons::OK);
+}
+
+void frmMain::menuBackupRestore_Click(int index) {
+    switch (index) {
+    case 1:
+        BackupDataFiles(this);
+        break;
+    case 2:
+        RestoreDataFiles(this);
+        // The data file under the list has been replaced.
+        if (DataRestored) {
+            DataRestored = false;
+            RefreshListOptions();
+            ShowEmployeeList();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::NotAvailableYet(const QString& what) {
+    dialogs().MessageBox(
+        this, what + QStringLiteral(" is not available in this version of ") + AppTitle + QStringLiteral(" yet."),
+        AppTitle, MsgIcon::Information, MsgButtons::OK);
 }
 
 void frmMain::cmdAdminWindow_Click() {

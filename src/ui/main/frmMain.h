@@ -1,39 +1,170 @@
 #pragma once
 
+#include "list/ListOptions.h"
+
 #include <QWidget>
 
+#include <array>
+
+class EmployeeGrid;
+class EntryField;
 class FadeEngine;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QTabWidget;
 class ZelButton;
 
-// The main window of a logged-in user. This build shows who is logged in and offers the way back to the
-// administration window, help and quitting; the employee list and record form take the empty space later.
+// The main window of a logged-in user: the employee list with the highlighted employee's record beneath it
+// (tab 0), the list display options (tab 1), and outside the tabs the user, help, backup and restore, the way
+// back to the administration window and Quit.
+//
+// The code is split by concern: frmMain.cpp (loading, tabs, commands of the window), frmMainLayout.cpp (the
+// controls of the window, the list and the options), frmMainRecordLayout.cpp (the controls of the record form),
+// frmMainOptions.cpp (list display options), frmMainList.cpp (building the list), frmMainRecord.cpp (showing a
+// record). Control arrays are indexed as their names say; index 0 is unused.
 class frmMain : public QWidget {
     Q_OBJECT
 
 public:
     explicit frmMain(QWidget* parent = nullptr);
 
-    QLabel* lblUserInfo;
-    QLabel* lblNote;
-    ZelButton* cmdHelp;
-    ZelButton* cmdAdminWindow;
-    ZelButton* cmdQuit;
-
-    bool WasActivated = false;
-
-    FadeEngine* fade() const { return m_fade; }
-
     // The caption for the configured agency; without one the caption names the program's purpose instead.
     static QString MainCaption();
+    // The window height (twips) on the list tab for a screen of the given height (twips).
+    static int ListTabHeight(int screenHeightTwips);
+    // Design sizes, twips.
+    static constexpr int DesignWidth = 10455;
+    static constexpr int DesignHeight = 9000;
+
+    // Outside the tabs.
+    QLabel* lblUserInfo;
+    ZelButton* cmdHelp;
+    ZelButton* cmdBackupRestore;
+    ZelButton* cmdAdminWindow;
+    ZelButton* cmdQuit;
+    QMenu* menuBackupRestoremenu;
+    std::array<QAction*, 5> menuBackupRestore{}; // 1 backup, 2 restore, 3 separator, 4 exit the menu
+    QTabWidget* tabMain;
+    // frame(1) list, frame(2) details, frame(4) to frame(9) the options; frame(3) is not used.
+    std::array<QGroupBox*, 10> frame{};
+
+    // The list (frame(1)).
+    EmployeeGrid* grid;
+    ZelButton* cmdAddEmployee;
+    ZelButton* cmdPrintList;
+    ZelButton* cmdPrintUpdateForms;
+    ZelButton* cmdRemoveEmployee;
+
+    // The options (tab 1).
+    QLabel* lblListDisplayHeading;
+    std::array<QRadioButton*, 5> optTypeList{};
+    QComboBox* comboListWith;
+    std::array<QRadioButton*, 3> optEmpStatus{};
+    std::array<QRadioButton*, 4> optEmpSworn{};
+    std::array<QRadioButton*, 7> optRace{};
+    std::array<QRadioButton*, 4> optSex{};
+    std::array<QLabel*, 5> lbl{};
+    QComboBox* comboMonth;
+    QComboBox* comboYear;
+    QComboBox* comboAgeGroup;
+    QLineEdit* txtOther;
+    QCheckBox* chkSearchNotepad;
+
+    // The record form (frame(2)).
+    QTabWidget* tabNameInfo;
+    std::array<EntryField*, 23> txtField{};
+    std::array<QLabel*, 23> lblField{};
+    std::array<QLabel*, 3> lblDataInfo{};
+    QLabel* lblYearsDOB;
+    QLabel* lblYearsDOE;
+    QLabel* lblYearsDOT;
+    QLabel* lblYearsDOI;
+    QGroupBox* frameEmergency;
+    QGroupBox* frameStatus;
+    QGroupBox* frameSworn;
+    std::array<QRadioButton*, 3> optStatus{};
+    std::array<QRadioButton*, 3> optSworn{};
+    QLabel* lblSpaceFull;
+    QLabel* imgPicture;
+    QLabel* lblPicture;
+    std::array<ZelButton*, 3> cmdPicAddEdit{};
+    ZelButton* cmdPicPrint;
+    ZelButton* cmdPicDelete;
+    ZelButton* cmdPrintLabel;
+    ZelButton* cmdEmail;
+    ZelButton* cmdEditEntry;
+    ZelButton* cmdPrintEntry;
+    ZelButton* cmdAddEditSave;
+    ZelButton* cmdAddEditCancel;
+
+    // Form state, reset when the window is loaded.
+    bool WasActivated = false;
+    bool Adding = false;
+    bool Editing = false;
+    bool WasSworn = false;
+    qint16 PreviousStatus = 0;
+    qint32 KeepRow = 0;
+    qint32 KeepTopRow = 0;
+    qint32 NewRecordNumber = 0;
+    bool EmptyListHelpShown = false;
+
+    FadeEngine* fade() const { return m_fade; }
+    // The options as the controls now hold them.
+    ListOptions ReadListOptions() const;
+    // The slot number of the highlighted row (column 3), 0 when no row is highlighted.
+    qint32 HighlightedSlot() const;
+    // The picture path held for the form (the picture's tool tip), empty for no picture.
+    QString HeldPicturePath() const;
+    // Tags of controls without a Tag of their own (the saved design sizes), as text.
+    static QString Tag(const QObject* control);
+    static void SetTag(QObject* control, const QString& text);
 
 public slots:
+    // Shell and tabs (frmMain.cpp).
     void Form_Activate();
+    void FitWindowToTab();
+    void tabMain_Click(int previousTab);
     void cmdHelp_Click();
+    // True when the key was handled (F1).
+    bool Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
+    void cmdBackupRestore_Click();
+    void menuBackupRestore_Click(int index);
     void cmdAdminWindow_Click();
     void cmdQuit_Click();
     void FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade);
     void timerFadeInOut_Timer();
+
+    // Options (frmMainOptions.cpp).
+    void RefreshListOptions();
+    void optTypeList_Click(int index);
+    void txtOther_Change();
+
+    // List (frmMainList.cpp).
+    void ShowEmployeeList();
+    void BuildEmployeeList();
+    void grid_RowColChange();
+    void cmdAddEmployee_Click();
+    void cmdPrintList_Click();
+    void cmdPrintUpdateForms_Click();
+    void cmdRemoveEmployee_Click();
+
+    // Record form (frmMainRecord.cpp).
+    void ShowEmployeeRecord();
+    void tabNameInfo_Click(int previousPage);
+    void txtField_MouseMove(int index);
+    void cmdEditEntry_Click();
+    void cmdPrintEntry_Click();
+    void cmdPrintLabel_Click();
+    void cmdEmail_Click();
+    void cmdPicAddEdit_Click(int index);
+    void cmdPicPrint_Click();
+    void cmdPicDelete_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -41,10 +172,27 @@ protected:
 
 private:
     void Form_Load();
+    void BuildControls();
+    void BuildListFrame(QWidget* page);
+    void BuildOptionsTab(QWidget* page);
+    void BuildRecordForm(QWidget* page);
+    void BuildRecordPages();
+    void ConnectControls();
     void ClosingAction();
     // Closes the window for good, past the quit question that a close from the title bar gets.
     void CloseWindow();
+    // Shows the record's picture (or none) on the "Photo" page; a picture that cannot be loaded is reported and
+    // the record loses its reference to it.
+    void ShowRecordPicture(const QString& path, qint32 slot);
+    // Says plainly that a command's action is not part of this version yet.
+    void NotAvailableYet(const QString& what);
+    int Twips(int twips) const;
+    int ToTwips(int pixels) const;
+    // Screen height in twips.
+    int ScreenHeight() const;
 
     FadeEngine* m_fade;
     bool m_closeAllowed = false;
+    bool m_activating = false;
+    int m_shownTab = 0;
 };

@@ -1,21 +1,32 @@
+#include "MainWindowTestSupport.h"
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
-#include "WindowTestSupport.h"
 
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
+#include "app/WindowGeometry.h"
+#include "backup/modBackupRestore.h"
 #include "controls/ZelButton.h"
+#include "ui/main/EmployeeGrid.h"
 #include "ui/main/frmMain.h"
 #include "users/AccessCode.h"
 #include "users/Shutdown.h"
 #include "users/UserList.h"
 #include "users/frmAdmin.h"
 
-#include <QLabel>
+#include <QAction>
+#include <QGroupBox>
+#include <QMenu>
 #include <QPointer>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
+// The main window's shell: caption, user, commands by access level, tabs and the window's size, help, backup
+// and restore, the way back to the administration window and quitting.
 class tst_frmMain : public QObject {
     Q_OBJECT
 
@@ -32,6 +43,9 @@ private:
         return m_window;
     }
 
+    // Shown by the window itself, whatever the tab on show.
+    static bool Shown(const QWidget* w) { return !w->isHidden(); }
+
 private slots:
     void initTestCase() {
         InitProgramValues();
@@ -40,6 +54,8 @@ private slots:
 
     void init() {
         m_dir = std::make_unique<TempWorkDir>();
+        // A failed check in cleanup can leave the last test's service behind; it must go before the new one.
+        m_dialogs.reset();
         m_dialogs = std::make_unique<ScriptedDialogs>();
         SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("0"));
         SaveSetting(QStringLiteral("AgencyName"), QString());
@@ -50,6 +66,8 @@ private slots:
         AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 3);
         CurrentUserName = QStringLiteral("Ann Lee");
         CurrentAccessLevel = 3;
+        WriteEmployees({Employee(QStringLiteral("Bo"), QStringLiteral("Baker")),
+                        Employee(QStringLiteral("Al"), QStringLiteral("Able"))});
     }
 
     void cleanup() {
@@ -77,10 +95,186 @@ private slots:
         QCOMPARE(OpenWindow()->windowTitle(), caption);
     }
 
-    void showsTheLoggedInUser() {
+    void firstActivationShowsTheUserAndTheList() {
         frmMain* w = OpenWindow();
         QCOMPARE(w->lblUserInfo->text(), QStringLiteral("User: Ann Lee\nAccess: Read/Edit/Add"));
         QVERIFY(w->cmdQuit->isCancel());
+        QCOMPARE(w->grid->Rows(), 3);
+        QCOMPARE(w->grid->TextMatrix(1, 0), QStringLiteral("Able, Al"));
+        QCOMPARE(w->frame[1]->title(), QStringLiteral("Current Employees"));
+    }
+
+    // The commands each access level sees, for lists of none, one and two employees.
+    void commandsByAccessLevel_data() {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("employees");
+        for (int level = 1; level <= 4; ++level)
+            for (int employees : {1, 2})
+                QTest::newRow(qPrintable(QStringLiteral("level %1, %2 employee(s)").arg(level).arg(employees)))
+                    << level << employees;
+    }
+
+    void commandsByAccessLevel() {
+        QFETCH(int, level);
+        QFETCH(int, employees);
+        CurrentAccessLevel = static_cast<qint16>(level);
+        if (employees == 1)
+            WriteEmployees({Employee(QStringLiteral("Al"), QStringLiteral("Able"))});
+        frmMain* w = OpenWindow();
+        QVERIFY(Shown(w->cmdAddEmployee));
+        QCOMPARE(w->cmdAddEmployee->isEnabled(), level >= 3);
+        QVERIFY(Shown(w->cmdEditEntry));
+        QCOMPARE(w->cmdEditEntry->isEnabled(), level >= 2);
+        QVERIFY(Shown(w->cmdRemoveEmployee));
+        QCOMPARE(w->cmdRemoveEmployee->isEnabled(), level == 4);
+        QVERIFY(Shown(w->cmdPrintEntry) && w->cmdPrintEntry->isEnabled());
+        QVERIFY(Shown(w->cmdPrintUpdateForms) && w->cmdPrintUpdateForms->isEnabled());
+        QCOMPARE(Shown(w->cmdPrintList), employees >= 2);
+        QVERIFY(Shown(w->cmdBackupRestore) && w->cmdBackupRestore->isEnabled());
+        for (ZelButton* always : {w->cmdAdminWindow, w->cmdHelp, w->cmdQuit})
+            QVERIFY(Shown(always) && always->isEnabled());
+        // The picture commands of a record without a picture.
+        QVERIFY(Shown(w->cmdPicAddEdit[1]));
+        QCOMPARE(w->cmdPicAddEdit[1]->isEnabled(), level >= 3);
+        QVERIFY(!Shown(w->cmdPicAddEdit[2]) && !Shown(w->cmdPicPrint) && !Shown(w->cmdPicDelete));
+    }
+
+    void backupAndRestoreEntry_data() {
+        QTest::addColumn<int>("level");
+        for (int level = 1; level <= 4; ++level)
+            QTest::newRow(qPrintable(QString::number(level))) << level;
+    }
+
+    void backupAndRestoreEntry() {
+        QFETCH(int, level);
+        CurrentAccessLevel = static_cast<qint16>(level);
+        frmMain* w = OpenWindow();
+        if (level < 4)
+            m_dialogs->answer(MsgResult::OK);
+        w->cmdBackupRestore_Click();
+        if (level < 4) {
+            QCOMPARE(m_dialogs->calls().size(), 1);
+            QCOMPARE(m_dialogs->last().title, QStringLiteral("Current Access Level Inadequate"));
+            QCOMPARE(m_dialogs->last().text,
+                     QStringLiteral("Full access level privileges\r\nare required to use this feature."));
+            QCOMPARE(m_dialogs->last().icon, MsgIcon::Critical);
+            QVERIFY(!w->menuBackupRestoremenu->isVisible());
+            return;
+        }
+        QVERIFY(m_dialogs->calls().isEmpty());
+        QTRY_VERIFY(w->menuBackupRestoremenu->isVisible());
+        QCOMPARE(w->menuBackupRestore[1]->text(), QStringLiteral("Backup the Vardel data files"));
+        QCOMPARE(w->menuBackupRestore[2]->text(), QStringLiteral("Restore the Vardel data files"));
+        QVERIFY(w->menuBackupRestore[3]->isSeparator());
+        QCOMPARE(w->menuBackupRestore[4]->text(), QStringLiteral("Exit this Menu"));
+        w->menuBackupRestoremenu->hide();
+        w->menuBackupRestore[4]->trigger();
+        QVERIFY(m_dialogs->calls().isEmpty());
+    }
+
+    // A restore replaces the data file under the list: the counts and the list come from the restored file.
+    void restoreRebuildsTheList() {
+        CurrentAccessLevel = 4;
+        WriteUserLogEntry(1);
+        frmMain* w = OpenWindow();
+        QTemporaryDir backup;
+        m_dialogs->answerText(backup.path());
+        m_dialogs->answer(MsgResult::OK); // the folder chosen
+        m_dialogs->answer(MsgResult::OK); // backed up
+        w->menuBackupRestore[1]->trigger();
+        QVERIFY(QFile::exists(backup.filePath(QStringLiteral("Vardel.Data"))));
+
+        WriteEmployees({Employee(QStringLiteral("Cy"), QStringLiteral("Cole"))});
+        m_dialogs->answerText(backup.path());
+        m_dialogs->answer(MsgResult::Yes); // replace the current files
+        m_dialogs->answer(MsgResult::OK);  // restored
+        w->menuBackupRestore[2]->trigger();
+        QCOMPARE(m_dialogs->last().text, QStringLiteral("Your previously backed up \r\nVardel data files\r\nhas been "
+                                                        "successfully restored!"));
+        QVERIFY(!DataRestored);
+        QCOMPARE(w->grid->Rows(), 3);
+        QCOMPARE(w->grid->TextMatrix(1, 0), QStringLiteral("Able, Al"));
+        QCOMPARE(w->optEmpStatus[1]->text(), QStringLiteral("Current (2)"));
+    }
+
+    void noDataFileHidesBackupAndRestoreUntilNextLoad() {
+        QFile::remove(DataFileName);
+        QString topic;
+        std::unique_ptr<QTimer> help(CloseHelpWhenShown(&topic));
+        m_dialogs->answer(MsgResult::OK);
+        frmMain* w = OpenWindow();
+        QVERIFY(!Shown(w->cmdBackupRestore));
+        QCOMPARE(topic, QStringLiteral("The Employee List"));
+    }
+
+    void helpTopicFollowsTheTab_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("topic");
+        QTest::newRow("list") << 0 << QStringLiteral("The Employee List");
+        QTest::newRow("options") << 1 << QStringLiteral("List Display Options");
+    }
+
+    void helpTopicFollowsTheTab() {
+        QFETCH(int, tab);
+        QFETCH(QString, topic);
+        frmMain* w = OpenWindow();
+        w->tabMain->setCurrentIndex(tab);
+        QString shown;
+        std::unique_ptr<QTimer> help(CloseHelpWhenShown(&shown));
+        QVERIFY(w->Form_KeyDown(Qt::Key_F1, Qt::NoModifier));
+        QCOMPARE(shown, topic);
+        QCOMPARE(HelpTopicIndex, qint16(4 + tab));
+        QVERIFY(!w->Form_KeyDown(Qt::Key_F2, Qt::NoModifier));
+    }
+
+    void windowHeightFollowsTheScreen_data() {
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<int>("height");
+        QTest::newRow("12000") << 12000 << 9230;
+        QTest::newRow("1024 pixels") << 15360 << 11815;
+        QTest::newRow("9000") << 9000 << 9000;
+        QTest::newRow("smaller") << 7200 << 9000;
+    }
+
+    void windowHeightFollowsTheScreen() {
+        QFETCH(int, screen);
+        QFETCH(int, height);
+        QCOMPARE(frmMain::ListTabHeight(screen), height);
+    }
+
+    // The offscreen screen is 800 pixels (12000 twips) high: the list tab takes 9230 twips, 230 of them for the
+    // list, and the options tab returns to the design height.
+    void tabsFitTheWindowToTheScreen() {
+        frmMain* w = OpenWindow();
+        QCOMPARE(w->screen()->geometry().height() * 1440 / w->logicalDpiY(), 12000);
+        const auto twips = [w](int twips) { return TwipsToPixels(twips, w); };
+        QCOMPARE(w->height(), twips(9230));
+        QCOMPARE(w->grid->height(), twips(frmMain::Tag(w->grid).toInt() + 230));
+        QCOMPARE(w->frame[2]->y(), w->frame[1]->y() + w->frame[1]->height() + twips(150));
+        QCOMPARE(w->cmdRemoveEmployee->y(), w->frame[1]->height() - twips(850));
+        QCOMPARE(w->y(), w->screen()->geometry().y() + twips((12000 - 9230) / 2));
+        const int top = w->y();
+        w->tabMain->setCurrentIndex(1);
+        QCOMPARE(w->height(), twips(9000));
+        QCOMPARE(w->tabMain->height(), twips(frmMain::Tag(w->tabMain).toInt()));
+        QCOMPARE(w->y(), top);
+        w->tabMain->setCurrentIndex(0);
+        QCOMPARE(w->height(), twips(9230));
+    }
+
+    void tabSwitchEnablesTheFrames() {
+        frmMain* w = OpenWindow();
+        QVERIFY(w->frame[1]->isEnabled() && w->frame[2]->isEnabled());
+        QVERIFY(!w->frame[4]->isEnabled());
+        w->tabMain->setCurrentIndex(1);
+        QVERIFY(!w->frame[1]->isEnabled() && !w->frame[2]->isEnabled());
+        for (int i = 4; i <= 9; ++i)
+            QVERIFY(w->frame[i]->isEnabled());
+        QVERIFY(!w->cmdBackupRestore->isEnabled());
+        w->tabMain->setCurrentIndex(0);
+        QVERIFY(w->frame[1]->isEnabled() && w->frame[2]->isEnabled());
+        QVERIFY(!w->frame[9]->isEnabled());
+        QVERIFY(w->cmdBackupRestore->isEnabled());
     }
 
     void returningLogsOutOnceAndOpensTheAdminWindow() {
@@ -115,6 +309,14 @@ private slots:
         QCOMPARE(m_endCalls, logLines);
         QCOMPARE(w->isVisible(), logLines == 0);
         QVERIFY(OpenWindows<frmAdmin>().isEmpty());
+    }
+
+    void escapeAsksToQuit() {
+        frmMain* w = OpenWindow();
+        m_dialogs->answer(MsgResult::No);
+        QTest::keyClick(w, Qt::Key_Escape);
+        QTRY_COMPARE(m_dialogs->calls().size(), 1);
+        QCOMPARE(m_dialogs->last().title, QStringLiteral("Exit Vardel?"));
     }
 
     void closingFromTheTitleBarAsksFirst() {

@@ -1,0 +1,134 @@
+#include "list/EmployeeList.h"
+#include "store/DateRules.h"
+
+#include "FileTestSupport.h"
+
+#include <QDate>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run vardelData(const QString& dir, const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(VARDEL_DATA_TOOL), QStringList{QStringLiteral("--data-dir"), dir} + args);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+double Day(int y, int m, int d) {
+    return ToOADate(QDate(y, m, d));
+}
+
+PersonnelRecord Person(const QString& first, const QString& last, const QString& race, double left = 0) {
+    PersonnelRecord r;
+    r.FirstName = first;
+    r.LastName = last;
+    r.Race = race;
+    r.Sex = QStringLiteral("M");
+    r.Sworn = -1;
+    r.DateOfBirth = Day(1980, 3, 7);
+    r.DateOfEmployment = Day(1999, 7, 1);
+    r.InactivationDate = left;
+    r.JobTitle = QStringLiteral("Sergeant");
+    r.Notepad = QStringLiteral("50% raise; said \"thanks\" \\o/");
+    return r;
+}
+
+} // namespace
+
+class TestVardelDataList : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        QByteArray bytes;
+        for (const PersonnelRecord& r :
+             {Person("Zoë", "Young", "W"), Person("Al", "adams", "B"), Person("Bo", "Gone", "W", Day(2001, 1, 1))})
+            bytes += EncodePersonnelRecord(r);
+        writeFile(m_dir.filePath(QStringLiteral("Vardel.Data")), bytes);
+    }
+
+    void printsTheHeadingAndTheRows_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("out");
+        QTest::newRow("defaults") << QStringList{}
+                                  << QByteArray("Current Employees\nadams, Al\tSergeant\t*\t2\n"
+                                                "Young, Zoë\tSergeant\t*\t1\n");
+        QTest::newRow("race") << QStringList{"--race", "W"}
+                              << QByteArray("Current Employees - Race: White\nYoung, Zoë\tSergeant\t*\t1\n");
+        QTest::newRow("previous") << QStringList{"--status", "previous", "--with", "race/sex"}
+                                  << QByteArray("Previous Employees\nGone, Bo\tW/M\t*\t3\n");
+        QTest::newRow("search with quotes and percent")
+            << QStringList{"--search", " 50% raise; said \"thanks\" \\o/ ", "--notepad", "--race", "B"}
+            << QByteArray("Current Employees - Race: Black - '50% raise; said \"thanks\" \\o/'\n"
+                          "adams, Al\tSergeant\t*\t2\n");
+        QTest::newRow("no match") << QStringList{"--search", "(?i).*"} << QByteArray("Current Employees - '(?i).*'\n");
+        QTest::newRow("birthday") << QStringList{"--type", "birthday", "--sworn", "sworn"}
+                                  << QByteArray("Current Sworn Employees - Birthday List (by Month/Day)\n"
+                                                "Young, Zoë\tMar 07\t (" +
+                                                QByteArray::number(QDate::currentDate().year() - 1980) +
+                                                ")\t1\nadams, Al\tMar 07\t (" +
+                                                QByteArray::number(QDate::currentDate().year() - 1980) + ")\t2\n");
+    }
+
+    void printsTheHeadingAndTheRows() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, out);
+        const Run run = vardelData(m_dir.path(), QStringList{QStringLiteral("list")} + args);
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, out);
+    }
+
+    void badValuesAreRefused_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("reason");
+        QTest::newRow("type") << QStringList{"--type", "salary"} << QByteArray("bad value \"salary\" for --type");
+        QTest::newRow("race") << QStringList{"--race", "w"} << QByteArray("bad value \"w\" for --race");
+        QTest::newRow("month") << QStringList{"--month", "January"} << QByteArray("bad value \"January\" for --month");
+        QTest::newRow("year") << QStringList{"--year", "99"} << QByteArray("bad value \"99\" for --year");
+        QTest::newRow("age group") << QStringList{"--age-group", "35"} << QByteArray("for --age-group");
+        QTest::newRow("with") << QStringList{"--with", "Salary"} << QByteArray("for --with");
+        QTest::newRow("missing value") << QStringList{"--search"} << QByteArray("--search needs a value");
+        QTest::newRow("unknown") << QStringList{"--colour", "red"} << QByteArray("unknown option --colour");
+        QTest::newRow("alphabetical only") << QStringList{"--type", "age", "--status", "previous"}
+                                           << QByteArray("--status applies to --type alpha only");
+    }
+
+    void badValuesAreRefused() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, reason);
+        const Run run = vardelData(m_dir.path(), QStringList{QStringLiteral("list")} + args);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(reason), run.err.constData());
+        QCOMPARE(run.out, QByteArray());
+    }
+
+    void aMissingFileListsNothingAndStaysMissing() {
+        QTemporaryDir empty;
+        const Run run = vardelData(empty.path(), {QStringLiteral("list")});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QByteArray("Current Employees\n"));
+        QVERIFY(!QFile::exists(empty.filePath(QStringLiteral("Vardel.Data"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVardelDataList)
+#include "tst_vardeldatalist.moc"

@@ -1,0 +1,416 @@
+#include "MainWindowTestSupport.h"
+#include "ScriptedDialogs.h"
+#include "TempWorkDir.h"
+
+#include "app/AppGlobals.h"
+#include "app/WindowGeometry.h"
+#include "controls/ZelButton.h"
+#include "print/PrintHelpers.h"
+#include "print/PrintJob.h"
+#include "print/RecordingPrinter.h"
+#include "print/frmPrintLabel.h"
+#include "ui/main/EmployeeGrid.h"
+#include "ui/main/EntryField.h"
+#include "ui/main/frmMain.h"
+#include "users/Shutdown.h"
+#include "users/UserList.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+#include <memory>
+
+// The main window's list, its options and the record shown beneath it, on real data files.
+class tst_frmMainList : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempWorkDir> m_dir;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    QPointer<frmMain> m_window;
+
+    frmMain* OpenWindow() {
+        m_window = new frmMain;
+        m_window->show();
+        m_window->Form_Activate();
+        return m_window;
+    }
+
+    static QStringList Column(const frmMain* w, int column) {
+        QStringList texts;
+        for (int row = 1; row < w->grid->Rows(); ++row)
+            texts << w->grid->TextMatrix(row, column);
+        return texts;
+    }
+
+    // The options tab, a change there, and back to the list, as the user does it.
+    template <typename Change> void WithOptions(frmMain* w, Change change) {
+        w->tabMain->setCurrentIndex(1);
+        change();
+        w->tabMain->setCurrentIndex(0);
+    }
+
+    static QList<PersonnelRecord> Staff() {
+        PersonnelRecord gone = Employee(QStringLiteral("Cy"), QStringLiteral("Gone"), QStringLiteral("B"),
+                                        QStringLiteral("M"), Day(2004, 6, 30));
+        PersonnelRecord dee =
+            Employee(QStringLiteral("Dee"), QStringLiteral("davis"), QStringLiteral("B"), QStringLiteral("F"));
+        dee.Sworn = 0;
+        dee.DateOfBirth = Day(1961, 1, 2);
+        dee.Notepad = QStringLiteral("Commendation for bravery.");
+        return {Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), gone,
+                Employee(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("H")), dee};
+    }
+
+private slots:
+    void initTestCase() {
+        InitProgramValues();
+        SetApplicationEndHook([] {});
+    }
+
+    void init() {
+        m_dir = std::make_unique<TempWorkDir>();
+        // A failed check in cleanup can leave the last test's service behind; it must go before the new one.
+        m_dialogs.reset();
+        m_dialogs = std::make_unique<ScriptedDialogs>();
+        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("0"));
+        FadeOn = 0;
+        CurrentUserName = QStringLiteral("Ann Lee");
+        CurrentAccessLevel = 4;
+        WriteEmployees(Staff());
+    }
+
+    void cleanup() {
+        SetPrinterFactory({});
+        PrinterReadyConfirmed = false;
+        delete m_window.data();
+        DeleteWindows<frmMain>();
+        QCOMPARE(m_dialogs->pending(), 0);
+        m_dialogs.reset();
+        m_dir.reset();
+    }
+
+    void firstListIsAlphabeticalOfCurrentEmployees() {
+        frmMain* w = OpenWindow();
+        QCOMPARE(Column(w, 0), (QStringList{"Able, Al", "Baker, Bo", "davis, Dee"}));
+        QCOMPARE(Column(w, 3), (QStringList{"3", "1", "4"}));
+        QCOMPARE(w->grid->TextMatrix(0, 0), QStringLiteral("Name"));
+        QCOMPARE(w->grid->TextMatrix(0, 1), QStringLiteral("Job Title"));
+        QCOMPARE(w->grid->Row(), 1);
+        QCOMPARE(w->grid->CellBackColor(1, 0), w->grid->palette().color(QPalette::Base));
+        QCOMPARE(w->grid->CellBackColor(2, 0), QColor(240, 240, 240));
+        QCOMPARE(w->grid->CellBackColor(2, 3), QColor(240, 240, 240));
+        QCOMPARE(w->grid->CellBackColor(3, 1), w->grid->palette().color(QPalette::Base));
+        // Column 0 was widened until the slot number lies beyond the grid's edge.
+        QVERIFY(!w->grid->ColIsVisible(3));
+        QVERIFY(w->grid->ColWidth(0) > ListNameWidth);
+        QCOMPARE((w->grid->ColWidth(0) - ListNameWidth) % 18, 0);
+        QCOMPARE(w->optEmpStatus[1]->text(), QStringLiteral("Current (3)"));
+        QCOMPARE(w->optEmpStatus[2]->text(), QStringLiteral("Previous (1)"));
+        QVERIFY(w->tabMain->isTabEnabled(1));
+    }
+
+    void everyListTypeFromTheOptions_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("heading");
+        QTest::newRow("by employment") << 2 << QStringList{"Baker, Bo", "Able, Al", "davis, Dee"} << "Title"
+                                       << "Current Employees - Seniority (by Date of Employment)";
+        QTest::newRow("by age") << 3 << QStringList{"davis, Dee", "Baker, Bo", "Able, Al"} << "Date of Birth"
+                                << "Current Employees - Seniority (by Age)";
+        QTest::newRow("birthdays") << 4 << QStringList{"davis, Dee", "Baker, Bo", "Able, Al"} << "Birthday"
+                                   << "Current Employees - Birthday List (by Month/Day)";
+    }
+
+    void everyListTypeFromTheOptions() {
+        QFETCH(int, type);
+        QFETCH(QStringList, names);
+        QFETCH(QString, header);
+        QFETCH(QString, heading);
+        frmMain* w = OpenWindow();
+        WithOptions(w, [&] { w->optTypeList[type]->click(); });
+        QCOMPARE(Column(w, 0), names);
+        QCOMPARE(w->grid->TextMatrix(0, 1), header);
+        QCOMPARE(w->grid->Cols(), 5);
+        QCOMPARE(w->frame[1]->title(), heading);
+        QCOMPARE(w->grid->ColWidth(1), ListColumnWidth(type, 1));
+        QVERIFY(!w->grid->ColIsVisible(3));
+    }
+
+    void filtersApplyWhenTheListTabReturns() {
+        frmMain* w = OpenWindow();
+        WithOptions(w, [&] {
+            w->optRace[3]->click(); // Black
+            w->optEmpSworn[3]->click();
+            w->txtOther->setText(QStringLiteral("  BRAVERY  "));
+            w->chkSearchNotepad->setChecked(true);
+            // An option change alone rebuilds nothing.
+            QCOMPARE(w->grid->Rows(), 4);
+        });
+        QCOMPARE(Column(w, 0), QStringList{"davis, Dee"});
+        QCOMPARE(w->txtOther->text(), QStringLiteral("BRAVERY"));
+        QCOMPARE(w->frame[1]->title(), QStringLiteral("Current Non-Sworn Employees - Race: Black - 'BRAVERY'"));
+        QVERIFY(!w->cmdPrintList->isVisibleTo(w));
+        QVERIFY(w->cmdPrintUpdateForms->isVisibleTo(w));
+    }
+
+    void noMatchShowsTheOptionsAgain() {
+        frmMain* w = OpenWindow();
+        const QString heading = w->frame[1]->title();
+        m_dialogs->answer(MsgResult::OK);
+        WithOptions(w, [&] { w->txtOther->setText(QStringLiteral("%' OR 1=1 \\ .*")); });
+        QCOMPARE(m_dialogs->calls().size(), 1);
+        QCOMPARE(m_dialogs->last().title, QStringLiteral("No match(es)"));
+        QCOMPARE(m_dialogs->last().text, QStringLiteral("No one matches these\r\nindicated parameter(s)"));
+        QCOMPARE(m_dialogs->last().icon, MsgIcon::Critical);
+        QCOMPARE(w->tabMain->currentIndex(), 1);
+        QVERIFY(w->grid->isHidden());
+        QCOMPARE(w->frame[1]->title(), heading);
+        QVERIFY(w->frame[9]->isEnabled());
+        // Previous employees are listed by the alphabetical listing only.
+        w->txtOther->clear();
+        w->optEmpStatus[2]->click();
+        w->optTypeList[3]->click();
+        QVERIFY(w->optEmpStatus[1]->isChecked());
+        w->tabMain->setCurrentIndex(0);
+        QCOMPARE(m_dialogs->calls().size(), 1);
+        QCOMPARE(w->grid->Rows(), 4);
+    }
+
+    void emptyDatabaseOpensHelpTheFirstTimeOnly() {
+        QFile::remove(DataFileName);
+        QString topic;
+        std::unique_ptr<QTimer> help(CloseHelpWhenShown(&topic));
+        m_dialogs->answer(MsgResult::OK);
+        frmMain* w = OpenWindow();
+        QCOMPARE(m_dialogs->last().title, QStringLiteral("Database is empty"));
+        QCOMPARE(m_dialogs->last().text,
+                 QStringLiteral("There are currently no personnel records on file.\r\n\r\nClick the 'Add Employee to "
+                                "the List' button\r\nwhen you're ready to add a personnel record."));
+        QCOMPARE(m_dialogs->last().icon, MsgIcon::Information);
+        QCOMPARE(topic, QStringLiteral("The Employee List"));
+        QVERIFY(w->EmptyListHelpShown);
+        QVERIFY(!w->tabMain->isTabEnabled(1));
+        QVERIFY(w->frame[2]->isHidden());
+        QVERIFY(w->grid->isHidden());
+        QVERIFY(!w->cmdAddEmployee->isHidden());
+        for (ZelButton* b :
+             {w->cmdEditEntry, w->cmdPrintEntry, w->cmdPrintList, w->cmdPrintUpdateForms, w->cmdRemoveEmployee})
+            QVERIFY(b->isHidden());
+
+        topic.clear();
+        m_dialogs->answer(MsgResult::OK);
+        w->ShowEmployeeList();
+        QCOMPARE(m_dialogs->calls().size(), 2);
+        QTest::qWait(20);
+        QVERIFY(topic.isEmpty());
+    }
+
+    void onlyPreviousEmployeesSelectPreviousByThemselves() {
+        WriteEmployees({Employee(QStringLiteral("Cy"), QStringLiteral("Gone"), QStringLiteral("B"), QStringLiteral("M"),
+                                 Day(2004, 6, 30))});
+        frmMain* w = OpenWindow();
+        QVERIFY(w->optEmpStatus[2]->isChecked());
+        QVERIFY(!w->optEmpStatus[1]->isEnabled());
+        QCOMPARE(Column(w, 0), QStringList{"Gone, Cy"});
+        QCOMPARE(w->frame[1]->title(), QStringLiteral("Previous Employees"));
+    }
+
+    void listTypeClicksSetTheOtherOptions() {
+        frmMain* w = OpenWindow();
+        w->tabMain->setCurrentIndex(1);
+        w->optRace[2]->click();
+        w->optSex[3]->click();
+        w->optEmpStatus[2]->click();
+        w->optTypeList[4]->click();
+        QVERIFY(w->optEmpStatus[1]->isChecked());
+        QVERIFY(!w->optEmpStatus[2]->isEnabled());
+        QVERIFY(w->optRace[1]->isChecked() && !w->optRace[2]->isEnabled());
+        QVERIFY(w->optSex[1]->isChecked() && !w->optSex[3]->isEnabled());
+        QVERIFY(!w->comboListWith->isEnabled());
+        QCOMPARE(w->comboListWith->palette().color(QPalette::Base), QColor(192, 192, 192));
+        QVERIFY(w->frame[9]->isHidden());
+        w->optTypeList[1]->click();
+        QVERIFY(w->optEmpStatus[2]->isEnabled());
+        QVERIFY(w->optRace[2]->isEnabled());
+        QCOMPARE(w->comboListWith->palette().color(QPalette::Base), QColor(255, 255, 0));
+        QVERIFY(!w->frame[9]->isHidden());
+        QCOMPARE(w->comboYear->count(), 62);
+        QCOMPARE(w->comboYear->itemText(62 - 1), QString::number(QDate::currentDate().year() + 1));
+        QCOMPARE(w->comboMonth->itemText(1), QStringLiteral("Jan"));
+        QCOMPARE(w->comboAgeGroup->itemText(8), QStringLiteral("80's"));
+        QCOMPARE(w->optTypeList[1]->text(), QStringLiteral("Alphabetical Listing,  with"));
+    }
+
+    void clearingTheSearchTextUnticksTheNotepad() {
+        frmMain* w = OpenWindow();
+        w->tabMain->setCurrentIndex(1);
+        w->txtOther->setText(QStringLiteral("x"));
+        QVERIFY(w->chkSearchNotepad->isEnabled());
+        w->chkSearchNotepad->setChecked(true);
+        w->txtOther->setText(QStringLiteral("   "));
+        QVERIFY(!w->chkSearchNotepad->isChecked());
+        QVERIFY(!w->chkSearchNotepad->isEnabled());
+    }
+
+    void highlightedRowShowsItsRecord() {
+        frmMain* w = OpenWindow();
+        w->grid->SetRow(3); // davis, Dee in slot 4
+        QCOMPARE(w->frame[2]->title(), QStringLiteral(" Dee davis "));
+        QCOMPARE(w->txtField[1]->text(), QStringLiteral("Dee"));
+        QCOMPARE(w->txtField[7]->text(), QStringLiteral("01/02/1961"));
+        QCOMPARE(w->txtField[22]->text(), QStringLiteral("Commendation for bravery."));
+        QCOMPARE(w->lblDataInfo[1]->text(), QStringLiteral(" Record created 03/07/2010 12:00:00 "));
+        QVERIFY(w->lblDataInfo[2]->isHidden());
+        QVERIFY(w->optSworn[2]->isChecked() && w->optSworn[1]->isHidden());
+        QVERIFY(w->optStatus[1]->isChecked() && w->optStatus[2]->isHidden());
+        QVERIFY(w->txtField[21]->isHidden() && w->lblField[21]->isHidden());
+        QVERIFY(!w->cmdPrintLabel->isEnabled() && !w->cmdEmail->isEnabled());
+        QCOMPARE(w->cmdEmail->toolTip(), QStringLiteral(" Send email... "));
+        for (int i = 1; i <= 22; ++i)
+            QVERIFY(w->txtField[i]->isLocked());
+        QCOMPARE(w->txtField[12]->maxLength(), 40);
+        QCOMPARE(w->lblField[19]->text(), QStringLiteral("Date of Employment"));
+
+        w->tabNameInfo->setCurrentIndex(2);
+        w->txtField_MouseMove(7);
+        QCOMPARE(w->txtField[7]->toolTip(), QStringLiteral("Monday"));
+        w->txtField_MouseMove(20);
+        QCOMPARE(w->txtField[20]->toolTip(), QString());
+    }
+
+    void previousEmployeeShowsTheInactivation() {
+        frmMain* w = OpenWindow();
+        WithOptions(w, [&] { w->optEmpStatus[2]->click(); });
+        QCOMPARE(w->txtField[21]->text(), QStringLiteral("06/30/2004"));
+        QVERIFY(!w->txtField[21]->isHidden());
+        QVERIFY(w->optStatus[2]->isChecked() && !w->optStatus[2]->isHidden() && w->optStatus[1]->isHidden());
+        QCOMPARE(w->lblYearsDOE->text(), QStringLiteral("(4)"));
+        QVERIFY(!w->lblYearsDOI->isHidden());
+    }
+
+    void missingPictureIsReportedOnceAndForgotten() {
+        QList<PersonnelRecord> staff = Staff();
+        staff[2].PicturePath = m_dir->file(QStringLiteral("gone.jpg")); // Able, Al: the first row
+        staff[2].LastModified = 0;
+        WriteEmployees(staff);
+        m_dialogs->answer(MsgResult::OK);
+        frmMain* w = OpenWindow();
+        QCOMPARE(m_dialogs->calls().size(), 1);
+        QCOMPARE(m_dialogs->last().title, QStringLiteral("Error loading picture"));
+        QCOMPARE(m_dialogs->last().text, QStringLiteral("Can't find the picture file\r\nat the indicated location--"
+                                                        "\r\n\r\n(") +
+                                             m_dir->file(QStringLiteral("gone.jpg")) + QLatin1Char(')'));
+        QCOMPARE(m_dialogs->last().icon, MsgIcon::Critical);
+        const PersonnelRecord stored = ReadEmployee(3);
+        QVERIFY(stored.PicturePath.isEmpty());
+        QCOMPARE(stored.LastModified, 0.0);
+        QVERIFY(!w->cmdPicAddEdit[1]->isHidden());
+        QVERIFY(!w->lblPicture->isHidden());
+        w->grid->SetRow(2);
+        w->grid->SetRow(1);
+        QCOMPARE(m_dialogs->calls().size(), 1);
+    }
+
+    void pictureFitsTheFrame() {
+        const QString path = m_dir->file(QStringLiteral("wide.png"));
+        QImage picture(40, 20, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(path));
+        QList<PersonnelRecord> staff = Staff();
+        staff[2].PicturePath = path;
+        WriteEmployees(staff);
+        CurrentAccessLevel = 2;
+        frmMain* w = OpenWindow();
+        QCOMPARE(w->HeldPicturePath(), path);
+        QCOMPARE(w->imgPicture->width(), TwipsToPixels(3480, w));
+        QCOMPARE(w->imgPicture->height(), TwipsToPixels(1740, w));
+        QVERIFY(w->cmdPicAddEdit[1]->isHidden());
+        QVERIFY(!w->cmdPicAddEdit[2]->isHidden() && w->cmdPicAddEdit[2]->isEnabled());
+        QVERIFY(!w->cmdPicPrint->isHidden());
+        QVERIFY(!w->cmdPicDelete->isHidden() && !w->cmdPicDelete->isEnabled());
+        QVERIFY(w->lblPicture->isHidden());
+    }
+
+    // The print commands hand over what the window shows: the list as the grid holds it under its heading, and
+    // the highlighted employee.
+    void printCommandsPrintWhatIsShown() {
+        QList<std::shared_ptr<RecordingPrinter>> printers;
+        SetPrinterFactory([&printers](const QString&) {
+            printers.append(std::make_shared<RecordingPrinter>());
+            return printers.last();
+        });
+        const auto printed = [&printers] {
+            QStringList texts;
+            for (const RecordingPrinter::Text& t : printers.last()->texts)
+                texts << t.text;
+            return texts;
+        };
+        PrinterReadyConfirmed = true;
+        frmMain* w = OpenWindow();
+        w->cmdPrintList_Click();
+        QCOMPARE(printers.size(), 1);
+        for (const QString& expected : {QStringLiteral("Printout of Current Employees"), QStringLiteral("Able, Al"),
+                                        QStringLiteral("davis, Dee"), QStringLiteral("Job Title")})
+            QVERIFY2(printed().contains(expected), qPrintable(expected));
+
+        w->grid->SetRow(3);
+        m_dialogs->answer(MsgResult::No); // the notepad's comments
+        w->cmdPrintEntry_Click();
+        QCOMPARE(m_dialogs->last().text, QStringLiteral("Print the 'Comments' section also?"));
+        QCOMPARE(printers.size(), 2);
+        QVERIFY(printed().join(QLatin1Char('|')).contains(QStringLiteral("davis")));
+        QVERIFY(!printed().join(QLatin1Char('|')).contains(QStringLiteral("Able")));
+    }
+
+    void addressLabelStartsFromTheShownRecord() {
+        QList<PersonnelRecord> staff = Staff();
+        staff[2].StreetAddress = QStringLiteral("12 Elm Street");
+        staff[2].CityStateZip = QStringLiteral("Springfield, IL 62704");
+        WriteEmployees(staff);
+        frmMain* w = OpenWindow();
+        QVERIFY(w->cmdPrintLabel->isEnabled());
+        QStringList lines;
+        std::unique_ptr<QTimer> closer(whenModalAppears([&lines](QWidget* modal) {
+            if (auto* label = qobject_cast<frmPrintLabel*>(modal))
+                lines = label->LabelLines();
+            modal->close();
+        }));
+        w->cmdPrintLabel_Click();
+        QCOMPARE(lines, (QStringList{"Al Able", "12 Elm Street", "Springfield, IL 62704", ""}));
+    }
+
+    void aRebuildKeepsTheRowAndTheTop() {
+        QList<PersonnelRecord> many;
+        for (int i = 0; i < 60; ++i)
+            many << Employee(QStringLiteral("N%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("Name"));
+        WriteEmployees(many);
+        frmMain* w = OpenWindow();
+        w->KeepRow = 40;
+        w->KeepTopRow = 30;
+        w->ShowEmployeeList();
+        QTest::qWait(20);
+        QCOMPARE(w->grid->Row(), 40);
+        QCOMPARE(w->grid->TopRow(), 30);
+        QCOMPARE(w->txtField[1]->text(), QStringLiteral("N39"));
+        w->KeepRow = 99;
+        w->KeepTopRow = 99;
+        w->ShowEmployeeList();
+        QCOMPARE(w->grid->Row(), 60);
+        // A just-added employee is highlighted wherever the sort puts it.
+        w->KeepRow = w->KeepTopRow = 0;
+        w->NewRecordNumber = 7;
+        w->ShowEmployeeList();
+        QCOMPARE(w->grid->TextMatrix(w->grid->Row(), 3), QStringLiteral("7"));
+    }
+};
+
+QTEST_MAIN(tst_frmMainList)
+#include "tst_frmmainlist.moc"
