@@ -5,7 +5,7 @@
 #include "BenchRatios.h"
 
 #include "DataCommands.h"
-#include "list/EmployeeList.h"
+#include "ui/main/EmployeeList.h"
 #include "store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"
 

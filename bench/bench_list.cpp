@@ -8,7 +8,7 @@
 #include "BenchRatios.h"
 
 #include "DataCommands.h"
-#include "list/EmployeeList.h"
+#include "ui/main/EmployeeList.h"
 #include "store/DataFile.h"
 
 #include <QDate>

@@ -3,7 +3,7 @@
 
 #include "Commands.h"
 
-#include "list/EmployeeList.h"
+#include "ui/main/EmployeeList.h"
 #include "store/DataFile.h"
 
 #include <QDate>

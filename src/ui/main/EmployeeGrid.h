@@ -1,6 +1,6 @@
 #pragma once
 
-#include "list/EmployeeList.h"
+#include "ui/main/EmployeeList.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>

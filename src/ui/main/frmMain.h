@@ -1,6 +1,6 @@
 #pragma once
 
-#include "list/ListOptions.h"
+#include "ui/main/ListOptions.h"
 
 #include <QWidget>
 

@@ -5,7 +5,7 @@
 #include "app/BusyWindow.h"
 #include "app/Dialogs.h"
 #include "controls/ZelButton.h"
-#include "list/EmployeeList.h"
+#include "ui/main/EmployeeList.h"
 #include "print/PrintCommands.h"
 #include "store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"

@@ -8,7 +8,7 @@
 #include "print/PrintCommands.h"
 #include "print/Printouts.h"
 #include "print/frmPrintLabel.h"
-#include "record/RecordView.h"
+#include "ui/main/RecordView.h"
 #include "store/DataFile.h"
 #include "store/ListScan.h"
 #include "ui/main/EmployeeGrid.h"

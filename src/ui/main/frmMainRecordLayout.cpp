@@ -3,7 +3,7 @@
 #include "ui/main/frmMain.h"
 
 #include "controls/ZelButton.h"
-#include "record/RecordView.h"
+#include "ui/main/RecordView.h"
 #include "ui/main/EntryField.h"
 
 #include <QGroupBox>

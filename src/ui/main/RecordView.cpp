@@ -1,4 +1,4 @@
-#include "record/RecordView.h"
+#include "ui/main/RecordView.h"
 
 #include "app/AppGlobals.h"
 #include "store/DateRules.h"

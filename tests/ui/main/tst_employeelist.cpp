@@ -1,4 +1,4 @@
-#include "list/EmployeeList.h"
+#include "ui/main/EmployeeList.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "store/FileError.h"

@@ -1,4 +1,4 @@
-#include "record/RecordView.h"
+#include "ui/main/RecordView.h"
 #include "store/DateRules.h"
 
 #include <QTest>

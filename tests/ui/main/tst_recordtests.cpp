@@ -1,4 +1,4 @@
-#include "list/RecordTests.h"
+#include "ui/main/RecordTests.h"
 #include "store/DateRules.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "list/ListOptions.h"
+#include "ui/main/ListOptions.h"
 
 #include "store/DateRules.h"
 

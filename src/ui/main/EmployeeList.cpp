@@ -1,6 +1,6 @@
-#include "list/EmployeeList.h"
+#include "ui/main/EmployeeList.h"
 
-#include "list/RecordTests.h"
+#include "ui/main/RecordTests.h"
 #include "store/Cp1252.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
