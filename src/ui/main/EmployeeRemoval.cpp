@@ -2,8 +2,11 @@
 
 #include "store/Cp1252.h"
 #include "store/DataFile.h"
+#include "store/DataFolder.h"
 #include "store/FixedRecordFile.h"
 #include "store/Trim.h"
+
+#include <QFileInfo>
 
 QString ListedName(const PersonnelRecord& record) {
     return TrimBlanks(record.LastName) + QStringLiteral(", ") + TrimBlanks(record.FirstName);
@@ -15,6 +18,8 @@ bool IsKilledSlot(const char* slot) {
 }
 
 RemovalResult RemoveEmployee(qint32 slot, const QString& listedName) {
+    // The marker and the copy that drops it are one write to the folder: no other writer comes in between.
+    const DataFolderLock lock(QFileInfo(DataFileName).path());
     OpenDataFile();
     bool marked = false;
     if (slot >= 1 && slot <= RecordCount) {
