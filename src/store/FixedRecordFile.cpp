@@ -48,8 +48,9 @@ void FixedRecordFile::fail() const {
 
 void FixedRecordFile::open() {
     close();
-    // The permissions apply only when the file is created.
-    if (!m_file.open(QIODevice::ReadWrite, kOwnerOnly))
+    // The permissions apply only when the file is created. Unbuffered: records are written straight to the file,
+    // and a read never returns bytes kept from before a write.
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered, kOwnerOnly))
         fail();
 }
 
@@ -101,17 +102,34 @@ QByteArray FixedRecordFile::readRecord(qint32 n) {
 void FixedRecordFile::writeRecord(qint32 n, const char* data) {
     if (n < 1 || n > recordCount() + 1)
         throw FileError(QStringLiteral("Bad record number"));
-    seekTo(n);
+    const qint64 offset = static_cast<qint64>(n - 1) * m_recordSize;
+    const qint64 oldLength = length();
+    // What the record held, so that a write that stops part-way can put it back.
+    const QByteArray old = readRecord(n);
+    const int fd = m_file.handle();
     qint64 done = 0;
     while (done < m_recordSize) {
-        const qint64 put = m_file.write(data + done, m_recordSize - done);
-        if (put <= 0)
-            fail();
+        const ssize_t put = ::pwrite(fd, data + done, static_cast<size_t>(m_recordSize - done), offset + done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            // A full disk or a size limit stops the write: the file keeps the old record whole, and an appended
+            // record leaves no cut-off rest behind. The error that stopped the write is the one reported.
+            const int error = put < 0 ? errno : ENOSPC;
+            const qint64 restore = std::min<qint64>(done, old.size());
+            for (qint64 at = 0; at < restore;) {
+                const ssize_t back = ::pwrite(fd, old.constData() + at, static_cast<size_t>(restore - at), offset + at);
+                if (back <= 0 && errno != EINTR)
+                    break;
+                at += std::max<ssize_t>(back, 0);
+            }
+            const int cut = ::ftruncate(fd, oldLength);
+            Q_UNUSED(cut);
+            errno = error;
+            failErrno();
+        }
         done += put;
     }
-    // Unbuffered failures (disk full) must surface here, not at close.
-    if (!m_file.flush())
-        fail();
 }
 
 void FixedRecordFile::writeRecord(qint32 n, const QByteArray& data) {

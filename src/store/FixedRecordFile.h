@@ -34,7 +34,8 @@ public:
     qint64 readRecord(qint32 n, char* dest);
     // Record n, or fewer bytes (none beyond the end).
     QByteArray readRecord(qint32 n);
-    // Writes recordSize bytes as record n; n may be at most recordCount() + 1, so the file never gets holes.
+    // Writes recordSize bytes as record n; n may be at most recordCount() + 1, so the file never gets holes. Whole
+    // or not at all: a write that fails part-way puts back what the record held and the file's former length.
     void writeRecord(qint32 n, const char* data);
     void writeRecord(qint32 n, const QByteArray& data);
 
