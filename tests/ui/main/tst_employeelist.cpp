@@ -1,7 +1,7 @@
+#include "ui/main/EmployeeList.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "store/FileError.h"
-#include "ui/main/EmployeeList.h"
 
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"

@@ -1,5 +1,5 @@
-#include "store/DateRules.h"
 #include "ui/main/RecordView.h"
+#include "store/DateRules.h"
 
 #include <QTest>
 
