@@ -185,6 +185,8 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // During an entry, Tab from the last field of a page goes on to the next page (frmMainEntry.cpp).
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void Form_Load();

@@ -173,6 +173,23 @@ void frmMain::BeginRecordEntry() {
         txtField[kFirstField[page]]->setFocus();
 }
 
+bool frmMain::focusNextPrevChild(bool next) {
+    const int page = tabNameInfo->currentIndex();
+    if ((Adding || Editing) && next && page >= 0 && page <= 2) {
+        // The last field in view on the page; the inactivation date shows only for a previous employee.
+        int last = 0;
+        for (int i = 1; i <= FieldCount; ++i)
+            if (FieldPage(i) == page && !txtField[i]->isHidden())
+                last = i;
+        if (last && txtField[last]->focusProxy()->hasFocus()) {
+            // Choosing the page puts the focus on its first field.
+            tabNameInfo->setCurrentIndex(page + 1);
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
 void frmMain::txtField_GotFocus(int index) {
     if (Adding || Editing)
         txtField[index]->setBackColor(kFocusColour);

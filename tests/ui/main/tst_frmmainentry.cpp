@@ -439,6 +439,27 @@ private slots:
         QVERIFY(ReadEmployee(3).LastModified > 0);
     }
 
+    // Keyboard: the add command's access key, and Tab from the last field of a page on to the next page.
+    void addByKeyboard() {
+        frmMain* w = OpenWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w, Qt::Key_A, Qt::AltModifier);
+        QTRY_VERIFY(w->Adding);
+        QCOMPARE(QApplication::focusWidget(), w->txtField[1]->focusProxy());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Maria"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->txtField[2]->focusProxy());
+        QCOMPARE(w->txtField[1]->text(), QStringLiteral("Maria"));
+        // Last field of the page to first field of the next: 11 to 12, 16 to 17, 20 (21 is hidden) to 22.
+        for (const auto& [from, to, page] : {std::tuple{11, 12, 1}, std::tuple{16, 17, 2}, std::tuple{20, 22, 3}}) {
+            w->txtField[from]->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(w->tabNameInfo->currentIndex(), page);
+            QCOMPARE(QApplication::focusWidget(), w->txtField[to]->focusProxy());
+        }
+        w->cmdAddEditCancel_Click();
+    }
+
     // With fading on, the mode changes still end in their layouts and the save still happens.
     void fadingAddAndCancel() {
         SetFadeSupport(FadeSupport::Always);
