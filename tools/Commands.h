@@ -6,7 +6,17 @@
 struct ListOptions;
 
 // Sub-commands of vardel-data. Each runs in the data folder with the arguments that follow its name and returns
-// the process exit code.
+// the process exit code. A new command is a function here (in a file of its own) and one line in the table of
+// vardel-data.cpp.
+
+struct Command {
+    const char* name;
+    const char* synopsis; // the arguments, as the usage shows them
+    const char* summary;
+    int (*run)(const QStringList& args);
+    // Writers create a missing data folder; readers need an existing one and never create anything.
+    bool writes;
+};
 
 // "users": one JSON object per line for every record of "User.List", passwords left out.
 int UsersCommand(const QStringList& args);
@@ -18,3 +28,10 @@ QByteArray UserListJsonLines(const QByteArray& fileImage);
 int ListCommand(const QStringList& args);
 // The list options of the arguments; false with a reason for a bad one.
 bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error);
+
+// Standard output of the commands. WriteOutput and FinishOutput say on standard error when the output cannot be
+// written (a full disk, a closed pipe) and return false; a command then ends with exit code 1.
+bool WriteOutput(const QByteArray& text);
+bool FinishOutput();
+// Prints "usage: vardel-data SYNOPSIS" on standard error and returns exit code 2.
+int UsageError(const char* synopsis);
