@@ -213,9 +213,8 @@ void frmMain::menuBackupRestore_Click(int index) {
         BackupDataFiles(this);
         break;
     case 2:
-        RestoreDataFiles(this);
-        // The data file under the list has been replaced.
-        if (DataRestored) {
+        // The data file under the list has been replaced, wholly or up to a file that failed.
+        if (RestoreDataFiles(this) || DataRestored) {
             DataRestored = false;
             RefreshListOptions();
             ShowEmployeeList();
@@ -224,12 +223,6 @@ void frmMain::menuBackupRestore_Click(int index) {
     default:
         break;
     }
-}
-
-void frmMain::NotAvailableYet(const QString& what) {
-    dialogs().MessageBox(
-        this, what + QStringLiteral(" is not available in this version of ") + AppTitle + QStringLiteral(" yet."),
-        AppTitle, MsgIcon::Information, MsgButtons::OK);
 }
 
 void frmMain::cmdAdminWindow_Click() {

@@ -112,10 +112,6 @@ qint32 frmMain::HighlightedSlot() const {
     return grid->TextMatrix(grid->Row(), 3).toInt();
 }
 
-void frmMain::cmdAddEmployee_Click() {
-    NotAvailableYet(QStringLiteral("Adding an employee"));
-}
-
 void frmMain::cmdPrintList_Click() {
     QStringList headings;
     for (int column = 0; column <= 2; ++column)

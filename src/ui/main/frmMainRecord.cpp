@@ -96,10 +96,6 @@ void frmMain::txtField_MouseMove(int index) {
     }
 }
 
-void frmMain::cmdEditEntry_Click() {
-    NotAvailableYet(QStringLiteral("Editing an employee's information"));
-}
-
 void frmMain::cmdPrintEntry_Click() {
     const qint32 slot = HighlightedSlot();
     if (slot < 1)

@@ -463,16 +463,26 @@ private slots:
         QCOMPARE(LastPrinter().pictures.size(), 0);
     }
 
-    // While adding, the highlighted row is somebody else: the picture is headed by the name being entered.
-    void addModeHeadsThePictureWithTheNewName() {
+    // While adding, the picture goes only with the entry, headed by the name being entered (the highlighted row is
+    // somebody else), and the save stores it.
+    void aPictureChosenWhileAddingIsSavedWithTheEntry() {
         const QString path = Picture(QStringLiteral("new.png"), 30, 40);
         frmMain* w = OpenWindow();
-        w->Adding = true;
-        w->txtField[1]->setText(QStringLiteral("Zoe"));
-        w->txtField[3]->setText(QStringLiteral("Young"));
+        w->cmdAddEmployee_Click();
+        QVERIFY(w->Adding);
+        const QStringList typed{"Zoe", "", "Young", "", "W", "F", "4/15/1988"};
+        for (int i = 1; i <= 7; ++i)
+            w->txtField[i]->setText(typed[i - 1]);
+        w->txtField[19]->setText(QStringLiteral("6/1/2015"));
+        const QByteArray before = readFile(DataFileName);
         m_dialogs->answerText(path);
         w->cmdPicAddEdit_Click(1);
+        QCOMPARE(readFile(DataFileName), before);
         QCOMPARE(w->PictureHeading(), QStringLiteral("Young, Zoe"));
+        w->cmdAddEditSave->click();
+        QVERIFY(!w->Adding);
+        QCOMPARE(ReadEmployee(5).PicturePath, path);
+        QCOMPARE(w->HeldPicturePath(), path);
     }
 
     // --- E-mail ---
