@@ -18,3 +18,7 @@ QByteArray UserListJsonLines(const QByteArray& fileImage);
 int ListCommand(const QStringList& args);
 // The list options of the arguments; false with a reason for a bad one.
 bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error);
+
+// "print list|report|forms|label ... --out FILE.pdf": a printout into a PDF file. Runs in vardel-data-print
+// (ToolApplication.h), which has the fonts.
+int PrintCommand(const QStringList& args);

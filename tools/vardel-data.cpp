@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "DataCommands.h"
 #include "OlderDataCommands.h"
+#include "ToolApplication.h"
 
 #include "app/AppGlobals.h"
 #include "app/CommandLine.h"
@@ -31,6 +32,8 @@ const char* const kUsage = "usage: vardel-data [--data-dir DIR] <command> [argum
                            "  convert                       convert an older data file, keeping it as Vardel.Old\n"
                            "  list [options]                the employee list as the main window shows it\n"
                            "                                (vardel-data list --help names the options)\n"
+                           "  print list|report|forms|label [options] --out FILE.pdf\n"
+                           "                                a printout as a PDF file (vardel-data print --help)\n"
                            "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n"
                            "--help prints this text, --version the version.\n";
 
@@ -42,11 +45,12 @@ int usage() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    HandOverPrinting(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = CreateToolApplication(argv[0]);
     QCoreApplication::setOrganizationName(QString());
     QCoreApplication::setApplicationName(QStringLiteral("Vardel"));
 
-    QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList args = ToolArguments(argc, argv);
     QString dataDir;
     bool dirGiven = false;
     for (qsizetype i = 0; i < args.size();) {
@@ -96,6 +100,8 @@ int main(int argc, char* argv[]) {
         run = ConvertCommand;
     } else if (command == QLatin1String("list")) {
         run = ListCommand;
+    } else if (command == QLatin1String("print")) {
+        run = PrintCommand;
     } else {
         std::fprintf(stderr, "vardel-data: unknown command \"%s\"\n", qPrintable(command));
         return usage();
@@ -108,6 +114,10 @@ int main(int argc, char* argv[]) {
         if (!QDir(dataDir).exists()) {
             if (command == QLatin1String("demo") || command == QLatin1String("make-old")) {
                 EnsurePrivateFolder(dataDir);
+            } else if (command == QLatin1String("print")) {
+                // An empty printout would pass a mistyped folder off as one without employees.
+                std::fprintf(stderr, "vardel-data: the data folder %s does not exist\n", qPrintable(dataDir));
+                return 1;
             } else {
                 // Nothing to read: the reading commands run in an empty place, which holds none of the files.
                 if (!emptyPlace.isValid())
