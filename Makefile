@@ -8,7 +8,10 @@ PREFIX ?= /usr/local
 # generated manual pages and changelog.
 INSTALLED_TARGETS = vardel vardel-data vardel-data-print vardel_docs
 
-.PHONY: deps configure build run test package install uninstall clean
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: deps configure build run test package install uninstall clean fuzz fuzz-run
 
 deps:
 	@sh tools/install-deps.sh
@@ -27,6 +30,17 @@ run: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer targets (clang with its fuzzer runtime), in their own build folder.
+fuzz:
+	@sh tools/install-deps.sh --fuzz
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DVARDEL_FUZZ=ON -DVARDEL_BENCH=OFF \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+
+# Runs every target for FUZZ_SECONDS on a copy of its seed corpus; findings land in $(FUZZ_BUILD)/findings.
+fuzz-run: fuzz
+	sh tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # A Debian package, vardel_<version>_<architecture>.deb, copied to the top of the repository.
 package: configure
@@ -48,4 +62,4 @@ uninstall:
 	rm -f $(BUILD)/install_manifest.txt
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD)

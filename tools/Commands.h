@@ -6,7 +6,17 @@
 struct ListOptions;
 
 // Sub-commands of vardel-data. Each runs in the data folder with the arguments that follow its name and returns
-// the process exit code.
+// the process exit code. A new command is a function here (in a file of its own) and one line in the table of
+// vardel-data.cpp.
+
+struct Command {
+    const char* name;
+    const char* synopsis; // the arguments, as the usage shows them
+    const char* summary;
+    int (*run)(const QStringList& args);
+    // Writers create a missing data folder; readers need an existing one and never create anything.
+    bool writes;
+};
 
 // "users": one JSON object per line for every record of "User.List", passwords left out.
 int UsersCommand(const QStringList& args);
@@ -22,3 +32,10 @@ bool ParseListArguments(const QStringList& args, ListOptions* options, QString* 
 // "print list|report|forms|label ... --out FILE.pdf": a printout into a PDF file. Runs in vardel-data-print
 // (ToolApplication.h), which has the fonts.
 int PrintCommand(const QStringList& args);
+
+// Standard output of the commands. WriteOutput and FinishOutput say on standard error when the output cannot be
+// written (a full disk, a closed pipe) and return false; a command then ends with exit code 1.
+bool WriteOutput(const QByteArray& text);
+bool FinishOutput();
+// Prints "usage: vardel-data SYNOPSIS" on standard error and returns exit code 2.
+int UsageError(const char* synopsis);

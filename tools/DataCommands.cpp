@@ -1,7 +1,9 @@
 #include "DataCommands.h"
 
+#include "Commands.h"
 #include "JsonLine.h"
 #include "store/DataFile.h"
+#include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 
@@ -9,26 +11,9 @@
 
 #include <cstdio>
 
-namespace {
-
-bool WriteOut(const QByteArray& text) {
-    if (std::fwrite(text.constData(), 1, text.size(), stdout) != static_cast<size_t>(text.size())) {
-        std::fprintf(stderr, "vardel-data: cannot write the output\n");
-        return false;
-    }
-    return true;
-}
-
-int Usage(const char* text) {
-    std::fprintf(stderr, "usage: vardel-data %s\n", text);
-    return 2;
-}
-
-} // namespace
-
-QByteArray PersonnelJsonLine(qint32 slot, const PersonnelRecord& r) {
+QByteArray PersonnelJsonLine(qint64 slot, const PersonnelRecord& r) {
     QByteArray line = "{";
-    AddMember(line, "slot", slot);
+    AddMember(line, "slot", static_cast<double>(slot));
     AddMember(line, "RecordCreated", r.RecordCreated);
     AddMember(line, "LastModified", r.LastModified);
     AddMember(line, "FirstName", r.FirstName);
@@ -62,33 +47,35 @@ QByteArray PersonnelJsonLine(qint32 slot, const PersonnelRecord& r) {
 
 int InfoCommand(const QStringList& args) {
     if (!args.isEmpty())
-        return Usage("info");
-    RecordCount = CurrentCount = PreviousCount = 0;
-    // Looking must not create the file.
-    if (QFile::exists(DataFileName)) {
-        OpenDataFile();
-        CloseDataFile();
-    }
-    const QByteArray text = "records " + QByteArray::number(RecordCount) + "\ncurrent " +
-                            QByteArray::number(CurrentCount) + "\nprevious " + QByteArray::number(PreviousCount) + "\n";
-    return WriteOut(text) && std::fflush(stdout) == 0 ? 0 : 1;
+        return UsageError("info");
+    // Looking must not create or change anything: the file is opened for reading only.
+    DataFileCounts counts;
+    if (QFile::exists(DataFileName))
+        counts = CountDataFileReadOnly(DataFileName);
+    const QByteArray text = "records " + QByteArray::number(counts.records) + "\ncurrent " +
+                            QByteArray::number(counts.current) + "\nprevious " + QByteArray::number(counts.previous) +
+                            "\n";
+    return WriteOutput(text) && FinishOutput() ? 0 : 1;
 }
 
 int DumpCommand(const QStringList& args) {
     if (!args.isEmpty())
-        return Usage("dump");
+        return UsageError("dump");
     if (!QFile::exists(DataFileName))
-        return 0;
-    OpenDataFile();
-    for (qint32 slot = 1; slot <= RecordCount; ++slot) {
-        ReadSlot(slot);
-        if (!WriteOut(PersonnelJsonLine(slot, CurrentRecord))) {
-            CloseDataFile();
+        return FinishOutput() ? 0 : 1;
+    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
+    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
+    file.open(FixedRecordFile::Access::ReadOnly);
+    const qint64 count = file.recordCount();
+    QByteArray slot;
+    for (qint64 n = 1; n <= count; ++n) {
+        // A cut-off last slot reads with the rest blank, as the program reads it.
+        slot = blank;
+        file.readRecord(n, slot.data());
+        if (!WriteOutput(PersonnelJsonLine(n, DecodePersonnelRecord(slot.constData()))))
             return 1;
-        }
     }
-    CloseDataFile();
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return FinishOutput() ? 0 : 1;
 }
 
 int DemoCommand(const QStringList& args) {
@@ -102,40 +89,53 @@ int DemoCommand(const QStringList& args) {
         if (args[i] == QLatin1String("--seed") && i + 1 < args.size() && !seedOk) {
             seed = args[++i].toUInt(&seedOk);
             if (!seedOk)
-                return Usage(usage);
+                return UsageError(usage);
         } else if (args[i] == QLatin1String("--replace")) {
             replace = true;
         } else if (!countOk) {
             count = args[i].toInt(&countOk);
             if (!countOk || count < 1 || count > 1000000)
-                return Usage(usage);
+                return UsageError(usage);
         } else {
-            return Usage(usage);
+            return UsageError(usage);
         }
     }
     if (!countOk || !seedOk)
-        return Usage(usage);
+        return UsageError(usage);
 
+    // From the look at the old file until the new one is in its place, no other writer may come between.
+    DataFolderLock lock;
     if (QFile::exists(DataFileName)) {
-        OpenDataFile();
-        CloseDataFile();
-        if (RecordCount > 0 && !replace) {
-            std::fprintf(stderr, "vardel-data: %s already holds %d records; add --replace to write over them\n",
-                         qPrintable(DataFileName), RecordCount);
+        const qint64 existing = CountDataFileReadOnly(DataFileName).records;
+        if (existing > 0 && !replace) {
+            std::fprintf(stderr, "vardel-data: %s already holds %lld records; add --replace to write over them\n",
+                         qPrintable(DataFileName), static_cast<long long>(existing));
             return 1;
         }
     }
 
-    // The new file is written whole beside the old one and then takes its place in one step.
+    // The new file is written whole beside the old one and then takes its place in one step. The records are
+    // made and written one at a time, so a large sample takes no more memory than a small one.
     RemoveFileIfPresent(TempFileName);
     FixedRecordFile temp(TempFileName, PersonnelLayout::RecordSize);
-    temp.open();
-    qint32 slot = 0;
-    for (const PersonnelRecord& record : MakeDemoRecords(count, seed))
-        temp.writeRecord(++slot, EncodePersonnelRecord(record));
-    temp.sync();
-    temp.close();
-    ReplaceFileAtomically(TempFileName, DataFileName);
-    std::printf("wrote %d records to %s\n", slot, qPrintable(DataFileName));
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    temp.createExclusive();
+    try {
+        DemoRecords demo(seed);
+        QByteArray slot(PersonnelLayout::RecordSize, Qt::Uninitialized);
+        for (qint64 n = 1; n <= count; ++n) {
+            EncodePersonnelRecord(demo.next(), slot.data());
+            temp.writeRecord(n, slot);
+        }
+        temp.sync();
+        temp.close();
+        ReplaceFileAtomically(TempFileName, DataFileName);
+    } catch (...) {
+        temp.close();
+        QFile::remove(TempFileName);
+        throw;
+    }
+    return WriteOutput(QStringLiteral("wrote %1 records to %2\n").arg(count).arg(DataFileName).toUtf8()) &&
+                   FinishOutput()
+               ? 0
+               : 1;
 }

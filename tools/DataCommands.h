@@ -17,7 +17,21 @@ int DumpCommand(const QStringList& args);
 int DemoCommand(const QStringList& args);
 
 // The "dump" line of one slot: "slot", then every field in record order.
-QByteArray PersonnelJsonLine(qint32 slot, const PersonnelRecord& record);
+QByteArray PersonnelJsonLine(qint64 slot, const PersonnelRecord& record);
 
-// N varied sample employees; the same seed always gives the same records.
+// Varied sample employees, one at a time; the same seed always gives the same records in the same order.
+class DemoRecords {
+public:
+    explicit DemoRecords(quint32 seed);
+    ~DemoRecords();
+    DemoRecords(const DemoRecords&) = delete;
+    DemoRecords& operator=(const DemoRecords&) = delete;
+    PersonnelRecord next();
+
+private:
+    struct State;
+    State* m_state;
+};
+
+// The first count records of DemoRecords(seed).
 QList<PersonnelRecord> MakeDemoRecords(int count, quint32 seed);

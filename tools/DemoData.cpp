@@ -136,62 +136,77 @@ QString Notepad(Draw& draw, int kind, double employed, double until) {
 
 } // namespace
 
+struct DemoRecords::State {
+    explicit State(quint32 seed) : draw(seed) {}
+    Draw draw;
+    int index = 0;
+};
+
+DemoRecords::DemoRecords(quint32 seed) : m_state(new State(seed)) {}
+
+DemoRecords::~DemoRecords() {
+    delete m_state;
+}
+
+PersonnelRecord DemoRecords::next() {
+    Draw& draw = m_state->draw;
+    const int i = m_state->index++;
+    const QDate today(2025, 12, 31);
+    PersonnelRecord r;
+    r.RecordCreated = DateIn(draw, QDate(2008, 1, 1), QDate(2025, 6, 30)) + draw.below(86400) / 86400.0;
+    r.LastModified = draw.chance(60) ? r.RecordCreated + draw.between(1, 900) + draw.below(86400) / 86400.0 : 0;
+
+    r.FirstName = QString::fromUtf8(i < 5 ? kFirstNames[i] : draw.pick(kFirstNames));
+    r.MiddleName = draw.chance(70) ? QString::fromUtf8(draw.pick(kFirstNames)) : QString();
+    r.LastName = QString::fromUtf8(draw.pick(kLastNames));
+    r.Suffix = draw.chance(10) ? QString::fromUtf8(draw.pick(kSuffixes)) : QString();
+
+    r.EmergencyName = QString::fromUtf8(draw.pick(kFirstNames)) + QLatin1Char(' ') + r.LastName;
+    r.EmergencyRelationship = QString::fromUtf8(draw.pick(kRelations));
+    r.EmergencyPhone = Phone(draw);
+    r.StreetAddress =
+        QString::number(draw.between(1, 9899)) + QLatin1Char(' ') + QString::fromUtf8(draw.pick(kStreets));
+    r.CityStateZip = QString::fromUtf8(draw.pick(kCities));
+    r.HomePhone = draw.chance(80) ? Phone(draw) : QString();
+    r.CellPhone = draw.chance(85) ? Phone(draw) : QString();
+
+    // The first ten cover every race code and both sexes.
+    r.Race = kRaces.at(i < 10 ? i % 5 : draw.below(5));
+    r.Sex = (i < 10 ? i % 2 == 0 : draw.chance(65)) ? QStringLiteral("M") : QStringLiteral("F");
+    r.SocialSecurityNumber =
+        QStringLiteral("%1-%2-%3").arg(draw.between(100, 665)).arg(draw.between(10, 99)).arg(draw.between(1000, 9999));
+
+    const QDate born = OADateToDate(DateIn(draw, QDate(1945, 1, 1), QDate(2003, 12, 31)));
+    r.DateOfBirth = ToOADate(born);
+    const QDate hiredFrom = std::max(born.addYears(18), QDate(1968, 1, 1));
+    const QDate hiredTo = std::min(born.addYears(50), today);
+    r.DateOfEmployment = DateIn(draw, hiredFrom, std::max(hiredFrom, hiredTo));
+    const QDate hired = OADateToDate(r.DateOfEmployment);
+    // About a quarter have left.
+    if (i % 4 == 1 || draw.chance(10))
+        r.InactivationDate = DateIn(draw, std::min(hired.addDays(30), today), today);
+    const QDate lastDay = r.InactivationDate > 0 ? OADateToDate(r.InactivationDate) : today;
+    r.DateOfJobTitle = draw.chance(75) ? DateIn(draw, hired, std::max(hired, lastDay)) : 0;
+
+    r.Sworn = (i < 10 ? i % 3 != 2 : draw.chance(70)) ? -1 : 0;
+    r.EmployeeNumber = QStringLiteral("PD-") + Digits(draw, 5);
+    r.JobTitle = QString::fromUtf8(r.Sworn ? draw.pick(kSwornTitles) : draw.pick(kCivilianTitles));
+
+    // Empty, a few lines, or full to the last character.
+    const int notepadKind = i % 5 == 0 ? 0 : (i % 7 == 3 ? 2 : 1);
+    r.Notepad = Notepad(draw, notepadKind, r.DateOfEmployment, r.InactivationDate).left(4517);
+
+    r.Email = (Plain(r.FirstName).left(1) + Plain(r.LastName)).left(11) + QStringLiteral("@vardelpd.gov");
+    r.PicturePath = QString();
+    r.DataVersion = CurrentDataVersion();
+    return r;
+}
+
 QList<PersonnelRecord> MakeDemoRecords(int count, quint32 seed) {
-    Draw draw(seed);
+    DemoRecords demo(seed);
     QList<PersonnelRecord> records;
     records.reserve(count);
-    const QDate today(2025, 12, 31);
-    for (int i = 0; i < count; ++i) {
-        PersonnelRecord r;
-        r.RecordCreated = DateIn(draw, QDate(2008, 1, 1), QDate(2025, 6, 30)) + draw.below(86400) / 86400.0;
-        r.LastModified = draw.chance(60) ? r.RecordCreated + draw.between(1, 900) + draw.below(86400) / 86400.0 : 0;
-
-        r.FirstName = QString::fromUtf8(i < 5 ? kFirstNames[i] : draw.pick(kFirstNames));
-        r.MiddleName = draw.chance(70) ? QString::fromUtf8(draw.pick(kFirstNames)) : QString();
-        r.LastName = QString::fromUtf8(draw.pick(kLastNames));
-        r.Suffix = draw.chance(10) ? QString::fromUtf8(draw.pick(kSuffixes)) : QString();
-
-        r.EmergencyName = QString::fromUtf8(draw.pick(kFirstNames)) + QLatin1Char(' ') + r.LastName;
-        r.EmergencyRelationship = QString::fromUtf8(draw.pick(kRelations));
-        r.EmergencyPhone = Phone(draw);
-        r.StreetAddress =
-            QString::number(draw.between(1, 9899)) + QLatin1Char(' ') + QString::fromUtf8(draw.pick(kStreets));
-        r.CityStateZip = QString::fromUtf8(draw.pick(kCities));
-        r.HomePhone = draw.chance(80) ? Phone(draw) : QString();
-        r.CellPhone = draw.chance(85) ? Phone(draw) : QString();
-
-        // The first ten cover every race code and both sexes.
-        r.Race = kRaces.at(i < 10 ? i % 5 : draw.below(5));
-        r.Sex = (i < 10 ? i % 2 == 0 : draw.chance(65)) ? QStringLiteral("M") : QStringLiteral("F");
-        r.SocialSecurityNumber = QStringLiteral("%1-%2-%3")
-                                     .arg(draw.between(100, 665))
-                                     .arg(draw.between(10, 99))
-                                     .arg(draw.between(1000, 9999));
-
-        const QDate born = OADateToDate(DateIn(draw, QDate(1945, 1, 1), QDate(2003, 12, 31)));
-        r.DateOfBirth = ToOADate(born);
-        const QDate hiredFrom = std::max(born.addYears(18), QDate(1968, 1, 1));
-        const QDate hiredTo = std::min(born.addYears(50), today);
-        r.DateOfEmployment = DateIn(draw, hiredFrom, std::max(hiredFrom, hiredTo));
-        const QDate hired = OADateToDate(r.DateOfEmployment);
-        // About a quarter have left.
-        if (i % 4 == 1 || draw.chance(10))
-            r.InactivationDate = DateIn(draw, std::min(hired.addDays(30), today), today);
-        const QDate lastDay = r.InactivationDate > 0 ? OADateToDate(r.InactivationDate) : today;
-        r.DateOfJobTitle = draw.chance(75) ? DateIn(draw, hired, std::max(hired, lastDay)) : 0;
-
-        r.Sworn = (i < 10 ? i % 3 != 2 : draw.chance(70)) ? -1 : 0;
-        r.EmployeeNumber = QStringLiteral("PD-") + Digits(draw, 5);
-        r.JobTitle = QString::fromUtf8(r.Sworn ? draw.pick(kSwornTitles) : draw.pick(kCivilianTitles));
-
-        // Empty, a few lines, or full to the last character.
-        const int notepadKind = i % 5 == 0 ? 0 : (i % 7 == 3 ? 2 : 1);
-        r.Notepad = Notepad(draw, notepadKind, r.DateOfEmployment, r.InactivationDate).left(4517);
-
-        r.Email = (Plain(r.FirstName).left(1) + Plain(r.LastName)).left(11) + QStringLiteral("@vardelpd.gov");
-        r.PicturePath = QString();
-        r.DataVersion = CurrentDataVersion();
-        records.append(r);
-    }
+    for (int i = 0; i < count; ++i)
+        records.append(demo.next());
     return records;
 }

@@ -4,9 +4,11 @@
 
 #include "app/OlderDataConversion.h"
 #include "store/DataFile.h"
+#include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -92,6 +94,8 @@ int MakeOldCommand(const QStringList& args) {
         return Usage(usage);
 
     const QString target = dat ? DatFileName() : DataFileName;
+    // No other writer between the look at the old file and the new one in its place.
+    DataFolderLock lock;
     const QFileInfo existing(target);
     if (existing.exists() && existing.size() > 0 && !replace) {
         std::fprintf(stderr, "vardel-data: %s already exists; add --replace to write over it\n", qPrintable(target));
@@ -100,13 +104,19 @@ int MakeOldCommand(const QStringList& args) {
 
     RemoveFileIfPresent(TempFileName);
     FixedRecordFile temp(TempFileName, OldPersonnelLayout::RecordSize);
-    temp.open();
+    temp.createExclusive();
     qint32 slot = 0;
-    for (const OldPersonnelRecord& record : MakeOldRecords(count, seed))
-        temp.writeRecord(++slot, EncodeOldPersonnelRecord(record));
-    temp.sync();
-    temp.close();
-    ReplaceFileAtomically(TempFileName, target);
+    try {
+        for (const OldPersonnelRecord& record : MakeOldRecords(count, seed))
+            temp.writeRecord(++slot, EncodeOldPersonnelRecord(record));
+        temp.sync();
+        temp.close();
+        ReplaceFileAtomically(TempFileName, target);
+    } catch (...) {
+        temp.close();
+        QFile::remove(TempFileName);
+        throw;
+    }
     std::printf("wrote %d older records to %s\n", slot, qPrintable(target));
     return Finish();
 }
@@ -114,6 +124,8 @@ int MakeOldCommand(const QStringList& args) {
 int ConvertCommand(const QStringList& args) {
     if (!args.isEmpty())
         return Usage("convert");
+    // The take-over, the check and the rewrite form one change of the folder.
+    DataFolderLock lock;
     TakeOverDatFile();
     switch (CheckDataFileFormat()) {
     case DataFileFormat::None:

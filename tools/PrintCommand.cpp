@@ -9,6 +9,7 @@
 #include "print/PrintHelpers.h"
 #include "print/Printouts.h"
 #include "store/DataFile.h"
+#include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
 #include "ui/main/EmployeeList.h"
@@ -196,38 +197,68 @@ QString OutputProblem(const QString& path, bool replace) {
     return QString();
 }
 
-// Slot n of the data file as the program reads it (a cut-off last slot completed from the blank record), under
-// the lock the program takes. Empty when the file has no slot n; count gets the file's record count.
-QByteArray ReadSlotBytes(qint32 slot, qint32* count) {
-    *count = 0;
-    // Looking must not create the file.
-    if (!QFile::exists(DataFileName))
-        return QByteArray();
-    FixedRecordFile data(DataFileName, PersonnelLayout::RecordSize);
-    data.open();
-    data.lockExclusive();
-    *count = data.recordCount();
-    if (slot > *count)
-        return QByteArray();
-    QByteArray bytes = EncodePersonnelRecord(PersonnelRecord());
-    data.readRecord(slot, bytes.data());
-    data.close();
-    return bytes;
-}
-
-QString NoSuchSlot(qint32 slot, qint32 count) {
+QString NoSuchSlot(qint32 slot, qint64 count) {
     return QStringLiteral("there is no employee in slot %1: the data file holds %2 record%3")
         .arg(slot)
         .arg(count)
         .arg(count == 1 ? QString() : QStringLiteral("s"));
 }
 
-// The list as the main window builds it; the search text is trimmed as the window trims it.
-EmployeeList BuildList(ListOptions& options, const QDate& today) {
-    options.OtherText = TrimBlanks(options.OtherText);
-    if (!QFile::exists(DataFileName))
-        return EmployeeList();
-    return BuildEmployeeRows(options, today);
+// What a printout is drawn from, read in one go.
+struct PrintData {
+    PersonnelRecord record; // the employee of --slot
+    QStringList headings;   // of the list
+    QList<ListRow> rows;
+    QList<PersonnelRecord> forms; // the listed employees' records, in list order
+};
+
+// Reads what the printout needs, the whole of it under one hold of the folder lock, which every writer takes:
+// the list and the records it names come from one state of the file, even while the program runs, so that no
+// form goes to the wrong person because a removal moved the records in between. Drawing comes afterwards,
+// without the lock, so the program's saves do not wait for it. Returns a reason when there is nothing to print.
+QString ReadPrintData(PrintRequest& r, PrintData* data) {
+    // As the main window trims it.
+    r.list.OtherText = TrimBlanks(r.list.OtherText);
+    const DataFolderLock lock;
+    // Looking must not create the file.
+    const bool fileThere = QFile::exists(DataFileName);
+    if (r.kind == Printout::List || (r.kind == Printout::Forms && r.slot == 0)) {
+        if (fileThere)
+            data->rows = BuildEmployeeRows(r.list, QDate::currentDate()).Rows;
+        if (data->rows.isEmpty())
+            return QStringLiteral("no employee is in this list; nothing was printed");
+        data->headings = HeaderTexts(ListFormatString(r.list));
+    }
+    if (!fileThere)
+        return r.slot > 0 ? NoSuchSlot(r.slot, 0) : QString();
+
+    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
+    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
+    file.open(FixedRecordFile::Access::ReadOnly);
+    QByteArray bytes;
+    // A cut-off last slot reads with the rest blank, as the program reads it.
+    const auto read = [&](qint32 slot) {
+        bytes = blank;
+        file.readRecord(slot, bytes.data());
+        return DecodePersonnelRecord(bytes.constData());
+    };
+    if (r.slot > 0) {
+        const qint64 count = file.recordCount();
+        if (r.slot > count)
+            return NoSuchSlot(r.slot, count);
+        data->record = read(r.slot);
+    }
+    if (r.kind == Printout::Forms && r.slot == 0) {
+        data->forms.reserve(data->rows.size());
+        for (const ListRow& row : std::as_const(data->rows)) {
+            PersonnelRecord record = read(row.Slot);
+            // The form has no room for them; a large list fits in memory without them.
+            record.Notepad.clear();
+            record.PicturePath.clear();
+            data->forms.append(std::move(record));
+        }
+    }
+    return QString();
 }
 
 int Failure(const QString& reason) {
@@ -236,28 +267,19 @@ int Failure(const QString& reason) {
 }
 
 int Print(PrintRequest& r, PdfPrinterDevice& pdf) {
-    const QDate today = QDate::currentDate();
+    PrintData data;
+    if (const QString nothing = ReadPrintData(r, &data); !nothing.isEmpty())
+        return Failure(nothing);
     const double now = NowOADate();
-    qint32 count = 0;
-    PersonnelRecord record;
-    if (r.slot > 0) {
-        const QByteArray bytes = ReadSlotBytes(r.slot, &count);
-        if (bytes.isEmpty())
-            return Failure(NoSuchSlot(r.slot, count));
-        record = DecodePersonnelRecord(bytes.constData());
-    }
+    const PersonnelRecord& record = data.record;
 
     switch (r.kind) {
     case Printout::List: {
-        const EmployeeList list = BuildList(r.list, today);
-        if (list.Rows.isEmpty())
-            return Failure(QStringLiteral("no employee is in this list; nothing was printed"));
-        const QStringList headings = HeaderTexts(ListFormatString(r.list));
         QList<QStringList> rows;
-        rows.reserve(list.Rows.size());
-        for (const ListRow& row : list.Rows)
+        rows.reserve(data.rows.size());
+        for (const ListRow& row : std::as_const(data.rows))
             rows.append({row.Cell(0), row.Cell(1), row.Cell(2)});
-        PrintEmployeeList(pdf, {MainWindowCaption(), ListHeading(r.list), headings, rows, now});
+        PrintEmployeeList(pdf, {MainWindowCaption(), ListHeading(r.list), data.headings, rows, now});
         break;
     }
     case Printout::Report: {
@@ -276,28 +298,15 @@ int Print(PrintRequest& r, PdfPrinterDevice& pdf) {
         PrintInformationReport(pdf, nullptr, record, comments, now);
         // The picture's heading is the employee's name as the list shows it.
         if (!photo.isNull())
-            PrintPicture(pdf, MakeListRow(ListOptions(), record, r.slot, today).Name, photo);
+            PrintPicture(pdf, MakeListRow(ListOptions(), record, r.slot, QDate::currentDate()).Name, photo);
         break;
     }
-    case Printout::Forms: {
-        if (r.slot > 0) {
+    case Printout::Forms:
+        if (r.slot > 0)
             PrintUpdateForm(pdf, record, now);
-            break;
-        }
-        const EmployeeList list = BuildList(r.list, today);
-        if (list.Rows.isEmpty())
-            return Failure(QStringLiteral("no employee is in this list; nothing was printed"));
-        for (const ListRow& row : list.Rows) {
-            // Each slot is read again for its form. Should the program have changed the file meanwhile (a
-            // removal moves later records down a slot), a form could go to the wrong person: stop instead.
-            const QByteArray bytes = ReadSlotBytes(row.Slot, &count);
-            if (bytes.isEmpty() || MakeListRow(r.list, bytes.constData(), row.Slot, today) != row)
-                return Failure(QStringLiteral("the data file changed while the forms were drawn; nothing was "
-                                              "printed. Run the command again."));
-            PrintUpdateForm(pdf, DecodePersonnelRecord(bytes.constData()), now);
-        }
+        for (const PersonnelRecord& listed : std::as_const(data.forms))
+            PrintUpdateForm(pdf, listed, now);
         break;
-    }
     case Printout::Label: {
         const QStringList field = RecordFormTexts(record);
         // The program offers a label only for an employee with a street address.

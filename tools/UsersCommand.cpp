@@ -10,9 +10,9 @@
 
 QByteArray UserListJsonLines(const QByteArray& fileImage) {
     QByteArray out;
-    const qint32 count = RecordCountForLength(fileImage.size(), UserRecordLength);
+    const qint64 count = RecordCountForLength(fileImage.size(), UserRecordLength);
     const QByteArray blank = EncodeUserRecord(UserRecord());
-    for (qint32 n = 1; n <= count; ++n) {
+    for (qint64 n = 1; n <= count; ++n) {
         // A cut-off last record is completed from a blank one, as the program reads it.
         QByteArray image = blank;
         const QByteArray stored = fileImage.mid(static_cast<qsizetype>(n - 1) * UserRecordLength, UserRecordLength);
@@ -21,7 +21,7 @@ QByteArray UserListJsonLines(const QByteArray& fileImage) {
 
         // Members in the order of the record's fields; the password never leaves the file.
         QByteArray line = "{";
-        AddMember(line, "record", n);
+        AddMember(line, "record", static_cast<double>(n));
         AddMember(line, "DateCreated", user.DateCreated);
         AddMember(line, "FirstName", user.FirstName);
         AddMember(line, "LastName", user.LastName);
@@ -34,14 +34,12 @@ QByteArray UserListJsonLines(const QByteArray& fileImage) {
 }
 
 int UsersCommand(const QStringList& args) {
-    if (!args.isEmpty()) {
-        std::fprintf(stderr, "usage: vardel-data users\n");
-        return 2;
-    }
+    if (!args.isEmpty())
+        return UsageError("users");
     // Read-only on purpose: a missing list means no users, and looking must not create the file.
     QFile file(UserListFileName);
     if (!file.exists())
-        return 0;
+        return FinishOutput() ? 0 : 1;
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "vardel-data: %s: %s\n", qPrintable(UserListFileName), qPrintable(file.errorString()));
         return 1;
@@ -51,11 +49,5 @@ int UsersCommand(const QStringList& args) {
         std::fprintf(stderr, "vardel-data: %s: %s\n", qPrintable(UserListFileName), qPrintable(file.errorString()));
         return 1;
     }
-    const QByteArray lines = UserListJsonLines(image);
-    if (std::fwrite(lines.constData(), 1, lines.size(), stdout) != static_cast<size_t>(lines.size()) ||
-        std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "vardel-data: cannot write the output\n");
-        return 1;
-    }
-    return 0;
+    return WriteOutput(UserListJsonLines(image)) && FinishOutput() ? 0 : 1;
 }

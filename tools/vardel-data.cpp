@@ -13,33 +13,53 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
 
-const char* const kUsage = "usage: vardel-data [--data-dir DIR] <command> [arguments]\n"
-                           "commands:\n"
-                           "  info                          record counts of the data file\n"
-                           "  dump                          every slot of the data file as one JSON line\n"
-                           "  demo N --seed S [--replace]   write N sample employees as the data file\n"
-                           "  users                         every user of the user list as one JSON line\n"
-                           "  make-old N --seed S [--dat] [--replace]\n"
-                           "                                write N sample employees as an older 2000-byte\n"
-                           "                                data file (as Vardel.Dat with --dat)\n"
-                           "  convert                       convert an older data file, keeping it as Vardel.Old\n"
-                           "  list [options]                the employee list as the main window shows it\n"
-                           "                                (vardel-data list --help names the options)\n"
-                           "  print list|report|forms|label [options] --out FILE.pdf\n"
-                           "                                a printout as a PDF file (vardel-data print --help)\n"
-                           "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n"
-                           "--help prints this text, --version the version.\n";
+// Every command of the tool. A new one is a line here.
+const Command kCommands[] = {
+    {"info", "info", "record counts of the data file", InfoCommand, false},
+    {"dump", "dump", "every slot of the data file as one JSON line", DumpCommand, false},
+    {"users", "users", "every user of the user list as one JSON line", UsersCommand, false},
+    {"demo", "demo N --seed S [--replace]", "write N sample employees as the data file", DemoCommand, true},
+    {"make-old", "make-old N --seed S [--dat] [--replace]",
+     "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, true},
+    {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
+    {"list", "list [options]",
+     "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false},
+    {"print", "print list|report|forms|label [options] --out FILE.pdf",
+     "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false},
+};
+
+QByteArray usageText() {
+    QByteArray text = "usage: vardel-data [--data-dir DIR] <command> [arguments]\ncommands:\n";
+    for (const Command& command : kCommands) {
+        const QByteArray synopsis(command.synopsis);
+        // A long synopsis gets a line of its own, the summary below it in the column.
+        text += "  " +
+                (synopsis.size() < 30 ? synopsis.leftJustified(30, ' ') : synopsis + '\n' + QByteArray(32, ' ')) +
+                command.summary + '\n';
+    }
+    text += "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n"
+            "--help prints this text, --version the version.\n";
+    return text;
+}
 
 int usage() {
-    std::fputs(kUsage, stderr);
+    std::fputs(usageText().constData(), stderr);
     return 2;
+}
+
+// The program's messages join lines with CR LF for its message boxes; a terminal wants plain line ends.
+void printError(const QString& text) {
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    std::fprintf(stderr, "vardel-data: %s\n", qPrintable(plain));
 }
 
 } // namespace
@@ -70,69 +90,51 @@ int main(int argc, char* argv[]) {
     }
     if (args.isEmpty() || (dirGiven && dataDir.isEmpty()))
         return usage();
-    const QString command = args.takeFirst();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        std::fputs(kUsage, stdout);
-        return 0;
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        std::fputs(usageText().constData(), stdout);
+        return FinishOutput() ? 0 : 1;
     }
-    if (command == QLatin1String("--version")) {
+    if (name == QLatin1String("--version")) {
         std::printf("%s\n", qPrintable(VersionText(QStringLiteral("vardel-data"))));
-        return std::fflush(stdout) == 0 ? 0 : 1;
+        return FinishOutput() ? 0 : 1;
+    }
+    const Command* command = nullptr;
+    for (const Command& candidate : kCommands)
+        if (name == QLatin1String(candidate.name))
+            command = &candidate;
+    if (!command) {
+        std::fprintf(stderr, "vardel-data: unknown command \"%s\"\n", qPrintable(name));
+        return usage();
     }
 
     if (!dirGiven)
         dataDir = qEnvironmentVariable("VARDEL_DATA_DIR");
     if (dataDir.isEmpty())
         dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-
-    int (*run)(const QStringList&) = nullptr;
-    if (command == QLatin1String("info"))
-        run = InfoCommand;
-    else if (command == QLatin1String("dump"))
-        run = DumpCommand;
-    else if (command == QLatin1String("demo"))
-        run = DemoCommand;
-    else if (command == QLatin1String("users")) {
-        run = UsersCommand;
-    } else if (command == QLatin1String("make-old")) {
-        run = MakeOldCommand;
-    } else if (command == QLatin1String("convert")) {
-        run = ConvertCommand;
-    } else if (command == QLatin1String("list")) {
-        run = ListCommand;
-    } else if (command == QLatin1String("print")) {
-        run = PrintCommand;
-    } else {
-        std::fprintf(stderr, "vardel-data: unknown command \"%s\"\n", qPrintable(command));
-        return usage();
-    }
+    dataDir = QDir::cleanPath(QDir(dataDir).absolutePath());
 
     InitProgramValues();
-    DataFileName = AppTitle + QStringLiteral(".Data");
-    QTemporaryDir emptyPlace;
     try {
-        if (!QDir(dataDir).exists()) {
-            if (command == QLatin1String("demo") || command == QLatin1String("make-old")) {
-                EnsurePrivateFolder(dataDir);
-            } else if (command == QLatin1String("print")) {
-                // An empty printout would pass a mistyped folder off as one without employees.
-                std::fprintf(stderr, "vardel-data: the data folder %s does not exist\n", qPrintable(dataDir));
-                return 1;
-            } else {
-                // Nothing to read: the reading commands run in an empty place, which holds none of the files.
-                if (!emptyPlace.isValid())
-                    throw FileError(emptyPlace.errorString());
-                dataDir = emptyPlace.path();
-            }
-        }
-        if (!QDir::setCurrent(dataDir)) {
-            std::fprintf(stderr, "vardel-data: cannot enter the folder %s\n", qPrintable(dataDir));
+        const QFileInfo folder(dataDir);
+        if (command->writes) {
+            EnsurePrivateFolder(dataDir);
+        } else if (!folder.exists()) {
+            // Saying "records 0" here would pass a mistyped folder off as an empty database.
+            printError(QStringLiteral("the data folder %1 does not exist").arg(dataDir));
+            return 1;
+        } else if (!folder.isDir()) {
+            printError(QStringLiteral("%1 is not a folder").arg(dataDir));
             return 1;
         }
-        return run(args);
+        if (!QDir::setCurrent(dataDir)) {
+            printError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
+            return 1;
+        }
+        return command->run(args);
     } catch (const FileError& error) {
         CloseDataFile();
-        std::fprintf(stderr, "vardel-data: %s\n", qPrintable(error.text()));
+        printError(error.text());
         return 1;
     }
 }

@@ -1,6 +1,8 @@
 #include "app/AppGlobals.h"
 
 #include "store/DataFile.h"
+#include "store/DataFolder.h"
+#include "store/FileError.h"
 
 #include <QSettings>
 
@@ -47,6 +49,17 @@ qint16 CurrentDataVersion() {
 
 static QSettings& settings() {
     static QSettings s(QSettings::NativeFormat, QSettings::UserScope, AppTitle, AppTitle);
+    // The settings hold the access code's hash: owner-only before anything is written, so that the file never
+    // exists readable by others. A file that cannot be made private is left to QSettings, which reports nothing.
+    static const bool madePrivate = [] {
+        try {
+            MakeFilePrivate(s.fileName());
+            return true;
+        } catch (const FileError&) {
+            return false;
+        }
+    }();
+    Q_UNUSED(madePrivate);
     return s;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/AppGlobals.h"
 #include "store/DataFile.h"
+#include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 #include "store/OldPersonnelRecord.h"
@@ -147,6 +148,8 @@ DataFileFormat CheckDataFileFormat() {
 }
 
 qint32 ConvertOlderDataFile(double createdAt) {
+    // Another program must not write the folder between the copy of the older file and the rename of the new one.
+    DataFolderLock lock;
     keepOlderFile();
 
     QFile older(DataFileName);
@@ -156,7 +159,7 @@ qint32 ConvertOlderDataFile(double createdAt) {
 
     RemoveFileIfPresent(TempFileName);
     FixedRecordFile temp(TempFileName, PersonnelLayout::RecordSize);
-    temp.open();
+    temp.createExclusive();
     // A cut-off last slot that the count takes in is completed from a blank older record.
     const QByteArray blank = EncodeOldPersonnelRecord(OldPersonnelRecord());
     QByteArray slot(OldPersonnelLayout::RecordSize, Qt::Uninitialized);

@@ -34,6 +34,7 @@ QString ChooseDataFolder(const QStringList& arguments, const QString& environmen
 
 void UseDataFolder(const QString& folder) {
     EnsurePrivateFolder(folder);
+    RequireSafeDataFolder(folder);
     if (!QDir::setCurrent(folder))
         throw FileError(folder + QStringLiteral(": ") + qt_error_string());
 }
@@ -49,6 +50,13 @@ QString AlreadyRunningTitle() {
 
 bool RefuseSecondInstance(SingleInstance& instance) {
     if (instance.tryAcquire())
+        return false;
+    dialogs().MessageBox(nullptr, AlreadyRunningText(), AlreadyRunningTitle(), MsgIcon::Critical, MsgButtons::OK);
+    return true;
+}
+
+bool RefuseSecondInstance(DataFolderClaim& claim) {
+    if (claim.tryAcquire())
         return false;
     dialogs().MessageBox(nullptr, AlreadyRunningText(), AlreadyRunningTitle(), MsgIcon::Critical, MsgButtons::OK);
     return true;
@@ -78,9 +86,17 @@ int basVardel_Main(int argc, char** argv) {
     if (RefuseSecondInstance(instance))
         return 1;
 
+    // The data folder is claimed for the whole run as well: two copies on one folder would each overwrite what the
+    // other has just saved, whatever runtime folders they were started with.
+    const QString folder = ChooseDataFolder(QCoreApplication::arguments(), qEnvironmentVariable("VARDEL_DATA_DIR"));
+    DataFolderClaim folderClaim(folder);
+    bool refused = false;
     frmTitlePage* titlePage = nullptr;
-    RunGuarded([&titlePage] {
-        UseDataFolder(ChooseDataFolder(QCoreApplication::arguments(), qEnvironmentVariable("VARDEL_DATA_DIR")));
+    RunGuarded([&] {
+        UseDataFolder(folder);
+        refused = RefuseSecondInstance(folderClaim);
+        if (refused)
+            return;
         // DataFileName, AccessLevelNames, DataFileList.
         InitProgramValues();
         // Printouts place their text in inches on "Arial"; make sure that name gives a face with Arial's widths.
@@ -90,5 +106,7 @@ int basVardel_Main(int argc, char** argv) {
         titlePage = new frmTitlePage;
         titlePage->show();
     });
+    if (refused)
+        return 1;
     return app.exec();
 }

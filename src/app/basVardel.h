@@ -18,12 +18,17 @@ QString ChooseDataFolder(const QStringList& arguments, const QString& environmen
 bool DisplayAvailable();
 
 // Creates the folder, private to its owner, when it is missing, and makes it the working folder, so that the data
-// files' bare names resolve in it. Throws FileError when either fails.
+// files' bare names resolve in it. Throws FileError when either fails, or when other users could change the
+// folder's contents (RequireSafeDataFolder).
 void UseDataFolder(const QString& folder);
 
 class SingleInstance;
+class DataFolderClaim;
 // Takes the instance lock; when another copy holds it, shows the refusal and returns true.
 bool RefuseSecondInstance(SingleInstance& instance);
+// The same for the data folder: a copy started with another runtime folder (another desktop session, another
+// XDG_RUNTIME_DIR) on the same data folder is refused with the same message.
+bool RefuseSecondInstance(DataFolderClaim& claim);
 
 // The refusal shown when another copy is already running.
 QString AlreadyRunningText();

@@ -1,8 +1,12 @@
 #include "store/DataFile.h"
 
+#include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 
+#include <QFileInfo>
+
+#include <limits>
 #include <memory>
 
 QString DataFileName;
@@ -19,6 +23,8 @@ constexpr int kSlotSize = PersonnelLayout::RecordSize;
 constexpr qint64 kSlotsPerBlock = 200;
 
 std::unique_ptr<FixedRecordFile> openFile;
+// Held from open to close: every pattern of this module (update one, append) writes in place.
+std::unique_ptr<DataFolderLock> openLock;
 
 const QByteArray& blankSlot() {
     static const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
@@ -33,39 +39,32 @@ FixedRecordFile& requireOpen() {
 
 // Counts current and previous employees from InactivationDate alone, reading the file in large blocks: the
 // count runs on every open, so it must stay close to the cost of reading the file.
-void countSlots(FixedRecordFile& data) {
-    QFile& file = data.file();
-    if (!file.seek(0))
-        throw FileError(file.errorString());
-    const qint64 length = file.size();
+DataFileCounts countSlots(FixedRecordFile& data) {
+    DataFileCounts counts;
+    const qint64 length = data.length();
+    counts.records = RecordCountForLength(length, kSlotSize);
     QByteArray block(kSlotsPerBlock * kSlotSize, Qt::Uninitialized);
     constexpr int dateEnd = PersonnelLayout::InactivationDate + 8;
-    qint32 slot = 0;
+    qint64 slot = 0;
     qint64 offset = 0;
-    while (slot < RecordCount) {
-        const qint64 wanted = std::min<qint64>(block.size(), length - offset);
-        qint64 got = 0;
-        while (got < wanted) {
-            const qint64 n = file.read(block.data() + got, wanted - got);
-            if (n < 0)
-                throw FileError(file.errorString());
-            if (n == 0)
-                break;
-            got += n;
-        }
+    while (slot < counts.records && offset < length) {
+        const qint64 got = data.readAt(offset, block.data(), std::min<qint64>(block.size(), length - offset));
         if (got == 0)
             break;
-        for (qint64 at = 0; at < got && slot < RecordCount; at += kSlotSize) {
+        for (qint64 at = 0; at < got && slot < counts.records; at += kSlotSize) {
             ++slot;
             // A cut-off last slot without the whole date reads as blank, which is a current employee.
             const double inactivation = at + dateEnd <= got ? DecodeInactivationDate(block.constData() + at) : 0;
             if (inactivation == 0)
-                ++CurrentCount;
+                ++counts.current;
             else
-                ++PreviousCount;
+                ++counts.previous;
         }
         offset += got;
     }
+    // Slots past the data that was read (a file that shrank meanwhile) read as blank: current employees.
+    counts.current += counts.records - slot;
+    return counts;
 }
 
 } // namespace
@@ -73,16 +72,23 @@ void countSlots(FixedRecordFile& data) {
 void OpenDataFile() {
     if (DataFileNumber > 0)
         CloseDataFile();
-    auto file = std::make_unique<FixedRecordFile>(DataFileName, kSlotSize);
+    // One writer per data folder: another program's write gets a few seconds to finish first.
+    auto lock = std::make_unique<DataFolderLock>(QFileInfo(DataFileName).path());
+    auto file = std::make_unique<FixedRecordFile>(DataFileName, kSlotSize, blankSlot());
     file->open();
-    // One program writes the file at a time; another holder gets a few seconds to finish.
-    file->lockExclusive();
+    const qint64 count = file->recordCount();
+    // Slot numbers are 32-bit throughout the program; a longer file cannot be worked with safely.
+    if (count > std::numeric_limits<qint32>::max())
+        throw FileError(QStringLiteral("Overflow: \"%1\" holds more than %2 records")
+                            .arg(DataFileName)
+                            .arg(std::numeric_limits<qint32>::max()));
     openFile = std::move(file);
+    openLock = std::move(lock);
     DataFileNumber = 1;
-    RecordCount = openFile->recordCount();
-    CurrentCount = 0;
-    PreviousCount = 0;
-    countSlots(*openFile);
+    const DataFileCounts counts = countSlots(*openFile);
+    RecordCount = static_cast<qint32>(count);
+    CurrentCount = static_cast<qint32>(counts.current);
+    PreviousCount = static_cast<qint32>(counts.previous);
     if (RecordCount > 0)
         ReadSlot(RecordCount);
 }
@@ -95,6 +101,7 @@ void CloseDataFile() {
         openFile->close();
         openFile.reset();
     }
+    openLock.reset();
 }
 
 void ReadSlot(qint32 slot) {
@@ -108,12 +115,18 @@ void WriteSlot(qint32 slot) {
     requireOpen().writeRecord(slot, EncodePersonnelRecord(CurrentRecord));
 }
 
+DataFileCounts CountDataFileReadOnly(const QString& fileName) {
+    FixedRecordFile file(fileName, kSlotSize, blankSlot());
+    file.open(FixedRecordFile::Access::ReadOnly);
+    return countSlots(file);
+}
+
 // The copy replaces the data file by one atomic rename instead of deleting the data file and then renaming the
 // copy: a crash at any instant leaves either the old file or the new one whole, never neither.
 qint32 RewriteDataFile(const std::function<bool(const PersonnelRecord&)>& keep) {
     CloseDataFile();
-    return RewriteRecordFile(
+    return static_cast<qint32>(RewriteRecordFile(
         DataFileName, kSlotSize,
-        [&keep](qint32, const QByteArray& record) { return keep(DecodePersonnelRecord(record.constData())); },
-        blankSlot());
+        [&keep](qint64, const QByteArray& record) { return keep(DecodePersonnelRecord(record.constData())); },
+        blankSlot()));
 }

@@ -26,6 +26,15 @@ void ReadSlot(qint32 slot);
 // Writes CurrentRecord into slot n; n = RecordCount + 1 appends.
 void WriteSlot(qint32 slot);
 
+// The counts of a personnel data file, read without opening it for writing and without the program's module state:
+// for tools that inspect a file they must not change. Counts are 64-bit, so any file length is counted right.
+struct DataFileCounts {
+    qint64 records = 0;
+    qint64 current = 0;
+    qint64 previous = 0;
+};
+DataFileCounts CountDataFileReadOnly(const QString& fileName);
+
 // Rewrites the data file with only the records for which keep holds, in their order, through "TempFile.$$$".
 // Closes the data file first and leaves it closed; the counts stay as they were until the next open. A rewrite
 // that keeps nothing leaves no data file. Returns the number of records kept.

@@ -2,6 +2,83 @@
 
 #include <QString>
 
+#include <new>
+
 // Creates the data folder (and missing parents) open to its owner only; an existing folder is left as it is.
 // Throws FileError when the folder cannot be made.
 void EnsurePrivateFolder(const QString& path);
+
+// Makes a file that holds secrets (the settings with the access code's hash) readable by its owner only: creates
+// it empty with mode 0600 when missing, in a folder made private when missing, or narrows an existing one to 0600.
+// Writers that replace the file by rename keep the mode they find. Throws FileError.
+void MakeFilePrivate(const QString& path);
+
+// Throws FileError (UnsafeFolderText) when other users could change the folder's contents: group- or
+// world-writable without the sticky bit. Another user there could swap the data files or plant links in them.
+void RequireSafeDataFolder(const QString& path);
+QString UnsafeFolderText(const QString& path, unsigned mode);
+
+// The file in the data folder whose kernel locks the writers share. It is created once (owner-only) and never
+// deleted: deleting a lock file lets two processes lock two different files.
+inline const QString DataFolderLockFileName = QStringLiteral(".vardel.lock");
+
+// Held for the whole of every write to a data folder: an update or append in place, a rewrite through
+// "TempFile.$$$" (the temporary file's whole life included), a log line, a backup or restore copy, a demo file.
+// Every process that writes a data folder (the program and vardel-data alike) takes it, so two writers never
+// meet in one folder. Usage:
+//
+//     DataFolderLock guard;            // the working folder, which is the data folder
+//     ... write, rename, delete ...
+//
+// Guards nest within one process: an inner guard on a folder this process already holds costs nothing, and the
+// lock ends with the outermost guard. A holder in another process gets DataFolderLockWait() milliseconds
+// (5 s) to finish; after that the constructor throws FileError with DataFolderBusyText, having changed nothing.
+// It also throws when the folder is unsafe (RequireSafeDataFolder) or the lock file cannot be opened.
+// The lock is a kernel lock on an open file: a writer that dies releases it at once.
+class DataFolderLock {
+public:
+    explicit DataFolderLock(const QString& folder = QStringLiteral("."));
+    // Does not wait and does not throw; check isHeld(). For work that may be skipped when the folder is busy.
+    DataFolderLock(const QString& folder, std::nothrow_t);
+    ~DataFolderLock();
+    DataFolderLock(const DataFolderLock&) = delete;
+    DataFolderLock& operator=(const DataFolderLock&) = delete;
+
+    bool isHeld() const { return m_held; }
+
+private:
+    void acquire(const QString& folder, int waitMs);
+
+    QString m_key;
+    bool m_held = false;
+};
+
+// True while this process holds the write lock of folder (through any guard).
+bool HoldsDataFolderLock(const QString& folder = QStringLiteral("."));
+
+// How long a writer waits for another one, in milliseconds. Returns the previous value; for tests.
+int SetDataFolderLockWait(int milliseconds);
+int DataFolderLockWait();
+
+// The message of a writer that could not get the lock in time.
+QString DataFolderBusyText(const QString& folder);
+
+// A running program's claim on its data folder, held for the whole run, so that a second copy of the program on
+// the same folder is refused whatever its runtime folder. Separate from the write lock: vardel-data can still
+// write the folder, one write at a time, while the program runs.
+class DataFolderClaim {
+public:
+    explicit DataFolderClaim(const QString& folder);
+    ~DataFolderClaim();
+    DataFolderClaim(const DataFolderClaim&) = delete;
+    DataFolderClaim& operator=(const DataFolderClaim&) = delete;
+
+    // False when another process holds the claim. Throws FileError when the lock file cannot be opened.
+    bool tryAcquire();
+    bool isHeld() const { return m_fd >= 0; }
+    void release();
+
+private:
+    QString m_folder;
+    int m_fd = -1;
+};

@@ -1,90 +1,158 @@
 #include "store/FixedRecordFile.h"
 
+#include "store/DataFolder.h"
 #include "store/FileError.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+FileSystemCalls::PwriteFunction g_pwrite = nullptr;
+FileSystemCalls::RenameFunction g_rename = nullptr;
 
-[[noreturn]] void failErrno() {
-    throw FileError(qt_error_string(errno));
+ssize_t systemPwrite(int fd, const void* data, size_t size, off_t offset) {
+    return g_pwrite ? g_pwrite(fd, data, size, offset) : ::pwrite(fd, data, size, offset);
 }
 
-// fsync of a file or folder by name.
+int systemRename(const char* from, const char* to) {
+    return g_rename ? g_rename(from, to) : ::rename(from, to);
+}
+
+// The system's own text for the last error: "No space left on device", never a generic one.
+[[noreturn]] void failWith(int error) {
+    throw FileError(qt_error_string(error));
+}
+
+QByteArray nameOf(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+QString linkRefusedText(const QString& path) {
+    return QStringLiteral("\"%1\" is a symbolic link.\r\nVardel does not write through links in its data folder.")
+        .arg(path);
+}
+
+// fsync of a file or folder by name, never through a link.
 void syncPath(const QString& path, int flags) {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), flags | O_CLOEXEC);
+    const int fd = ::open(nameOf(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
-        failErrno();
+        failWith(errno);
     if (::fsync(fd) != 0) {
         const int saved = errno;
         ::close(fd);
-        errno = saved;
-        failErrno();
+        failWith(saved);
     }
     ::close(fd);
 }
 
+// Writes all of data at offset; a short write is continued, so the error reported is the one that stopped it.
+void writeFully(int fd, const char* data, qint64 size, qint64 offset) {
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t put = systemPwrite(fd, data + done, static_cast<size_t>(size - done), offset + done);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            failWith(errno);
+        }
+        if (put == 0)
+            failWith(ENOSPC);
+        done += put;
+    }
+}
+
+QString tempFileBeside(const QString& fileName) {
+    const QString folder = QFileInfo(fileName).path();
+    return folder == QLatin1String(".") ? TempFileName : folder + QLatin1Char('/') + TempFileName;
+}
+
 } // namespace
 
-FixedRecordFile::FixedRecordFile(const QString& fileName, int recordSize)
-    : m_file(fileName), m_recordSize(recordSize) {}
+FileSystemCalls::PwriteFunction FileSystemCalls::SetPwrite(PwriteFunction function) {
+    const PwriteFunction previous = g_pwrite;
+    g_pwrite = function;
+    return previous;
+}
+
+FileSystemCalls::RenameFunction FileSystemCalls::SetRename(RenameFunction function) {
+    const RenameFunction previous = g_rename;
+    g_rename = function;
+    return previous;
+}
+
+FixedRecordFile::FixedRecordFile(const QString& fileName, int recordSize, const QByteArray& blank)
+    : m_fileName(fileName), m_recordSize(recordSize),
+      m_blank(blank.size() == recordSize ? blank : QByteArray(recordSize, ' ')) {}
 
 FixedRecordFile::~FixedRecordFile() {
-    m_file.close();
+    close();
 }
 
-void FixedRecordFile::fail() const {
-    throw FileError(m_file.errorString());
+void FixedRecordFile::failErrno() const {
+    failWith(errno);
 }
 
-void FixedRecordFile::open() {
+void FixedRecordFile::requireOpen() const {
+    if (m_fd < 0)
+        throw FileError(QStringLiteral("Bad file name or number"));
+}
+
+void FixedRecordFile::open(Access access) {
     close();
     // The permissions apply only when the file is created.
-    if (!m_file.open(QIODevice::ReadWrite, kOwnerOnly))
-        fail();
+    const int flags = access == Access::ReadOnly ? O_RDONLY : O_RDWR | O_CREAT;
+    m_fd = ::open(nameOf(m_fileName).constData(), flags | O_CLOEXEC, 0600);
+    if (m_fd < 0)
+        failErrno();
+}
+
+void FixedRecordFile::createExclusive() {
+    close();
+    // O_EXCL with O_NOFOLLOW fails on anything already there, a planted link included, instead of writing into it.
+    m_fd = ::open(nameOf(m_fileName).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (m_fd < 0) {
+        const int error = errno;
+        struct stat st {};
+        if (::lstat(nameOf(m_fileName).constData(), &st) == 0 && S_ISLNK(st.st_mode))
+            throw FileError(linkRefusedText(m_fileName));
+        failWith(error);
+    }
 }
 
 void FixedRecordFile::close() {
-    if (m_file.isOpen())
-        m_file.close();
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
 }
 
 qint64 FixedRecordFile::length() const {
-    return m_file.size();
+    requireOpen();
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0)
+        failErrno();
+    return st.st_size;
 }
 
-qint32 FixedRecordFile::recordCount() const {
+qint64 FixedRecordFile::recordCount() const {
     return RecordCountForLength(length(), m_recordSize);
 }
 
-void FixedRecordFile::seekTo(qint32 n) {
-    if (n < 1)
-        throw FileError(QStringLiteral("Bad record number"));
-    if (!m_file.seek(static_cast<qint64>(n - 1) * m_recordSize))
-        fail();
-}
-
-qint64 FixedRecordFile::readRecord(qint32 n, char* dest) {
-    if (n < 1)
-        throw FileError(QStringLiteral("Bad record number"));
-    const qint64 offset = static_cast<qint64>(n - 1) * m_recordSize;
-    if (offset >= length())
-        return 0;
-    seekTo(n);
+qint64 FixedRecordFile::readAt(qint64 offset, char* dest, qint64 size) {
+    requireOpen();
     qint64 done = 0;
-    while (done < m_recordSize) {
-        const qint64 got = m_file.read(dest + done, m_recordSize - done);
-        if (got < 0)
-            fail();
+    while (done < size) {
+        const ssize_t got = ::pread(m_fd, dest + done, static_cast<size_t>(size - done), offset + done);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            failErrno();
+        }
         if (got == 0)
             break;
         done += got;
@@ -92,78 +160,73 @@ qint64 FixedRecordFile::readRecord(qint32 n, char* dest) {
     return done;
 }
 
-QByteArray FixedRecordFile::readRecord(qint32 n) {
+qint64 FixedRecordFile::readRecord(qint64 n, char* dest) {
+    requireOpen();
+    if (n < 1)
+        throw FileError(QStringLiteral("Bad record number"));
+    return readAt((n - 1) * m_recordSize, dest, m_recordSize);
+}
+
+QByteArray FixedRecordFile::readRecord(qint64 n) {
     QByteArray buffer(m_recordSize, Qt::Uninitialized);
     buffer.truncate(readRecord(n, buffer.data()));
     return buffer;
 }
 
-void FixedRecordFile::writeRecord(qint32 n, const char* data) {
-    if (n < 1 || n > recordCount() + 1)
-        throw FileError(QStringLiteral("Bad record number"));
-    seekTo(n);
-    qint64 done = 0;
-    while (done < m_recordSize) {
-        const qint64 put = m_file.write(data + done, m_recordSize - done);
-        if (put <= 0)
-            fail();
-        done += put;
-    }
-    // Unbuffered failures (disk full) must surface here, not at close.
-    if (!m_file.flush())
-        fail();
+void FixedRecordFile::writeAt(qint64 offset, const char* data, qint64 size) {
+    writeFully(m_fd, data, size, offset);
 }
 
-void FixedRecordFile::writeRecord(qint32 n, const QByteArray& data) {
+void FixedRecordFile::completeCutRecord() {
+    const qint64 have = length();
+    const qint64 counted = RecordCountForLength(have, m_recordSize) * m_recordSize;
+    // Only a last record counted by rounding up ends before its end; writing past it would leave zero bytes.
+    if (have < counted) {
+        const qint64 from = have % m_recordSize;
+        writeAt(have, m_blank.constData() + from, m_recordSize - from);
+    }
+}
+
+void FixedRecordFile::writeRecord(qint64 n, const char* data) {
+    requireOpen();
+    if (n < 1 || n > recordCount() + 1)
+        throw FileError(QStringLiteral("Bad record number"));
+    completeCutRecord();
+    writeAt((n - 1) * m_recordSize, data, m_recordSize);
+}
+
+void FixedRecordFile::writeRecord(qint64 n, const QByteArray& data) {
     if (data.size() != m_recordSize)
         throw FileError(QStringLiteral("Bad record length"));
     writeRecord(n, data.constData());
 }
 
-void FixedRecordFile::lockExclusive() {
-    if (!m_file.isOpen())
-        throw FileError(QStringLiteral("Bad file name or number"));
-    constexpr int kAttempts = 100; // 100 x 50 ms
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        if (::flock(m_file.handle(), LOCK_EX | LOCK_NB) == 0)
-            return;
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            failErrno();
-        QThread::msleep(50);
-    }
-    throw FileError(qt_error_string(EACCES));
-}
-
 void FixedRecordFile::sync() {
-    if (!m_file.flush())
-        fail();
-    if (::fsync(m_file.handle()) != 0)
+    requireOpen();
+    if (::fsync(m_fd) != 0)
         failErrno();
 }
 
-qint32 RecordCountForLength(qint64 length, int recordSize) {
+qint64 RecordCountForLength(qint64 length, int recordSize) {
     qint64 whole = length / recordSize;
     const qint64 rest = length % recordSize;
     if (2 * rest > recordSize || (2 * rest == recordSize && whole % 2 == 1))
         ++whole;
-    return static_cast<qint32>(whole);
+    return whole;
 }
 
 void ReplaceFileAtomically(const QString& tempFile, const QString& target) {
     syncPath(tempFile, O_RDONLY);
-    // rename(2) swaps the name over in one step: there is no instant without a whole target.
-    if (::rename(QFile::encodeName(tempFile).constData(), QFile::encodeName(target).constData()) != 0)
-        failErrno();
-    QString folder = QFileInfo(target).absolutePath();
-    syncPath(folder, O_RDONLY | O_DIRECTORY);
+    // rename(2) swaps the name over in one step: there is no instant without a whole target. The target is never
+    // deleted first.
+    if (systemRename(nameOf(tempFile).constData(), nameOf(target).constData()) != 0)
+        failWith(errno);
+    syncPath(QFileInfo(target).absolutePath(), O_RDONLY | O_DIRECTORY);
 }
 
 void RemoveFileIfPresent(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.exists())
-        return;
-    if (!file.remove())
-        throw FileError(file.errorString());
+    if (::unlink(nameOf(fileName).constData()) != 0 && errno != ENOENT)
+        failWith(errno);
 }
 
 void FinishRewrite(const QString& tempFile, const QString& target, bool keptAny) {
@@ -175,28 +238,63 @@ void FinishRewrite(const QString& tempFile, const QString& target, bool keptAny)
     RemoveFileIfPresent(tempFile);
 }
 
-qint32 RewriteRecordFile(const QString& fileName, int recordSize,
-                         const std::function<bool(qint32 n, const QByteArray& record)>& keep, const QByteArray& blank) {
-    const QByteArray empty = blank.size() == recordSize ? blank : QByteArray(recordSize, ' ');
-    // A temporary file left by an earlier crash is discarded, so the copy starts empty and owner-only.
-    RemoveFileIfPresent(TempFileName);
+qint64 RewriteRecordFile(const QString& fileName, int recordSize,
+                         const std::function<bool(qint64 n, const QByteArray& record)>& keep, const QByteArray& blank) {
+    const QString folder = QFileInfo(fileName).path();
+    // From before the temporary file exists until after it has replaced the target, no other writer may touch it.
+    DataFolderLock lock(folder);
+    const QString tempName = tempFileBeside(fileName);
+    // Under the lock no other writer is using the name: a temporary file that is there was left by a writer that
+    // died. Removing it (a link included, not what it points to) lets the exclusive create below start afresh.
+    RemoveFileIfPresent(tempName);
 
-    FixedRecordFile source(fileName, recordSize);
-    FixedRecordFile temp(TempFileName, recordSize);
+    FixedRecordFile source(fileName, recordSize, blank);
+    FixedRecordFile temp(tempName, recordSize, blank);
     source.open();
-    temp.open();
-    const qint32 count = source.recordCount();
-    qint32 kept = 0;
-    QByteArray record(recordSize, Qt::Uninitialized);
-    for (qint32 n = 1; n <= count; ++n) {
-        record = empty;
-        source.readRecord(n, record.data());
-        if (keep(n, record))
-            temp.writeRecord(++kept, record);
+    temp.createExclusive();
+    try {
+        const QByteArray empty = blank.size() == recordSize ? blank : QByteArray(recordSize, ' ');
+        const qint64 count = source.recordCount();
+        qint64 kept = 0;
+        QByteArray record(recordSize, Qt::Uninitialized);
+        for (qint64 n = 1; n <= count; ++n) {
+            record = empty;
+            source.readRecord(n, record.data());
+            if (keep(n, record))
+                temp.writeRecord(++kept, record);
+        }
+        temp.sync();
+        temp.close();
+        source.close();
+        FinishRewrite(tempName, fileName, kept > 0);
+        return kept;
+    } catch (...) {
+        // The partial copy holds the same personal data as the file and may be what filled the disk.
+        temp.close();
+        ::unlink(nameOf(tempName).constData());
+        throw;
     }
-    temp.sync();
-    temp.close();
-    source.close();
-    FinishRewrite(TempFileName, fileName, kept > 0);
-    return kept;
+}
+
+void AppendWhole(const QString& fileName, const QByteArray& bytes) {
+    const int fd = ::open(nameOf(fileName).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        failWith(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        failWith(error);
+    }
+    try {
+        writeFully(fd, bytes.constData(), bytes.size(), st.st_size);
+    } catch (...) {
+        // Whole or not at all: cut off whatever part of the line reached the file.
+        const int cut = ::ftruncate(fd, st.st_size);
+        Q_UNUSED(cut);
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        failWith(errno);
 }

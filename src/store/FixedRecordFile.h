@@ -1,64 +1,72 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 #include <functional>
+#include <sys/types.h>
 
 // A file of fixed-length records addressed by 1-based number, as the personnel data file (5000-byte slots) and
 // the user list (500-byte records) are. Every failure throws FileError with the system's error text.
 class FixedRecordFile {
 public:
-    FixedRecordFile(const QString& fileName, int recordSize);
+    // blank is the image of an empty record (recordSize bytes); by default recordSize blanks (0x20). It completes a
+    // cut-off last record, on reading and before any write.
+    FixedRecordFile(const QString& fileName, int recordSize, const QByteArray& blank = QByteArray());
     ~FixedRecordFile();
     FixedRecordFile(const FixedRecordFile&) = delete;
     FixedRecordFile& operator=(const FixedRecordFile&) = delete;
 
-    // Opens for reading and writing; a missing file is created empty and readable by its owner only. An
-    // existing file keeps its permissions. Opening an open file closes it first.
-    void open();
+    enum class Access { ReadWrite, ReadOnly };
+    // ReadWrite: a missing file is created empty and readable by its owner only; an existing file keeps its
+    // permissions. ReadOnly: a missing file is an error and nothing is created. Opening an open file closes it
+    // first.
+    void open(Access access = Access::ReadWrite);
+    // Creates the file, which must not exist yet, owner-only and never through a symbolic link: the temporary file
+    // of a rewrite is made this way so that nobody can have it written somewhere else.
+    void createExclusive();
     void close();
-    bool isOpen() const { return m_file.isOpen(); }
+    bool isOpen() const { return m_fd >= 0; }
 
-    QString fileName() const { return m_file.fileName(); }
+    QString fileName() const { return m_fileName; }
     int recordSize() const { return m_recordSize; }
     qint64 length() const;
     // length / record size, halves rounded to the even number (a cut-off last record counts when it is more
     // than half there).
-    qint32 recordCount() const;
+    qint64 recordCount() const;
 
     // Reads record n into dest (recordSize bytes) and returns the number of bytes read: recordSize, fewer for a
     // cut-off last record, 0 beyond the end. Bytes of dest past those read are left as they were, so callers
     // pre-fill dest with their blank record.
-    qint64 readRecord(qint32 n, char* dest);
+    qint64 readRecord(qint64 n, char* dest);
     // Record n, or fewer bytes (none beyond the end).
-    QByteArray readRecord(qint32 n);
-    // Writes recordSize bytes as record n; n may be at most recordCount() + 1, so the file never gets holes.
-    void writeRecord(qint32 n, const char* data);
-    void writeRecord(qint32 n, const QByteArray& data);
+    QByteArray readRecord(qint64 n);
+    // Up to size bytes from offset, for bulk reading; fewer only at the end of the file.
+    qint64 readAt(qint64 offset, char* dest, qint64 size);
 
-    // Takes an advisory exclusive lock on the open file so that a second program (another copy of the data
-    // tool, say) cannot write it at the same time. Waits a few seconds for a holder that is about to finish,
-    // then fails with "Permission denied". The lock ends with close().
-    void lockExclusive();
+    // Writes recordSize bytes as record n; n may be at most recordCount() + 1, so the file never gets holes. A
+    // counted last record that is cut off is first completed from the blank record, so that a record written
+    // after it does not leave a gap of zero bytes.
+    void writeRecord(qint64 n, const char* data);
+    void writeRecord(qint64 n, const QByteArray& data);
 
     // Flushes written data to the disk.
     void sync();
 
-    // The underlying file, for bulk reading.
-    QFile& file() { return m_file; }
-
 private:
-    [[noreturn]] void fail() const;
-    void seekTo(qint32 n);
+    [[noreturn]] void failErrno() const;
+    void requireOpen() const;
+    void completeCutRecord();
+    void writeAt(qint64 offset, const char* data, qint64 size);
 
-    QFile m_file;
+    QString m_fileName;
     int m_recordSize;
+    QByteArray m_blank;
+    int m_fd = -1;
 };
 
 // Record count of a file of the given length: length / recordSize, halves rounded to the even number.
-qint32 RecordCountForLength(qint64 length, int recordSize);
+qint64 RecordCountForLength(qint64 length, int recordSize);
 
 // The temporary file of every rewrite.
 inline const QString TempFileName = QStringLiteral("TempFile.$$$");
@@ -74,9 +82,25 @@ void FinishRewrite(const QString& tempFile, const QString& target, bool keptAny)
 // Deletes a file if it exists; throws FileError when it exists and cannot be deleted.
 void RemoveFileIfPresent(const QString& fileName);
 
-// Copies the records of fileName for which keep(n, record) holds into "TempFile.$$$" (records 1, 2, 3, ...) and
-// finishes the rewrite. fileName must not be open elsewhere in the program. A cut-off last record is completed
-// from blank (recordSize bytes; blanks 0x20 when empty) before keep sees it. Returns the number of records kept.
-qint32 RewriteRecordFile(const QString& fileName, int recordSize,
-                         const std::function<bool(qint32 n, const QByteArray& record)>& keep,
+// Copies the records of fileName for which keep(n, record) holds into "TempFile.$$$" beside it (records 1, 2, 3,
+// ...) and finishes the rewrite, all under the data folder's write lock. fileName must not be open elsewhere in the
+// program. A cut-off last record is completed from blank (recordSize bytes; blanks 0x20 when empty) before keep
+// sees it. A rewrite that fails removes its temporary file and leaves fileName as it was. Returns the number of
+// records kept.
+qint64 RewriteRecordFile(const QString& fileName, int recordSize,
+                         const std::function<bool(qint64 n, const QByteArray& record)>& keep,
                          const QByteArray& blank = QByteArray());
+
+// Appends bytes to the end of a text file (created owner-only when missing) in one piece: when the write fails
+// part-way (a full disk), the file is cut back to its former length, so no torn line remains.
+void AppendWhole(const QString& fileName, const QByteArray& bytes);
+
+// The system calls through which data files are written and replaced. Tests put failing ones in their place
+// (a disk that fills part-way, a rename that fails); each setter returns the previous function, nullptr restores
+// the system's.
+namespace FileSystemCalls {
+using PwriteFunction = ssize_t (*)(int fd, const void* data, size_t size, off_t offset);
+using RenameFunction = int (*)(const char* from, const char* to);
+PwriteFunction SetPwrite(PwriteFunction function);
+RenameFunction SetRename(RenameFunction function);
+} // namespace FileSystemCalls

@@ -1,9 +1,12 @@
 #include "store/ListScan.h"
 
 #include "store/DataFile.h"
+#include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 #include "store/PersonnelRecord.h"
+
+#include <QFileInfo>
 
 #include <cstring>
 
@@ -18,32 +21,15 @@ const QByteArray& blankSlot() {
     return blank;
 }
 
-// Reads up to size bytes; fewer only at the end of the file.
-qint64 readFully(QFile& file, char* dest, qint64 size) {
-    qint64 got = 0;
-    while (got < size) {
-        const qint64 n = file.read(dest + got, size - got);
-        if (n < 0)
-            throw FileError(file.errorString());
-        if (n == 0)
-            break;
-        got += n;
-    }
-    return got;
-}
-
 } // namespace
 
 void ScanDataFile(const SlotVisitor& visit) {
-    // The module's own handle holds the lock; a second handle of this program would wait for it in vain.
     CloseDataFile();
+    // No other program writes the folder while the scan reads it.
+    DataFolderLock lock(QFileInfo(DataFileName).path());
     FixedRecordFile data(DataFileName, kSlotSize);
     data.open();
-    data.lockExclusive();
-    const qint32 count = data.recordCount();
-    QFile& file = data.file();
-    if (!file.seek(0))
-        throw FileError(file.errorString());
+    const qint32 count = static_cast<qint32>(std::min<qint64>(data.recordCount(), INT32_MAX));
 
     qint32 current = 0;
     qint32 previous = 0;
@@ -52,7 +38,7 @@ void ScanDataFile(const SlotVisitor& visit) {
     qint32 slot = 0;
     while (slot < count) {
         const qint64 wanted = std::min<qint64>(kSlotsPerBlock, count - slot) * kSlotSize;
-        const qint64 got = readFully(file, block.data(), wanted);
+        const qint64 got = data.readAt(static_cast<qint64>(slot) * kSlotSize, block.data(), wanted);
         for (qint64 at = 0; at < wanted && slot < count; at += kSlotSize) {
             const char* bytes = block.constData() + at;
             if (at + kSlotSize > got) {
@@ -80,9 +66,9 @@ void ScanDataFile(const SlotVisitor& visit) {
 
 void ReadOneSlot(qint32 slot) {
     CloseDataFile();
+    DataFolderLock lock(QFileInfo(DataFileName).path());
     FixedRecordFile data(DataFileName, kSlotSize);
     data.open();
-    data.lockExclusive();
     QByteArray bytes = blankSlot();
     data.readRecord(slot, bytes.data());
     data.close();

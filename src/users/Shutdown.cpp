@@ -4,6 +4,7 @@
 #include "app/AppGlobals.h"
 #include "app/Navigation.h"
 #include "store/DataFile.h"
+#include "store/DataFolder.h"
 #include "ui/main/frmMain.h"
 #include "users/UserList.h"
 #include "users/frmAdmin.h"
@@ -56,8 +57,13 @@ void ShutDownApplication() {
     CloseUserList();
     QCoreApplication::processEvents();
 
-    // A data file that was opened but never written to must not survive the run as an empty file.
+    // A data file that was opened but never written to must not survive the run as an empty file. Under the
+    // folder's write lock, so that a file another program is just putting in place is never taken for an empty
+    // one; when the folder is busy the empty files simply stay.
+    const DataFolderLock lock(QStringLiteral("."), std::nothrow);
     for (const QString& name : std::as_const(DataFileList)) {
+        if (!lock.isHeld())
+            break;
         const QFileInfo info(name);
         if (info.exists() && info.isFile() && info.size() == 0)
             QFile::remove(name);

@@ -2,15 +2,16 @@
 
 #include "app/AppGlobals.h"
 #include "store/Cp1252.h"
+#include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 #include "store/NumberRoutines.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
-#include <cstring>
+#include <memory>
 
 qint16 UserListCount = 0;
 UserRecord CurrentUser;
@@ -30,14 +31,20 @@ static_assert(kCommentsAt + kCommentsWidth == UserRecordLength);
 
 const QString kKilledMark = QStringLiteral("$Killed$");
 
-FixedRecordFile& UserListFile() {
-    static FixedRecordFile file(UserListFileName, UserRecordLength);
-    return file;
-}
-
 const QByteArray& BlankUserImage() {
     static const QByteArray image = EncodeUserRecord(UserRecord());
     return image;
+}
+
+FixedRecordFile& UserListFile() {
+    static FixedRecordFile file(UserListFileName, UserRecordLength, BlankUserImage());
+    return file;
+}
+
+// Held from OpenUserList to CloseUserList, since records are written in place while the list is open.
+std::unique_ptr<DataFolderLock>& UserListLock() {
+    static std::unique_ptr<DataFolderLock> lock;
+    return lock;
 }
 
 bool IsPasswordCharacter(QChar c) {
@@ -74,18 +81,24 @@ UserRecord DecodeUserRecord(const char* data) {
 
 void OpenUserList() {
     FixedRecordFile& file = UserListFile();
+    file.close();
+    UserListLock().reset();
+    // One writer per data folder: another program's write gets a few seconds to finish first.
+    auto lock = std::make_unique<DataFolderLock>(QFileInfo(UserListFileName).path());
     file.open();
-    const qint32 count = file.recordCount();
+    const qint64 count = file.recordCount();
     // Record numbers are 16-bit throughout; a longer file cannot be worked with safely.
     if (count > 32767) {
         file.close();
         throw FileError(QStringLiteral("Overflow: \"%1\" holds more than 32767 records").arg(UserListFileName));
     }
+    UserListLock() = std::move(lock);
     UserListCount = static_cast<qint16>(count);
 }
 
 void CloseUserList() {
     UserListFile().close();
+    UserListLock().reset();
 }
 
 bool UserListIsOpen() {
@@ -110,6 +123,8 @@ void WriteUserRecord(qint32 n) {
 }
 
 void RemoveUser(qint32 n) {
+    // The mark and the rewrite form one change: no other writer comes between them.
+    DataFolderLock lock(QFileInfo(UserListFileName).path());
     OpenUserList();
     ReadUserRecord(n);
     CurrentUser.FirstName = kKilledMark;
@@ -120,7 +135,7 @@ void RemoveUser(qint32 n) {
     // the old list or the new one whole; when nobody is left, no list file remains.
     RewriteRecordFile(
         UserListFileName, UserRecordLength,
-        [](qint32, const QByteArray& image) {
+        [](qint64, const QByteArray& image) {
             return GetFixedText(image.constData() + kFirstNameAt, kFirstNameWidth) != kKilledMark;
         },
         BlankUserImage());
@@ -178,13 +193,8 @@ QString UserLogLine(qint16 kind, double when, const QString& userName, qint16 ac
 void WriteUserLogEntry(qint16 kind) {
     const QByteArray bytes =
         EncodeCp1252(UserLogLine(kind, NowOADate(), CurrentUserName, CurrentAccessLevel) + QStringLiteral("\r\n"));
-    QFile log(UserLogFileName);
-    // The log names every user who signed in and when: a new one is readable by its owner only.
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        throw FileError(log.errorString());
-    if (log.write(bytes) != bytes.size() || !log.flush())
-        throw FileError(log.errorString());
-    log.close();
-    if (log.error() != QFileDevice::NoError)
-        throw FileError(log.errorString());
+    DataFolderLock lock(QFileInfo(UserLogFileName).path());
+    // The log names every user who signed in and when: a new one is readable by its owner only. A line that does
+    // not fit on the disk leaves no part of itself behind.
+    AppendWhole(UserLogFileName, bytes);
 }

@@ -401,13 +401,13 @@ bool frmAdmin::ChooseAccessCode() {
     for (;;) {
         const QString code = dialogs().InputBox(
             this,
-            QStringLiteral("\r\nNo access code has been chosen yet.\r\nPlease choose one of at least 4 digits\r\n"
+            QStringLiteral("\r\nNo access code has been chosen yet.\r\nPlease choose one of at least 6 digits\r\n"
                            "to protect the 'User List'"),
             QStringLiteral("Choose an Access Code"), QString());
         if (code.isEmpty())
             return false;
         if (!IsAcceptableAccessCode(code)) {
-            dialogs().MessageBox(this, QStringLiteral("An access code must be made of\r\nat least 4 digits (0-9)."),
+            dialogs().MessageBox(this, QStringLiteral("An access code must be made of\r\nat least 6 digits (0-9)."),
                                  QStringLiteral("Unacceptable Access Code"), MsgIcon::Critical, MsgButtons::OK);
             continue;
         }

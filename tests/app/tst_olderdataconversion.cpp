@@ -4,6 +4,7 @@
 #include "app/AppGlobals.h"
 #include "app/OlderDataConversion.h"
 #include "store/DataFile.h"
+#include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 #include "store/OldPersonnelRecord.h"
@@ -39,8 +40,11 @@ QByteArray presentFile(qint16 version) {
     return EncodePersonnelRecord(r);
 }
 
+// The data files here; the folder's lock file is not one of them.
 QStringList filesHere() {
-    return QDir::current().entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    QStringList files = QDir::current().entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    files.removeAll(DataFolderLockFileName);
+    return files;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/SingleInstance.h"
 #include "app/basVardel.h"
 #include "store/DataFile.h"
+#include "store/DataFolder.h"
 #include "store/FileError.h"
 
 #include <QDir>
@@ -146,6 +147,48 @@ private slots:
         QCOMPARE(scripted.last().title, QStringLiteral("Terminating..."));
         QCOMPARE(scripted.last().icon, MsgIcon::Critical);
         QCOMPARE(scripted.last().buttons, MsgButtons::OK);
+    }
+
+    // Two copies with different runtime folders (so each passes the per-user lock) on one data folder: the second
+    // is refused with the same message, and a copy on another folder is not.
+    void secondCopyOnTheSameDataFolderIsRefused() {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("data"));
+        UseDataFolder(folder);
+        DataFolderClaim first(folder);
+        ScriptedDialogs scripted;
+        QVERIFY(!RefuseSecondInstance(first));
+        QCOMPARE(scripted.calls().size(), 0);
+
+        DataFolderClaim second(folder);
+        scripted.answer(MsgResult::OK);
+        QVERIFY(RefuseSecondInstance(second));
+        QCOMPARE(scripted.calls().size(), 1);
+        QCOMPARE(scripted.last().text, QStringLiteral("Vardel is already loaded\r\nand running on your computer!"));
+        QCOMPARE(scripted.last().title, QStringLiteral("Terminating..."));
+        QCOMPARE(scripted.last().icon, MsgIcon::Critical);
+
+        const QString other = dir.filePath(QStringLiteral("other"));
+        UseDataFolder(other);
+        DataFolderClaim elsewhere(other);
+        QVERIFY(!RefuseSecondInstance(elsewhere));
+        QCOMPARE(scripted.calls().size(), 1);
+    }
+
+    void dataFolderOthersCanWriteIsRefusedAtStartUp() {
+        TempWorkDir work;
+        const QString folder = work.file(QStringLiteral("shared"));
+        QVERIFY(QDir().mkdir(folder));
+        QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
+        const QString before = QDir::currentPath();
+        try {
+            UseDataFolder(folder);
+            QFAIL("a world-writable data folder was used");
+        } catch (const FileError& error) {
+            QVERIFY2(error.text().startsWith(QStringLiteral("The data folder\r\n")), qPrintable(error.text()));
+            QVERIFY(error.text().contains(QStringLiteral("can be changed by other users")));
+        }
+        QCOMPARE(QDir::currentPath(), before);
     }
 
     void displayIsNeeded_data() {

@@ -249,6 +249,43 @@ private slots:
         QVERIFY(!QFile::exists(TempFileName));
     }
 
+    // 7,600 bytes count 2 slots; appending slot 3 must not leave slot 2's missing tail as zero bytes.
+    void appendingAfterACutSlotKeepsTheCutSlotReadable() {
+        TempWorkDir dir;
+        PersonnelRecord second = employee(QStringLiteral("Zoë"));
+        second.Notepad = QStringLiteral("kept");
+        second.Email = QStringLiteral("zoe@example.org");
+        second.DataVersion = 312;
+        writeFile(DataFileName, fileOf({employee(QStringLiteral("Ann")), second}).left(7600));
+        OpenDataFile();
+        QCOMPARE(RecordCount, 2);
+        const PersonnelRecord cutAsRead = CurrentRecord;
+        CurrentRecord = employee(QStringLiteral("Cy"));
+        WriteSlot(3);
+        CloseDataFile();
+
+        const QByteArray bytes = readFile(DataFileName);
+        QCOMPARE(bytes.size(), 15000);
+        QVERIFY(!bytes.mid(7600, 2400).contains(QByteArray(100, '\0')));
+        OpenDataFile();
+        ReadSlot(2);
+        // Slot 2 reads back as it did before the append, the missing part blank.
+        QCOMPARE(CurrentRecord, cutAsRead);
+        QCOMPARE(CurrentRecord.Email, QString());
+        QCOMPARE(CurrentRecord.DataVersion, qint16(0));
+        ReadSlot(3);
+        QCOMPARE(CurrentRecord.FirstName, QStringLiteral("Cy"));
+    }
+
+    void openFileHoldsTheFolder() {
+        TempWorkDir dir;
+        OpenDataFile();
+        QVERIFY(HoldsDataFolderLock());
+        OpenDataFile();
+        CloseDataFile();
+        QVERIFY(!HoldsDataFolderLock());
+    }
+
     void privateFolder() {
         TempWorkDir dir;
         const QString nested = dir.file(QStringLiteral("a/b/data"));

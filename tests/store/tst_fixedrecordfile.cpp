@@ -7,9 +7,53 @@
 #include <QFile>
 #include <QTest>
 
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+// A disk with room for a given number of bytes: writes succeed in part and then fail with ENOSPC, as a real disk
+// that fills does.
+qint64 g_room = 0;
+ssize_t fillingPwrite(int fd, const void* data, size_t size, off_t offset) {
+    if (g_room <= 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const size_t part = std::min<size_t>(size, static_cast<size_t>(g_room));
+    const ssize_t put = ::pwrite(fd, data, part, offset);
+    if (put > 0)
+        g_room -= put;
+    return put;
+}
+
+int failingRename(const char*, const char*) {
+    errno = EIO;
+    return -1;
+}
+
+// Puts a seam in place for one test and takes it out again, however the test ends.
+struct DiskWithRoom {
+    explicit DiskWithRoom(qint64 room) {
+        g_room = room;
+        FileSystemCalls::SetPwrite(fillingPwrite);
+    }
+    ~DiskWithRoom() { FileSystemCalls::SetPwrite(nullptr); }
+};
+struct RenameFails {
+    RenameFails() { FileSystemCalls::SetRename(failingRename); }
+    ~RenameFails() { FileSystemCalls::SetRename(nullptr); }
+};
+
+QString errorOf(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const FileError& error) {
+        return error.text();
+    }
+    return QStringLiteral("<no error>");
+}
 
 // n records of size bytes, record k filled with the letter 'a' + k - 1.
 QByteArray records(int n, int size) {
@@ -56,6 +100,12 @@ private slots:
         file.open();
         QCOMPARE(file.length(), length);
         QCOMPARE(file.recordCount(), count);
+    }
+
+    // A length beyond 32 bits of records counts right instead of wrapping.
+    void countIsSixtyFourBit() {
+        QCOMPARE(RecordCountForLength(5000LL * 3000000000LL + 2600, 5000), 3000000001LL);
+        QCOMPARE(RecordCountForLength(500LL * 5000000000LL, 500), 5000000000LL);
     }
 
     void openCreatesMissingFileOwnerOnly() {
@@ -154,8 +204,8 @@ private slots:
         // Junk from a crashed run, longer than the result, must not survive into it.
         writeFile(TempFileName, QByteArray(9000, 'J'));
         const ino_t before = inodeOf(QStringLiteral("list"));
-        QList<qint32> seen;
-        const qint32 kept = RewriteRecordFile(QStringLiteral("list"), 500, [&](qint32 n, const QByteArray& record) {
+        QList<qint64> seen;
+        const qint64 kept = RewriteRecordFile(QStringLiteral("list"), 500, [&](qint64 n, const QByteArray& record) {
             seen << n;
             // While copying, the original is still in place, unchanged.
             [&] {
@@ -165,7 +215,7 @@ private slots:
             return record.at(0) != 'b' && record.at(0) != 'd';
         });
         QCOMPARE(kept, 3);
-        QCOMPARE(seen, (QList<qint32>{1, 2, 3, 4, 5}));
+        QCOMPARE(seen, (QList<qint64>{1, 2, 3, 4, 5}));
         QCOMPARE(readFile(QStringLiteral("list")), QByteArray(500, 'a') + QByteArray(500, 'c') + QByteArray(500, 'e'));
         QVERIFY(!QFile::exists(TempFileName));
         QCOMPARE(modeOf(QStringLiteral("list")), mode_t(0600));
@@ -176,15 +226,160 @@ private slots:
         writeFile(QStringLiteral("list"), records(2, 500).left(800));
         const QByteArray blank(500, '-');
         RewriteRecordFile(
-            QStringLiteral("list"), 500, [](qint32, const QByteArray&) { return true; }, blank);
+            QStringLiteral("list"), 500, [](qint64, const QByteArray&) { return true; }, blank);
         QCOMPARE(readFile(QStringLiteral("list")), QByteArray(500, 'a') + QByteArray(300, 'b') + QByteArray(200, '-'));
+    }
+
+    // The rename is the only way the copy may take the file's place: a rewrite that deleted the file first would
+    // leave nothing when the rename then fails.
+    void failedRenameLeavesTheOldFileWhole() {
+        TempWorkDir dir;
+        writeFile(QStringLiteral("list"), records(3, 500));
+        RenameFails fails;
+        QCOMPARE(errorOf([] {
+                     RewriteRecordFile(QStringLiteral("list"), 500, [](qint64 n, const QByteArray&) { return n != 2; });
+                 }),
+                 QStringLiteral("Input/output error"));
+        QCOMPARE(readFile(QStringLiteral("list")), records(3, 500));
+        QVERIFY(!QFile::exists(TempFileName));
+    }
+
+    void fullDiskGivesTheSystemsReasonAndLeavesNoTemporaryFile_data() {
+        QTest::addColumn<qint64>("room");
+        QTest::newRow("full at once") << qint64(0);
+        QTest::newRow("fills inside a record") << qint64(1234);
+        QTest::newRow("fills between records") << qint64(1500);
+    }
+    void fullDiskGivesTheSystemsReasonAndLeavesNoTemporaryFile() {
+        QFETCH(qint64, room);
+        TempWorkDir dir;
+        writeFile(QStringLiteral("list"), records(5, 500));
+        {
+            DiskWithRoom disk(room);
+            QCOMPARE(errorOf([] {
+                         RewriteRecordFile(QStringLiteral("list"), 500,
+                                           [](qint64 n, const QByteArray&) { return n != 1; });
+                     }),
+                     QStringLiteral("No space left on device"));
+        }
+        QCOMPARE(readFile(QStringLiteral("list")), records(5, 500));
+        QVERIFY(!QFile::exists(TempFileName));
+
+        // The same reason from a write in place, whole or partly done.
+        FixedRecordFile file(QStringLiteral("list"), 500);
+        file.open();
+        DiskWithRoom disk(room % 500);
+        QCOMPARE(errorOf([&file] { file.writeRecord(6, QByteArray(500, 'f')); }),
+                 QStringLiteral("No space left on device"));
+    }
+
+    void temporaryFileIsNeverWrittenThroughALink_data() {
+        QTest::addColumn<QByteArray>("linkTarget");
+        QTest::newRow("to a file") << QByteArray("victim");
+        QTest::newRow("to itself") << QByteArray("TempFile.$$$");
+        QTest::newRow("to a missing file") << QByteArray("not-there");
+    }
+    void temporaryFileIsNeverWrittenThroughALink() {
+        QFETCH(QByteArray, linkTarget);
+        TempWorkDir dir;
+        writeFile(QStringLiteral("list"), records(3, 500));
+        writeFile(QStringLiteral("victim"), "precious");
+        QVERIFY(::symlink(linkTarget.constData(), "TempFile.$$$") == 0);
+
+        // Created at the very moment of the write, a link is refused.
+        FixedRecordFile temp(TempFileName, 500);
+        QCOMPARE(errorOf([&temp] { temp.createExclusive(); }),
+                 QStringLiteral("\"TempFile.$$$\" is a symbolic link.\r\nVardel does not write through links in "
+                                "its data folder."));
+        QCOMPARE(readFile(QStringLiteral("victim")), QByteArray("precious"));
+        QVERIFY(!QFile::exists(QStringLiteral("not-there")));
+
+        // Left from before, it is removed as the leftover it is (the link, not what it points to), and the rewrite
+        // makes a file of its own.
+        QCOMPARE(RewriteRecordFile(QStringLiteral("list"), 500, [](qint64 n, const QByteArray&) { return n != 2; }),
+                 qint64(2));
+        QCOMPARE(readFile(QStringLiteral("list")), QByteArray(500, 'a') + QByteArray(500, 'c'));
+        QCOMPARE(readFile(QStringLiteral("victim")), QByteArray("precious"));
+        QVERIFY(!QFile::exists(QStringLiteral("not-there")));
+        QCOMPARE(modeOf(QStringLiteral("list")), mode_t(0600));
+    }
+
+    // A last record counted by rounding up is completed from the blank record before anything is written after
+    // it: no zero bytes appear where the file was cut.
+    void writingAfterACutRecordFillsTheGap_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("write");
+        QTest::addColumn<int>("expectedLength");
+        QTest::newRow("1.52 slots, append") << 5000 << 7600 << 3 << 15000;
+        QTest::newRow("1.52 slots, rewrite slot 1") << 5000 << 7600 << 1 << 10000;
+        QTest::newRow("1.52 slots, the cut slot itself") << 5000 << 7600 << 2 << 10000;
+        QTest::newRow("3.5 slots rounds up") << 500 << 1750 << 5 << 2500;
+        QTest::newRow("2.4 slots rounds down") << 500 << 1200 << 3 << 1500;
+        QTest::newRow("whole") << 500 << 1000 << 3 << 1500;
+    }
+    void writingAfterACutRecordFillsTheGap() {
+        QFETCH(int, size);
+        QFETCH(int, length);
+        QFETCH(int, write);
+        QFETCH(int, expectedLength);
+        TempWorkDir dir;
+        const QByteArray original = records(4, size).left(length);
+        writeFile(QStringLiteral("f"), original);
+        QByteArray blank(size, '-');
+        blank[0] = '\0'; // blank records may hold zero bytes of their own (a date of 0)
+        FixedRecordFile file(QStringLiteral("f"), size, blank);
+        file.open();
+        file.writeRecord(write, QByteArray(size, 'W'));
+        file.close();
+
+        QByteArray expected = original;
+        const qint64 counted = RecordCountForLength(length, size) * size;
+        if (length < counted)
+            expected += blank.mid(length % size);
+        if (expected.size() < write * size)
+            expected.resize(write * size);
+        expected.replace((write - 1) * size, size, QByteArray(size, 'W'));
+        const QByteArray after = readFile(QStringLiteral("f"));
+        QCOMPARE(after.size(), expectedLength);
+        QCOMPARE(after, expected);
+    }
+
+    void appendIsWholeOrNothing() {
+        TempWorkDir dir;
+        AppendWhole(QStringLiteral("log"), "first line\r\n");
+        QCOMPARE(modeOf(QStringLiteral("log")), mode_t(0600));
+        {
+            DiskWithRoom disk(5);
+            QCOMPARE(errorOf([] { AppendWhole(QStringLiteral("log"), "second line\r\n"); }),
+                     QStringLiteral("No space left on device"));
+        }
+        QCOMPARE(readFile(QStringLiteral("log")), QByteArray("first line\r\n"));
+        AppendWhole(QStringLiteral("log"), "third line\r\n");
+        QCOMPARE(readFile(QStringLiteral("log")), QByteArray("first line\r\nthird line\r\n"));
+    }
+
+    void readOnlyOpenCreatesNothingAndCannotWrite() {
+        TempWorkDir dir;
+        FixedRecordFile missing(QStringLiteral("absent"), 500);
+        QCOMPARE(errorOf([&missing] { missing.open(FixedRecordFile::Access::ReadOnly); }),
+                 QStringLiteral("No such file or directory"));
+        QVERIFY(!QFile::exists(QStringLiteral("absent")));
+
+        writeFile(QStringLiteral("f"), records(2, 500));
+        FixedRecordFile file(QStringLiteral("f"), 500);
+        file.open(FixedRecordFile::Access::ReadOnly);
+        QCOMPARE(file.readRecord(2), QByteArray(500, 'b'));
+        QCOMPARE(errorOf([&file] { file.writeRecord(1, QByteArray(500, 'x')); }),
+                 QStringLiteral("Bad file descriptor"));
+        QCOMPARE(readFile(QStringLiteral("f")), records(2, 500));
     }
 
     void rewriteKeepingNothingLeavesNoFile() {
         TempWorkDir dir;
         writeFile(QStringLiteral("list"), records(2, 500));
         writeFile(TempFileName, "stale");
-        QCOMPARE(RewriteRecordFile(QStringLiteral("list"), 500, [](qint32, const QByteArray&) { return false; }), 0);
+        QCOMPARE(RewriteRecordFile(QStringLiteral("list"), 500, [](qint64, const QByteArray&) { return false; }), 0);
         QVERIFY(!QFile::exists(QStringLiteral("list")));
         QVERIFY(!QFile::exists(TempFileName));
     }

@@ -1,13 +1,26 @@
+#include "app/AppGlobals.h"
+#include "store/FixedRecordFile.h"
 #include "store/PersonnelRecord.h"
+#include "users/UserList.h"
 
 #include "FileTestSupport.h"
+#include "TempWorkDir.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,8 +30,10 @@ struct Run {
     QByteArray err;
 };
 
-Run vardelData(const QStringList& args, const QString& envDir = QString()) {
+Run vardelData(const QStringList& args, const QString& envDir = QString(), const QString& outputFile = QString()) {
     QProcess process;
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (envDir.isEmpty())
         env.remove(QStringLiteral("VARDEL_DATA_DIR"));
@@ -33,6 +48,38 @@ Run vardelData(const QStringList& args, const QString& envDir = QString()) {
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+// A started "demo N --seed S --replace" on a folder.
+std::unique_ptr<QProcess> startDemo(const QString& dir, int count, int seed) {
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("VARDEL_DATA_DIR"));
+    process->setProcessEnvironment(env);
+    process->start(QStringLiteral(VARDEL_DATA_TOOL),
+                   {QStringLiteral("--data-dir"), dir, QStringLiteral("demo"), QString::number(count),
+                    QStringLiteral("--seed"), QString::number(seed), QStringLiteral("--replace")});
+    process->waitForStarted();
+    return process;
+}
+
+// The data file "demo N --seed S" writes.
+QByteArray demoImage(int count, int seed) {
+    QTemporaryDir dir;
+    vardelData({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("demo"), QString::number(count),
+                QStringLiteral("--seed"), QString::number(seed)});
+    return readFile(dir.filePath(QStringLiteral("Vardel.Data")));
+}
+
+// Race trials per case: a few in the suite; VARDEL_RACE_TRIALS=100 for a full count.
+int raceTrials() {
+    const int wanted = qEnvironmentVariableIntValue("VARDEL_RACE_TRIALS");
+    return wanted > 0 ? wanted : 10;
+}
+
+// A pause of 0 to 40 ms, so that the writers meet at every stage of each other's work.
+void jitter() {
+    QThread::msleep(QRandomGenerator::global()->bounded(40));
 }
 
 QList<QJsonObject> dumpOf(const QString& dir) {
@@ -57,11 +104,104 @@ private slots:
         const Run run = vardelData({QStringLiteral("info"), QStringLiteral("--data-dir"), dir.path()});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray("records 0\ncurrent 0\nprevious 0\n"));
-        QVERIFY(QDir(dir.path()).isEmpty());
+        QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
 
-        const QString missing = dir.filePath(QStringLiteral("not-yet"));
-        QCOMPARE(vardelData({QStringLiteral("info")}, missing).out, QByteArray("records 0\ncurrent 0\nprevious 0\n"));
-        QVERIFY(!QFile::exists(missing));
+    // A mistyped folder is not an empty database: it is named, and the exit code says it failed.
+    void missingOrWrongFolderIsAnError_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("plainFile");
+        QTest::addColumn<QByteArray>("message");
+        for (const char* command : {"info", "dump", "users"}) {
+            QTest::addRow("%s, missing folder", command)
+                << QString::fromLatin1(command) << false << QByteArray("does not exist");
+            QTest::addRow("%s, a file", command)
+                << QString::fromLatin1(command) << true << QByteArray("is not a folder");
+        }
+    }
+    void missingOrWrongFolderIsAnError() {
+        QFETCH(QString, command);
+        QFETCH(bool, plainFile);
+        QFETCH(QByteArray, message);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("not-yet"));
+        if (plainFile)
+            writeFile(folder, "x");
+        const Run run = vardelData({command}, folder);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.startsWith("vardel-data: ") && run.err.contains(message), run.err.constData());
+        QVERIFY2(run.err.contains(folder.toUtf8()), run.err.constData());
+        QCOMPARE(QFileInfo::exists(folder), plainFile);
+    }
+
+    void outputThatCannotBeWrittenIsAnError_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("info") << QStringLiteral("info");
+        QTest::newRow("dump") << QStringLiteral("dump");
+        QTest::newRow("users") << QStringLiteral("users");
+        QTest::newRow("demo") << QStringLiteral("demo");
+    }
+    void outputThatCannotBeWrittenIsAnError() {
+        QFETCH(QString, command);
+        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full here");
+        QTemporaryDir dir;
+        QVERIFY(vardelData({QStringLiteral("demo"), QStringLiteral("3"), QStringLiteral("--seed"), QStringLiteral("1")},
+                           dir.path())
+                    .exitCode == 0);
+        QTemporaryDir usersDir;
+        {
+            TempWorkDir work;
+            OpenUserList();
+            CurrentUser.FirstName = QStringLiteral("Ann");
+            WriteUserRecord(1);
+            CloseUserList();
+            QVERIFY(QFile::copy(UserListFileName, dir.filePath(UserListFileName)));
+        }
+        QStringList args{command};
+        if (command == QLatin1String("demo"))
+            args << QStringLiteral("2") << QStringLiteral("--seed") << QStringLiteral("5")
+                 << QStringLiteral("--replace");
+        const Run run = vardelData(args, dir.path(), QStringLiteral("/dev/full"));
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("vardel-data: cannot write the output: No space left on device"),
+                 run.err.constData());
+    }
+
+    // Inspecting must work on a file that cannot be written, and must never change it.
+    void inspectionOpensFilesForReadingOnly() {
+        QTemporaryDir dir;
+        QCOMPARE(
+            vardelData({QStringLiteral("demo"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("2")},
+                       dir.path())
+                .exitCode,
+            0);
+        const QString data = dir.filePath(QStringLiteral("Vardel.Data"));
+        const QString list = dir.filePath(QStringLiteral("User.List"));
+        writeFile(list, QByteArray(500, ' '));
+        const bool root = ::geteuid() == 0;
+        // Root may write any file whatever its mode; an immutable file it may not.
+        for (const QString& file : {data, list}) {
+            if (root) {
+                if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), file}) != 0)
+                    QSKIP("cannot make a file immutable here");
+            } else {
+                QFile::setPermissions(file, QFileDevice::ReadOwner);
+            }
+        }
+        const Run info = vardelData({QStringLiteral("info")}, dir.path());
+        const Run dump = vardelData({QStringLiteral("dump")}, dir.path());
+        const Run users = vardelData({QStringLiteral("users")}, dir.path());
+        if (root)
+            for (const QString& file : {data, list})
+                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), file});
+        QCOMPARE(info.exitCode, 0);
+        QVERIFY(info.out.startsWith("records 4\n"));
+        QCOMPARE(dump.exitCode, 0);
+        QCOMPARE(dump.out.count('\n'), 4);
+        QCOMPARE(users.exitCode, 0);
+        QCOMPARE(users.out.count('\n'), 1);
     }
 
     void demoIsRepeatableAndCountsMatchTheDump() {
@@ -169,6 +309,158 @@ private slots:
         QCOMPARE(vardelData(more << QStringLiteral("--replace")).exitCode, 0);
         QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))).size(), 25000);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$"))));
+    }
+
+    // On a real disk that fills part-way through the new file: the system's reason, the old file whole, and no
+    // temporary file holding half the records (and keeping the disk full).
+    void fullDiskGivesTheSystemsReason() {
+        QTemporaryDir dir;
+        const QByteArray small = demoImage(20, 6);
+        if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=256k,mode=0700") != 0)
+            QSKIP("cannot mount a small file system here (needs root)");
+        struct Unmount {
+            QString path;
+            ~Unmount() { ::umount2(QFile::encodeName(path).constData(), MNT_DETACH); }
+        } unmount{dir.path()};
+        writeFile(dir.filePath(QStringLiteral("Vardel.Data")), small);
+        const Run run = vardelData({QStringLiteral("demo"), QStringLiteral("100"), QStringLiteral("--seed"),
+                                    QStringLiteral("7"), QStringLiteral("--replace")},
+                                   dir.path());
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QByteArray("vardel-data: No space left on device\n"));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))), small);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$"))));
+    }
+
+    // The records are made and written one at a time: a large sample needs no more memory than a small one
+    // (holding them all took 2.65 GB for a million).
+    void demoStreamsItsRecords() {
+        QTemporaryDir dir;
+        const Run run =
+            vardelData({QStringLiteral("demo"), QStringLiteral("50000"), QStringLiteral("--seed"), QStringLiteral("9")},
+                       dir.path());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("Vardel.Data"))).size(), qint64(50000) * 5000);
+        struct rusage usage {};
+        QCOMPARE(::getrusage(RUSAGE_CHILDREN, &usage), 0);
+        // The largest child so far, in kilobytes; all 50,000 records held at once would take well over 100 MB.
+        QVERIFY2(usage.ru_maxrss < 80 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
+    }
+
+    // Two samples written at once: each writer's rewrite is whole and its own, one after the other.
+    void concurrentDemosLeaveOneWholeFile() {
+        const QByteArray first = demoImage(200, 1);
+        const QByteArray second = demoImage(200, 2);
+        const QByteArray before = demoImage(150, 3);
+        int lost = 0;
+        int failed = 0;
+        for (int trial = 0; trial < raceTrials(); ++trial) {
+            QTemporaryDir dir;
+            writeFile(dir.filePath(QStringLiteral("Vardel.Data")), before);
+            auto a = startDemo(dir.path(), 200, 1);
+            jitter();
+            auto b = startDemo(dir.path(), 200, 2);
+            a->waitForFinished(60000);
+            b->waitForFinished(60000);
+            failed += (a->exitCode() != 0) + (b->exitCode() != 0);
+            const QByteArray after = readFile(dir.filePath(QStringLiteral("Vardel.Data")));
+            lost += (after != first && after != second) || QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$")));
+        }
+        qInfo("two demo --replace at once: %d trials, %d lost or mixed, %d writers failed", raceTrials(), lost, failed);
+        QCOMPARE(lost, 0);
+        QCOMPARE(failed, 0);
+    }
+
+    // The second writer is killed as the first finishes: the file is one of the two, whole, never empty.
+    void killedWriterLeavesAWholeFile() {
+        const QByteArray first = demoImage(200, 1);
+        const QByteArray second = demoImage(200, 2);
+        int lost = 0;
+        for (int trial = 0; trial < raceTrials(); ++trial) {
+            QTemporaryDir dir;
+            auto a = startDemo(dir.path(), 200, 1);
+            jitter();
+            auto b = startDemo(dir.path(), 200, 2);
+            a->waitForFinished(60000);
+            b->kill();
+            b->waitForFinished(60000);
+            const QByteArray after = readFile(dir.filePath(QStringLiteral("Vardel.Data")));
+            lost += after != first && after != second;
+            // The next writer clears what the killed one left.
+            QCOMPARE(startDemo(dir.path(), 200, 1)->waitForFinished(60000), true);
+            lost += readFile(dir.filePath(QStringLiteral("Vardel.Data"))) != first;
+            lost += QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$")));
+        }
+        qInfo("second writer killed as the first finished: %d trials, %d lost", raceTrials(), lost);
+        QCOMPARE(lost, 0);
+    }
+
+    // A user removal in the program beside a demo in vardel-data: both rewrite through "TempFile.$$$".
+    void userRemovalBesideADemoKeepsBothFiles() {
+        InitProgramValues();
+        const QByteArray sample = demoImage(300, 4);
+        QList<UserRecord> users;
+        for (const char* name : {"Ann", "Bob", "Cy"}) {
+            UserRecord user;
+            user.FirstName = QString::fromLatin1(name);
+            user.LastName = QStringLiteral("Lee");
+            user.AccessLevel = 2;
+            users << user;
+        }
+        const QByteArray expectedList = EncodeUserRecord(users[0]) + EncodeUserRecord(users[2]);
+        int lost = 0;
+        for (int trial = 0; trial < raceTrials(); ++trial) {
+            TempWorkDir dir;
+            writeFile(QStringLiteral("Vardel.Data"), demoImage(10, 5).left(50000));
+            writeFile(UserListFileName,
+                      EncodeUserRecord(users[0]) + EncodeUserRecord(users[1]) + EncodeUserRecord(users[2]));
+            auto demo = startDemo(dir.path(), 300, 4);
+            jitter();
+            RemoveUser(2);
+            demo->waitForFinished(60000);
+            lost += demo->exitCode() != 0;
+            lost += readFile(UserListFileName) != expectedList;
+            lost += readFile(QStringLiteral("Vardel.Data")) != sample;
+            lost += QFile::exists(TempFileName);
+        }
+        qInfo("user removal beside a demo: %d trials, %d lost or mixed", raceTrials(), lost);
+        QCOMPARE(lost, 0);
+    }
+
+    // Another process keeps planting a link at "TempFile.$$$" while samples are written: the file the link points
+    // to is never written, and the data file is always one whole version.
+    void plantedLinkIsNeverFollowed() {
+        const QByteArray before = demoImage(30, 8);
+        const QByteArray sample = demoImage(200, 9);
+        int lost = 0;
+        int refused = 0;
+        for (int trial = 0; trial < raceTrials(); ++trial) {
+            QTemporaryDir dir;
+            const QString victim = dir.filePath(QStringLiteral("victim"));
+            writeFile(victim, "precious");
+            writeFile(dir.filePath(QStringLiteral("Vardel.Data")), before);
+            const QByteArray victimName = QFile::encodeName(victim);
+            const QByteArray linkName = QFile::encodeName(dir.filePath(QStringLiteral("TempFile.$$$")));
+            const pid_t planter = ::fork();
+            if (planter == 0) {
+                for (;;)
+                    if (::symlink(victimName.constData(), linkName.constData()) != 0)
+                        ::usleep(50);
+            }
+            auto demo = startDemo(dir.path(), 200, 9);
+            demo->waitForFinished(60000);
+            ::kill(planter, SIGKILL);
+            ::waitpid(planter, nullptr, 0);
+            refused += demo->exitCode() != 0;
+            const QByteArray after = readFile(dir.filePath(QStringLiteral("Vardel.Data")));
+            lost += readFile(victim) != "precious";
+            lost += after != before && after != sample;
+            if (demo->exitCode() != 0)
+                lost += !demo->readAllStandardError().contains("is a symbolic link");
+        }
+        qInfo("link planted at TempFile.$$$ during a demo: %d trials, %d followed or lost, %d writes refused",
+              raceTrials(), lost, refused);
+        QCOMPARE(lost, 0);
     }
 
     void badArgumentsShowTheUsage_data() {

@@ -218,16 +218,16 @@ private slots:
         // Too short, then two entries that differ, then the same code twice.
         m_dialogs->answerText(QStringLiteral("123"));
         m_dialogs->answer(MsgResult::OK);
-        m_dialogs->answerText(QStringLiteral("24680"));
-        m_dialogs->answerText(QStringLiteral("24681"));
+        m_dialogs->answerText(QStringLiteral("246802"));
+        m_dialogs->answerText(QStringLiteral("246813"));
         m_dialogs->answer(MsgResult::OK);
-        m_dialogs->answerText(QStringLiteral("24680"));
-        m_dialogs->answerText(QStringLiteral("24680"));
+        m_dialogs->answerText(QStringLiteral("246802"));
+        m_dialogs->answerText(QStringLiteral("246802"));
         w->cmdAdmin_Click();
         QVERIFY(w->AdminMode);
         QVERIFY(HasAccessCode());
-        QVERIFY(AccessCodeMatches(QStringLiteral("24680")));
-        QVERIFY(!GetSetting(QStringLiteral("AccessCodeHash")).contains(QStringLiteral("24680")));
+        QVERIFY(AccessCodeMatches(QStringLiteral("246802")));
+        QVERIFY(!GetSetting(QStringLiteral("AccessCodeHash")).contains(QStringLiteral("246802")));
         const auto& calls = m_dialogs->calls();
         QCOMPARE(calls.size(), 7);
         QCOMPARE(calls.at(1).icon, MsgIcon::Critical);
@@ -237,7 +237,7 @@ private slots:
         // From then on the ordinary prompt applies.
         w->cmdAdmin_Click();
         QVERIFY(!w->AdminMode);
-        m_dialogs->answerText(QStringLiteral("24680"));
+        m_dialogs->answerText(QStringLiteral("246802"));
         w->cmdAdmin_Click();
         QVERIFY(w->AdminMode);
         QCOMPARE(m_dialogs->last().title, QStringLiteral("Access Code Required"));
@@ -246,7 +246,7 @@ private slots:
     void firstUseCancelledChangesNothing_data() {
         QTest::addColumn<QStringList>("answers");
         QTest::newRow("cancel at once") << QStringList{QString()};
-        QTest::newRow("cancel the confirmation") << QStringList{QStringLiteral("5555"), QString()};
+        QTest::newRow("cancel the confirmation") << QStringList{QStringLiteral("555555"), QString()};
     }
 
     void firstUseCancelledChangesNothing() {

@@ -2,8 +2,10 @@
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
 #include "app/AppGlobals.h"
+#include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/FileError.h"
+#include "store/FixedRecordFile.h"
 #include "users/UserList.h"
 
 #include <QFile>
@@ -53,6 +55,19 @@ bool IsLetterOrDigit(QChar c) {
 }
 
 constexpr auto kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// A disk with room for a few bytes more.
+qint64 g_room = 0;
+ssize_t FillingPwrite(int fd, const void* data, size_t size, off_t offset) {
+    if (g_room <= 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const ssize_t put = ::pwrite(fd, data, std::min<size_t>(size, static_cast<size_t>(g_room)), offset);
+    if (put > 0)
+        g_room -= put;
+    return put;
+}
 
 } // namespace
 
@@ -340,6 +355,59 @@ private slots:
         TempWorkDir dir;
         QVERIFY(QDir().mkdir(UserLogFileName)); // a folder where the log should be
         QVERIFY_THROWS_EXCEPTION(FileError, WriteUserLogEntry(1));
+    }
+
+    // A log line that does not fit on the disk leaves nothing of itself: the next line starts on a line of its own.
+    void logLineIsWholeOrAbsent() {
+        TempWorkDir dir;
+        writeFile(UserLogFileName, "earlier line\r\n");
+        CurrentUserName = QStringLiteral("Ann Baker");
+        CurrentAccessLevel = 1;
+        g_room = 20;
+        FileSystemCalls::SetPwrite(FillingPwrite);
+        QString error;
+        try {
+            WriteUserLogEntry(1);
+        } catch (const FileError& e) {
+            error = e.text();
+        }
+        FileSystemCalls::SetPwrite(nullptr);
+        QCOMPARE(error, QStringLiteral("No space left on device"));
+        QCOMPARE(readFile(UserLogFileName), QByteArray("earlier line\r\n"));
+        WriteUserLogEntry(2);
+        QVERIFY(readFile(UserLogFileName).startsWith("earlier line\r\n"));
+        QVERIFY(readFile(UserLogFileName).endsWith(" - Ann Baker logged out.\r\n"));
+    }
+
+    // Between opening and closing the list no other writer may touch the folder, since records are written in
+    // place; the lock ends with the close.
+    void openListHoldsTheFolder() {
+        TempWorkDir dir;
+        OpenUserList();
+        QVERIFY(HoldsDataFolderLock());
+        CloseUserList();
+        QVERIFY(!HoldsDataFolderLock());
+        WriteUsers({MakeUser(QStringLiteral("Ann"), QStringLiteral("Lee"))});
+        RemoveUser(1);
+        QVERIFY(!HoldsDataFolderLock());
+    }
+
+    // A cut-off last record is completed from a blank record before a user is added after it.
+    void addingAfterACutRecordLeavesNoZeroBytes() {
+        TempWorkDir dir;
+        const QByteArray first = EncodeUserRecord(MakeUser(QStringLiteral("Ann"), QStringLiteral("Lee")));
+        const QByteArray second = EncodeUserRecord(MakeUser(QStringLiteral("Bob"), QStringLiteral("Ray")));
+        writeFile(UserListFileName, first + second.left(300));
+        OpenUserList();
+        QCOMPARE(UserListCount, qint16(2));
+        CurrentUser = MakeUser(QStringLiteral("Cy"), QStringLiteral("Fox"));
+        WriteUserRecord(3);
+        CloseUserList();
+        const QByteArray bytes = readFile(UserListFileName);
+        QCOMPARE(bytes.size(), 1500);
+        QCOMPARE(bytes.mid(500, 300), second.left(300));
+        QCOMPARE(bytes.mid(800, 200), EncodeUserRecord(UserRecord()).mid(300));
+        QCOMPARE(FirstNames(), (QStringList{"Ann", "Bob", "Cy"}));
     }
 
     void usersDumpOmitsPasswords() {

@@ -1,0 +1,24 @@
+#include "Commands.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+bool WriteOutput(const QByteArray& text) {
+    if (std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout) == static_cast<size_t>(text.size()))
+        return true;
+    std::fprintf(stderr, "vardel-data: cannot write the output: %s\n", std::strerror(errno));
+    return false;
+}
+
+bool FinishOutput() {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    std::fprintf(stderr, "vardel-data: cannot write the output: %s\n", std::strerror(errno));
+    return false;
+}
+
+int UsageError(const char* synopsis) {
+    std::fprintf(stderr, "usage: vardel-data %s\n", synopsis);
+    return 2;
+}
