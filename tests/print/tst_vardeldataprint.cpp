@@ -5,6 +5,7 @@
 #include "PdfWords.h"
 
 #include "app/AppGlobals.h"
+#include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/PersonnelRecord.h"
 #include "users/AccessCode.h"
@@ -15,6 +16,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -282,6 +285,23 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("letter.pdf is not a PDF file; it is left as it is"), run.err.constData());
         QCOMPARE(readFile(letter), QByteArray("Dear Chief,"));
+    }
+
+    // The list and its records come from one state of the file: the tool reads only while no writer holds the
+    // folder.
+    void waitsForAWriterToFinish() {
+        auto writer = std::make_unique<DataFolderLock>(m_data.path());
+        QProcess process;
+        process.setWorkingDirectory(m_out->path());
+        process.start(QStringLiteral(VARDEL_DATA_TOOL),
+                      {"--data-dir", m_data.path(), "print", "forms", "--out", "forms.pdf"});
+        QVERIFY(process.waitForStarted());
+        QVERIFY(!process.waitForFinished(700));
+        QCOMPARE(outFiles(), QStringList());
+        writer.reset();
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(ReadPdfText(m_out->filePath(QStringLiteral("forms.pdf"))).pages, 3);
     }
 
     void aMissingDataFolderIsAnError() {
