@@ -336,7 +336,7 @@ int PrintCommand(const QStringList& args) {
     if (args.contains(QLatin1String("--help"))) {
         std::fputs(kPrintSynopsis, stdout);
         std::fputs(kPrintHelp, stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+        return FinishOutput() ? 0 : 1;
     }
     PrintRequest request;
     QString error;

@@ -221,12 +221,8 @@ private slots:
             << QStringList{"report"} + out << 2 << QByteArray("print report needs --slot N");
         QTest::newRow("slot 0") << QStringList{"label", "--slot", "0"} + out << 2
                                 << QByteArray("bad value \"0\" for --slot");
-        QTest::newRow("slot not a number")
-            << QStringList{"report", "--slot", "two"} + out << 2 << QByteArray("bad value \"two\" for --slot");
         QTest::newRow("row 11") << QStringList{"label", "--slot", "1", "--row", "11"} + out << 2
                                 << QByteArray("bad value \"11\" for --row (use 1 to 10)");
-        QTest::newRow("column 4") << QStringList{"label", "--slot", "1", "--col", "4"} + out << 2
-                                  << QByteArray("bad value \"4\" for --col (use 1 to 3)");
         QTest::newRow("line too long") << QStringList{"label", "--slot", "1", "--line2", QString(36, 'x')} + out << 2
                                        << QByteArray("--line2 is longer than 35 characters");
         QTest::newRow("option of another printout")
