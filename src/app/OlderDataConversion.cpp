@@ -97,6 +97,8 @@ QString DatFileName() {
 }
 
 void TakeOverDatFile() {
+    // The tests and the rename below must see the folder as no other writer leaves it half-way.
+    DataFolderLock lock;
     const QFileInfo dat(DatFileName());
     if (!dat.exists())
         return;
@@ -133,6 +135,7 @@ DataFileFormat CheckDataFileFormat() {
     if (!data.exists())
         return DataFileFormat::None;
     if (data.size() == 0) {
+        DataFolderLock lock;
         RemoveFileIfPresent(DataFileName);
         return DataFileFormat::None;
     }
@@ -177,6 +180,7 @@ qint32 ConvertOlderDataFile(double createdAt) {
 }
 
 void SetAsideOlderDataFile() {
+    DataFolderLock lock;
     // One rename: the older data is under one of the two names at every instant.
     ReplaceFileAtomically(DataFileName, OldFileName());
 }

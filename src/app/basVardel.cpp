@@ -62,14 +62,32 @@ bool RefuseSecondInstance(DataFolderClaim& claim) {
     return true;
 }
 
-bool DisplayAvailable() {
+bool DisplayAvailable(const QStringList& arguments) {
     // Qt ends a windowed program that finds no display with an abort; say what is missing instead.
     const auto set = [](const char* name) { return !qEnvironmentVariableIsEmpty(name); };
-    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+    if (set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM"))
+        return true;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--data-dir")) {
+            ++i; // its value, whatever it reads
+            continue;
+        }
+        for (const QLatin1String option : {QLatin1String("platform"), QLatin1String("display")}) {
+            if (argument == QLatin1Char('-') + option || argument == QLatin1String("--") + option ||
+                argument.startsWith(QLatin1Char('-') + option + QLatin1Char('=')) ||
+                argument.startsWith(QLatin1String("--") + option + QLatin1Char('=')))
+                return true;
+        }
+    }
+    return false;
 }
 
 int basVardel_Main(int argc, char** argv) {
-    if (!DisplayAvailable()) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!DisplayAvailable(arguments)) {
         std::fprintf(stderr, "Vardel is a desktop program and needs a display, but none is set "
                              "(DISPLAY and WAYLAND_DISPLAY are empty).\n");
         return 1;

@@ -14,8 +14,9 @@ int basVardel_Main(int argc, char** argv);
 // absolute, cleaned path.
 QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue);
 
-// True when a window system is there to show windows on (or a Qt platform is named explicitly).
-bool DisplayAvailable();
+// True when a window system is there to show windows on, or a Qt platform or display is named explicitly, in the
+// environment or with Qt's own -platform and -display options among the arguments.
+bool DisplayAvailable(const QStringList& arguments = QStringList());
 
 // Creates the folder, private to its owner, when it is missing, and makes it the working folder, so that the data
 // files' bare names resolve in it. Throws FileError when either fails, or when other users could change the

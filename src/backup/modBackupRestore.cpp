@@ -5,6 +5,7 @@
 #include "app/Dialogs.h"
 #include "backup/BackupCopy.h"
 #include "backup/modFolderBrowse.h"
+#include "store/DataFolder.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -18,12 +19,15 @@ const QString kCrLf = QStringLiteral("\r\n");
 enum class Direction { Backup, Restore };
 
 // A copy in one direction with the owner busy, its caption showing each file in turn. Returns the name of the
-// file that failed, or an empty text when every copy succeeded.
-QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder) {
+// file that failed, or an empty text when every copy succeeded; copied counts the files that were copied.
+QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder, int& copied) {
     const QString programFolder = WithTrailingSlash(ProgramFolder());
     const QString savedCaption = owner ? owner->windowTitle() : QString();
     QString failed;
+    copied = 0;
     {
+        // No other writer (vardel-data) may change the data folder while its files are taken or replaced.
+        const DataFolderLock lock(ProgramFolder());
         BusyWindow busy(owner);
         for (const QString& name : std::as_const(DataFileList)) {
             if (name.isEmpty())
@@ -47,6 +51,7 @@ QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder
                 failed = name;
                 break;
             }
+            ++copied;
         }
         if (owner)
             owner->setWindowTitle(savedCaption);
@@ -113,7 +118,8 @@ bool RunBackup(QWidget* owner, const QString& chosen) {
             return false;
     }
 
-    const QString failed = CopyDataFiles(owner, Direction::Backup, folder);
+    int copied = 0;
+    const QString failed = CopyDataFiles(owner, Direction::Backup, folder, copied);
     if (!failed.isEmpty()) {
         dialogs().MessageBox(
             owner, QStringLiteral("There is some kind of problem") + kCrLf + QStringLiteral("trying to copy ") + failed,
@@ -123,8 +129,10 @@ bool RunBackup(QWidget* owner, const QString& chosen) {
     return true;
 }
 
-// Asks the restore questions and copies; false when cancelled on the way.
-bool RunRestore(QWidget* owner, const QString& chosen) {
+// Asks the restore questions and copies; false when cancelled on the way. replaced counts the files of the
+// program's folder that were replaced, which a restore that stops half-way leaves above 0.
+bool RunRestore(QWidget* owner, const QString& chosen, int& replaced) {
+    replaced = 0;
     const QString folder =
         CheckedFolder(owner, chosen,
                       QStringLiteral("You can't restore") + kCrLf + AppTitle + QStringLiteral(" data") + kCrLf +
@@ -166,7 +174,7 @@ bool RunRestore(QWidget* owner, const QString& chosen) {
             return false;
     }
 
-    const QString failed = CopyDataFiles(owner, Direction::Restore, folder);
+    const QString failed = CopyDataFiles(owner, Direction::Restore, folder, replaced);
     if (!failed.isEmpty()) {
         dialogs().MessageBox(owner,
                              QStringLiteral("There is some kind of problem") + kCrLf +
@@ -192,18 +200,20 @@ void BackupDataFiles(QWidget* owner) {
         Report(owner, QStringLiteral("The backup process has been cancelled"));
 }
 
-void RestoreDataFiles(QWidget* owner) {
+bool RestoreDataFiles(QWidget* owner) {
     const QString chosen =
         BrowseForFolder(owner, QStringLiteral("Select the disk/drive/folder that contains your") + kCrLf +
                                    QStringLiteral("previously backed up ") + AppTitle + QStringLiteral(" data files") +
                                    kCrLf + QStringLiteral("that you wish to restore..."));
     if (chosen.isEmpty())
-        return;
-    if (RunRestore(owner, chosen)) {
+        return false;
+    int replaced = 0;
+    if (RunRestore(owner, chosen, replaced)) {
         DataRestored = true;
         Report(owner, QStringLiteral("Your previously backed up ") + kCrLf + AppTitle + QStringLiteral(" data files") +
                           kCrLf + QStringLiteral("has been successfully restored!"));
     } else {
         Report(owner, QStringLiteral("The restore process has been cancelled"));
     }
+    return replaced > 0;
 }

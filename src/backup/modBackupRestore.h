@@ -10,11 +10,15 @@ class QWidget;
 //
 // The caller (the main window's backup menu, which offers both only at access level 4) must, after
 // RestoreDataFiles returns: if DataRestored is set, clear it, then refresh the list options and rebuild the list
-// (RefreshListOptions, ShowEmployeeList), since the data file under the list has been replaced. No file may be
-// held open across either call.
+// (RefreshListOptions, ShowEmployeeList), since the data file under the list has been replaced. It must do the same
+// when RestoreDataFiles returns true without DataRestored: a restore that stopped at a missing or unreadable file
+// has still replaced the files before it, and a list left over from the old data file would name other employees
+// than its slot numbers now reach. No file may be held open across either call. The copies hold the data folder's
+// write lock.
 
 // Set by a successful restore; the main window clears it when it has reloaded its list.
 extern bool DataRestored;
 
 void BackupDataFiles(QWidget* owner);
-void RestoreDataFiles(QWidget* owner);
+// True when at least one file of the program's folder was replaced, whether or not the restore went to its end.
+bool RestoreDataFiles(QWidget* owner);

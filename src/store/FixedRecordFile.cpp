@@ -191,8 +191,30 @@ void FixedRecordFile::writeRecord(qint64 n, const char* data) {
     requireOpen();
     if (n < 1 || n > recordCount() + 1)
         throw FileError(QStringLiteral("Bad record number"));
-    completeCutRecord();
-    writeAt((n - 1) * m_recordSize, data, m_recordSize);
+    const qint64 offset = (n - 1) * m_recordSize;
+    const qint64 oldLength = length();
+    // What the record held, so that a write that stops part-way can put it back.
+    const QByteArray old = readRecord(n);
+    try {
+        completeCutRecord();
+        writeAt(offset, data, m_recordSize);
+    } catch (const FileError&) {
+        // A full disk or a size limit stopped the write: the file keeps the old record whole, and an appended
+        // record leaves no cut-off rest behind. Putting back may stop where the write stopped; what lies beyond
+        // was never changed. The error that stopped the write is the one reported.
+        for (qint64 at = 0; at < old.size();) {
+            const ssize_t back =
+                ::pwrite(m_fd, old.constData() + at, static_cast<size_t>(old.size() - at), offset + at);
+            if (back < 0 && errno == EINTR)
+                continue;
+            if (back <= 0)
+                break;
+            at += back;
+        }
+        const int cut = ::ftruncate(m_fd, oldLength);
+        Q_UNUSED(cut);
+        throw;
+    }
 }
 
 void FixedRecordFile::writeRecord(qint64 n, const QByteArray& data) {

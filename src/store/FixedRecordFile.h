@@ -46,7 +46,8 @@ public:
 
     // Writes recordSize bytes as record n; n may be at most recordCount() + 1, so the file never gets holes. A
     // counted last record that is cut off is first completed from the blank record, so that a record written
-    // after it does not leave a gap of zero bytes.
+    // after it does not leave a gap of zero bytes. Whole or not at all: a write that fails part-way puts back what
+    // the record held and the file's former length.
     void writeRecord(qint64 n, const char* data);
     void writeRecord(qint64 n, const QByteArray& data);
 

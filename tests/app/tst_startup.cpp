@@ -195,24 +195,31 @@ private slots:
         QTest::addColumn<QByteArray>("display");
         QTest::addColumn<QByteArray>("wayland");
         QTest::addColumn<QByteArray>("platform");
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("available");
-        QTest::newRow("none") << QByteArray() << QByteArray() << QByteArray() << false;
-        QTest::newRow("x11") << QByteArray(":0") << QByteArray() << QByteArray() << true;
-        QTest::newRow("wayland") << QByteArray() << QByteArray("wayland-0") << QByteArray() << true;
-        QTest::newRow("named platform") << QByteArray() << QByteArray() << QByteArray("offscreen") << true;
+        const QByteArray none;
+        QTest::newRow("none") << none << none << none << QStringList() << false;
+        QTest::newRow("x11") << QByteArray(":0") << none << none << QStringList() << true;
+        QTest::newRow("wayland") << none << QByteArray("wayland-0") << none << QStringList() << true;
+        QTest::newRow("named platform") << none << none << QByteArray("offscreen") << QStringList() << true;
+        QTest::newRow("-platform") << none << none << none << QStringList{"-platform", "offscreen"} << true;
+        QTest::newRow("--display=") << none << none << none << QStringList{"--display=:1"} << true;
+        QTest::newRow("-display") << none << none << none << QStringList{"--data-dir", "d", "-display", ":1"} << true;
+        QTest::newRow("other options") << none << none << none << QStringList{"--data-dir", "-platform"} << false;
     }
 
     void displayIsNeeded() {
         QFETCH(QByteArray, display);
         QFETCH(QByteArray, wayland);
         QFETCH(QByteArray, platform);
+        QFETCH(QStringList, arguments);
         QFETCH(bool, available);
         const QByteArray saved[] = {qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), qgetenv("QT_QPA_PLATFORM")};
         const char* names[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
         const QByteArray values[] = {display, wayland, platform};
         for (int i = 0; i < 3; ++i)
             values[i].isEmpty() ? qunsetenv(names[i]) : qputenv(names[i], values[i]);
-        const bool result = DisplayAvailable();
+        const bool result = DisplayAvailable(arguments);
         for (int i = 0; i < 3; ++i)
             saved[i].isEmpty() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
         QCOMPARE(result, available);

@@ -1,6 +1,7 @@
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 
+#include "FileSizeLimit.h"
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
 
@@ -176,6 +177,40 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(FileError, file.writeRecord(3, QByteArray(499, 'd')));
         file.close();
         QCOMPARE(readFile(QStringLiteral("f")), QByteArray(500, 'z') + QByteArray(500, 'b'));
+    }
+
+    // A write stopped part-way by the size limit: which record, and where the limit falls.
+    void failedWriteLeavesTheRecordWhole_data() {
+        QTest::addColumn<int>("record");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("append cut in the middle") << 4 << 1750;
+        QTest::newRow("append refused at the start") << 4 << 1500;
+        QTest::newRow("overwrite of the last cut in the middle") << 3 << 1250;
+        QTest::newRow("overwrite of the first cut in the middle") << 1 << 200;
+    }
+
+    void failedWriteLeavesTheRecordWhole() {
+        QFETCH(int, record);
+        QFETCH(int, limit);
+        TempWorkDir dir;
+        writeFile(QStringLiteral("f"), records(3, 500));
+        FixedRecordFile file(QStringLiteral("f"), 500);
+        file.open();
+        QString reason;
+        {
+            const FileSizeLimit cap(static_cast<rlim_t>(limit));
+            try {
+                file.writeRecord(record, QByteArray(500, 'z'));
+            } catch (const FileError& error) {
+                reason = error.text();
+            }
+        }
+        QCOMPARE(reason, QStringLiteral("File too large"));
+        QCOMPARE(file.length(), 1500);
+        // The file stays usable, and a later write goes through.
+        file.writeRecord(4, QByteArray(500, 'd'));
+        file.close();
+        QCOMPARE(readFile(QStringLiteral("f")), records(4, 500));
     }
 
     void replaceSwapsInTheCompleteFile() {

@@ -65,6 +65,10 @@ void EntryField::setBackColor(const QColor& colour) {
     editor->setPalette(p);
 }
 
+void EntryField::ResetBackColor() {
+    focusProxy()->setPalette(QPalette());
+}
+
 void EntryField::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     focusProxy()->setGeometry(rect());

@@ -23,6 +23,8 @@ public:
     void setLocked(bool locked);
     QColor backColor() const;
     void setBackColor(const QColor& colour);
+    // Back to the colour the style gives an entry box.
+    void ResetBackColor();
 
     // The editing control inside; exactly one of them is set.
     QLineEdit* lineEdit() const { return m_line; }

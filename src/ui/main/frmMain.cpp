@@ -213,9 +213,8 @@ void frmMain::menuBackupRestore_Click(int index) {
         BackupDataFiles(this);
         break;
     case 2:
-        RestoreDataFiles(this);
-        // The data file under the list has been replaced.
-        if (DataRestored) {
+        // The data file under the list has been replaced, wholly or up to a file that failed.
+        if (RestoreDataFiles(this) || DataRestored) {
             DataRestored = false;
             RefreshListOptions();
             ShowEmployeeList();

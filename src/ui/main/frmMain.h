@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/main/EntryValidation.h"
 #include "ui/main/ListOptions.h"
 
 #include <QWidget>
@@ -27,7 +28,8 @@ class ZelButton;
 // The code is split by concern: frmMain.cpp (loading, tabs, commands of the window), frmMainLayout.cpp (the
 // controls of the window, the list and the options), frmMainRecordLayout.cpp (the controls of the record form),
 // frmMainOptions.cpp (list display options), frmMainList.cpp (building the list), frmMainRecord.cpp (showing a
-// record). Control arrays are indexed as their names say; index 0 is unused.
+// record), frmMainEntry.cpp (add and edit mode of the record form and its entry events), frmMainSave.cpp (checking
+// and saving an entry). Control arrays are indexed as their names say; index 0 is unused.
 class frmMain : public QWidget {
     Q_OBJECT
 
@@ -166,9 +168,25 @@ public slots:
     void cmdPicPrint_Click();
     void cmdPicDelete_Click();
 
+    // Adding and editing an employee (frmMainEntry.cpp, frmMainSave.cpp). cmdAddEmployee_Click and
+    // cmdEditEntry_Click live in frmMainEntry.cpp as well.
+    void BeginRecordEntry();
+    void UpdateSaveButton();
+    void cmdAddEditCancel_Click();
+    void cmdAddEditSave_Click();
+    // True when the entry may be saved; rewrites the fields it checks (capitals, blanks).
+    bool ValidateEntry();
+    void txtField_GotFocus(int index);
+    void txtField_LostFocus(int index);
+    void txtField_Change(int index);
+    void optSworn_Click(int index);
+    void optStatus_Click(int index);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // During an entry, Tab from the last field of a page goes on to the next page (frmMainEntry.cpp).
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void Form_Load();
@@ -195,4 +213,25 @@ private:
     bool m_closeAllowed = false;
     bool m_activating = false;
     int m_shownTab = 0;
+
+    // Adding and editing an employee (frmMainEntry.cpp, frmMainSave.cpp).
+    void ConnectEntryControls();
+    // Runs a fade of the window when fading is on and waits until it has finished.
+    void FadeAndWait(quint8 fadeFrom, quint8 fadeTo);
+    // The entry as the fields hold it.
+    EntryFields ReadEntryFields() const;
+    void ShowNotepadGauge();
+    // The list display options an add leaves, so that the new employee is in the list that follows.
+    void ResetListOptionsAfterAdd();
+    // Asks for the date a current employee left until a date or nothing is given.
+    void AskInactivationDate(SaveChoices& choices);
+    // Where the window, the tab control and the details frame were (pixels) before add mode shortened the window.
+    struct AddLayout {
+        int windowTop = 0;
+        int windowHeight = 0;
+        int tabHeight = 0;
+        int detailsTop = 0;
+    } m_beforeAdd;
+    // Where the first caption sits while a record is viewed; during an entry it rises into the free line above.
+    QRect m_firstCaptionPlace;
 };

@@ -244,4 +244,5 @@ void frmMain::ConnectControls() {
         connect(cmdPicAddEdit[i], &ZelButton::clicked, this, [this, i] { cmdPicAddEdit_Click(i); });
     connect(cmdPicPrint, &ZelButton::clicked, this, &frmMain::cmdPicPrint_Click);
     connect(cmdPicDelete, &ZelButton::clicked, this, &frmMain::cmdPicDelete_Click);
+    ConnectEntryControls();
 }

@@ -5,10 +5,10 @@
 #include "app/BusyWindow.h"
 #include "app/Dialogs.h"
 #include "controls/ZelButton.h"
-#include "ui/main/EmployeeList.h"
 #include "print/PrintCommands.h"
 #include "store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"
+#include "ui/main/EmployeeList.h"
 #include "users/UserList.h"
 
 #include <QApplication>
@@ -110,10 +110,6 @@ void frmMain::grid_RowColChange() {
 
 qint32 frmMain::HighlightedSlot() const {
     return grid->TextMatrix(grid->Row(), 3).toInt();
-}
-
-void frmMain::cmdAddEmployee_Click() {
-    NotAvailableYet(QStringLiteral("Adding an employee"));
 }
 
 void frmMain::cmdPrintList_Click() {

@@ -8,11 +8,11 @@
 #include "print/PrintCommands.h"
 #include "print/Printouts.h"
 #include "print/frmPrintLabel.h"
-#include "ui/main/RecordView.h"
 #include "store/DataFile.h"
 #include "store/ListScan.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
+#include "ui/main/RecordView.h"
 #include "users/UserList.h"
 
 #include <QDate>
@@ -134,10 +134,6 @@ void frmMain::txtField_MouseMove(int index) {
         // A field without a date must not keep the weekday of the record shown before.
         field->setToolTip(WeekdayTip(field->text()));
     }
-}
-
-void frmMain::cmdEditEntry_Click() {
-    NotAvailableYet(QStringLiteral("Editing an employee's information"));
 }
 
 void frmMain::cmdPrintEntry_Click() {

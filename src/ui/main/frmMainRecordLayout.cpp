@@ -3,8 +3,8 @@
 #include "ui/main/frmMain.h"
 
 #include "controls/ZelButton.h"
-#include "ui/main/RecordView.h"
 #include "ui/main/EntryField.h"
+#include "ui/main/RecordView.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -20,6 +20,9 @@ constexpr int kCommandLeft = 8205;
 constexpr int kCommandWidth = 1845;
 constexpr int kCommandHeight = 615;
 constexpr int kFieldHeight = 315;
+// "Basic Info" starts one caption line lower than the other pages: while an entry lasts, the caption of the first
+// field carries the note on red captions and moves up into that line, where it runs over no other caption.
+constexpr int kBasicInfoDrop = 270;
 
 // Where each entry field sits on its page (or frame): left, top of its caption, width. The field lies under
 // its caption.
@@ -99,7 +102,7 @@ void frmMain::BuildRecordPages() {
 
     frameEmergency = new QGroupBox(QStringLiteral(" In Case of Emergency "), pageOf(0));
     frameEmergency->setObjectName(QStringLiteral("frameEmergency"));
-    frameEmergency->setGeometry(Twips(60), Twips(1470), Twips(7590), Twips(1005));
+    frameEmergency->setGeometry(Twips(60), Twips(1470 + kBasicInfoDrop), Twips(7590), Twips(1005));
     frameStatus = new QGroupBox(pageOf(2));
     frameStatus->setObjectName(QStringLiteral("frameStatus"));
     frameStatus->setGeometry(Twips(60), Twips(1440), Twips(3960), Twips(1740));
@@ -113,7 +116,9 @@ void frmMain::BuildRecordPages() {
             parent = frameEmergency;
         else if (i == 21)
             parent = frameStatus;
-        const Place& at = kPlaces[i];
+        Place at = kPlaces[i];
+        if (parent == pageOf(0))
+            at.top += kBasicInfoDrop;
         lblField[i] = smallLabel(parent, QStringLiteral("lblField(%1)").arg(i), at.left, at.top, at.width + 600);
         lblField[i]->setText(FieldCaption(i));
         txtField[i] = new EntryField(i == NotepadField, FieldMaxLength(i), parent);
@@ -125,13 +130,13 @@ void frmMain::BuildRecordPages() {
 
     // Basic Info: the stamps and the age.
     for (int i = 1; i <= 2; ++i) {
-        lblDataInfo[i] =
-            smallLabel(pageOf(0), QStringLiteral("lblDataInfo(%1)").arg(i), 120 + (i - 1) * 3870, 2610, 3720);
+        lblDataInfo[i] = smallLabel(pageOf(0), QStringLiteral("lblDataInfo(%1)").arg(i), 120 + (i - 1) * 3870,
+                                    2610 + kBasicInfoDrop, 3720);
         lblDataInfo[i]->setFrameShape(QFrame::Panel);
         lblDataInfo[i]->setFrameShadow(QFrame::Sunken);
         lblDataInfo[i]->hide();
     }
-    lblYearsDOB = smallLabel(pageOf(0), QStringLiteral("lblYearsDOB"), 3060, 1050, 750);
+    lblYearsDOB = smallLabel(pageOf(0), QStringLiteral("lblYearsDOB"), 3060, 1050 + kBasicInfoDrop, 750);
 
     // Address: the label and e-mail commands.
     cmdPrintLabel = new ZelButton(pageOf(1));

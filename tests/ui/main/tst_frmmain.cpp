@@ -197,6 +197,32 @@ private slots:
         QCOMPARE(w->optEmpStatus[1]->text(), QStringLiteral("Current (2)"));
     }
 
+    // A restore that stops at a file missing from the backup has still replaced the data file before it: the list
+    // must come from the restored file, or its slot numbers would reach other employees than it names.
+    void restoreStoppedHalfWayRebuildsTheList() {
+        CurrentAccessLevel = 4;
+        QFile::remove(QStringLiteral("User.Log"));
+        frmMain* w = OpenWindow();
+        QTemporaryDir backup;
+        m_dialogs->answerText(backup.path());
+        m_dialogs->answer(MsgResult::OK);
+        m_dialogs->answer(MsgResult::OK);
+        w->menuBackupRestore[1]->trigger();
+        QVERIFY(!QFile::exists(backup.filePath(QStringLiteral("User.Log"))));
+
+        WriteEmployees({Employee(QStringLiteral("Cy"), QStringLiteral("Cole"))});
+        WriteUserLogEntry(1);
+        m_dialogs->answerText(backup.path());
+        m_dialogs->answer(MsgResult::Yes); // replace the current files
+        m_dialogs->answer(MsgResult::OK);  // the failed file
+        m_dialogs->answer(MsgResult::OK);  // cancelled
+        w->menuBackupRestore[2]->trigger();
+        QCOMPARE(m_dialogs->last().text, QStringLiteral("The restore process has been cancelled"));
+        QVERIFY(!DataRestored);
+        QCOMPARE(w->grid->Rows(), 3);
+        QCOMPARE(w->grid->TextMatrix(1, 0), QStringLiteral("Able, Al"));
+    }
+
     void noDataFileHidesBackupAndRestoreUntilNextLoad() {
         QFile::remove(DataFileName);
         QString topic;

@@ -1,0 +1,114 @@
+// Checking and saving an entry of the record form: a new employee into a new slot at the end of the data file, an
+// edited one back into its own slot.
+
+#include "ui/main/frmMain.h"
+
+#include "app/Dialogs.h"
+#include "store/DataFile.h"
+#include "store/DateRules.h"
+#include "ui/main/EntryField.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+
+bool frmMain::ValidateEntry() {
+    EntryFields fields = ReadEntryFields();
+    const EntryCheck check = CheckEntry(fields, Editing);
+    for (int i = 1; i <= FieldCount; ++i)
+        if (fields[i] != txtField[i]->text())
+            txtField[i]->setText(fields[i]);
+    if (check.Passed())
+        return true;
+    dialogs().MessageBox(this, check.Message, EntryErrorTitle, MsgIcon::Critical, MsgButtons::OK);
+    // The clerk is taken to the entry to correct.
+    tabNameInfo->setCurrentIndex(FieldPage(check.Field));
+    txtField[check.Field]->setFocus();
+    return false;
+}
+
+void frmMain::cmdAddEditSave_Click() {
+    if (!(Adding || Editing) || !ValidateEntry())
+        return;
+    if (Adding)
+        ResetListOptionsAfterAdd();
+
+    SaveChoices choices;
+    choices.Adding = Adding;
+    choices.SwornSelected = optSworn[1]->isChecked();
+    choices.WasSworn = WasSworn;
+    if (Editing) {
+        const QList<StatusQuestion> questions =
+            StatusQuestions(WasSworn, PreviousStatus, optSworn[1]->isChecked(), optStatus[2]->isChecked());
+        for (const StatusQuestion& question : questions) {
+            if (dialogs().MessageBox(this, question.Text, question.Title, MsgIcon::Question, MsgButtons::YesNo) !=
+                MsgResult::Yes)
+                continue;
+            switch (question.Change) {
+            case StatusChange::SwornDrop:
+                choices.SwornDropConfirmed = true;
+                break;
+            case StatusChange::SwornRaise:
+                choices.SwornRaiseConfirmed = true;
+                break;
+            case StatusChange::Inactivation:
+                AskInactivationDate(choices);
+                break;
+            case StatusChange::Reactivation:
+                choices.ReactivationConfirmed = true;
+                break;
+            }
+        }
+    }
+    choices.PicturePath = HeldPicturePath();
+    const EntryFields fields = ReadEntryFields();
+
+    // The slot is read whole and written whole: what the form does not show (the creation stamp, the version)
+    // stays as it was.
+    OpenDataFile();
+    const qint32 slot = Adding ? RecordCount + 1 : HighlightedSlot();
+    if (slot < 1) {
+        CloseDataFile();
+        return;
+    }
+    if (Adding)
+        NewRecordNumber = slot;
+    CurrentRecord = PersonnelRecord();
+    ReadSlot(slot);
+    CopyEntryToRecord(CurrentRecord, fields, choices, NowOADate());
+    WriteSlot(slot);
+    CloseDataFile();
+    if (Editing)
+        grid_RowColChange();
+    cmdAddEditCancel_Click();
+}
+
+void frmMain::AskInactivationDate(SaveChoices& choices) {
+    for (;;) {
+        const QString answer =
+            dialogs().InputBox(this, InactivationPrompt, InactivationTitle, FormatMMDDYYYY(TodayOADate()));
+        if (TrimBlanks(answer).isEmpty())
+            return;
+        if (IsValidDate(answer)) {
+            choices.InactivationGiven = true;
+            choices.EnteredInactivation = answer;
+            return;
+        }
+    }
+}
+
+void frmMain::ResetListOptionsAfterAdd() {
+    optEmpStatus[1]->setChecked(true);
+    // A new employee may be either; a sworn-status filter left in place could hide the one just added.
+    optEmpSworn[1]->setChecked(true);
+    optRace[1]->setChecked(true);
+    optSex[1]->setChecked(true);
+    optTypeList[1]->setChecked(true);
+    optTypeList_Click(1);
+    comboMonth->setCurrentIndex(0);
+    comboYear->setCurrentIndex(0);
+    comboAgeGroup->setCurrentIndex(0);
+    txtOther->clear();
+}
