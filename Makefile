@@ -4,8 +4,9 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DVARDEL_WERROR=ON
 # `make install` puts Vardel under PREFIX (inside DESTDIR when that is given); the package uses /usr.
 PREFIX ?= /usr/local
-# What an installed Vardel is made of: the two programs and the generated manual pages and changelog.
-INSTALLED_TARGETS = vardel vardel-data vardel_docs
+# What an installed Vardel is made of: the two programs, the one vardel-data starts for printing, and the
+# generated manual pages and changelog.
+INSTALLED_TARGETS = vardel vardel-data vardel-data-print vardel_docs
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60

@@ -29,6 +29,10 @@ int ListCommand(const QStringList& args);
 // The list options of the arguments; false with a reason for a bad one.
 bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error);
 
+// "print list|report|forms|label ... --out FILE.pdf": a printout into a PDF file. Runs in vardel-data-print
+// (ToolApplication.h), which has the fonts.
+int PrintCommand(const QStringList& args);
+
 // Standard output of the commands. WriteOutput and FinishOutput say on standard error when the output cannot be
 // written (a full disk, a closed pipe) and return false; a command then ends with exit code 1.
 bool WriteOutput(const QByteArray& text);

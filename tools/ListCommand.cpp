@@ -3,8 +3,8 @@
 
 #include "Commands.h"
 
-#include "ui/main/EmployeeList.h"
 #include "store/DataFile.h"
+#include "ui/main/EmployeeList.h"
 
 #include <QDate>
 #include <QFile>

@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "DataCommands.h"
 #include "OlderDataCommands.h"
+#include "ToolApplication.h"
 
 #include "app/AppGlobals.h"
 #include "app/CommandLine.h"
@@ -31,6 +32,8 @@ const Command kCommands[] = {
     {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
     {"list", "list [options]",
      "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false},
+    {"print", "print list|report|forms|label [options] --out FILE.pdf",
+     "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false},
 };
 
 QByteArray usageText() {
@@ -62,11 +65,12 @@ void printError(const QString& text) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    HandOverPrinting(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = CreateToolApplication(argv[0]);
     QCoreApplication::setOrganizationName(QString());
     QCoreApplication::setApplicationName(QStringLiteral("Vardel"));
 
-    QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList args = ToolArguments(argc, argv);
     QString dataDir;
     bool dirGiven = false;
     for (qsizetype i = 0; i < args.size();) {

@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -517,7 +518,12 @@ void ZelButton::mousePressEvent(QMouseEvent* event) {
 void ZelButton::mouseReleaseEvent(QMouseEvent* event) {
     emit MouseUp(event->button(), event->modifiers(), event->position().toPoint().x(), event->position().toPoint().y());
     if (event->button() == Qt::LeftButton) {
+        // The click's handlers run inside the release; one of them may close the window and the button with it.
+        const QPointer<ZelButton> alive(this);
+        m_mouseClickAt = event->globalPosition().toPoint();
         QAbstractButton::mouseReleaseEvent(event);
+        if (alive)
+            m_mouseClickAt.reset();
     } else if (event->button() != Qt::RightButton) {
         m_otherButtonDown = false;
         Redraw(CurrentState(), false);

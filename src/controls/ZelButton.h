@@ -9,6 +9,8 @@
 #include <QPixmap>
 #include <QVariantMap>
 
+#include <optional>
+
 class QTimer;
 
 // The one push button of every window. It draws itself in one of its styles (14 the ordinary button, 11
@@ -124,6 +126,10 @@ public:
     void Refresh();
 
     bool isOver() const { return m_over; }
+    // While a handler of a mouse click runs: where the mouse was released, in global coordinates. Empty for a
+    // click from the keyboard (Enter, space, the access key) or from code, so that a pop-up menu can open where
+    // the user is looking: at the pointer, or under the button.
+    std::optional<QPoint> MouseClickPosition() const { return m_mouseClickAt; }
     // The state last drawn: 0 normal, 2 pressed.
     int DrawnState() const { return m_drawnState; }
     ButtonColours Colours() const;
@@ -212,6 +218,7 @@ private:
     QString m_drawnCaption;
     Qt::MouseButton m_mouseButton = Qt::NoButton;
     int m_lastKey = 0;
+    std::optional<QPoint> m_mouseClickAt;
     ButtonGeometry m_geometry;
     QImage m_background;
     QSize m_backgroundSize;

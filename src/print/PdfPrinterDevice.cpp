@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -64,7 +65,8 @@ void PaintedPrinterDevice::drawPicture(const QImage& picture, double x, double y
     m_painter.drawImage(QRectF(x * dpiX(), y * dpiY(), width * dpiX(), height * dpiY()), scaled);
 }
 
-PdfPrinterDevice::PdfPrinterDevice(const QString& filePath, const QString& title) : m_path(filePath) {
+PdfPrinterDevice::PdfPrinterDevice(const QString& filePath, const QString& title, Existing existing)
+    : m_path(filePath), m_existing(existing) {
     m_buffer.open(QIODevice::WriteOnly);
     m_writer = std::make_unique<QPdfWriter>(&m_buffer);
     m_writer->setResolution(Resolution);
@@ -97,10 +99,19 @@ void PdfPrinterDevice::finishOutput() {
     if (!m_painter.isActive())
         return;
     m_painter.end();
-    QFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        throw FileError(m_path + QStringLiteral(": ") + file.errorString());
     const QByteArray& bytes = m_buffer.data();
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (m_existing == Existing::Replace) {
+        QSaveFile file(m_path);
+        if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(ownerOnly) || file.write(bytes) != bytes.size() ||
+            !file.commit())
+            throw FileError(m_path + QStringLiteral(": ") + file.errorString());
+        m_written = true;
+        return;
+    }
+    QFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnly))
+        throw FileError(m_path + QStringLiteral(": ") + file.errorString());
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.close();

@@ -34,7 +34,11 @@ protected:
 // written when nothing was printed.
 class PdfPrinterDevice : public PaintedPrinterDevice {
 public:
-    PdfPrinterDevice(const QString& filePath, const QString& title);
+    // A file already at the path is refused (FileError at close), or replaced: the new file is written whole
+    // beside it and takes its place in one rename, so the old one stays whole until then.
+    enum class Existing { Refuse, Replace };
+
+    PdfPrinterDevice(const QString& filePath, const QString& title, Existing existing = Existing::Refuse);
     ~PdfPrinterDevice() override;
 
     double pageWidth() const override { return 8.5; }
@@ -58,6 +62,7 @@ protected:
 
 private:
     QString m_path;
+    Existing m_existing;
     QBuffer m_buffer;
     std::unique_ptr<QPdfWriter> m_writer;
     bool m_written = false;

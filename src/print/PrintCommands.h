@@ -36,8 +36,9 @@ void PrintInformationReportCommand(QWidget* mainWindow, const PersonnelRecord& r
 // cmdPrintPic_Click of the picture window: the picture under its heading, the window busy meanwhile.
 void PrintPictureCommand(QWidget* window, const QString& heading, const QImage& picture);
 
-// cmdPrintUpdateForms_Click: pops up menuPrintUpdatemenu under the button. listedSlots are the slot numbers of
-// the list's rows in order (column 3), highlightedSlot that of the highlighted row.
+// cmdPrintUpdateForms_Click: pops up menuPrintUpdatemenu at the mouse when the button was clicked with it, under
+// the button when it was pressed from the keyboard. listedSlots are the slot numbers of the list's rows in order
+// (column 3), highlightedSlot that of the highlighted row.
 void PrintUpdateFormsMenu(QWidget* button, const QList<qint32>& listedSlots, qint32 highlightedSlot);
 // The menu itself, for the window that wants to show it otherwise: items 1 to 4 as PrintUpdatemenu_1 to _4.
 QMenu* CreatePrintUpdateMenu(QWidget* parent, qsizetype listedCount);

@@ -111,3 +111,10 @@ QString AgencyName() {
 void SetAgencyName(const QString& name) {
     SaveSetting(kAgencyKey, name);
 }
+
+QString MainWindowCaption() {
+    const QString agency = AgencyName().trimmed();
+    if (agency.isEmpty())
+        return AppTitle + QStringLiteral(" - Personnel Records");
+    return AppTitle + QStringLiteral(" - ") + agency;
+}

@@ -27,3 +27,6 @@ inline constexpr int AccessCodeIterations = 64000;
 // The agency named in the main window's caption; empty until an administrator sets it.
 QString AgencyName();
 void SetAgencyName(const QString& name);
+// The main window's caption: the application title and the agency's name, or "Personnel Records" before one is
+// set. The list printout carries it in its page headings.
+QString MainWindowCaption();

@@ -87,6 +87,7 @@ class TestInstall : public QObject {
         QMap<QString, bool> files{
             {QStringLiteral("bin/vardel"), true},
             {QStringLiteral("bin/vardel-data"), true},
+            {QStringLiteral("libexec/vardel/vardel-data-print"), true},
             {QStringLiteral("share/applications/vardel.desktop"), false},
             {QStringLiteral("share/metainfo/") + kAppId + QStringLiteral(".metainfo.xml"), false},
             {QStringLiteral("share/icons/hicolor/scalable/apps/vardel.svg"), false},
@@ -271,6 +272,27 @@ private slots:
             run(staged(QStringLiteral("bin/") + program), {QStringLiteral("--version")}, withoutDisplay());
         QCOMPARE(version.exitStatus, 0);
         QCOMPARE(version.out, program + QLatin1Char(' ') + kVersion + QLatin1Char('\n'));
+    }
+
+    // The installed vardel-data finds the program it hands printing to, wherever the prefix is.
+    void installedVardelDataPrints() {
+        QTemporaryDir work;
+        QVERIFY(work.isValid());
+        const QString tool = staged(QStringLiteral("bin/vardel-data"));
+        const QStringList dir{QStringLiteral("--data-dir"), work.path()};
+        const Run demo = run(tool,
+                             dir + QStringList{QStringLiteral("demo"), QStringLiteral("3"), QStringLiteral("--seed"),
+                                               QStringLiteral("1")},
+                             withoutDisplay());
+        QCOMPARE(demo.exitStatus, 0);
+        const QString pdf = work.filePath(QStringLiteral("list.pdf"));
+        const Run print =
+            run(tool, dir + QStringList{QStringLiteral("print"), QStringLiteral("list"), QStringLiteral("--out"), pdf},
+                withoutDisplay());
+        QVERIFY2(print.exitStatus == 0, qPrintable(print.err));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.read(5), QByteArray("%PDF-"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "FileTestSupport.h"
+#include "PdfWords.h"
 #include "TempWorkDir.h"
 #include "print/PdfPrinterDevice.h"
 #include "print/PrintHelpers.h"
@@ -7,51 +8,13 @@
 #include "store/FileError.h"
 
 #include <QFontMetricsF>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
 namespace {
 
-// One word as pdftotext -bbox places it, in points from the page's top-left corner.
-struct Word {
-    int page;
-    double xMin;
-    double yMin;
-    QString text;
-};
-
-QList<Word> WordsOf(const QString& pdf) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    QList<Word> words;
-    int page = 0;
-    static const QRegularExpression tag(
-        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
-    for (auto it = tag.globalMatch(html); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        if (m.captured(0).startsWith(QStringLiteral("<page"))) {
-            ++page;
-            continue;
-        }
-        words.append({page, m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
-    }
-    return words;
-}
-
-const Word* Find(const QList<Word>& words, int page, const QString& text, int occurrence = 1) {
-    for (const Word& w : words)
-        if (w.page == page && w.text == text && --occurrence == 0)
-            return &w;
-    return nullptr;
-}
-
 // Within a fiftieth of an inch of the layout's position, given in inches.
-void ExpectAt(const Word* word, double xInches, double yInches, const char* what) {
+void ExpectAt(const PdfWord* word, double xInches, double yInches, const char* what) {
     QVERIFY2(word, what);
     QVERIFY2(std::abs(word->xMin / 72 - xInches) < 0.02,
              qPrintable(QStringLiteral("%1 across at %2 in").arg(QLatin1String(what)).arg(word->xMin / 72)));
@@ -70,6 +33,7 @@ private slots:
     void listAndLabelLandWhereTheLayoutSays();
     void fileIsWrittenOnlyWhenSomethingWasPrinted();
     void anExistingFileIsNeverOverwritten();
+    void anExistingFileIsReplacedWholeWhenAsked();
     void printoutNames();
 };
 
@@ -122,39 +86,39 @@ void TestPdfPrinter::listAndLabelLandWhereTheLayoutSays() {
     }
     QCOMPARE(modeOf(path), mode_t(0600));
 
-    const QList<Word> words = WordsOf(path);
-    QVERIFY(!words.isEmpty());
+    const PdfText text = ReadPdfText(path);
+    QVERIFY(!text.words.isEmpty());
     // Arial's line is 2355/2048 of its size (ascent, descent and line gap); one of 9 points, in inches.
     const double em = 2355.0 / 2048;
     const double line = 9 * em / 72;
 
-    ExpectAt(Find(words, 1, QStringLiteral("Vardel")), 0.5, 1.0, "page heading");
-    ExpectAt(Find(words, 1, QStringLiteral("Printout")), 0.5, 1.0 + line, "list heading");
-    ExpectAt(Find(words, 1, QStringLiteral("Name")), 0.5, 1.0 + 3 * line, "column heading 0");
-    ExpectAt(Find(words, 1, QStringLiteral("Job")), 4.0, 1.0 + 3 * line, "column heading 1");
-    ExpectAt(Find(words, 1, QStringLiteral("Since")), 6.2, 1.0 + 3 * line, "column heading 2");
-    ExpectAt(Find(words, 1, QStringLiteral("Person01,")), 0.5, 1.0 + 4 * line, "first row");
-    ExpectAt(Find(words, 1, QStringLiteral("Detail1")), 4.0, 1.0 + 4 * line, "first row, column 1");
-    ExpectAt(Find(words, 1, QStringLiteral("01/02/2003")), 6.2, 1.0 + 4 * line, "first row, column 2");
+    ExpectAt(text.find(1, QStringLiteral("Vardel")), 0.5, 1.0, "page heading");
+    ExpectAt(text.find(1, QStringLiteral("Printout")), 0.5, 1.0 + line, "list heading");
+    ExpectAt(text.find(1, QStringLiteral("Name")), 0.5, 1.0 + 3 * line, "column heading 0");
+    ExpectAt(text.find(1, QStringLiteral("Job")), 4.0, 1.0 + 3 * line, "column heading 1");
+    ExpectAt(text.find(1, QStringLiteral("Since")), 6.2, 1.0 + 3 * line, "column heading 2");
+    ExpectAt(text.find(1, QStringLiteral("Person01,")), 0.5, 1.0 + 4 * line, "first row");
+    ExpectAt(text.find(1, QStringLiteral("Detail1")), 4.0, 1.0 + 4 * line, "first row, column 1");
+    ExpectAt(text.find(1, QStringLiteral("01/02/2003")), 6.2, 1.0 + 4 * line, "first row, column 2");
 
     // Page 2 repeats the heading with its number; the list ends there.
-    const Word* secondHeading = Find(words, 2, QStringLiteral("Vardel"));
+    const PdfWord* secondHeading = text.find(2, QStringLiteral("Vardel"));
     ExpectAt(secondHeading, 0.5, 1.0, "second page heading");
-    QVERIFY(Find(words, 2, QStringLiteral("2,")));
-    QVERIFY(Find(words, 2, QStringLiteral("Person60,")));
-    QVERIFY(!Find(words, 1, QStringLiteral("Person60,")));
-    QVERIFY(Find(words, 2, QStringLiteral("Printout"), 2));
+    QVERIFY(text.find(2, QStringLiteral("2,")));
+    QVERIFY(text.find(2, QStringLiteral("Person60,")));
+    QVERIFY(!text.find(1, QStringLiteral("Person60,")));
+    QVERIFY(text.find(2, QStringLiteral("Printout"), 2));
     // Rows stop once a row lies below 8.8 inches.
     double lowest = 0;
-    for (const Word& w : words)
+    for (const PdfWord& w : text.words)
         if (w.page == 1 && w.text.startsWith(QStringLiteral("Person")))
             lowest = std::max(lowest, w.yMin / 72);
     QVERIFY2(lowest > 8.8 - 0.05 && lowest < 8.8 + line + 0.05, qPrintable(QString::number(lowest)));
 
     // The label is a document of its own: row 10, column 3, one line below 9.5 inches.
     const double labelLine = 10 * em / 72;
-    ExpectAt(Find(words, 3, QStringLiteral("John")), 5.8, 9.5 + labelLine, "label line 1");
-    ExpectAt(Find(words, 3, QStringLiteral("12")), 5.8, 9.5 + 2 * labelLine, "label line 2");
+    ExpectAt(text.find(3, QStringLiteral("John")), 5.8, 9.5 + labelLine, "label line 1");
+    ExpectAt(text.find(3, QStringLiteral("12")), 5.8, 9.5 + 2 * labelLine, "label line 2");
 }
 
 void TestPdfPrinter::fileIsWrittenOnlyWhenSomethingWasPrinted() {
@@ -175,6 +139,21 @@ void TestPdfPrinter::anExistingFileIsNeverOverwritten() {
     pdf.print(QStringLiteral("text"));
     QVERIFY_THROWS_EXCEPTION(FileError, pdf.close());
     QCOMPARE(readFile(path), QByteArray("someone else's"));
+}
+
+void TestPdfPrinter::anExistingFileIsReplacedWholeWhenAsked() {
+    TempWorkDir dir;
+    const QString path = dir.file(QStringLiteral("forms.pdf"));
+    writeFile(path, "%PDF-1.4 last year's forms");
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    PdfPrinterDevice pdf(path, QStringLiteral("Forms"), PdfPrinterDevice::Existing::Replace);
+    pdf.print(QStringLiteral("this year's"));
+    pdf.close();
+    QCOMPARE(pdf.outputFile(), path);
+    QVERIFY(ReadPdfText(path).pageText(1).contains(QStringLiteral("this year's")));
+    // The printout carries social security numbers, whoever could read the earlier file.
+    QCOMPARE(modeOf(path), mode_t(0600));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("forms.pdf")});
 }
 
 void TestPdfPrinter::printoutNames() {

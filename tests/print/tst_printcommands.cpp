@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -93,7 +94,8 @@ private slots:
     void updateMenuItems();
     void updateMenuChoices_data();
     void updateMenuChoices();
-    void updateMenuPopsUpUnderTheButton();
+    void updateMenuPopsUpWhereTheUserIs_data();
+    void updateMenuPopsUpWhereTheUserIs();
 
     void pdfWhenNoPrinterIsInstalled_data();
     void pdfWhenNoPrinterIsInstalled();
@@ -375,26 +377,66 @@ void TestPrintCommands::updateMenuChoices() {
     QCOMPARE(printer().log.at(1), QStringLiteral("window busy, hourglass"));
 }
 
-void TestPrintCommands::updateMenuPopsUpUnderTheButton() {
+void TestPrintCommands::updateMenuPopsUpWhereTheUserIs_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("atTheMouse");
+    QTest::newRow("mouse click") << "mouse" << true;
+    QTest::newRow("Enter") << "enter" << false;
+    QTest::newRow("space") << "space" << false;
+    QTest::newRow("access key") << "alt" << false;
+    QTest::newRow("called by code") << "code" << false;
+}
+
+void TestPrintCommands::updateMenuPopsUpWhereTheUserIs() {
+    QFETCH(QString, how);
+    QFETCH(bool, atTheMouse);
     WriteEmployees({Employee(QStringLiteral("Alice"), QStringLiteral("Ames")),
                     Employee(QStringLiteral("Bea"), QStringLiteral("Baker"))});
     m_window->resize(400, 300);
     auto* button = new ZelButton(m_window.get());
+    button->setCaption(QStringLiteral("Print &Annual\r\nUpdate form(s)"));
     button->setGeometry(20, 30, 120, 40);
+    connect(button, &QAbstractButton::clicked, this, [button] { PrintUpdateFormsMenu(button, {2, 1}, 2); });
     m_window->show();
-    QPoint shownAt;
-    QTimer::singleShot(0, this, [&] {
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    // The pointer rests on the button while a key presses it: the menu must still open under the button.
+    const QPoint clickedAt(90, 25);
+    QCursor::setPos(button->mapToGlobal(QPoint(60, 12)));
+
+    std::optional<QPoint> shownAt;
+    QTimer watch;
+    watch.setInterval(5);
+    connect(&watch, &QTimer::timeout, this, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu);
+        if (!menu)
+            return;
+        watch.stop();
         shownAt = menu->pos();
-        QAction* highlighted = menu->findChild<QAction*>(QStringLiteral("PrintUpdatemenu_2"));
-        menu->setActiveAction(highlighted);
+        menu->setActiveAction(menu->findChild<QAction*>(QStringLiteral("PrintUpdatemenu_2")));
         QTest::keyClick(menu, Qt::Key_Return);
     });
-    PrintUpdateFormsMenu(button, {2, 1}, 2);
-    QCOMPARE(shownAt, button->mapToGlobal(QPoint(0, button->height())));
+    watch.start();
+    if (how == QLatin1String("mouse")) {
+        QTest::mouseClick(button, Qt::LeftButton, {}, clickedAt);
+    } else if (how == QLatin1String("enter")) {
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+    } else if (how == QLatin1String("space")) {
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+    } else if (how == QLatin1String("alt")) {
+        QTest::keyClick(m_window.get(), Qt::Key_A, Qt::AltModifier);
+    } else {
+        PrintUpdateFormsMenu(button, {2, 1}, 2);
+    }
+    QTRY_VERIFY(shownAt.has_value());
+    QCOMPARE(*shownAt, button->mapToGlobal(atTheMouse ? clickedAt : QPoint(0, button->height())));
+    // Either way the menu is the same and its choice prints.
+    QTRY_COMPARE(m_printers.size(), 1);
     QCOMPARE(printer().documentCount(), 1);
     QCOMPARE(printer().texts.at(6).text, QStringLiteral("Bea").leftJustified(15));
+    QVERIFY(!button->MouseClickPosition());
 }
 
 void TestPrintCommands::pdfWhenNoPrinterIsInstalled_data() {
