@@ -30,8 +30,7 @@ void PrintEmployeeListCommand(QWidget* mainWindow, const QString& listHeading, c
         return;
     PrintJob job(mainWindow, QStringLiteral("Employee List"));
     {
-        BusyWindow busy(mainWindow);
-        busy.MakeBusy();
+        const BusyWindow busy(mainWindow);
         const QString caption = mainWindow ? mainWindow->windowTitle() : QString();
         PrintEmployeeList(job.printer(), {caption, listHeading, headings, rows, NowOADate()});
     }
@@ -83,7 +82,7 @@ void PrintInformationReportCommand(QWidget* mainWindow, const PersonnelRecord& r
 
     PrintJob job(mainWindow, QStringLiteral("Information Report"));
     {
-        BusyWindow busy(mainWindow);
+        BusyPrintOwner busy(mainWindow);
         busy.MakeBusy();
         PrintInformationReport(job.printer(), &busy, record, printComments, NowOADate());
         if (printPhotograph) {
@@ -101,8 +100,7 @@ void PrintInformationReportCommand(QWidget* mainWindow, const PersonnelRecord& r
 void PrintPictureCommand(QWidget* window, const QString& heading, const QImage& picture) {
     PrintJob job(window, QStringLiteral("Picture"));
     {
-        BusyWindow busy(window);
-        busy.MakeBusy();
+        const BusyWindow busy(window);
         QCoreApplication::processEvents();
         PrintPicture(job.printer(), heading, picture);
         QCoreApplication::processEvents();
@@ -166,8 +164,7 @@ void PrintUpdatemenu_Click(QWidget* mainWindow, int index, const QList<qint32>& 
 
     PrintJob job(mainWindow, QStringLiteral("Annual Update Forms"));
     {
-        BusyWindow busy(mainWindow);
-        busy.MakeBusy();
+        const BusyWindow busy(mainWindow);
         OpenDataFile();
         const double now = NowOADate();
         for (const qint32 slot : std::as_const(toPrint)) {
@@ -186,7 +183,7 @@ void PrintHelpTopicCommand(QWidget* helpWindow, const QString& topicCaption, con
     body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     PrintJob job(helpWindow, QStringLiteral("Help Topic"));
     {
-        BusyWindow busy(helpWindow);
+        BusyPrintOwner busy(helpWindow);
         PrintHelpTopic(job.printer(), &busy, topicCaption, body);
     }
     job.finish();

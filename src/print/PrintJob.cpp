@@ -7,7 +7,6 @@
 #include "print/QtPrinterDevice.h"
 #include "store/DataFolder.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -89,22 +88,4 @@ void PrintJob::finish() {
     if (open == MsgResult::Yes && !dialogs().OpenUrl(QUrl::fromLocalFile(path)))
         dialogs().MessageBox(m_window, PrintoutNotOpenedText(path), PrintoutSavedTitle(), MsgIcon::Information,
                              MsgButtons::OK);
-}
-
-void BusyWindow::MakeBusy() {
-    if (m_busy)
-        return;
-    m_busy = true;
-    if (m_window)
-        m_window->setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void BusyWindow::MakeUsable() {
-    if (!m_busy)
-        return;
-    m_busy = false;
-    if (m_window)
-        m_window->setEnabled(true);
-    QApplication::restoreOverrideCursor();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BusyWindow.h"
 #include "print/PrinterDevice.h"
 
 #include <QPointer>
@@ -46,16 +47,14 @@ private:
     bool m_finished = false;
 };
 
-// The window a printing command keeps busy: disabled, with the hourglass pointer. Made usable at the latest
-// when this object goes.
-class BusyWindow : public PrintOwner {
+// The window of a printout that marks its own busy stretch: busy from MakeBusy, made usable at the latest when
+// this object goes.
+class BusyPrintOwner : public PrintOwner {
 public:
-    explicit BusyWindow(QWidget* window) : m_window(window) {}
-    ~BusyWindow() override { MakeUsable(); }
-    void MakeBusy() override;
-    void MakeUsable() override;
+    explicit BusyPrintOwner(QWidget* window) : m_busy(window, BusyWindow::Start::Later) {}
+    void MakeBusy() override { m_busy.MakeBusy(); }
+    void MakeUsable() override { m_busy.MakeUsable(); }
 
 private:
-    QPointer<QWidget> m_window;
-    bool m_busy = false;
+    BusyWindow m_busy;
 };

@@ -263,8 +263,7 @@ void frmPrintLabel::cmdPrintLabel_Click() {
     QWidget* focus = focusWidget();
     PrintJob job(this, QStringLiteral("Address Label"));
     {
-        BusyWindow busy(this);
-        busy.MakeBusy();
+        const BusyWindow busy(this);
         PrintAddressLabel(job.printer(), LabelLines(), LabelRow(), LabelColumn());
     }
     if (focus)
