@@ -13,7 +13,6 @@
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
 #include "ui/main/EmployeeList.h"
-#include "users/AccessCode.h"
 
 #include <QDir>
 #include <QFile>

@@ -72,3 +72,18 @@ void SaveSetting(const QString& key, const QString& value) {
     settings().setValue(QStringLiteral("Defaults/") + key, value);
     settings().sync();
 }
+
+QString AgencyName() {
+    return GetSetting(QStringLiteral("AgencyName"));
+}
+
+void SetAgencyName(const QString& name) {
+    SaveSetting(QStringLiteral("AgencyName"), name);
+}
+
+QString MainWindowCaption() {
+    const QString agency = AgencyName().trimmed();
+    if (agency.isEmpty())
+        return AppTitle + QStringLiteral(" - Personnel Records");
+    return AppTitle + QStringLiteral(" - ") + agency;
+}

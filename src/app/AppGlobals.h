@@ -43,3 +43,10 @@ QString FormatHashes(long long value);
 // Per-user settings, section "Defaults" under the application title. Values are text.
 QString GetSetting(const QString& key, const QString& defaultValue = QString());
 void SaveSetting(const QString& key, const QString& value);
+
+// The agency named in the main window's caption; empty until an administrator sets it.
+QString AgencyName();
+void SetAgencyName(const QString& name);
+// The main window's caption: the application title and the agency's name, or "Personnel Records" before one is
+// set. The list printout carries it in its page headings.
+QString MainWindowCaption();

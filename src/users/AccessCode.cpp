@@ -11,7 +11,6 @@ namespace {
 
 const QString kHashKey = QStringLiteral("AccessCodeHash");
 const QString kSaltKey = QStringLiteral("AccessCodeSalt");
-const QString kAgencyKey = QStringLiteral("AgencyName");
 // The stored hash reads "pbkdf2-sha256$<iterations>$<hex>". A bare hex value is the earlier form.
 const QString kScheme = QStringLiteral("pbkdf2-sha256");
 
@@ -102,19 +101,4 @@ bool AccessCodeMatches(const QString& answer) {
     // The code is right: store it again, now in the stronger form.
     SaveSetting(kHashKey, StoredHash(salt, answer, AccessCodeIterations));
     return true;
-}
-
-QString AgencyName() {
-    return GetSetting(kAgencyKey);
-}
-
-void SetAgencyName(const QString& name) {
-    SaveSetting(kAgencyKey, name);
-}
-
-QString MainWindowCaption() {
-    const QString agency = AgencyName().trimmed();
-    if (agency.isEmpty())
-        return AppTitle + QStringLiteral(" - Personnel Records");
-    return AppTitle + QStringLiteral(" - ") + agency;
 }

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-// The administrator's access code and the agency name, kept in the per-user settings ("Defaults").
+// The administrator's access code, kept in the per-user settings ("Defaults").
 // The code is stored only as a salted PBKDF2-HMAC-SHA256 hash, never as its digits.
 
 bool HasAccessCode();
@@ -23,10 +23,3 @@ QByteArray Pbkdf2HmacSha256(const QByteArray& password, const QByteArray& salt, 
 // The iteration count of new hashes: about 0.1 s of one core per check (bench_accesscode), so that an offline
 // search through every 6-digit code costs more than a day of one core.
 inline constexpr int AccessCodeIterations = 64000;
-
-// The agency named in the main window's caption; empty until an administrator sets it.
-QString AgencyName();
-void SetAgencyName(const QString& name);
-// The main window's caption: the application title and the agency's name, or "Personnel Records" before one is
-// set. The list printout carries it in its page headings.
-QString MainWindowCaption();

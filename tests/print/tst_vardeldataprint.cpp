@@ -8,7 +8,6 @@
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/PersonnelRecord.h"
-#include "users/AccessCode.h"
 
 #include <QDir>
 #include <QImage>

@@ -10,7 +10,6 @@
 #include "help/frmManual.h"
 #include "store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"
-#include "users/AccessCode.h"
 #include "users/Shutdown.h"
 #include "users/UserList.h"
 
@@ -55,13 +54,6 @@ void frmMain::SetTag(QObject* control, const QString& text) {
     control->setProperty("Tag", text);
 }
 
-QString frmMain::MainCaption() {
-    const QString agency = AgencyName().trimmed();
-    if (agency.isEmpty())
-        return AppTitle + QStringLiteral(" - Personnel Records");
-    return AppTitle + QStringLiteral(" - ") + agency;
-}
-
 int frmMain::ListTabHeight(int screenHeightTwips) {
     if (screenHeightTwips <= DesignHeight)
         return DesignHeight;
@@ -70,7 +62,7 @@ int frmMain::ListTabHeight(int screenHeightTwips) {
 
 void frmMain::Form_Load() {
     FadeOn = PrepareFade(this, 0, false);
-    setWindowTitle(MainCaption());
+    setWindowTitle(MainWindowCaption());
     setFixedSize(Twips(DesignWidth), Twips(DesignHeight));
     tabMain->setTabText(0, QStringLiteral("Employee List"));
     // The design sizes that fitting the window to a tab starts from.

@@ -39,8 +39,6 @@ class frmMain : public QWidget {
 public:
     explicit frmMain(QWidget* parent = nullptr);
 
-    // The caption for the configured agency; without one the caption names the program's purpose instead.
-    static QString MainCaption();
     // The window height (twips) on the list tab for a screen of the given height (twips).
     static int ListTabHeight(int screenHeightTwips);
     // Design sizes, twips.

@@ -9,7 +9,6 @@
 #include "controls/ZelButton.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/frmMain.h"
-#include "users/AccessCode.h"
 #include "users/Shutdown.h"
 #include "users/UserList.h"
 #include "users/frmAdmin.h"
