@@ -623,4 +623,13 @@ void ZelButton::moveEvent(QMoveEvent* event) {
     QAbstractButton::moveEvent(event);
 }
 
+QPoint MenuPosition(const QWidget* button) {
+    if (!button)
+        return QCursor::pos();
+    const auto* zel = qobject_cast<const ZelButton*>(button);
+    if (zel && zel->MouseClickPosition())
+        return *zel->MouseClickPosition();
+    return button->mapToGlobal(QPoint(0, button->height()));
+}
+
 #include "moc_ZelButton.cpp"

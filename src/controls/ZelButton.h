@@ -224,3 +224,8 @@ private:
     QSize m_backgroundSize;
     QWidget* m_watched = nullptr;
 };
+
+// Where a menu that a button opens pops up, in global coordinates: at the pointer for a click of the mouse; under
+// the button for a key (Enter, space, the access key) or a call from code, where a keyboard user is looking rather
+// than wherever the mouse was left. Without a button, at the pointer.
+QPoint MenuPosition(const QWidget* button);

@@ -127,15 +127,7 @@ QMenu* CreatePrintUpdateMenu(QWidget* parent, qsizetype listedCount) {
 void PrintUpdateFormsMenu(QWidget* button, const QList<qint32>& listedSlots, qint32 highlightedSlot) {
     QWidget* window = button ? button->window() : nullptr;
     const std::unique_ptr<QMenu> menu(CreatePrintUpdateMenu(window, listedSlots.size()));
-    // At the pointer for a click of the mouse; under the button for a key, where a keyboard user is looking
-    // rather than wherever the mouse was left.
-    QPoint where = QCursor::pos();
-    const auto* zel = qobject_cast<const ZelButton*>(button);
-    if (zel && zel->MouseClickPosition())
-        where = *zel->MouseClickPosition();
-    else if (button)
-        where = button->mapToGlobal(QPoint(0, button->height()));
-    const QAction* chosen = menu->exec(where);
+    const QAction* chosen = menu->exec(MenuPosition(button));
     if (chosen)
         PrintUpdatemenu_Click(window, chosen->data().toInt(), listedSlots, highlightedSlot);
 }

@@ -15,7 +15,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -192,7 +191,7 @@ bool frmMain::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
 
 void frmMain::cmdBackupRestore_Click() {
     if (CurrentAccessLevel == 4) {
-        menuBackupRestoremenu->popup(QCursor::pos());
+        menuBackupRestoremenu->popup(MenuPosition(cmdBackupRestore));
         return;
     }
     dialogs().MessageBox(this, QStringLiteral("Full access level privileges\r\nare required to use this feature."),

@@ -171,6 +171,45 @@ private slots:
         QVERIFY(m_dialogs->calls().isEmpty());
     }
 
+    // The backup menu opens where the user is looking: at the pointer for a click of the mouse, under the button
+    // when a key presses it, though the pointer rests on the button.
+    void backupMenuPopsUpWhereTheUserIs_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("atTheMouse");
+        QTest::newRow("mouse click") << "mouse" << true;
+        QTest::newRow("Enter") << "enter" << false;
+        QTest::newRow("space") << "space" << false;
+        QTest::newRow("access key") << "alt" << false;
+    }
+
+    void backupMenuPopsUpWhereTheUserIs() {
+        QFETCH(QString, how);
+        QFETCH(bool, atTheMouse);
+        CurrentAccessLevel = 4;
+        frmMain* w = OpenWindow();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        ZelButton* button = w->cmdBackupRestore;
+        const QPoint clickedAt(button->width() - 10, button->height() - 10);
+        QCursor::setPos(button->mapToGlobal(QPoint(10, 10)));
+        if (how == QLatin1String("mouse")) {
+            QTest::mouseClick(button, Qt::LeftButton, {}, clickedAt);
+        } else if (how == QLatin1String("enter")) {
+            button->setFocus();
+            QTest::keyClick(button, Qt::Key_Return);
+        } else if (how == QLatin1String("space")) {
+            button->setFocus();
+            QTest::keyClick(button, Qt::Key_Space);
+        } else {
+            QTest::keyClick(w, Qt::Key_B, Qt::AltModifier);
+        }
+        QTRY_VERIFY(w->menuBackupRestoremenu->isVisible());
+        QCOMPARE(w->menuBackupRestoremenu->pos(),
+                 button->mapToGlobal(atTheMouse ? clickedAt : QPoint(0, button->height())));
+        w->menuBackupRestoremenu->hide();
+        QVERIFY(m_dialogs->calls().isEmpty());
+    }
+
     // A restore replaces the data file under the list: the counts and the list come from the restored file.
     void restoreRebuildsTheList() {
         CurrentAccessLevel = 4;
