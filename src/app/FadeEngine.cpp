@@ -192,6 +192,13 @@ void FadeEngine::FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, boo
     timerFadeInOut->start();
 }
 
+void FadeEngine::FadeOutAndClose() {
+    if (FadeOn)
+        FadeWindow(255, 0, 20, true);
+    else if (m_closingAction)
+        m_closingAction();
+}
+
 void FadeEngine::timerFadeInOut_Timer() {
     // A tick that arrives after the end must not run the closing action a second time.
     if (!timerFadeInOut->isActive())

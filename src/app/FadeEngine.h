@@ -39,6 +39,9 @@ public:
     void FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade);
     // One step of the fade.
     void timerFadeInOut_Timer();
+    // Leaves the window through its closing action: after a closing fade from full opacity when fading is on
+    // (FadeOn), at once when it is off.
+    void FadeOutAndClose();
 
     // True while a fade runs (the timer is enabled).
     bool IsFading() const;

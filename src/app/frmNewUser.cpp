@@ -130,12 +130,7 @@ void frmNewUser::Form_Activate() {
 void frmNewUser::cmdContinue_Click() {
     if (chk->isChecked())
         SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
-    if (FadeOn) {
-        FadeWindow(255, 0, 20, true);
-    } else {
-        close();
-        deleteLater();
-    }
+    fadeEngine->FadeOutAndClose();
 }
 
 void frmNewUser::timerFadeInOut_Timer() {

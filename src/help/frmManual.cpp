@@ -207,10 +207,7 @@ void frmManual::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmManual::cmdReturn_Click() {
-    if (FadeOn)
-        FadeWindow(255, 0, 20, true);
-    else
-        accept();
+    m_fade->FadeOutAndClose();
 }
 
 void frmManual::FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade) {

@@ -275,10 +275,7 @@ void frmPrintLabel::cmdPrintLabel_Click() {
 }
 
 void frmPrintLabel::cmdCancel_Click() {
-    if (FadeOn)
-        FadeWindow(255, 0, 20, true);
-    else
-        close();
+    fadeEngine->FadeOutAndClose();
 }
 
 void frmPrintLabel::FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade) {

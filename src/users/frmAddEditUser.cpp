@@ -335,10 +335,7 @@ void frmAddEditUser::cmdSave_Click() {
 }
 
 void frmAddEditUser::cmdCancel_Click() {
-    if (FadeOn)
-        FadeWindow(255, 0, 20, true);
-    else
-        Leave();
+    m_fade->FadeOutAndClose();
 }
 
 void frmAddEditUser::reject() {

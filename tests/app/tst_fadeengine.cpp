@@ -35,7 +35,10 @@ class TestFadeEngine : public QObject {
 
 private slots:
     void init() { SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("0")); }
-    void cleanup() { SetFadeSupport(FadeSupport::Auto); }
+    void cleanup() {
+        SetFadeSupport(FadeSupport::Auto);
+        FadeOn = 0;
+    }
 
     void steps_data() {
         QTest::addColumn<int>("from");
@@ -174,6 +177,27 @@ private slots:
         window.show();
         window.hide();
         QVERIFY(!engine.IsBlockingInput());
+    }
+
+    // Leaving a window: its closing action at once with fading off, at the end of a fade out with fading on.
+    void fadeOutAndClose_data() {
+        QTest::addColumn<qint16>("fadeOn");
+        QTest::addColumn<Steps>("steps");
+        QTest::newRow("fading off") << qint16(0) << Steps{};
+        QTest::newRow("fading on") << qint16(-1) << (range(235, 15, -20) << 0);
+    }
+
+    void fadeOutAndClose() {
+        QFETCH(qint16, fadeOn);
+        QFETCH(Steps, steps);
+        FadeOn = fadeOn;
+        QWidget window;
+        int closings = 0;
+        FadeEngine engine(&window, [&] { ++closings; });
+        engine.FadeOutAndClose();
+        QCOMPARE(closings, fadeOn ? 0 : 1);
+        QCOMPARE(run(engine), steps);
+        QCOMPARE(closings, 1);
     }
 
     void nonClosingFadeRunsNoClosingAction() {

@@ -152,10 +152,7 @@ void frmLargePic::cmdPrintPic_Click() {
 }
 
 void frmLargePic::cmdReturn_Click() {
-    if (FadeOn)
-        FadeWindow(255, 0, 20, true);
-    else
-        close();
+    m_fade->FadeOutAndClose();
 }
 
 void frmLargePic::FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade) {
