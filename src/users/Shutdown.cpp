@@ -2,6 +2,8 @@
 #include "app/WindowGeometry.h"
 
 #include "app/AppGlobals.h"
+#include "app/Dialogs.h"
+#include "app/FadeEngine.h"
 #include "app/Navigation.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
@@ -10,9 +12,11 @@
 #include "users/frmAdmin.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -81,4 +85,34 @@ void ShutDownApplication() {
     else
         EndEventLoop();
     g_shuttingDown = false;
+}
+
+void QuitProgram(QWidget* window, FadeEngine& fade, const std::function<void()>& leaving) {
+    if (FadeOn) {
+        fade.FadeWindow(255, 204, 2, false);
+        fade.WaitForFade();
+    }
+    const MsgResult answer = dialogs().MessageBox(
+        window, QStringLiteral("This will close ") + AppTitle + QStringLiteral(".\r\n\r\nIs this what you want to do?"),
+        QStringLiteral("Exit ") + AppTitle + QStringLiteral("?"), MsgIcon::Question, MsgButtons::YesNo);
+    if (answer == MsgResult::Yes) {
+        if (leaving)
+            leaving();
+        if (FadeOn)
+            fade.FadeWindow(204, 0, 20, true);
+        else
+            ShutDownApplication();
+    } else if (FadeOn) {
+        fade.FadeWindow(204, 255, 2, false);
+    }
+}
+
+bool AcceptWindowClose(QWidget* window, QCloseEvent* event, bool closeAllowed, const std::function<void()>& quit) {
+    if (closeAllowed || ShutdownInProgress()) {
+        event->accept();
+        return true;
+    }
+    event->ignore();
+    QTimer::singleShot(0, window, quit);
+    return false;
 }

@@ -18,7 +18,6 @@
 #include "users/frmAddEditUser.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -655,21 +654,7 @@ void frmAdmin::cmdHelp_Click() {
 }
 
 void frmAdmin::cmdQuit_Click() {
-    if (FadeOn) {
-        FadeWindow(255, 204, 2, false);
-        m_fade->WaitForFade();
-    }
-    const MsgResult answer = dialogs().MessageBox(
-        this, QStringLiteral("This will close ") + AppTitle + QStringLiteral(".\r\n\r\nIs this what you want to do?"),
-        QStringLiteral("Exit ") + AppTitle + QStringLiteral("?"), MsgIcon::Question, MsgButtons::YesNo);
-    if (answer == MsgResult::Yes) {
-        if (FadeOn)
-            FadeWindow(204, 0, 20, true);
-        else
-            ShutDownApplication();
-    } else if (FadeOn) {
-        FadeWindow(204, 255, 2, false);
-    }
+    QuitProgram(this, *m_fade);
 }
 
 void frmAdmin::cmdAgencyName_Click() {
@@ -765,12 +750,6 @@ void frmAdmin::CloseWindow() {
 }
 
 void frmAdmin::closeEvent(QCloseEvent* event) {
-    if (m_closeAllowed || ShutdownInProgress()) {
+    if (AcceptWindowClose(this, event, m_closeAllowed, [this] { cmdQuit_Click(); }))
         timerFlashButton->stop();
-        event->accept();
-        return;
-    }
-    // Leaving from the title bar asks the quit question like the Quit button, once the close event is over.
-    event->ignore();
-    QTimer::singleShot(0, this, &frmAdmin::cmdQuit_Click);
 }

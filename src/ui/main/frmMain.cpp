@@ -14,7 +14,6 @@
 #include "users/UserList.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -229,22 +228,7 @@ void frmMain::cmdAdminWindow_Click() {
 }
 
 void frmMain::cmdQuit_Click() {
-    if (FadeOn) {
-        FadeWindow(255, 204, 2, false);
-        m_fade->WaitForFade();
-    }
-    const MsgResult answer = dialogs().MessageBox(
-        this, QStringLiteral("This will close ") + AppTitle + QStringLiteral(".\r\n\r\nIs this what you want to do?"),
-        QStringLiteral("Exit ") + AppTitle + QStringLiteral("?"), MsgIcon::Question, MsgButtons::YesNo);
-    if (answer == MsgResult::Yes) {
-        WriteUserLogEntry(2);
-        if (FadeOn)
-            FadeWindow(204, 0, 20, true);
-        else
-            ShutDownApplication();
-    } else if (FadeOn) {
-        FadeWindow(204, 255, 2, false);
-    }
+    QuitProgram(this, *m_fade, [] { WriteUserLogEntry(2); });
 }
 
 void frmMain::FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade) {
@@ -270,11 +254,5 @@ void frmMain::CloseWindow() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    if (m_closeAllowed || ShutdownInProgress()) {
-        event->accept();
-        return;
-    }
-    // Closing from the title bar goes through the quit question; it runs once the close event is over.
-    event->ignore();
-    QTimer::singleShot(0, this, &frmMain::cmdQuit_Click);
+    AcceptWindowClose(this, event, m_closeAllowed, [this] { cmdQuit_Click(); });
 }
