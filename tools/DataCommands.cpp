@@ -78,63 +78,71 @@ int DumpCommand(const QStringList& args) {
     return FinishOutput() ? 0 : 1;
 }
 
-int DemoCommand(const QStringList& args) {
-    const char* usage = "demo N --seed S [--replace]";
-    bool replace = false;
+bool ParseSampleArguments(const QStringList& args, int minimumCount, const QStringList& ownSwitches,
+                          SampleArguments* parsed) {
     bool countOk = false;
     bool seedOk = false;
-    int count = 0;
-    quint32 seed = 0;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--seed") && i + 1 < args.size() && !seedOk) {
-            seed = args[++i].toUInt(&seedOk);
+            parsed->seed = args[++i].toUInt(&seedOk);
             if (!seedOk)
-                return UsageError(usage);
+                return false;
         } else if (args[i] == QLatin1String("--replace")) {
-            replace = true;
+            parsed->replace = true;
+        } else if (ownSwitches.contains(args[i])) {
+            parsed->switches << args[i];
         } else if (!countOk) {
-            count = args[i].toInt(&countOk);
-            if (!countOk || count < 1 || count > 1000000)
-                return UsageError(usage);
+            parsed->count = args[i].toInt(&countOk);
+            if (!countOk || parsed->count < minimumCount || parsed->count > 1000000)
+                return false;
         } else {
-            return UsageError(usage);
+            return false;
         }
     }
-    if (!countOk || !seedOk)
-        return UsageError(usage);
+    return countOk && seedOk;
+}
+
+void WriteNewRecordFile(const QString& target, int recordSize, qint64 count,
+                        const std::function<void(qint64 n, QByteArray& slot)>& fill) {
+    RemoveFileIfPresent(TempFileName);
+    FixedRecordFile temp(TempFileName, recordSize);
+    temp.createExclusive();
+    try {
+        QByteArray slot(recordSize, Qt::Uninitialized);
+        for (qint64 n = 1; n <= count; ++n) {
+            fill(n, slot);
+            temp.writeRecord(n, slot);
+        }
+        temp.sync();
+        temp.close();
+        ReplaceFileAtomically(TempFileName, target);
+    } catch (...) {
+        temp.close();
+        QFile::remove(TempFileName);
+        throw;
+    }
+}
+
+int DemoCommand(const QStringList& args) {
+    SampleArguments a;
+    if (!ParseSampleArguments(args, 1, {}, &a))
+        return UsageError("demo N --seed S [--replace]");
 
     // From the look at the old file until the new one is in its place, no other writer may come between.
     DataFolderLock lock;
     if (QFile::exists(DataFileName)) {
         const qint64 existing = CountDataFileReadOnly(DataFileName).records;
-        if (existing > 0 && !replace) {
+        if (existing > 0 && !a.replace) {
             std::fprintf(stderr, "vardel-data: %s already holds %lld records; add --replace to write over them\n",
                          qPrintable(DataFileName), static_cast<long long>(existing));
             return 1;
         }
     }
 
-    // The new file is written whole beside the old one and then takes its place in one step. The records are
-    // made and written one at a time, so a large sample takes no more memory than a small one.
-    RemoveFileIfPresent(TempFileName);
-    FixedRecordFile temp(TempFileName, PersonnelLayout::RecordSize);
-    temp.createExclusive();
-    try {
-        DemoRecords demo(seed);
-        QByteArray slot(PersonnelLayout::RecordSize, Qt::Uninitialized);
-        for (qint64 n = 1; n <= count; ++n) {
-            EncodePersonnelRecord(demo.next(), slot.data());
-            temp.writeRecord(n, slot);
-        }
-        temp.sync();
-        temp.close();
-        ReplaceFileAtomically(TempFileName, DataFileName);
-    } catch (...) {
-        temp.close();
-        QFile::remove(TempFileName);
-        throw;
-    }
-    return WriteOutput(QStringLiteral("wrote %1 records to %2\n").arg(count).arg(DataFileName).toUtf8()) &&
+    DemoRecords demo(a.seed);
+    WriteNewRecordFile(DataFileName, PersonnelLayout::RecordSize, a.count,
+                       [&demo](qint64, QByteArray& slot) { EncodePersonnelRecord(demo.next(), slot.data()); });
+    return WriteOutput(QStringLiteral("wrote %1 records to %2\n").arg(a.count).arg(DataFileName).toUtf8()) &&
                    FinishOutput()
                ? 0
                : 1;

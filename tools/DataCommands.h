@@ -6,6 +6,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // The personnel data commands of vardel-data. Each runs in the data folder with the arguments that follow its
 // name and returns the process exit code.
 
@@ -15,6 +17,24 @@ int InfoCommand(const QStringList& args);
 int DumpCommand(const QStringList& args);
 // "demo N --seed S [--replace]": writes N sample employees as the whole data file.
 int DemoCommand(const QStringList& args);
+
+// The arguments of the commands that write sample employees, in any order: the count, "--seed S", "--replace" and
+// the command's own switches (make-old's "--dat").
+struct SampleArguments {
+    int count = 0;
+    quint32 seed = 0;
+    bool replace = false;
+    QStringList switches; // those of the command's own that were given
+};
+// False for any other argument, a missing count or seed, or a count outside minimumCount to 1,000,000.
+bool ParseSampleArguments(const QStringList& args, int minimumCount, const QStringList& ownSwitches,
+                          SampleArguments* parsed);
+
+// Writes count records as the whole of target: into "TempFile.$$$" beside it, which then takes its place in one
+// rename. fill(n, slot) makes record n in a slot of recordSize bytes, one record at a time, so that a large file
+// takes no more memory than a small one. A failure removes the temporary file and leaves target as it was.
+void WriteNewRecordFile(const QString& target, int recordSize, qint64 count,
+                        const std::function<void(qint64 n, QByteArray& slot)>& fill);
 
 // The "dump" line of one slot: "slot", then every field in record order.
 QByteArray PersonnelJsonLine(qint64 slot, const PersonnelRecord& record);

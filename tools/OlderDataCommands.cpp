@@ -1,24 +1,18 @@
 #include "OlderDataCommands.h"
 
+#include "Commands.h"
 #include "DataCommands.h"
 
 #include "app/OlderDataConversion.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
-#include "store/FixedRecordFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
 
 namespace {
-
-int Usage(const char* text) {
-    std::fprintf(stderr, "usage: vardel-data %s\n", text);
-    return 2;
-}
 
 int Finish() {
     return std::fflush(stdout) == 0 ? 0 : 1;
@@ -66,64 +60,29 @@ QList<OldPersonnelRecord> MakeOldRecords(int count, quint32 seed) {
 }
 
 int MakeOldCommand(const QStringList& args) {
-    const char* usage = "make-old N --seed S [--dat] [--replace]";
-    bool replace = false;
-    bool dat = false;
-    bool countOk = false;
-    bool seedOk = false;
-    int count = 0;
-    quint32 seed = 0;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--seed") && i + 1 < args.size() && !seedOk) {
-            seed = args[++i].toUInt(&seedOk);
-            if (!seedOk)
-                return Usage(usage);
-        } else if (args[i] == QLatin1String("--replace")) {
-            replace = true;
-        } else if (args[i] == QLatin1String("--dat")) {
-            dat = true;
-        } else if (!countOk) {
-            count = args[i].toInt(&countOk);
-            if (!countOk || count < 0 || count > 1000000)
-                return Usage(usage);
-        } else {
-            return Usage(usage);
-        }
-    }
-    if (!countOk || !seedOk)
-        return Usage(usage);
+    SampleArguments a;
+    if (!ParseSampleArguments(args, 0, {QStringLiteral("--dat")}, &a))
+        return UsageError("make-old N --seed S [--dat] [--replace]");
 
-    const QString target = dat ? DatFileName() : DataFileName;
+    const QString target = a.switches.contains(QLatin1String("--dat")) ? DatFileName() : DataFileName;
     // No other writer between the look at the old file and the new one in its place.
     DataFolderLock lock;
     const QFileInfo existing(target);
-    if (existing.exists() && existing.size() > 0 && !replace) {
+    if (existing.exists() && existing.size() > 0 && !a.replace) {
         std::fprintf(stderr, "vardel-data: %s already exists; add --replace to write over it\n", qPrintable(target));
         return 1;
     }
 
-    RemoveFileIfPresent(TempFileName);
-    FixedRecordFile temp(TempFileName, OldPersonnelLayout::RecordSize);
-    temp.createExclusive();
-    qint32 slot = 0;
-    try {
-        for (const OldPersonnelRecord& record : MakeOldRecords(count, seed))
-            temp.writeRecord(++slot, EncodeOldPersonnelRecord(record));
-        temp.sync();
-        temp.close();
-        ReplaceFileAtomically(TempFileName, target);
-    } catch (...) {
-        temp.close();
-        QFile::remove(TempFileName);
-        throw;
-    }
-    std::printf("wrote %d older records to %s\n", slot, qPrintable(target));
+    const QList<OldPersonnelRecord> records = MakeOldRecords(a.count, a.seed);
+    WriteNewRecordFile(target, OldPersonnelLayout::RecordSize, records.size(),
+                       [&records](qint64 n, QByteArray& slot) { slot = EncodeOldPersonnelRecord(records.at(n - 1)); });
+    std::printf("wrote %d older records to %s\n", a.count, qPrintable(target));
     return Finish();
 }
 
 int ConvertCommand(const QStringList& args) {
     if (!args.isEmpty())
-        return Usage("convert");
+        return UsageError("convert");
     // The take-over, the check and the rewrite form one change of the folder.
     DataFolderLock lock;
     TakeOverDatFile();

@@ -478,6 +478,12 @@ private slots:
                                                   QStringLiteral("5")};
         QTest::newRow("demo bad seed") << QStringList{QStringLiteral("demo"), QStringLiteral("5"),
                                                       QStringLiteral("--seed"), QStringLiteral("x")};
+        QTest::newRow("demo with make-old's --dat")
+            << QStringList{QStringLiteral("demo"), QStringLiteral("5"), QStringLiteral("--seed"), QStringLiteral("5"),
+                           QStringLiteral("--dat")};
+        QTest::newRow("make-old no seed") << QStringList{QStringLiteral("make-old"), QStringLiteral("5")};
+        QTest::newRow("make-old below zero") << QStringList{QStringLiteral("make-old"), QStringLiteral("-1"),
+                                                            QStringLiteral("--seed"), QStringLiteral("5")};
     }
     void badArgumentsShowTheUsage() {
         QFETCH(QStringList, args);
