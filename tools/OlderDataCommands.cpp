@@ -12,14 +12,6 @@
 
 #include <cstdio>
 
-namespace {
-
-int Finish() {
-    return std::fflush(stdout) == 0 ? 0 : 1;
-}
-
-} // namespace
-
 QList<OldPersonnelRecord> MakeOldRecords(int count, quint32 seed) {
     QList<OldPersonnelRecord> records;
     records.reserve(count);
@@ -77,7 +69,7 @@ int MakeOldCommand(const QStringList& args) {
     WriteNewRecordFile(target, OldPersonnelLayout::RecordSize, records.size(),
                        [&records](qint64 n, QByteArray& slot) { slot = EncodeOldPersonnelRecord(records.at(n - 1)); });
     std::printf("wrote %d older records to %s\n", a.count, qPrintable(target));
-    return Finish();
+    return FinishOutput() ? 0 : 1;
 }
 
 int ConvertCommand(const QStringList& args) {
@@ -99,5 +91,5 @@ int ConvertCommand(const QStringList& args) {
         break;
     }
     }
-    return Finish();
+    return FinishOutput() ? 0 : 1;
 }

@@ -141,6 +141,8 @@ private slots:
         QTest::newRow("dump") << QStringLiteral("dump");
         QTest::newRow("users") << QStringLiteral("users");
         QTest::newRow("demo") << QStringLiteral("demo");
+        QTest::newRow("make-old") << QStringLiteral("make-old");
+        QTest::newRow("convert") << QStringLiteral("convert");
     }
     void outputThatCannotBeWrittenIsAnError() {
         QFETCH(QString, command);
@@ -163,6 +165,8 @@ private slots:
         if (command == QLatin1String("demo"))
             args << QStringLiteral("2") << QStringLiteral("--seed") << QStringLiteral("5")
                  << QStringLiteral("--replace");
+        if (command == QLatin1String("make-old"))
+            args << QStringLiteral("2") << QStringLiteral("--seed") << QStringLiteral("5") << QStringLiteral("--dat");
         const Run run = vardelData(args, dir.path(), QStringLiteral("/dev/full"));
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("vardel-data: cannot write the output: No space left on device"),
