@@ -5,13 +5,71 @@
 #include "store/PersonnelRecord.h"
 
 #include "FileTestSupport.h"
+#include "ScriptedDialogs.h"
+#include "TempWorkDir.h"
 #include "WindowTestSupport.h"
 
+#include "app/AppGlobals.h"
+#include "app/FadeEngine.h"
 #include "help/frmManual.h"
+#include "ui/main/EmployeeGrid.h"
+#include "ui/main/frmMain.h"
+#include "users/UserList.h"
 
 #include <QLabel>
+#include <QPointer>
+#include <QTest>
+#include <memory>
 
-// Shared set-up for the main window tests: employees in the data file and the help window that some paths open.
+// Shared set-up for the main window tests: the test classes' fixture, employees in the data file and the help
+// window that some paths open.
+
+// A fresh working (data) folder, the scripted dialogs service, fading off and Ann Lee logged in, and the main
+// window a test opens. Each test class's init() starts with StartMainWindowTest and its cleanup() ends with
+// EndMainWindowTest.
+class MainWindowTest : public QObject {
+protected:
+    std::unique_ptr<TempWorkDir> m_dir;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    QPointer<frmMain> m_window;
+
+    frmMain* OpenWindow() {
+        m_window = new frmMain;
+        m_window->show();
+        m_window->Form_Activate();
+        return m_window;
+    }
+
+    void StartMainWindowTest(qint16 accessLevel) {
+        m_dir = std::make_unique<TempWorkDir>();
+        // A failed check in cleanup can leave the last test's service behind; it must go before the new one.
+        m_dialogs.reset();
+        m_dialogs = std::make_unique<ScriptedDialogs>();
+        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("0"));
+        SetFadeSupport(FadeSupport::Auto);
+        FadeOn = 0;
+        CurrentUserName = QStringLiteral("Ann Lee");
+        CurrentAccessLevel = accessLevel;
+    }
+
+    // Every dialog the test scripted must have been asked for.
+    void EndMainWindowTest() {
+        delete m_window.data();
+        DeleteWindows<frmMain>();
+        QCOMPARE(m_dialogs->pending(), 0);
+        m_dialogs.reset();
+        m_dir.reset();
+        SetFadeSupport(FadeSupport::Auto);
+    }
+};
+
+// The texts of one column of the list, the heading row left out.
+inline QStringList GridColumn(const frmMain* w, int column) {
+    QStringList texts;
+    for (int row = 1; row < w->grid->Rows(); ++row)
+        texts << w->grid->TextMatrix(row, column);
+    return texts;
+}
 
 inline double Day(int y, int m, int d) {
     return ToOADate(QDate(y, m, d));

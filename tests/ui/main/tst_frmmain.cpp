@@ -26,21 +26,11 @@
 
 // The main window's shell: caption, user, commands by access level, tabs and the window's size, help, backup
 // and restore, the way back to the administration window and quitting.
-class tst_frmMain : public QObject {
+class tst_frmMain : public MainWindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempWorkDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    QPointer<frmMain> m_window;
     int m_endCalls = 0;
-
-    frmMain* OpenWindow() {
-        m_window = new frmMain;
-        m_window->show();
-        m_window->Form_Activate();
-        return m_window;
-    }
 
     // Shown by the window itself, whatever the tab on show.
     static bool Shown(const QWidget* w) { return !w->isHidden(); }
@@ -52,31 +42,18 @@ private slots:
     }
 
     void init() {
-        m_dir = std::make_unique<TempWorkDir>();
-        // A failed check in cleanup can leave the last test's service behind; it must go before the new one.
-        m_dialogs.reset();
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("0"));
+        StartMainWindowTest(3);
         SaveSetting(QStringLiteral("AgencyName"), QString());
-        SetFadeSupport(FadeSupport::Auto);
-        FadeOn = 0;
         m_endCalls = 0;
         // The administration window that a return opens finds one user and asks nothing.
         AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 3);
-        CurrentUserName = QStringLiteral("Ann Lee");
-        CurrentAccessLevel = 3;
         WriteEmployees({Employee(QStringLiteral("Bo"), QStringLiteral("Baker")),
                         Employee(QStringLiteral("Al"), QStringLiteral("Able"))});
     }
 
     void cleanup() {
-        delete m_window.data();
-        DeleteWindows<frmMain>();
         DeleteWindows<frmAdmin>();
-        QCOMPARE(m_dialogs->pending(), 0);
-        m_dialogs.reset();
-        m_dir.reset();
-        SetFadeSupport(FadeSupport::Auto);
+        EndMainWindowTest();
     }
 
     void captionNamesTheAgency_data() {

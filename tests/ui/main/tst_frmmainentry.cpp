@@ -24,21 +24,11 @@
 #include <memory>
 
 // Adding and editing employees in the main window, on real data files and through the scripted dialogs.
-class tst_frmMainEntry : public QObject {
+class tst_frmMainEntry : public MainWindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempWorkDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    QPointer<frmMain> m_window;
     int m_endCalls = 0;
-
-    frmMain* OpenWindow() {
-        m_window = new frmMain;
-        m_window->show();
-        m_window->Form_Activate();
-        return m_window;
-    }
 
     static void Type(frmMain* w, int field, const QString& text) { w->txtField[field]->setText(text); }
 
@@ -63,29 +53,15 @@ private slots:
     }
 
     void init() {
-        m_dir = std::make_unique<TempWorkDir>();
-        m_dialogs.reset();
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("0"));
-        SetFadeSupport(FadeSupport::Auto);
-        FadeOn = 0;
+        StartMainWindowTest(4);
         m_endCalls = 0;
-        CurrentUserName = QStringLiteral("Ann Lee");
-        CurrentAccessLevel = 4;
         PersonnelRecord left = Employee(QStringLiteral("Cy"), QStringLiteral("Gone"), QStringLiteral("B"),
                                         QStringLiteral("M"), Day(2004, 6, 30));
         WriteEmployees({Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), left,
                         Employee(QStringLiteral("Al"), QStringLiteral("Able"))});
     }
 
-    void cleanup() {
-        delete m_window.data();
-        DeleteWindows<frmMain>();
-        QCOMPARE(m_dialogs->pending(), 0);
-        m_dialogs.reset();
-        m_dir.reset();
-        SetFadeSupport(FadeSupport::Auto);
-    }
+    void cleanup() { EndMainWindowTest(); }
 
     // Add mode takes the list away and shortens the window; cancelling puts everything back and writes nothing.
     void addModeAndItsCancel() {

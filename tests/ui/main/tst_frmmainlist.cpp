@@ -27,28 +27,10 @@
 #include <memory>
 
 // The main window's list, its options and the record shown beneath it, on real data files.
-class tst_frmMainList : public QObject {
+class tst_frmMainList : public MainWindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempWorkDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    QPointer<frmMain> m_window;
-
-    frmMain* OpenWindow() {
-        m_window = new frmMain;
-        m_window->show();
-        m_window->Form_Activate();
-        return m_window;
-    }
-
-    static QStringList Column(const frmMain* w, int column) {
-        QStringList texts;
-        for (int row = 1; row < w->grid->Rows(); ++row)
-            texts << w->grid->TextMatrix(row, column);
-        return texts;
-    }
-
     // The options tab, a change there, and back to the list, as the user does it.
     template <typename Change> void WithOptions(frmMain* w, Change change) {
         w->tabMain->setCurrentIndex(1);
@@ -75,31 +57,20 @@ private slots:
     }
 
     void init() {
-        m_dir = std::make_unique<TempWorkDir>();
-        // A failed check in cleanup can leave the last test's service behind; it must go before the new one.
-        m_dialogs.reset();
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("0"));
-        FadeOn = 0;
-        CurrentUserName = QStringLiteral("Ann Lee");
-        CurrentAccessLevel = 4;
+        StartMainWindowTest(4);
         WriteEmployees(Staff());
     }
 
     void cleanup() {
         SetPrinterFactory({});
         PrinterReadyConfirmed = false;
-        delete m_window.data();
-        DeleteWindows<frmMain>();
-        QCOMPARE(m_dialogs->pending(), 0);
-        m_dialogs.reset();
-        m_dir.reset();
+        EndMainWindowTest();
     }
 
     void firstListIsAlphabeticalOfCurrentEmployees() {
         frmMain* w = OpenWindow();
-        QCOMPARE(Column(w, 0), (QStringList{"Able, Al", "Baker, Bo", "davis, Dee"}));
-        QCOMPARE(Column(w, 3), (QStringList{"3", "1", "4"}));
+        QCOMPARE(GridColumn(w, 0), (QStringList{"Able, Al", "Baker, Bo", "davis, Dee"}));
+        QCOMPARE(GridColumn(w, 3), (QStringList{"3", "1", "4"}));
         QCOMPARE(w->grid->TextMatrix(0, 0), QStringLiteral("Name"));
         QCOMPARE(w->grid->TextMatrix(0, 1), QStringLiteral("Job Title"));
         QCOMPARE(w->grid->Row(), 1);
@@ -136,7 +107,7 @@ private slots:
         QFETCH(QString, heading);
         frmMain* w = OpenWindow();
         WithOptions(w, [&] { w->optTypeList[type]->click(); });
-        QCOMPARE(Column(w, 0), names);
+        QCOMPARE(GridColumn(w, 0), names);
         QCOMPARE(w->grid->TextMatrix(0, 1), header);
         QCOMPARE(w->grid->Cols(), 5);
         QCOMPARE(w->frame[1]->title(), heading);
@@ -154,7 +125,7 @@ private slots:
             // An option change alone rebuilds nothing.
             QCOMPARE(w->grid->Rows(), 4);
         });
-        QCOMPARE(Column(w, 0), QStringList{"davis, Dee"});
+        QCOMPARE(GridColumn(w, 0), QStringList{"davis, Dee"});
         QCOMPARE(w->txtOther->text(), QStringLiteral("BRAVERY"));
         QCOMPARE(w->frame[1]->title(), QStringLiteral("Current Non-Sworn Employees - Race: Black - 'BRAVERY'"));
         QVERIFY(!w->cmdPrintList->isVisibleTo(w));
@@ -219,7 +190,7 @@ private slots:
         frmMain* w = OpenWindow();
         QVERIFY(w->optEmpStatus[2]->isChecked());
         QVERIFY(!w->optEmpStatus[1]->isEnabled());
-        QCOMPARE(Column(w, 0), QStringList{"Gone, Cy"});
+        QCOMPARE(GridColumn(w, 0), QStringList{"Gone, Cy"});
         QCOMPARE(w->frame[1]->title(), QStringLiteral("Previous Employees"));
     }
 

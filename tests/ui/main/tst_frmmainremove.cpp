@@ -25,28 +25,11 @@
 
 // The main window's removal of an employee, the picture on the "Photo" page with the picture window, and e-mail,
 // on real data files through the scripted dialogs service.
-class tst_frmMainRemove : public QObject {
+class tst_frmMainRemove : public MainWindowTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempWorkDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    QPointer<frmMain> m_window;
     QList<std::shared_ptr<RecordingPrinter>> m_printers;
-
-    frmMain* OpenWindow() {
-        m_window = new frmMain;
-        m_window->show();
-        m_window->Form_Activate();
-        return m_window;
-    }
-
-    static QStringList Column(const frmMain* w, int column) {
-        QStringList texts;
-        for (int row = 1; row < w->grid->Rows(); ++row)
-            texts << w->grid->TextMatrix(row, column);
-        return texts;
-    }
 
     // Listed as Able, Al (slot 3); Baker, Bo (slot 1); davis, Dee (slot 4). Gone, Cy (slot 2) has left.
     static QList<PersonnelRecord> Staff() {
@@ -91,14 +74,7 @@ private slots:
     }
 
     void init() {
-        m_dir = std::make_unique<TempWorkDir>();
-        m_dialogs.reset();
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("0"));
-        SetFadeSupport(FadeSupport::Auto);
-        FadeOn = 0;
-        CurrentUserName = QStringLiteral("Ann Lee");
-        CurrentAccessLevel = 4;
+        StartMainWindowTest(4);
         PrintPictureOnOpen = false;
         WriteEmployees(Staff());
         m_printers.clear();
@@ -112,12 +88,7 @@ private slots:
         SetPrinterFactory({});
         PrinterReadyConfirmed = false;
         PrintPictureOnOpen = false;
-        delete m_window.data();
-        DeleteWindows<frmMain>();
-        QCOMPARE(m_dialogs->pending(), 0);
-        m_dialogs.reset();
-        m_dir.reset();
-        SetFadeSupport(FadeSupport::Auto);
+        EndMainWindowTest();
     }
 
     // --- Removing an employee ---
@@ -157,8 +128,8 @@ private slots:
                       QStringLiteral("Are your SURE you want to permanently remove\r\n\r\n") + listed +
                           QStringLiteral("\r\n\r\nfrom this personnel database?"),
                       QStringLiteral("Confirm"));
-        QCOMPARE(Column(w, 0), names);
-        QCOMPARE(Column(w, 3), slotTexts);
+        QCOMPARE(GridColumn(w, 0), names);
+        QCOMPARE(GridColumn(w, 3), slotTexts);
         QCOMPARE(w->grid->Row(), highlighted);
         QCOMPARE(w->grid->TopRow(), 1);
         // The record form shows the highlighted employee.
@@ -211,7 +182,7 @@ private slots:
         QCOMPARE(opacityAsked, 204);
         QCOMPARE(w->fade()->Opacity, qint16(255));
         QVERIFY(!w->fade()->IsFading());
-        QCOMPARE(Column(w, 0).size(), 3);
+        QCOMPARE(GridColumn(w, 0).size(), 3);
     }
 
     // Another program rewrote the file after the list was built: the row's slot now holds someone else.
@@ -229,7 +200,7 @@ private slots:
         QCOMPARE(m_dialogs->last().icon, MsgIcon::Critical);
         QVERIFY(m_dialogs->last().text.startsWith(QStringLiteral("Baker, Bo was not removed")));
         QCOMPARE(readFile(DataFileName), before);
-        QCOMPARE(Column(w, 3), (QStringList{"1", "3", "4"}));
+        QCOMPARE(GridColumn(w, 3), (QStringList{"1", "3", "4"}));
     }
 
     // --- The picture ---
