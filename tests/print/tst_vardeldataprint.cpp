@@ -2,6 +2,7 @@
 // values, files and folders it refuses.
 
 #include "FileTestSupport.h"
+#include "ProcessRun.h"
 #include "PdfWords.h"
 
 #include "app/AppGlobals.h"
@@ -20,24 +21,12 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 // Runs the tool in workDir, where a relative --out lands.
 Run vardelData(const QString& dataDir, const QString& workDir, const QStringList& args) {
     QProcess process;
     process.setWorkingDirectory(workDir);
     process.start(QStringLiteral(VARDEL_DATA_TOOL), QStringList{QStringLiteral("--data-dir"), dataDir} + args);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return FinishRun(process);
 }
 
 PersonnelRecord Person(const QString& first, const QString& last, const QString& race, const QString& sex) {

@@ -1,4 +1,5 @@
 #include "FileTestSupport.h"
+#include "ProcessRun.h"
 #include "store/OldPersonnelRecord.h"
 
 #include <QDir>
@@ -8,20 +9,10 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-};
-
 Run vardelData(const QString& dir, const QStringList& args) {
     QProcess process;
     process.start(QStringLiteral(VARDEL_DATA_TOOL), QStringList{QStringLiteral("--data-dir"), dir} + args);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    return run;
+    return FinishRun(process);
 }
 
 QStringList args(const char* text) {

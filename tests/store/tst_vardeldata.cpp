@@ -4,6 +4,7 @@
 #include "users/UserList.h"
 
 #include "FileTestSupport.h"
+#include "ProcessRun.h"
 #include "TempWorkDir.h"
 
 #include <QDir>
@@ -24,12 +25,6 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 Run vardelData(const QStringList& args, const QString& envDir = QString(), const QString& outputFile = QString()) {
     QProcess process;
     if (!outputFile.isEmpty())
@@ -41,13 +36,7 @@ Run vardelData(const QStringList& args, const QString& envDir = QString(), const
         env.insert(QStringLiteral("VARDEL_DATA_DIR"), envDir);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(VARDEL_DATA_TOOL), args);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return FinishRun(process);
 }
 
 // A started "demo N --seed S --replace" on a folder.

@@ -2,6 +2,7 @@
 #include "store/DateRules.h"
 
 #include "FileTestSupport.h"
+#include "ProcessRun.h"
 
 #include <QDate>
 #include <QProcess>
@@ -10,22 +11,10 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 Run vardelData(const QString& dir, const QStringList& args) {
     QProcess process;
     process.start(QStringLiteral(VARDEL_DATA_TOOL), QStringList{QStringLiteral("--data-dir"), dir} + args);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return FinishRun(process);
 }
 
 double Day(int y, int m, int d) {
