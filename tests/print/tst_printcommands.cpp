@@ -2,6 +2,7 @@
 #include "PrintTestSupport.h"
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
+#include "WindowTestSupport.h"
 
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
@@ -417,19 +418,10 @@ void TestPrintCommands::updateMenuPopsUpWhereTheUserIs() {
         QTest::keyClick(menu, Qt::Key_Return);
     });
     watch.start();
-    if (how == QLatin1String("mouse")) {
-        QTest::mouseClick(button, Qt::LeftButton, {}, clickedAt);
-    } else if (how == QLatin1String("enter")) {
-        button->setFocus();
-        QTest::keyClick(button, Qt::Key_Return);
-    } else if (how == QLatin1String("space")) {
-        button->setFocus();
-        QTest::keyClick(button, Qt::Key_Space);
-    } else if (how == QLatin1String("alt")) {
-        QTest::keyClick(m_window.get(), Qt::Key_A, Qt::AltModifier);
-    } else {
+    if (how == QLatin1String("code"))
         PrintUpdateFormsMenu(button, {2, 1}, 2);
-    }
+    else
+        PressButton(button, how, clickedAt, Qt::Key_A);
     QTRY_VERIFY(shownAt.has_value());
     QCOMPARE(*shownAt, button->mapToGlobal(atTheMouse ? clickedAt : QPoint(0, button->height())));
     // Either way the menu is the same and its choice prints.

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QSettings>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -37,6 +38,24 @@ inline UserRecord ReadTestUser(qint32 n) {
     ReadUserRecord(n);
     CloseUserList();
     return CurrentUser;
+}
+
+// Presses a button the ways a user can: "mouse" clicks it at clickedAt (in the button's coordinates), "enter" and
+// "space" press that key on the focused button, "alt" types the access key of its caption with Alt to its window.
+inline void PressButton(QWidget* button, const QString& how, const QPoint& clickedAt, Qt::Key accessKey) {
+    if (how == QLatin1String("mouse")) {
+        QTest::mouseClick(button, Qt::LeftButton, {}, clickedAt);
+    } else if (how == QLatin1String("enter")) {
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+    } else if (how == QLatin1String("space")) {
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+    } else if (how == QLatin1String("alt")) {
+        QTest::keyClick(button->window(), accessKey, Qt::AltModifier);
+    } else {
+        QFAIL(qPrintable(QStringLiteral("no way to press a button called ") + how));
+    }
 }
 
 // The lines of "User.Log"; none when it is absent.

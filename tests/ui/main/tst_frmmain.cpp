@@ -169,17 +169,7 @@ private slots:
         ZelButton* button = w->cmdBackupRestore;
         const QPoint clickedAt(button->width() - 10, button->height() - 10);
         QCursor::setPos(button->mapToGlobal(QPoint(10, 10)));
-        if (how == QLatin1String("mouse")) {
-            QTest::mouseClick(button, Qt::LeftButton, {}, clickedAt);
-        } else if (how == QLatin1String("enter")) {
-            button->setFocus();
-            QTest::keyClick(button, Qt::Key_Return);
-        } else if (how == QLatin1String("space")) {
-            button->setFocus();
-            QTest::keyClick(button, Qt::Key_Space);
-        } else {
-            QTest::keyClick(w, Qt::Key_B, Qt::AltModifier);
-        }
+        PressButton(button, how, clickedAt, Qt::Key_B);
         QTRY_VERIFY(w->menuBackupRestoremenu->isVisible());
         QCOMPARE(w->menuBackupRestoremenu->pos(),
                  button->mapToGlobal(atTheMouse ? clickedAt : QPoint(0, button->height())));
