@@ -135,6 +135,9 @@ frmPrintLabel::frmPrintLabel(const QStringList& lines, QWidget* parent) : QDialo
     cmdCancel = new ZelButton(this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setCancel(true);
+    // Rounded on the tiled background, as on the overview window, which has the same panel.
+    cmdPrintLabel->setButtonType(3);
+    cmdCancel->setButtonType(3);
     connect(cmdPrintLabel, &ZelButton::clicked, this, &frmPrintLabel::cmdPrintLabel_Click);
     connect(cmdCancel, &ZelButton::clicked, this, &frmPrintLabel::cmdCancel_Click);
 

@@ -61,6 +61,10 @@ frmLargePic::frmLargePic(QWidget* parent) : QDialog(parent), m_fade(new FadeEngi
     cmdReturn->setObjectName(QStringLiteral("cmdReturn"));
     cmdReturn->setCaption(QStringLiteral("&Return\r\n<Esc>"));
     cmdReturn->setCancel(true);
+    // Rounded on the tiled background. Not transparent: a tall picture runs on beneath them, and a caption drawn
+    // over a photograph cannot be read.
+    cmdPrintPic->setButtonType(3);
+    cmdReturn->setButtonType(3);
     connect(cmdPrintPic, &ZelButton::clicked, this, &frmLargePic::cmdPrintPic_Click);
     connect(cmdReturn, &ZelButton::clicked, this, &frmLargePic::cmdReturn_Click);
     setTabOrder(cmdPrintPic, cmdReturn);
