@@ -31,9 +31,9 @@ private:
 
 using Names = std::array<const char*, 24>;
 
-// The first five lead the list so that even a short sample shows letters outside plain ASCII; "Łukasz" is beyond
-// the file's code page and is stored with a "?".
-const Names kFirstNames = {"José",  "Zoë",     "Ngozi",  "Siobhán", "Łukasz",   "James",  "Maria",  "Robert",
+// The first five lead the list so that even a short sample shows letters outside plain ASCII, all of them within
+// the file's code page, as the program's entry fields would take them.
+const Names kFirstNames = {"José",  "Zoë",     "Ngozi",  "Siobhán", "Søren",    "James",  "Maria",  "Robert",
                            "Linda", "Michael", "Keisha", "DeShawn", "Jennifer", "Carlos", "Mei",    "Raúl",
                            "Renée", "William", "Priya",  "Hiroshi", "Patricia", "Tyrone", "Ingrid", "Christopher"};
 const Names kLastNames = {
