@@ -2,8 +2,8 @@
 // values, files and folders it refuses.
 
 #include "FileTestSupport.h"
-#include "ProcessRun.h"
 #include "PdfWords.h"
+#include "ProcessRun.h"
 
 #include "app/AppGlobals.h"
 #include "store/DataFolder.h"

@@ -1,5 +1,5 @@
-#include "ui/main/EmployeeList.h"
 #include "store/DateRules.h"
+#include "ui/main/EmployeeList.h"
 
 #include "FileTestSupport.h"
 #include "ProcessRun.h"
