@@ -1,25 +1,10 @@
 #include "FileTestSupport.h"
-#include "ProcessRun.h"
+#include "VardelDataRun.h"
 #include "store/OldPersonnelRecord.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-Run vardelData(const QString& dir, const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(VARDEL_DATA_TOOL), QStringList{QStringLiteral("--data-dir"), dir} + args);
-    return FinishRun(process);
-}
-
-QStringList args(const char* text) {
-    return QString::fromLatin1(text).split(QLatin1Char(' '));
-}
-
-} // namespace
 
 class TestOlderDataTool : public QObject {
     Q_OBJECT
@@ -38,15 +23,15 @@ private slots:
         QFETCH(int, records);
         QTemporaryDir root;
         const QString dir = root.filePath(QStringLiteral("data"));
-        QCOMPARE(vardelData(dir, makeArgs.split(QLatin1Char(' '))).exitCode, 0);
+        QCOMPARE(VardelData(InFolder(dir, makeArgs)).exitCode, 0);
         const QByteArray older = readFile(dir + QLatin1Char('/') + made);
         QCOMPARE(older.size(), records * 2000);
         // The same seed makes the same file.
         const QString again = root.filePath(QStringLiteral("again"));
-        QCOMPARE(vardelData(again, makeArgs.split(QLatin1Char(' '))).exitCode, 0);
+        QCOMPARE(VardelData(InFolder(again, makeArgs)).exitCode, 0);
         QCOMPARE(readFile(again + QLatin1Char('/') + made), older);
 
-        const Run convert = vardelData(dir, args("convert"));
+        const Run convert = VardelData(InFolder(dir, "convert"));
         QCOMPARE(convert.exitCode, 0);
         QCOMPARE(
             convert.out,
@@ -65,25 +50,25 @@ private slots:
         // The first sample carries the older, longer employee number.
         QCOMPARE(DecodeOldPersonnelRecord(older.constData()).EmployeeNumber.size(), 20);
 
-        QCOMPARE(vardelData(dir, args("convert")).out,
+        QCOMPARE(VardelData(InFolder(dir, "convert")).out,
                  QByteArray("Vardel.Data is in the present format; nothing to convert\n"));
         QCOMPARE(readFile(dir + QStringLiteral("/Vardel.Data")), converted);
     }
 
     void makeOldKeepsExistingDataUnlessTold() {
         QTemporaryDir dir;
-        QCOMPARE(vardelData(dir.path(), args("make-old 4 --seed 1")).exitCode, 0);
+        QCOMPARE(VardelData(InFolder(dir.path(), "make-old 4 --seed 1")).exitCode, 0);
         const QByteArray first = readFile(dir.filePath(QStringLiteral("Vardel.Data")));
-        QCOMPARE(vardelData(dir.path(), args("make-old 2 --seed 1")).exitCode, 1);
+        QCOMPARE(VardelData(InFolder(dir.path(), "make-old 2 --seed 1")).exitCode, 1);
         QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))), first);
-        QCOMPARE(vardelData(dir.path(), args("make-old 2 --seed 1 --replace")).exitCode, 0);
+        QCOMPARE(VardelData(InFolder(dir.path(), "make-old 2 --seed 1 --replace")).exitCode, 0);
         QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))).size(), 4000);
-        QCOMPARE(vardelData(dir.path(), args("make-old 2")).exitCode, 2);
+        QCOMPARE(VardelData(InFolder(dir.path(), "make-old 2")).exitCode, 2);
     }
 
     void convertWithoutADataFile() {
         QTemporaryDir dir;
-        const Run run = vardelData(dir.path(), args("convert"));
+        const Run run = VardelData(InFolder(dir.path(), "convert"));
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray("no data file to convert\n"));
         QVERIFY(QDir(dir.path()).isEmpty());

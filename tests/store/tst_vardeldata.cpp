@@ -4,8 +4,8 @@
 #include "users/UserList.h"
 
 #include "FileTestSupport.h"
-#include "ProcessRun.h"
 #include "TempWorkDir.h"
+#include "VardelDataRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,20 +25,6 @@
 
 namespace {
 
-Run vardelData(const QStringList& args, const QString& envDir = QString(), const QString& outputFile = QString()) {
-    QProcess process;
-    if (!outputFile.isEmpty())
-        process.setStandardOutputFile(outputFile);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (envDir.isEmpty())
-        env.remove(QStringLiteral("VARDEL_DATA_DIR"));
-    else
-        env.insert(QStringLiteral("VARDEL_DATA_DIR"), envDir);
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(VARDEL_DATA_TOOL), args);
-    return FinishRun(process);
-}
-
 // A started "demo N --seed S --replace" on a folder.
 std::unique_ptr<QProcess> startDemo(const QString& dir, int count, int seed) {
     auto process = std::make_unique<QProcess>();
@@ -46,8 +32,7 @@ std::unique_ptr<QProcess> startDemo(const QString& dir, int count, int seed) {
     env.remove(QStringLiteral("VARDEL_DATA_DIR"));
     process->setProcessEnvironment(env);
     process->start(QStringLiteral(VARDEL_DATA_TOOL),
-                   {QStringLiteral("--data-dir"), dir, QStringLiteral("demo"), QString::number(count),
-                    QStringLiteral("--seed"), QString::number(seed), QStringLiteral("--replace")});
+                   InFolder(dir, QStringLiteral("demo %1 --seed %2 --replace").arg(count).arg(seed)));
     process->waitForStarted();
     return process;
 }
@@ -55,8 +40,7 @@ std::unique_ptr<QProcess> startDemo(const QString& dir, int count, int seed) {
 // The data file "demo N --seed S" writes.
 QByteArray demoImage(int count, int seed) {
     QTemporaryDir dir;
-    vardelData({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("demo"), QString::number(count),
-                QStringLiteral("--seed"), QString::number(seed)});
+    VardelData(InFolder(dir.path(), QStringLiteral("demo %1 --seed %2").arg(count).arg(seed)));
     return readFile(dir.filePath(QStringLiteral("Vardel.Data")));
 }
 
@@ -73,7 +57,7 @@ void jitter() {
 
 QList<QJsonObject> dumpOf(const QString& dir) {
     QList<QJsonObject> objects;
-    const Run run = vardelData({QStringLiteral("--data-dir"), dir, QStringLiteral("dump")});
+    const Run run = VardelData(InFolder(dir, "dump"));
     if (run.exitCode != 0)
         return objects;
     for (const QByteArray& line : run.out.split('\n'))
@@ -90,7 +74,7 @@ class TestVardelData : public QObject {
 private slots:
     void infoOnAMissingFileCreatesNothing() {
         QTemporaryDir dir;
-        const Run run = vardelData({QStringLiteral("info"), QStringLiteral("--data-dir"), dir.path()});
+        const Run run = VardelData({QStringLiteral("info"), QStringLiteral("--data-dir"), dir.path()});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray("records 0\ncurrent 0\nprevious 0\n"));
         QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
@@ -116,7 +100,7 @@ private slots:
         const QString folder = dir.filePath(QStringLiteral("not-yet"));
         if (plainFile)
             writeFile(folder, "x");
-        const Run run = vardelData({command}, folder);
+        const Run run = VardelData({command}, folder);
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.isEmpty());
         QVERIFY2(run.err.startsWith("vardel-data: ") && run.err.contains(message), run.err.constData());
@@ -129,8 +113,8 @@ private slots:
         QTest::newRow("info") << QStringLiteral("info");
         QTest::newRow("dump") << QStringLiteral("dump");
         QTest::newRow("users") << QStringLiteral("users");
-        QTest::newRow("demo") << QStringLiteral("demo");
-        QTest::newRow("make-old") << QStringLiteral("make-old");
+        QTest::newRow("demo") << QStringLiteral("demo 2 --seed 5 --replace");
+        QTest::newRow("make-old") << QStringLiteral("make-old 2 --seed 5 --dat");
         QTest::newRow("convert") << QStringLiteral("convert");
     }
     void outputThatCannotBeWrittenIsAnError() {
@@ -138,9 +122,7 @@ private slots:
         if (!QFileInfo::exists(QStringLiteral("/dev/full")))
             QSKIP("no /dev/full here");
         QTemporaryDir dir;
-        QVERIFY(vardelData({QStringLiteral("demo"), QStringLiteral("3"), QStringLiteral("--seed"), QStringLiteral("1")},
-                           dir.path())
-                    .exitCode == 0);
+        QVERIFY(VardelData(Words("demo 3 --seed 1"), dir.path()).exitCode == 0);
         QTemporaryDir usersDir;
         {
             TempWorkDir work;
@@ -150,13 +132,7 @@ private slots:
             CloseUserList();
             QVERIFY(QFile::copy(UserListFileName, dir.filePath(UserListFileName)));
         }
-        QStringList args{command};
-        if (command == QLatin1String("demo"))
-            args << QStringLiteral("2") << QStringLiteral("--seed") << QStringLiteral("5")
-                 << QStringLiteral("--replace");
-        if (command == QLatin1String("make-old"))
-            args << QStringLiteral("2") << QStringLiteral("--seed") << QStringLiteral("5") << QStringLiteral("--dat");
-        const Run run = vardelData(args, dir.path(), QStringLiteral("/dev/full"));
+        const Run run = VardelData(Words(command), dir.path(), QStringLiteral("/dev/full"));
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("vardel-data: cannot write the output: No space left on device"),
                  run.err.constData());
@@ -165,11 +141,7 @@ private slots:
     // Inspecting must work on a file that cannot be written, and must never change it.
     void inspectionOpensFilesForReadingOnly() {
         QTemporaryDir dir;
-        QCOMPARE(
-            vardelData({QStringLiteral("demo"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("2")},
-                       dir.path())
-                .exitCode,
-            0);
+        QCOMPARE(VardelData(Words("demo 4 --seed 2"), dir.path()).exitCode, 0);
         const QString data = dir.filePath(QStringLiteral("Vardel.Data"));
         const QString list = dir.filePath(QStringLiteral("User.List"));
         writeFile(list, QByteArray(500, ' '));
@@ -183,9 +155,9 @@ private slots:
                 QFile::setPermissions(file, QFileDevice::ReadOwner);
             }
         }
-        const Run info = vardelData({QStringLiteral("info")}, dir.path());
-        const Run dump = vardelData({QStringLiteral("dump")}, dir.path());
-        const Run users = vardelData({QStringLiteral("users")}, dir.path());
+        const Run info = VardelData({QStringLiteral("info")}, dir.path());
+        const Run dump = VardelData({QStringLiteral("dump")}, dir.path());
+        const Run users = VardelData({QStringLiteral("users")}, dir.path());
         if (root)
             for (const QString& file : {data, list})
                 QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), file});
@@ -201,15 +173,8 @@ private slots:
         QTemporaryDir dir;
         const QString first = dir.filePath(QStringLiteral("one"));
         const QString second = dir.filePath(QStringLiteral("two"));
-        QCOMPARE(
-            vardelData({QStringLiteral("demo"), QStringLiteral("40"), QStringLiteral("--seed"), QStringLiteral("17")},
-                       first)
-                .exitCode,
-            0);
-        QCOMPARE(vardelData({QStringLiteral("--data-dir"), second, QStringLiteral("demo"), QStringLiteral("40"),
-                             QStringLiteral("--seed"), QStringLiteral("17")})
-                     .exitCode,
-                 0);
+        QCOMPARE(VardelData(Words("demo 40 --seed 17"), first).exitCode, 0);
+        QCOMPARE(VardelData(InFolder(second, "demo 40 --seed 17")).exitCode, 0);
         const QByteArray bytes = readFile(first + QStringLiteral("/Vardel.Data"));
         QCOMPARE(bytes.size(), 40 * 5000);
         QCOMPARE(readFile(second + QStringLiteral("/Vardel.Data")), bytes);
@@ -218,8 +183,7 @@ private slots:
 
         // Another seed, other employees.
         const QString third = dir.filePath(QStringLiteral("three"));
-        vardelData({QStringLiteral("--data-dir"), third, QStringLiteral("demo"), QStringLiteral("40"),
-                    QStringLiteral("--seed"), QStringLiteral("18")});
+        VardelData(InFolder(third, "demo 40 --seed 18"));
         QVERIFY(readFile(third + QStringLiteral("/Vardel.Data")) != bytes);
 
         const QList<QJsonObject> dumped = dumpOf(first);
@@ -248,7 +212,7 @@ private slots:
         QVERIFY(fullNotes > 0);
         QVERIFY(current > 0 && current < 40);
 
-        const Run info = vardelData({QStringLiteral("info"), QStringLiteral("--data-dir"), first});
+        const Run info = VardelData({QStringLiteral("info"), QStringLiteral("--data-dir"), first});
         QCOMPARE(info.out,
                  QStringLiteral("records 40\ncurrent %1\nprevious %2\n").arg(current).arg(40 - current).toUtf8());
     }
@@ -268,7 +232,7 @@ private slots:
         file.write(EncodePersonnelRecord(r) + EncodePersonnelRecord(PersonnelRecord()));
         file.close();
 
-        const Run run = vardelData({QStringLiteral("dump"), QStringLiteral("--data-dir"), dir.path()});
+        const Run run = VardelData({QStringLiteral("dump"), QStringLiteral("--data-dir"), dir.path()});
         QCOMPARE(run.exitCode, 0);
         const QList<QByteArray> lines = run.out.split('\n');
         QCOMPARE(lines.size(), 3);
@@ -288,18 +252,14 @@ private slots:
 
     void demoWillNotWriteOverRecordsUnlessAsked() {
         QTemporaryDir dir;
-        const QStringList demo = {QStringLiteral("--data-dir"), dir.path(),
-                                  QStringLiteral("demo"),       QStringLiteral("3"),
-                                  QStringLiteral("--seed"),     QStringLiteral("1")};
-        QCOMPARE(vardelData(demo).exitCode, 0);
+        QCOMPARE(VardelData(InFolder(dir.path(), "demo 3 --seed 1")).exitCode, 0);
         const QByteArray three = readFile(dir.filePath(QStringLiteral("Vardel.Data")));
-        QStringList more = demo;
-        more[3] = QStringLiteral("5");
-        const Run refused = vardelData(more);
+        const QStringList more = InFolder(dir.path(), "demo 5 --seed 1");
+        const Run refused = VardelData(more);
         QVERIFY(refused.exitCode != 0);
         QVERIFY(refused.err.contains("--replace"));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))), three);
-        QCOMPARE(vardelData(more << QStringLiteral("--replace")).exitCode, 0);
+        QCOMPARE(VardelData(more + Words("--replace")).exitCode, 0);
         QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))).size(), 25000);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$"))));
     }
@@ -316,9 +276,7 @@ private slots:
             ~Unmount() { ::umount2(QFile::encodeName(path).constData(), MNT_DETACH); }
         } unmount{dir.path()};
         writeFile(dir.filePath(QStringLiteral("Vardel.Data")), small);
-        const Run run = vardelData({QStringLiteral("demo"), QStringLiteral("100"), QStringLiteral("--seed"),
-                                    QStringLiteral("7"), QStringLiteral("--replace")},
-                                   dir.path());
+        const Run run = VardelData(Words("demo 100 --seed 7 --replace"), dir.path());
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.err, QByteArray("vardel-data: No space left on device\n"));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))), small);
@@ -329,9 +287,7 @@ private slots:
     // (holding them all took 2.65 GB for a million).
     void demoStreamsItsRecords() {
         QTemporaryDir dir;
-        const Run run =
-            vardelData({QStringLiteral("demo"), QStringLiteral("50000"), QStringLiteral("--seed"), QStringLiteral("9")},
-                       dir.path());
+        const Run run = VardelData(Words("demo 50000 --seed 9"), dir.path());
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("Vardel.Data"))).size(), qint64(50000) * 5000);
         struct rusage usage {};
@@ -459,29 +415,22 @@ private slots:
     void badArgumentsShowTheUsage_data() {
         QTest::addColumn<QStringList>("args");
         QTest::newRow("nothing") << QStringList();
-        QTest::newRow("unknown") << QStringList{QStringLiteral("bogus")};
-        QTest::newRow("dir without value") << QStringList{QStringLiteral("info"), QStringLiteral("--data-dir")};
-        QTest::newRow("info extra") << QStringList{QStringLiteral("info"), QStringLiteral("x")};
-        QTest::newRow("demo no seed") << QStringList{QStringLiteral("demo"), QStringLiteral("5")};
-        QTest::newRow("demo no count") << QStringList{QStringLiteral("demo"), QStringLiteral("--seed"),
-                                                      QStringLiteral("5")};
-        QTest::newRow("demo bad count") << QStringList{QStringLiteral("demo"), QStringLiteral("five"),
-                                                       QStringLiteral("--seed"), QStringLiteral("5")};
-        QTest::newRow("demo zero") << QStringList{QStringLiteral("demo"), QStringLiteral("0"), QStringLiteral("--seed"),
-                                                  QStringLiteral("5")};
-        QTest::newRow("demo bad seed") << QStringList{QStringLiteral("demo"), QStringLiteral("5"),
-                                                      QStringLiteral("--seed"), QStringLiteral("x")};
-        QTest::newRow("demo with make-old's --dat")
-            << QStringList{QStringLiteral("demo"), QStringLiteral("5"), QStringLiteral("--seed"), QStringLiteral("5"),
-                           QStringLiteral("--dat")};
-        QTest::newRow("make-old no seed") << QStringList{QStringLiteral("make-old"), QStringLiteral("5")};
-        QTest::newRow("make-old below zero") << QStringList{QStringLiteral("make-old"), QStringLiteral("-1"),
-                                                            QStringLiteral("--seed"), QStringLiteral("5")};
+        QTest::newRow("unknown") << Words("bogus");
+        QTest::newRow("dir without value") << Words("info --data-dir");
+        QTest::newRow("info extra") << Words("info x");
+        QTest::newRow("demo no seed") << Words("demo 5");
+        QTest::newRow("demo no count") << Words("demo --seed 5");
+        QTest::newRow("demo bad count") << Words("demo five --seed 5");
+        QTest::newRow("demo zero") << Words("demo 0 --seed 5");
+        QTest::newRow("demo bad seed") << Words("demo 5 --seed x");
+        QTest::newRow("demo with make-old's --dat") << Words("demo 5 --seed 5 --dat");
+        QTest::newRow("make-old no seed") << Words("make-old 5");
+        QTest::newRow("make-old below zero") << Words("make-old -1 --seed 5");
     }
     void badArgumentsShowTheUsage() {
         QFETCH(QStringList, args);
         QTemporaryDir dir;
-        const Run run = vardelData(args, dir.path());
+        const Run run = VardelData(args, dir.path());
         QVERIFY(run.exitCode > 0);
         QVERIFY2(run.err.contains("usage: vardel-data"), run.err.constData());
         QVERIFY(run.out.isEmpty());
@@ -492,7 +441,7 @@ private slots:
         QTemporaryDir dir;
         // A folder where the data file should be cannot be opened as a file.
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Vardel.Data")));
-        const Run run = vardelData({QStringLiteral("info"), QStringLiteral("--data-dir"), dir.path()});
+        const Run run = VardelData({QStringLiteral("info"), QStringLiteral("--data-dir"), dir.path()});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.isEmpty());
         QVERIFY2(run.err.startsWith("vardel-data: "), run.err.constData());

@@ -2,20 +2,13 @@
 #include "ui/main/EmployeeList.h"
 
 #include "FileTestSupport.h"
-#include "ProcessRun.h"
+#include "VardelDataRun.h"
 
 #include <QDate>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-Run vardelData(const QString& dir, const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(VARDEL_DATA_TOOL), QStringList{QStringLiteral("--data-dir"), dir} + args);
-    return FinishRun(process);
-}
 
 double Day(int y, int m, int d) {
     return ToOADate(QDate(y, m, d));
@@ -80,7 +73,7 @@ private slots:
     void printsTheHeadingAndTheRows() {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, out);
-        const Run run = vardelData(m_dir.path(), QStringList{QStringLiteral("list")} + args);
+        const Run run = VardelData(InFolder(m_dir.path(), "list") + args);
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, out);
@@ -104,7 +97,7 @@ private slots:
     void badValuesAreRefused() {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, reason);
-        const Run run = vardelData(m_dir.path(), QStringList{QStringLiteral("list")} + args);
+        const Run run = VardelData(InFolder(m_dir.path(), "list") + args);
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(reason), run.err.constData());
         QCOMPARE(run.out, QByteArray());
@@ -112,7 +105,7 @@ private slots:
 
     void aMissingFileListsNothingAndStaysMissing() {
         QTemporaryDir empty;
-        const Run run = vardelData(empty.path(), {QStringLiteral("list")});
+        const Run run = VardelData(InFolder(empty.path(), "list"));
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray("Current Employees\n"));
         QVERIFY(!QFile::exists(empty.filePath(QStringLiteral("Vardel.Data"))));
