@@ -1,6 +1,7 @@
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 
+#include "FileErrorText.h"
 #include "FileSizeLimit.h"
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
@@ -46,15 +47,6 @@ struct RenameFails {
     RenameFails() { FileSystemCalls::SetRename(failingRename); }
     ~RenameFails() { FileSystemCalls::SetRename(nullptr); }
 };
-
-QString errorOf(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const FileError& error) {
-        return error.text();
-    }
-    return QStringLiteral("<no error>");
-}
 
 // n records of size bytes, record k filled with the letter 'a' + k - 1.
 QByteArray records(int n, int size) {
@@ -135,12 +127,7 @@ private slots:
     void openFailureCarriesTheSystemText() {
         TempWorkDir dir;
         FixedRecordFile file(QStringLiteral("no-such-folder/x.bin"), 500);
-        try {
-            file.open();
-            QFAIL("open in a missing folder succeeded");
-        } catch (const FileError& error) {
-            QCOMPARE(error.text(), QStringLiteral("No such file or directory"));
-        }
+        QCOMPARE(FileErrorText([&file] { file.open(); }), QStringLiteral("No such file or directory"));
     }
 
     void readsRecordsBlankPastTheEndAndPartialAtACut() {
@@ -271,7 +258,7 @@ private slots:
         TempWorkDir dir;
         writeFile(QStringLiteral("list"), records(3, 500));
         RenameFails fails;
-        QCOMPARE(errorOf([] {
+        QCOMPARE(FileErrorText([] {
                      RewriteRecordFile(QStringLiteral("list"), 500, [](qint64 n, const QByteArray&) { return n != 2; });
                  }),
                  QStringLiteral("Input/output error"));
@@ -291,7 +278,7 @@ private slots:
         writeFile(QStringLiteral("list"), records(5, 500));
         {
             DiskWithRoom disk(room);
-            QCOMPARE(errorOf([] {
+            QCOMPARE(FileErrorText([] {
                          RewriteRecordFile(QStringLiteral("list"), 500,
                                            [](qint64 n, const QByteArray&) { return n != 1; });
                      }),
@@ -304,7 +291,7 @@ private slots:
         FixedRecordFile file(QStringLiteral("list"), 500);
         file.open();
         DiskWithRoom disk(room % 500);
-        QCOMPARE(errorOf([&file] { file.writeRecord(6, QByteArray(500, 'f')); }),
+        QCOMPARE(FileErrorText([&file] { file.writeRecord(6, QByteArray(500, 'f')); }),
                  QStringLiteral("No space left on device"));
     }
 
@@ -323,7 +310,7 @@ private slots:
 
         // Created at the very moment of the write, a link is refused.
         FixedRecordFile temp(TempFileName, 500);
-        QCOMPARE(errorOf([&temp] { temp.createExclusive(); }),
+        QCOMPARE(FileErrorText([&temp] { temp.createExclusive(); }),
                  QStringLiteral("\"TempFile.$$$\" is a symbolic link.\r\nVardel does not write through links in "
                                 "its data folder."));
         QCOMPARE(readFile(QStringLiteral("victim")), QByteArray("precious"));
@@ -386,7 +373,7 @@ private slots:
         QCOMPARE(modeOf(QStringLiteral("log")), mode_t(0600));
         {
             DiskWithRoom disk(5);
-            QCOMPARE(errorOf([] { AppendWhole(QStringLiteral("log"), "second line\r\n"); }),
+            QCOMPARE(FileErrorText([] { AppendWhole(QStringLiteral("log"), "second line\r\n"); }),
                      QStringLiteral("No space left on device"));
         }
         QCOMPARE(readFile(QStringLiteral("log")), QByteArray("first line\r\n"));
@@ -397,7 +384,7 @@ private slots:
     void readOnlyOpenCreatesNothingAndCannotWrite() {
         TempWorkDir dir;
         FixedRecordFile missing(QStringLiteral("absent"), 500);
-        QCOMPARE(errorOf([&missing] { missing.open(FixedRecordFile::Access::ReadOnly); }),
+        QCOMPARE(FileErrorText([&missing] { missing.open(FixedRecordFile::Access::ReadOnly); }),
                  QStringLiteral("No such file or directory"));
         QVERIFY(!QFile::exists(QStringLiteral("absent")));
 
@@ -405,7 +392,7 @@ private slots:
         FixedRecordFile file(QStringLiteral("f"), 500);
         file.open(FixedRecordFile::Access::ReadOnly);
         QCOMPARE(file.readRecord(2), QByteArray(500, 'b'));
-        QCOMPARE(errorOf([&file] { file.writeRecord(1, QByteArray(500, 'x')); }),
+        QCOMPARE(FileErrorText([&file] { file.writeRecord(1, QByteArray(500, 'x')); }),
                  QStringLiteral("Bad file descriptor"));
         QCOMPARE(readFile(QStringLiteral("f")), records(2, 500));
     }
