@@ -78,8 +78,19 @@ class TestBackupRestore : public QObject {
         checkMessage(call, text, QStringLiteral("Vardel"), MsgIcon::None);
     }
 
-    // Files of a folder, hidden ones included (a left-over temporary file would show).
-    // Hidden files too, so that a temporary copy left behind shows; the data folder's lock file is always there.
+    // The folder the chooser gives, then the answers to the messages in turn.
+    static void script(ScriptedDialogs& scripted, const QString& folder, std::initializer_list<MsgResult> answers) {
+        scripted.answerText(folder);
+        for (MsgResult answer : answers)
+            scripted.answer(answer);
+    }
+
+    void backupOrRestore(bool restore) { restore ? void(RestoreDataFiles(m_owner)) : BackupDataFiles(m_owner); }
+
+    static const QString& cancelled(bool restore) { return restore ? kRestoreCancelled : kBackupCancelled; }
+
+    // Files of a folder, hidden ones too, so that a temporary copy left behind shows; the data folder's lock file is
+    // always there.
     static QStringList filesIn(const QString& folder) {
         QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
         files.removeAll(DataFolderLockFileName);
@@ -120,7 +131,7 @@ private slots:
         writeProgramFiles(QStringLiteral("now"));
         ScriptedDialogs scripted;
         scripted.answerText(QString());
-        restore ? void(RestoreDataFiles(m_owner)) : BackupDataFiles(m_owner);
+        backupOrRestore(restore);
         QCOMPARE(scripted.calls().size(), 1);
         QCOMPARE(scripted.last().kind, ScriptedDialogs::Kind::Folder);
         QCOMPARE(scripted.last().title, restore ? kRestorePrompt : kBackupPrompt);
@@ -142,16 +153,14 @@ private slots:
         QVERIFY(QFile::link(program(), m_root->filePath(QStringLiteral("link"))));
         writeProgramFiles(QStringLiteral("now"));
         ScriptedDialogs scripted;
-        scripted.answerText(m_root->filePath(chosen));
-        scripted.answer(MsgResult::OK);
-        scripted.answer(MsgResult::OK);
-        restore ? void(RestoreDataFiles(m_owner)) : BackupDataFiles(m_owner);
+        script(scripted, m_root->filePath(chosen), {MsgResult::OK, MsgResult::OK});
+        backupOrRestore(restore);
         QCOMPARE(scripted.calls().size(), 3);
         const QString verb = restore ? QStringLiteral("restore") : QStringLiteral("backup");
         checkMessage(scripted.calls().at(1),
                      QStringLiteral("You can't %1\r\nVardel data\r\nto itself in the same folder!").arg(verb),
                      QStringLiteral("What are you doing?"), MsgIcon::Critical);
-        checkReport(scripted.last(), restore ? kRestoreCancelled : kBackupCancelled);
+        checkReport(scripted.last(), cancelled(restore));
         QCOMPARE(readFile(program(QStringLiteral("Vardel.Data"))), content(QStringLiteral("nowData"), 15000));
         QVERIFY(!DataRestored);
     }
@@ -172,14 +181,12 @@ private slots:
         QFETCH(QString, text);
         writeProgramFiles(QStringLiteral("now"));
         ScriptedDialogs scripted;
-        scripted.answerText(backup(QStringLiteral("removed-drive")));
-        scripted.answer(MsgResult::OK);
-        scripted.answer(MsgResult::OK);
-        restore ? void(RestoreDataFiles(m_owner)) : BackupDataFiles(m_owner);
+        script(scripted, backup(QStringLiteral("removed-drive")), {MsgResult::OK, MsgResult::OK});
+        backupOrRestore(restore);
         QCOMPARE(scripted.calls().size(), 3);
         checkMessage(scripted.calls().at(1), text, QStringLiteral("Drive or Folder Access Problem"),
                      MsgIcon::Exclamation);
-        checkReport(scripted.last(), restore ? kRestoreCancelled : kBackupCancelled);
+        checkReport(scripted.last(), cancelled(restore));
         QVERIFY(m_steps.isEmpty());
     }
 
@@ -204,9 +211,7 @@ private slots:
             writeFile(backup(name), "earlier");
         writeProgramFiles(QStringLiteral("now"));
         ScriptedDialogs scripted;
-        scripted.answerText(backup()); // ends with "/": not doubled in the messages
-        scripted.answer(answer);
-        scripted.answer(MsgResult::OK);
+        script(scripted, backup(), {answer, MsgResult::OK}); // ends with "/": not doubled in the messages
         BackupDataFiles(m_owner);
         QCOMPARE(scripted.calls().size(), 3);
         const QString folder = QLatin1Char('\'') + backup() + QLatin1Char('\'');
@@ -236,9 +241,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
 
         ScriptedDialogs scripted;
-        scripted.answerText(folder);
-        scripted.answer(MsgResult::OK);
-        scripted.answer(MsgResult::OK);
+        script(scripted, folder, {MsgResult::OK, MsgResult::OK});
         BackupDataFiles(m_owner);
         checkReport(scripted.last(), kBackedUp);
         QCOMPARE(m_steps.size(), 4);
@@ -262,9 +265,7 @@ private slots:
         writeProgramFiles(QStringLiteral("later"));
         scripted.clear();
         m_steps.clear();
-        scripted.answerText(folder);
-        scripted.answer(MsgResult::Yes);
-        scripted.answer(MsgResult::OK);
+        script(scripted, folder, {MsgResult::Yes, MsgResult::OK});
         QVERIFY(RestoreDataFiles(m_owner));
         QCOMPARE(scripted.calls().size(), 3);
         checkMessage(scripted.calls().at(1), kRestoreQuestion, QStringLiteral("Important! Please read carefully..."),
@@ -285,19 +286,14 @@ private slots:
     void aBackupWithoutTheLogRestoresUpToIt() {
         writeProgramFiles(QStringLiteral("first"), false);
         ScriptedDialogs scripted;
-        scripted.answerText(backup());
-        scripted.answer(MsgResult::OK);
-        scripted.answer(MsgResult::OK);
+        script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
         BackupDataFiles(m_owner);
         checkReport(scripted.last(), kBackedUp);
         QCOMPARE(filesIn(backup()), (QStringList{QStringLiteral("User.List"), QStringLiteral("Vardel.Data")}));
 
         writeProgramFiles(QStringLiteral("second"));
         scripted.clear();
-        scripted.answerText(backup());
-        scripted.answer(MsgResult::Yes);
-        scripted.answer(MsgResult::OK);
-        scripted.answer(MsgResult::OK);
+        script(scripted, backup(), {MsgResult::Yes, MsgResult::OK, MsgResult::OK});
         // The caller must rebuild its list although the restore reports its cancellation.
         QVERIFY(RestoreDataFiles(m_owner));
         QCOMPARE(scripted.calls().size(), 4);
@@ -318,9 +314,7 @@ private slots:
         writeProgramFiles(QStringLiteral("now"));
         writeFile(backup(QStringLiteral("User.List")), "x");
         ScriptedDialogs scripted;
-        scripted.answerText(backup());
-        scripted.answer(MsgResult::OK);
-        scripted.answer(MsgResult::OK);
+        script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
         QVERIFY(!RestoreDataFiles(m_owner));
         QCOMPARE(scripted.calls().size(), 3);
         checkMessage(
@@ -349,8 +343,7 @@ private slots:
         if (currentData)
             writeProgramFiles(QStringLiteral("now"));
         ScriptedDialogs scripted;
-        scripted.answerText(backup());
-        scripted.answer(answer);
+        script(scripted, backup(), {answer});
         if (currentData)
             scripted.answer(MsgResult::OK);
         RestoreDataFiles(m_owner);
@@ -377,13 +370,10 @@ private slots:
         writeFile(from + QStringLiteral("User.List"), "list");
         writeFile(to + QStringLiteral("Vardel.Data"), content(QStringLiteral("earlier"), 5000));
         ScriptedDialogs scripted;
-        scripted.answerText(backup());
-        scripted.answer(restore ? MsgResult::Yes : MsgResult::OK);
-        scripted.answer(MsgResult::OK);
-        scripted.answer(MsgResult::OK);
+        script(scripted, backup(), {restore ? MsgResult::Yes : MsgResult::OK, MsgResult::OK, MsgResult::OK});
         {
             FileSizeLimit limit(200000);
-            restore ? void(RestoreDataFiles(m_owner)) : BackupDataFiles(m_owner);
+            backupOrRestore(restore);
         }
         QCOMPARE(scripted.calls().size(), 4);
         checkMessage(scripted.calls().at(2),
@@ -391,7 +381,7 @@ private slots:
                              : QStringLiteral("There is some kind of problem\r\ntrying to copy Vardel.Data"),
                      restore ? QStringLiteral("File Restore Error") : QStringLiteral("File Backup Error"),
                      MsgIcon::Exclamation);
-        checkReport(scripted.last(), restore ? kRestoreCancelled : kBackupCancelled);
+        checkReport(scripted.last(), cancelled(restore));
         QCOMPARE(readFile(to + QStringLiteral("Vardel.Data")), content(QStringLiteral("earlier"), 5000));
         // Copying stopped at the failure, and no temporary file was left behind.
         QCOMPARE(filesIn(to), QStringList{QStringLiteral("Vardel.Data")});
