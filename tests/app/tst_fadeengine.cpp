@@ -249,38 +249,34 @@ private slots:
     void prepareFade_data() {
         QTest::addColumn<QString>("status"); // "-" for absent
         QTest::addColumn<bool>("force");
-        QTest::addColumn<bool>("platformCanFade");
+        QTest::addColumn<FadeSupport>("platform");
         QTest::addColumn<int>("expected");
-        QTest::newRow("absent") << "-" << false << true << 0;
-        QTest::newRow("0") << "0" << false << true << 0;
-        QTest::newRow("1") << "1" << false << true << -1;
-        QTest::newRow("0 forced") << "0" << true << true << -1;
-        QTest::newRow("absent forced") << "-" << true << true << -1;
-        QTest::newRow("1 without platform support") << "1" << false << false << 0;
-        QTest::newRow("forced without platform support") << "0" << true << false << 0;
-        QTest::newRow("not a number") << "on" << false << true << 0;
+        const FadeSupport can = FadeSupport::Always;
+        QTest::newRow("absent") << "-" << false << can << 0;
+        QTest::newRow("0") << "0" << false << can << 0;
+        QTest::newRow("1") << "1" << false << can << -1;
+        QTest::newRow("0 forced") << "0" << true << can << -1;
+        QTest::newRow("absent forced") << "-" << true << can << -1;
+        QTest::newRow("1 without platform support") << "1" << false << FadeSupport::Never << 0;
+        QTest::newRow("forced without platform support") << "0" << true << FadeSupport::Never << 0;
+        QTest::newRow("not a number") << "on" << false << can << 0;
+        QTest::newRow("offscreen cannot fade, forced") << "1" << true << FadeSupport::Auto << 0;
     }
     void prepareFade() {
         QFETCH(QString, status);
         QFETCH(bool, force);
-        QFETCH(bool, platformCanFade);
+        QFETCH(FadeSupport, platform);
         QFETCH(int, expected);
         QSettings(QSettings::NativeFormat, QSettings::UserScope, AppTitle, AppTitle).remove(QStringLiteral("Defaults"));
         if (status != QLatin1String("-"))
             SaveSetting(QStringLiteral("FadeStatus"), status);
         else
             QVERIFY(GetSetting(QStringLiteral("FadeStatus")).isEmpty());
-        SetFadeSupport(platformCanFade ? FadeSupport::Always : FadeSupport::Never);
+        SetFadeSupport(platform);
         QWidget window;
         QCOMPARE(PrepareFade(&window, 0, force), qint16(expected));
         // A window that does not fade is never made translucent.
         QCOMPARE(window.windowOpacity(), expected ? 0.0 : 1.0);
-    }
-
-    void offscreenCannotFade() {
-        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
-        QWidget window;
-        QCOMPARE(PrepareFade(&window, 0, true), qint16(0));
     }
 };
 
