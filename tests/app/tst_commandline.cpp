@@ -1,3 +1,4 @@
+#include "ProcessRun.h"
 #include "app/CommandLine.h"
 
 #include <QProcess>
@@ -12,12 +13,6 @@ QString tryHelp(const QString& message) {
     return QStringLiteral("vardel: ") + message + QStringLiteral("\nTry 'vardel --help' for more information.\n");
 }
 
-struct Run {
-    int exitStatus = -1;
-    QString out;
-    QString err;
-};
-
 // Runs a built program the way a text console would: no display of any kind.
 Run runWithoutDisplay(const QString& program, const QStringList& arguments, const QString& outputFile = QString()) {
     QProcess process;
@@ -28,13 +23,7 @@ Run runWithoutDisplay(const QString& program, const QStringList& arguments, cons
     if (!outputFile.isEmpty())
         process.setStandardOutputFile(outputFile);
     process.start(program, arguments);
-    Run run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.exitStatus = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return FinishRun(process);
 }
 
 } // namespace
@@ -151,19 +140,20 @@ private slots:
         if (out == QLatin1String("<help>"))
             out = VardelHelpText();
         const Run run = runWithoutDisplay(program, arguments);
-        QCOMPARE(run.exitStatus, exitStatus);
-        QCOMPARE(run.out, out);
+        QCOMPARE(run.exitCode, exitStatus);
+        QCOMPARE(QString::fromLocal8Bit(run.out), out);
+        const QString err = QString::fromLocal8Bit(run.err);
         if (errStart.isEmpty())
-            QCOMPARE(run.err, QString());
+            QCOMPARE(err, QString());
         else
-            QVERIFY2(run.err.startsWith(errStart), qPrintable(run.err));
+            QVERIFY2(err.startsWith(errStart), qPrintable(err));
     }
 
     void versionIntoAFullDiskFails() {
         const Run run = runWithoutDisplay(QStringLiteral(VARDEL_PROGRAM), {QStringLiteral("--version")},
                                           QStringLiteral("/dev/full"));
-        QCOMPARE(run.exitStatus, 1);
-        QVERIFY2(run.err.startsWith(QLatin1String("vardel: cannot write the output")), qPrintable(run.err));
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.startsWith("vardel: cannot write the output"), run.err.constData());
     }
 };
 
