@@ -1,4 +1,4 @@
-#include "WindowTestSupport.h"
+#include "StartWindowSupport.h"
 #include "app/FadeEngine.h"
 #include "app/TileBackground.h"
 #include "app/frmNewUser.h"
@@ -16,25 +16,11 @@ using Points = QList<QPoint>;
 class TestNewUser : public QObject {
     Q_OBJECT
 
-    static frmNewUser* openOverview() {
-        auto* overview = new frmNewUser;
-        overview->show();
-        [&] { QTRY_VERIFY(overview->Activated); }();
-        return overview;
-    }
+    static frmNewUser* openOverview() { return ShowActivated(new frmNewUser); }
 
 private slots:
-    void init() {
-        ClearSettings();
-        SetFadeSupport(FadeSupport::Auto);
-    }
-    void cleanup() {
-        SetFadeSupport(FadeSupport::Auto);
-        ClearSettings();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            w->deleteLater();
-        RunDeferredDeletes();
-    }
+    void init() { ResetStartSettings(); }
+    void cleanup() { CloseStartWindows(); }
 
     void captionSizeAndText() {
         QPointer<frmNewUser> overview(openOverview());

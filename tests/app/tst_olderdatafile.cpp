@@ -1,7 +1,7 @@
 #include "FileTestSupport.h"
 #include "ScriptedDialogs.h"
+#include "StartWindowSupport.h"
 #include "TempWorkDir.h"
-#include "WindowTestSupport.h"
 #include "app/FadeEngine.h"
 #include "app/OlderDataConversion.h"
 #include "app/OlderDataFile.h"
@@ -56,35 +56,16 @@ const QString kQuestion =
 class TestOlderDataFile : public QObject {
     Q_OBJECT
 
-    int m_handOvers = 0;
-    int m_ends = 0;
-
-    frmTitlePage* openTitlePage() {
-        auto* page = new frmTitlePage;
-        page->handOver = [this] { ++m_handOvers; };
-        page->endProgram = [this] { ++m_ends; };
-        page->screenPixels = [] { return QSize(1024, 768); };
-        page->show();
-        [&] { QTRY_VERIFY(page->Activated); }();
-        return page;
-    }
+    TitlePageCounts m_title;
 
 private slots:
     void initTestCase() { InitProgramValues(); }
     void init() {
-        ClearSettings();
+        ResetStartSettings();
         SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
-        SetFadeSupport(FadeSupport::Auto);
-        FadeOn = 0;
-        m_handOvers = m_ends = 0;
+        m_title = TitlePageCounts();
     }
-    void cleanup() {
-        SetFadeSupport(FadeSupport::Auto);
-        ClearSettings();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            w->deleteLater();
-        RunDeferredDeletes();
-    }
+    void cleanup() { CloseStartWindows(); }
 
     void presentFormatGoesStraightOn() {
         TempWorkDir dir;
@@ -92,10 +73,10 @@ private slots:
         PersonnelRecord r;
         r.DataVersion = 312;
         writeFile(DataFileName, EncodePersonnelRecord(r));
-        QPointer<frmTitlePage> page(openTitlePage());
+        QPointer<frmTitlePage> page(m_title.open());
         page->cmdContinue_Click();
         QCOMPARE(scripted.calls().size(), 0);
-        QCOMPARE(m_handOvers, 1);
+        QCOMPARE(m_title.handOvers, 1);
         QCOMPARE(readFile(DataFileName), EncodePersonnelRecord(r));
     }
 
@@ -120,7 +101,7 @@ private slots:
         ScriptedDialogs scripted;
         const QByteArray older = olderFile(3);
         writeFile(DataFileName, older);
-        QPointer<frmTitlePage> page(openTitlePage());
+        QPointer<frmTitlePage> page(m_title.open());
         scripted.answer(answer);
         bool enabledAtReport = false;
         if (!report.isEmpty())
@@ -149,8 +130,8 @@ private slots:
             QCOMPARE(readFile(OldFileName()), older);
         else
             QCOMPARE(readFile(DataFileName), older);
-        QCOMPARE(m_handOvers, answer == MsgResult::Cancel ? 0 : 1);
-        QCOMPARE(m_ends, answer == MsgResult::Cancel ? 1 : 0);
+        QCOMPARE(m_title.handOvers, answer == MsgResult::Cancel ? 0 : 1);
+        QCOMPARE(m_title.ends, answer == MsgResult::Cancel ? 1 : 0);
         RunDeferredDeletes();
         QVERIFY(page.isNull());
     }
@@ -162,13 +143,13 @@ private slots:
         SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
         const QByteArray older = olderFile(2);
         writeFile(DataFileName, older);
-        QPointer<frmTitlePage> page(openTitlePage());
+        QPointer<frmTitlePage> page(m_title.open());
         page->fadeEngine->WaitForFade();
         scripted.answer(MsgResult::Cancel);
         page->cmdContinue_Click();
         QCOMPARE(page->cmdContinue->Tag, page->windowTitle());
-        QTRY_COMPARE(m_ends, 1);
-        QCOMPARE(m_handOvers, 0);
+        QTRY_COMPARE(m_title.ends, 1);
+        QCOMPARE(m_title.handOvers, 0);
         QCOMPARE(scripted.calls().size(), 1);
         QCOMPARE(readFile(DataFileName), older);
         QVERIFY(!QFile::exists(OldFileName()));

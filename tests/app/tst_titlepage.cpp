@@ -1,6 +1,6 @@
 #include "ScriptedDialogs.h"
+#include "StartWindowSupport.h"
 #include "TempWorkDir.h"
-#include "WindowTestSupport.h"
 #include "app/FadeEngine.h"
 #include "app/frmNewUser.h"
 #include "app/frmTitlePage.h"
@@ -17,20 +17,7 @@ using Opacities = QList<int>;
 class TestTitlePage : public QObject {
     Q_OBJECT
 
-    int m_handOvers = 0;
-    int m_ends = 0;
-    QSize m_screen{1024, 768};
-
-    // A title window wired to count its hand-overs, on a screen of m_screen, activated.
-    frmTitlePage* openTitlePage() {
-        auto* page = new frmTitlePage;
-        page->handOver = [this] { ++m_handOvers; };
-        page->endProgram = [this] { ++m_ends; };
-        page->screenPixels = [this] { return m_screen; };
-        page->show();
-        [&] { QTRY_VERIFY(page->Activated); }();
-        return page;
-    }
+    TitlePageCounts m_title;
 
     static void enableFading() {
         SetFadeSupport(FadeSupport::Always);
@@ -39,22 +26,13 @@ class TestTitlePage : public QObject {
 
 private slots:
     void init() {
-        ClearSettings();
-        SetFadeSupport(FadeSupport::Auto);
-        FadeOn = 0;
-        m_handOvers = m_ends = 0;
-        m_screen = QSize(1024, 768);
+        ResetStartSettings();
+        m_title = TitlePageCounts();
     }
-    void cleanup() {
-        SetFadeSupport(FadeSupport::Auto);
-        ClearSettings();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            w->deleteLater();
-        RunDeferredDeletes();
-    }
+    void cleanup() { CloseStartWindows(); }
 
     void firstActivationShowsNameDescriptionVersionAndBackground() {
-        QScopedPointer<frmTitlePage> page(openTitlePage());
+        QScopedPointer<frmTitlePage> page(m_title.open());
         QCOMPARE(page->windowTitle(), QStringLiteral("Title Window"));
         QCOMPARE(page->labelAppTitle->text(), QStringLiteral("Vardel"));
         QCOMPARE(page->labelAppDescription->text(), QStringLiteral("Personnel  Management Software"));
@@ -83,8 +61,8 @@ private slots:
         QFETCH(bool, warns);
         ScriptedDialogs scripted;
         SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
-        m_screen = screen;
-        QPointer<frmTitlePage> page(openTitlePage());
+        m_title.screen = screen;
+        QPointer<frmTitlePage> page(m_title.open());
         QCOMPARE(FadeOn, qint16(0));
         QCOMPARE(page->windowOpacity(), 1.0);
         if (warns)
@@ -114,16 +92,16 @@ private slots:
             QCOMPARE(scripted.last().buttons, MsgButtons::OK);
         }
         // The warning does not stop the way to the log-in.
-        QCOMPARE(m_handOvers, 1);
+        QCOMPARE(m_title.handOvers, 1);
         QVERIFY(!page->isVisible());
         RunDeferredDeletes();
         QVERIFY(page.isNull());
-        QCOMPARE(m_ends, 0);
+        QCOMPARE(m_title.ends, 0);
     }
 
     void overviewIsShownUntilSuppressed() {
         ScriptedDialogs scripted;
-        QPointer<frmTitlePage> page(openTitlePage());
+        QPointer<frmTitlePage> page(m_title.open());
         QString shown;
         QScopedPointer<QTimer> watch(whenModalAppears([&shown](QWidget* modal) {
             shown = modal->objectName();
@@ -133,25 +111,25 @@ private slots:
         }));
         page->cmdContinue_Click();
         QCOMPARE(shown, QStringLiteral("frmNewUser"));
-        QCOMPARE(m_handOvers, 1);
+        QCOMPARE(m_title.handOvers, 1);
         QCOMPARE(GetSetting(QStringLiteral("NewUser")), QStringLiteral("NoShow"));
 
         // The next start goes straight on.
         shown.clear();
-        QPointer<frmTitlePage> next(openTitlePage());
+        QPointer<frmTitlePage> next(m_title.open());
         QScopedPointer<QTimer> watch2(whenModalAppears([&shown](QWidget* modal) {
             shown = modal->objectName();
             modal->close();
         }));
         next->cmdContinue_Click();
         QCOMPARE(shown, QString());
-        QCOMPARE(m_handOvers, 2);
+        QCOMPARE(m_title.handOvers, 2);
     }
 
     void fadingDimsBehindTheOverviewAndFadesOutToTheLogIn() {
         ScriptedDialogs scripted;
         enableFading();
-        QPointer<frmTitlePage> page(openTitlePage());
+        QPointer<frmTitlePage> page(m_title.open());
         QCOMPARE(FadeOn, qint16(-1));
         page->fadeEngine->WaitForFade();
         QCOMPARE(page->fadeEngine->Opacity, qint16(255));
@@ -170,9 +148,9 @@ private slots:
         page->cmdContinue_Click();
         QCOMPARE(opacityBehindOverview, 204);
         QCOMPARE(applied.mid(0, 3), (Opacities{253, 251, 249}));
-        QTRY_COMPARE(m_handOvers, 1);
+        QTRY_COMPARE(m_title.handOvers, 1);
         QCOMPARE(applied.last(), 0);
-        QCOMPARE(m_ends, 0);
+        QCOMPARE(m_title.ends, 0);
         RunDeferredDeletes();
         QVERIFY(page.isNull());
     }
@@ -181,12 +159,12 @@ private slots:
         ScriptedDialogs scripted;
         enableFading();
         SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
-        QPointer<frmTitlePage> page(openTitlePage());
+        QPointer<frmTitlePage> page(m_title.open());
         page->fadeEngine->WaitForFade();
         Opacities applied;
         connect(page->fadeEngine, &FadeEngine::opacityApplied, this, [&applied](int o) { applied.append(o); });
         page->cmdContinue_Click();
-        QTRY_COMPARE(m_handOvers, 1);
+        QTRY_COMPARE(m_title.handOvers, 1);
         QCOMPARE(applied.first(), 235);
         QVERIFY(!applied.contains(204));
     }
@@ -195,12 +173,12 @@ private slots:
         ScriptedDialogs scripted;
         enableFading();
         SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
-        QPointer<frmTitlePage> page(openTitlePage());
+        QPointer<frmTitlePage> page(m_title.open());
         page->fadeEngine->WaitForFade();
         page->cmdContinue->Tag = page->windowTitle();
         page->cmdContinue_Click();
-        QTRY_COMPARE(m_ends, 1);
-        QCOMPARE(m_handOvers, 0);
+        QTRY_COMPARE(m_title.ends, 1);
+        QCOMPARE(m_title.handOvers, 0);
         RunDeferredDeletes();
         QVERIFY(page.isNull());
     }
@@ -208,9 +186,9 @@ private slots:
     void enterContinues() {
         ScriptedDialogs scripted;
         SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
-        QPointer<frmTitlePage> page(openTitlePage());
+        QPointer<frmTitlePage> page(m_title.open());
         QTest::keyClick(page.data(), Qt::Key_Return);
-        QTRY_COMPARE(m_handOvers, 1);
+        QTRY_COMPARE(m_title.handOvers, 1);
     }
 };
 
