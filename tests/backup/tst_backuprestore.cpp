@@ -138,56 +138,52 @@ private slots:
         QVERIFY(m_steps.isEmpty());
     }
 
-    void theProgramsOwnFolderIsRefused_data() {
+    // The program's own folder, however it is named, and a folder that cannot be reached: the reason, then the
+    // cancellation, and nothing copied.
+    void aFolderThatCannotBeUsedIsRefused_data() {
         QTest::addColumn<bool>("restore");
         QTest::addColumn<QString>("chosen"); // relative to the test's root folder
-        QTest::newRow("backup") << false << QStringLiteral("data");
-        QTest::newRow("backup, trailing slash") << false << QStringLiteral("data/");
-        QTest::newRow("backup, by a link") << false << QStringLiteral("link");
-        QTest::newRow("restore") << true << QStringLiteral("data");
-        QTest::newRow("restore, by a link") << true << QStringLiteral("link/.");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<MsgIcon>("icon");
+        const QString ownTitle = QStringLiteral("What are you doing?");
+        const QString ownBackup = QStringLiteral("You can't backup\r\nVardel data\r\nto itself in the same folder!");
+        const QString ownRestore = QStringLiteral("You can't restore\r\nVardel data\r\nto itself in the same folder!");
+        const MsgIcon critical = MsgIcon::Critical;
+        QTest::newRow("backup") << false << "data" << ownBackup << ownTitle << critical;
+        QTest::newRow("backup, trailing slash") << false << "data/" << ownBackup << ownTitle << critical;
+        QTest::newRow("backup, by a link") << false << "link" << ownBackup << ownTitle << critical;
+        QTest::newRow("restore") << true << "data" << ownRestore << ownTitle << critical;
+        QTest::newRow("restore, by a link") << true << "link/." << ownRestore << ownTitle << critical;
+        const QString access = QStringLiteral("Drive or Folder Access Problem");
+        QTest::newRow("backup, unreachable")
+            << false << "backup/removed-drive"
+            << QStringLiteral("There is some kind of problem trying to\r\naccess the selected backup location\r\nthat "
+                              "you specified...")
+            << access << MsgIcon::Exclamation;
+        QTest::newRow("restore, unreachable")
+            << true << "backup/removed-drive"
+            << QStringLiteral("There is some kind of problem trying to\r\naccess the backed up data files at\r\nthe "
+                              "location that you specified.")
+            << access << MsgIcon::Exclamation;
     }
-    void theProgramsOwnFolderIsRefused() {
+    void aFolderThatCannotBeUsedIsRefused() {
         QFETCH(bool, restore);
         QFETCH(QString, chosen);
+        QFETCH(QString, text);
+        QFETCH(QString, title);
+        QFETCH(MsgIcon, icon);
         QVERIFY(QFile::link(program(), m_root->filePath(QStringLiteral("link"))));
         writeProgramFiles(QStringLiteral("now"));
         ScriptedDialogs scripted;
         script(scripted, m_root->filePath(chosen), {MsgResult::OK, MsgResult::OK});
         backupOrRestore(restore);
         QCOMPARE(scripted.calls().size(), 3);
-        const QString verb = restore ? QStringLiteral("restore") : QStringLiteral("backup");
-        checkMessage(scripted.calls().at(1),
-                     QStringLiteral("You can't %1\r\nVardel data\r\nto itself in the same folder!").arg(verb),
-                     QStringLiteral("What are you doing?"), MsgIcon::Critical);
+        checkMessage(scripted.calls().at(1), text, title, icon);
         checkReport(scripted.last(), cancelled(restore));
         QCOMPARE(readFile(program(QStringLiteral("Vardel.Data"))), content(QStringLiteral("nowData"), 15000));
-        QVERIFY(!DataRestored);
-    }
-
-    void anUnreachableFolderIsReported_data() {
-        QTest::addColumn<bool>("restore");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("backup") << false
-                                << QStringLiteral(
-                                       "There is some kind of problem trying to\r\naccess the selected backup "
-                                       "location\r\nthat you specified...");
-        QTest::newRow("restore") << true
-                                 << QStringLiteral("There is some kind of problem trying to\r\naccess the backed up "
-                                                   "data files at\r\nthe location that you specified.");
-    }
-    void anUnreachableFolderIsReported() {
-        QFETCH(bool, restore);
-        QFETCH(QString, text);
-        writeProgramFiles(QStringLiteral("now"));
-        ScriptedDialogs scripted;
-        script(scripted, backup(QStringLiteral("removed-drive")), {MsgResult::OK, MsgResult::OK});
-        backupOrRestore(restore);
-        QCOMPARE(scripted.calls().size(), 3);
-        checkMessage(scripted.calls().at(1), text, QStringLiteral("Drive or Folder Access Problem"),
-                     MsgIcon::Exclamation);
-        checkReport(scripted.last(), cancelled(restore));
         QVERIFY(m_steps.isEmpty());
+        QVERIFY(!DataRestored);
     }
 
     void backupAsksByWhatTheFolderHolds_data() {
