@@ -155,7 +155,15 @@ private slots:
         QVERIFY(page.isNull());
     }
 
-    void suppressedOverviewDoesNotDim() {
+    // With the overview suppressed the window fades straight out, without dimming first: to the log-in, or, with
+    // the stop mark on its button, to the end of the program.
+    void fadingOutWithoutTheOverview_data() {
+        QTest::addColumn<bool>("stopMark");
+        QTest::newRow("to the log-in") << false;
+        QTest::newRow("stop mark ends the program") << true;
+    }
+    void fadingOutWithoutTheOverview() {
+        QFETCH(bool, stopMark);
         ScriptedDialogs scripted;
         enableFading();
         SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
@@ -163,22 +171,13 @@ private slots:
         page->fadeEngine->WaitForFade();
         Opacities applied;
         connect(page->fadeEngine, &FadeEngine::opacityApplied, this, [&applied](int o) { applied.append(o); });
+        if (stopMark)
+            page->cmdContinue->Tag = page->windowTitle();
         page->cmdContinue_Click();
-        QTRY_COMPARE(m_title.handOvers, 1);
+        QTRY_COMPARE(stopMark ? m_title.ends : m_title.handOvers, 1);
+        QCOMPARE(stopMark ? m_title.handOvers : m_title.ends, 0);
         QCOMPARE(applied.first(), 235);
         QVERIFY(!applied.contains(204));
-    }
-
-    void stopMarkEndsTheProgramInsteadOfTheLogIn() {
-        ScriptedDialogs scripted;
-        enableFading();
-        SaveSetting(QStringLiteral("NewUser"), QStringLiteral("NoShow"));
-        QPointer<frmTitlePage> page(m_title.open());
-        page->fadeEngine->WaitForFade();
-        page->cmdContinue->Tag = page->windowTitle();
-        page->cmdContinue_Click();
-        QTRY_COMPARE(m_title.ends, 1);
-        QCOMPARE(m_title.handOvers, 0);
         RunDeferredDeletes();
         QVERIFY(page.isNull());
     }
