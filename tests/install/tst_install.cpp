@@ -167,23 +167,19 @@ private slots:
     void desktopEntryKey_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("Type") << "Type"
-                              << "Application";
-        QTest::newRow("Name") << "Name"
-                              << "Vardel";
-        QTest::newRow("GenericName") << "GenericName"
-                                     << "Personnel Records";
-        QTest::newRow("Categories") << "Categories"
-                                    << "Office;";
-        QTest::newRow("Terminal") << "Terminal"
-                                  << "false";
+        const auto row = [](const char* name, const QString& key, const QString& value) {
+            QTest::newRow(name) << key << value;
+        };
+        row("Type", "Type", "Application");
+        row("Name", "Name", "Vardel");
+        row("GenericName", "GenericName", "Personnel Records");
+        row("Categories", "Categories", "Office;");
+        row("Terminal", "Terminal", "false");
         // The installed program and icon, by the names the menu resolves.
-        QTest::newRow("Exec") << "Exec"
-                              << "vardel";
-        QTest::newRow("Icon") << "Icon"
-                              << "vardel";
+        row("Exec", "Exec", "vardel");
+        row("Icon", "Icon", "vardel");
         // Qt names its windows' class after the application, so the desktop ties them to this entry.
-        QTest::newRow("StartupWMClass") << "StartupWMClass" << AppTitle;
+        row("StartupWMClass", "StartupWMClass", AppTitle);
     }
     void desktopEntryKey() {
         QFETCH(QString, key);
