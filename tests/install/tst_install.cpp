@@ -81,6 +81,13 @@ class TestInstall : public QObject {
     QTemporaryDir m_stage;
     QString m_root; // the staged /usr
 
+    // The two installed programs, by name; each has its man page.
+    static void AddProgramRows(const char* column) {
+        QTest::addColumn<QString>(column);
+        QTest::newRow("vardel") << "vardel";
+        QTest::newRow("vardel-data") << "vardel-data";
+    }
+
     QString staged(const QString& relative) const { return m_root + QLatin1Char('/') + relative; }
 
     QMap<QString, bool> expectedFiles() const { // relative path -> executable
@@ -205,11 +212,7 @@ private slots:
         QVERIFY(xml.contains(QStringLiteral("<release version=\"") + kVersion + QLatin1Char('"')));
     }
 
-    void manPage_data() {
-        QTest::addColumn<QString>("page");
-        QTest::newRow("vardel") << "vardel";
-        QTest::newRow("vardel-data") << "vardel-data";
-    }
+    void manPage_data() { AddProgramRows("page"); }
     void manPage() {
         QFETCH(QString, page);
         const QString man = tool("man");
@@ -257,11 +260,7 @@ private slots:
         QVERIFY(plain.contains(QLatin1String("remove every line whose key begins with AccessCode")));
     }
 
-    void installedProgram_data() {
-        QTest::addColumn<QString>("program");
-        QTest::newRow("vardel") << "vardel";
-        QTest::newRow("vardel-data") << "vardel-data";
-    }
+    void installedProgram_data() { AddProgramRows("program"); }
     void installedProgram() {
         QFETCH(QString, program);
         const Run version =
