@@ -149,28 +149,20 @@ private slots:
     void accessKey_data() {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("key");
-        QTest::newRow("first letter") << "&OK"
-                                      << "o";
-        QTest::newRow("inside") << "A&gency Name..."
-                                << "g";
-        QTest::newRow("pair skipped") << "Save && &Close"
-                                      << "c";
-        QTest::newRow("pair then key") << "&&&x"
-                                       << "x";
-        QTest::newRow("pair only") << "&&x"
-                                   << "";
-        QTest::newRow("no ampersand") << "Close"
-                                      << "";
-        QTest::newRow("one character") << "&"
-                                       << "";
-        QTest::newRow("ends in ampersand") << "&Print&"
-                                           << "";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("over a line break") << "&Print\r\nthis Info"
-                                           << "p";
-        QTest::newRow("digit") << "Page &2"
-                               << "2";
+        const auto row = [](const char* name, const char* caption, const char* key) {
+            QTest::newRow(name) << QString::fromUtf8(caption) << QString::fromUtf8(key);
+        };
+        row("first letter", "&OK", "o");
+        row("inside", "A&gency Name...", "g");
+        row("pair skipped", "Save && &Close", "c");
+        row("pair then key", "&&&x", "x");
+        row("pair only", "&&x", "");
+        row("no ampersand", "Close", "");
+        row("one character", "&", "");
+        row("ends in ampersand", "&Print&", "");
+        row("empty", "", "");
+        row("over a line break", "&Print\r\nthis Info", "p");
+        row("digit", "Page &2", "2");
     }
     void accessKey() {
         QFETCH(QString, caption);

@@ -45,30 +45,24 @@ class TestCp1252Entry : public QObject {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("after");
     }
+    static void row(const char* name, int maxLength, const QString& before, int cursor, Action action,
+                    const QString& input, const QString& after) {
+        QTest::newRow(name) << maxLength << before << cursor << int(action) << input << after;
+    }
 
 private slots:
     void singleLine_data() {
         addColumns();
-        QTest::newRow("typed letter of the code page") << 15 << "Zo" << 2 << int(Typing) << "ë"
-                                                       << "Zoë";
-        QTest::newRow("typed letter outside is refused") << 15 << "ukasz" << 0 << int(Typing) << "Ł"
-                                                         << "ukasz";
-        QTest::newRow("pasted text is cleaned") << 15 << "" << 0 << int(Pasting) << "Łukasz"
-                                                << "Lukasz";
-        QTest::newRow("pasted in the middle") << 20 << "Ann Lee" << 4 << int(Pasting) << "Wałęsa-"
-                                              << "Ann Walesa-Lee";
-        QTest::newRow("pasted line break becomes a blank") << 15 << "" << 0 << int(Pasting) << "Ann\r\nLee"
-                                                           << "Ann Lee";
-        QTest::newRow("full box keeps its text") << 5 << "abcde" << 2 << int(Pasting) << "XY"
-                                                 << "abcde";
-        QTest::newRow("only what fits goes in") << 5 << "abc" << 1 << int(Pasting) << "XYZ"
-                                                << "aXYbc";
-        QTest::newRow("cleaning that would overflow is refused") << 5 << "abcd" << 4 << int(Pasting) << "\uFB01"
-                                                                 << "abcd";
-        QTest::newRow("dropped text is cleaned") << 15 << "" << 0 << int(Dropping) << "Dvořák"
-                                                 << "Dvorák";
-        QTest::newRow("text set by the window is cleaned") << 15 << "" << 0 << int(Setting) << "Đorđe"
-                                                           << "Dorde";
+        row("typed letter of the code page", 15, "Zo", 2, Typing, "ë", "Zoë");
+        row("typed letter outside is refused", 15, "ukasz", 0, Typing, "Ł", "ukasz");
+        row("pasted text is cleaned", 15, "", 0, Pasting, "Łukasz", "Lukasz");
+        row("pasted in the middle", 20, "Ann Lee", 4, Pasting, "Wałęsa-", "Ann Walesa-Lee");
+        row("pasted line break becomes a blank", 15, "", 0, Pasting, "Ann\r\nLee", "Ann Lee");
+        row("full box keeps its text", 5, "abcde", 2, Pasting, "XY", "abcde");
+        row("only what fits goes in", 5, "abc", 1, Pasting, "XYZ", "aXYbc");
+        row("cleaning that would overflow is refused", 5, "abcd", 4, Pasting, "\uFB01", "abcd");
+        row("dropped text is cleaned", 15, "", 0, Dropping, "Dvořák", "Dvorák");
+        row("text set by the window is cleaned", 15, "", 0, Setting, "Đorđe", "Dorde");
     }
     void singleLine() {
         QFETCH(int, maxLength);
@@ -102,23 +96,16 @@ private slots:
     void multiLine_data() {
         addColumns();
         const QString full = QStringLiteral("0123456789");
-        QTest::newRow("typed into a full box") << 10 << full << 5 << int(Typing) << "x" << full;
-        QTest::newRow("pasted into a full box") << 10 << full << 5 << int(Pasting) << "abc" << full;
-        QTest::newRow("pasted where two fit") << 10 << "01234567" << 3 << int(Pasting) << "abc"
-                                              << "012ab34567";
-        QTest::newRow("line break takes two places") << 10 << "012345678" << 9 << int(Typing) << "\r"
-                                                     << "012345678";
-        QTest::newRow("line break with room") << 10 << "01234567" << 8 << int(Typing) << "\r"
-                                              << "01234567\n";
-        QTest::newRow("pasted break not split") << 10 << "01234567" << 8 << int(Pasting) << "a\nb"
-                                                << "01234567a";
-        QTest::newRow("typed letter outside is refused") << 0 << "Note" << 4 << int(Typing) << "Ł"
-                                                         << "Note";
-        QTest::newRow("pasted lines are cleaned") << 0 << "" << 0 << int(Pasting) << "Łódź\nKraków"
-                                                  << "Lódz\nKraków";
-        QTest::newRow("dropped text is cleaned") << 0 << "" << 0 << int(Dropping) << "Ørsted – Ōno"
-                                                 << "Ørsted – Ono";
-        QTest::newRow("text set by the window is cut") << 10 << "" << 0 << int(Setting) << "0123456789AB" << full;
+        row("typed into a full box", 10, full, 5, Typing, "x", full);
+        row("pasted into a full box", 10, full, 5, Pasting, "abc", full);
+        row("pasted where two fit", 10, "01234567", 3, Pasting, "abc", "012ab34567");
+        row("line break takes two places", 10, "012345678", 9, Typing, "\r", "012345678");
+        row("line break with room", 10, "01234567", 8, Typing, "\r", "01234567\n");
+        row("pasted break not split", 10, "01234567", 8, Pasting, "a\nb", "01234567a");
+        row("typed letter outside is refused", 0, "Note", 4, Typing, "Ł", "Note");
+        row("pasted lines are cleaned", 0, "", 0, Pasting, "Łódź\nKraków", "Lódz\nKraków");
+        row("dropped text is cleaned", 0, "", 0, Dropping, "Ørsted – Ōno", "Ørsted – Ono");
+        row("text set by the window is cut", 10, "", 0, Setting, "0123456789AB", full);
     }
     void multiLine() {
         QFETCH(int, maxLength);

@@ -81,6 +81,13 @@ class TestInstall : public QObject {
     QTemporaryDir m_stage;
     QString m_root; // the staged /usr
 
+    // The two installed programs, by name; each has its man page.
+    static void AddProgramRows(const char* column) {
+        QTest::addColumn<QString>(column);
+        QTest::newRow("vardel") << "vardel";
+        QTest::newRow("vardel-data") << "vardel-data";
+    }
+
     QString staged(const QString& relative) const { return m_root + QLatin1Char('/') + relative; }
 
     QMap<QString, bool> expectedFiles() const { // relative path -> executable
@@ -167,23 +174,19 @@ private slots:
     void desktopEntryKey_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("Type") << "Type"
-                              << "Application";
-        QTest::newRow("Name") << "Name"
-                              << "Vardel";
-        QTest::newRow("GenericName") << "GenericName"
-                                     << "Personnel Records";
-        QTest::newRow("Categories") << "Categories"
-                                    << "Office;";
-        QTest::newRow("Terminal") << "Terminal"
-                                  << "false";
+        const auto row = [](const char* name, const QString& key, const QString& value) {
+            QTest::newRow(name) << key << value;
+        };
+        row("Type", "Type", "Application");
+        row("Name", "Name", "Vardel");
+        row("GenericName", "GenericName", "Personnel Records");
+        row("Categories", "Categories", "Office;");
+        row("Terminal", "Terminal", "false");
         // The installed program and icon, by the names the menu resolves.
-        QTest::newRow("Exec") << "Exec"
-                              << "vardel";
-        QTest::newRow("Icon") << "Icon"
-                              << "vardel";
+        row("Exec", "Exec", "vardel");
+        row("Icon", "Icon", "vardel");
         // Qt names its windows' class after the application, so the desktop ties them to this entry.
-        QTest::newRow("StartupWMClass") << "StartupWMClass" << AppTitle;
+        row("StartupWMClass", "StartupWMClass", AppTitle);
     }
     void desktopEntryKey() {
         QFETCH(QString, key);
@@ -209,11 +212,7 @@ private slots:
         QVERIFY(xml.contains(QStringLiteral("<release version=\"") + kVersion + QLatin1Char('"')));
     }
 
-    void manPage_data() {
-        QTest::addColumn<QString>("page");
-        QTest::newRow("vardel") << "vardel";
-        QTest::newRow("vardel-data") << "vardel-data";
-    }
+    void manPage_data() { AddProgramRows("page"); }
     void manPage() {
         QFETCH(QString, page);
         const QString man = tool("man");
@@ -261,11 +260,7 @@ private slots:
         QVERIFY(plain.contains(QLatin1String("remove every line whose key begins with AccessCode")));
     }
 
-    void installedProgram_data() {
-        QTest::addColumn<QString>("program");
-        QTest::newRow("vardel") << "vardel";
-        QTest::newRow("vardel-data") << "vardel-data";
-    }
+    void installedProgram_data() { AddProgramRows("program"); }
     void installedProgram() {
         QFETCH(QString, program);
         const Run version =

@@ -30,16 +30,8 @@ inline bool Near(double a, double b) {
     return std::abs(a - b) < 1e-9;
 }
 
-inline QString Describe(const RecordingPrinter::Text& t) {
-    return QStringLiteral("\"%1\" at %2, %3 (doc %4 page %5)")
-        .arg(t.text)
-        .arg(t.x, 0, 'f', 6)
-        .arg(t.y, 0, 'f', 6)
-        .arg(t.document)
-        .arg(t.page);
-}
-
-inline QString Describe(const ExpectedText& t) {
+// Works for a drawn text and an expected one alike.
+template <typename T> QString Describe(const T& t) {
     return QStringLiteral("\"%1\" at %2, %3 (doc %4 page %5)")
         .arg(t.text)
         .arg(t.x, 0, 'f', 6)

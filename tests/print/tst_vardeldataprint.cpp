@@ -201,39 +201,37 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("reason");
         const QStringList out{"--out", "out.pdf"};
-        QTest::newRow("no printout") << QStringList{} << 2 << QByteArray("which printout?");
-        QTest::newRow("unknown printout")
-            << QStringList{"roster"} + out << 2 << QByteArray("unknown printout \"roster\"");
-        QTest::newRow("no --out") << QStringList{"list"} << 2 << QByteArray("print needs --out FILE.pdf");
-        QTest::newRow("report without slot")
-            << QStringList{"report"} + out << 2 << QByteArray("print report needs --slot N");
-        QTest::newRow("slot 0") << QStringList{"label", "--slot", "0"} + out << 2
-                                << QByteArray("bad value \"0\" for --slot");
-        QTest::newRow("row 11") << QStringList{"label", "--slot", "1", "--row", "11"} + out << 2
-                                << QByteArray("bad value \"11\" for --row (use 1 to 10)");
-        QTest::newRow("line too long") << QStringList{"label", "--slot", "1", "--line2", QString(36, 'x')} + out << 2
-                                       << QByteArray("--line2 is longer than 35 characters");
-        QTest::newRow("option of another printout")
-            << QStringList{"list", "--comments"} + out << 2 << QByteArray("--comments is not an option of print list");
-        QTest::newRow("list option for a report") << QStringList{"report", "--slot", "1", "--race", "W"} + out << 2
-                                                  << QByteArray("--race is not an option of print report");
-        QTest::newRow("bad list value") << QStringList{"forms", "--race", "w"} + out << 2
-                                        << QByteArray("bad value \"w\" for --race");
-        QTest::newRow("one form with list options") << QStringList{"forms", "--slot", "1", "--race", "W"} + out << 2
-                                                    << QByteArray("--slot prints one employee's form");
-        QTest::newRow("no such slot") << QStringList{"report", "--slot", "5"} + out << 1
-                                      << QByteArray("there is no employee in slot 5: the data file holds 4 records");
-        QTest::newRow("empty list") << QStringList{"forms", "--search", "nobody"} + out << 1
-                                    << QByteArray("no employee is in this list; nothing was printed");
-        QTest::newRow("label without address") << QStringList{"label", "--slot", "2"} + out << 1
-                                               << QByteArray("the employee in slot 2 has no street address");
-        QTest::newRow("unreadable photograph") << QStringList{"report", "--slot", "4", "--photo"} + out << 1
-                                               << QByteArray("cannot read the photograph /nonexistent/cy.png");
-        QTest::newRow("missing folder") << QStringList{"list", "--out", "no/such/folder/out.pdf"} << 1
-                                        << QByteArray("/no/such/folder does not exist");
-        QTest::newRow("folder as --out") << QStringList{"list", "--out", "."} << 1 << QByteArray("is a folder");
-        QTest::newRow("unwritable place")
-            << QStringList{"list", "--out", "/proc/vardel-test.pdf"} << 1 << QByteArray("/proc");
+        const auto row = [](const char* name, const QStringList& args, int exitCode, const QByteArray& reason) {
+            QTest::newRow(name) << args << exitCode << reason;
+        };
+        row("no printout", QStringList{}, 2, "which printout?");
+        row("unknown printout", QStringList{"roster"} + out, 2, "unknown printout \"roster\"");
+        row("no --out", QStringList{"list"}, 2, "print needs --out FILE.pdf");
+        row("report without slot", QStringList{"report"} + out, 2, "print report needs --slot N");
+        row("slot 0", QStringList{"label", "--slot", "0"} + out, 2, "bad value \"0\" for --slot");
+        row("row 11", QStringList{"label", "--slot", "1", "--row", "11"} + out, 2,
+            "bad value \"11\" for --row (use 1 to 10)");
+        row("line too long", QStringList{"label", "--slot", "1", "--line2", QString(36, 'x')} + out, 2,
+            "--line2 is longer than 35 characters");
+        row("option of another printout", QStringList{"list", "--comments"} + out, 2,
+            "--comments is not an option of print list");
+        row("list option for a report", QStringList{"report", "--slot", "1", "--race", "W"} + out, 2,
+            "--race is not an option of print report");
+        row("bad list value", QStringList{"forms", "--race", "w"} + out, 2, "bad value \"w\" for --race");
+        row("one form with list options", QStringList{"forms", "--slot", "1", "--race", "W"} + out, 2,
+            "--slot prints one employee's form");
+        row("no such slot", QStringList{"report", "--slot", "5"} + out, 1,
+            "there is no employee in slot 5: the data file holds 4 records");
+        row("empty list", QStringList{"forms", "--search", "nobody"} + out, 1,
+            "no employee is in this list; nothing was printed");
+        row("label without address", QStringList{"label", "--slot", "2"} + out, 1,
+            "the employee in slot 2 has no street address");
+        row("unreadable photograph", QStringList{"report", "--slot", "4", "--photo"} + out, 1,
+            "cannot read the photograph /nonexistent/cy.png");
+        row("missing folder", QStringList{"list", "--out", "no/such/folder/out.pdf"}, 1,
+            "/no/such/folder does not exist");
+        row("folder as --out", QStringList{"list", "--out", "."}, 1, "is a folder");
+        row("unwritable place", QStringList{"list", "--out", "/proc/vardel-test.pdf"}, 1, "/proc");
     }
 
     void refusals() {

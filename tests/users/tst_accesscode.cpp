@@ -17,14 +17,6 @@
 namespace {
 
 // The file the program's settings live in.
-QByteArray SettingsFileBytes() {
-    const QString path = QSettings(QSettings::NativeFormat, QSettings::UserScope, AppTitle, AppTitle).fileName();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
 QString SettingsFilePath() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, AppTitle, AppTitle).fileName();
 }
@@ -67,7 +59,7 @@ private slots:
 
     void digitsNeverReachTheSettingsFile() {
         SetAccessCode(QStringLiteral("73915824"));
-        const QByteArray settings = SettingsFileBytes();
+        const QByteArray settings = readFile(SettingsFilePath());
         QVERIFY(settings.contains("AccessCodeHash"));
         QVERIFY(!settings.contains("73915824"));
     }

@@ -69,6 +69,14 @@ private:
         return m_window;
     }
 
+    static void AddAnn() { AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2); }
+
+    // The usual start: one user, Ann Lee, with read/edit rights.
+    frmAdmin* OpenWithAnn() {
+        AddAnn();
+        return OpenWindow();
+    }
+
     void EnterAdminMode() {
         m_dialogs->answerText(QStringLiteral("1234"));
         m_window->cmdAdmin_Click();
@@ -76,6 +84,18 @@ private:
     }
 
     static bool Shown(const QWidget* w) { return !w->isHidden(); }
+
+    static void Touch(const QString& name) {
+        QFile file(name);
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(name));
+    }
+
+    static void CompareMessage(const ScriptedDialogs::Call& call, const QString& text, const QString& title,
+                               MsgIcon icon) {
+        QCOMPARE(call.text, text);
+        QCOMPARE(call.title, title);
+        QCOMPARE(call.icon, icon);
+    }
 
 private slots:
     void initTestCase() {
@@ -109,7 +129,7 @@ private slots:
     }
 
     void platformWithoutFadingStoresFadingOff() {
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
+        AddAnn();
         SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
         frmAdmin* w = OpenWindow();
         QCOMPARE(GetSetting(QStringLiteral("FadeStatus")), QStringLiteral("0"));
@@ -123,9 +143,7 @@ private slots:
         frmAdmin* w = OpenWindow();
         QCOMPARE(m_dialogs->calls().size(), 1);
         const auto& call = m_dialogs->last();
-        QCOMPARE(call.text, kEmptyText);
-        QCOMPARE(call.title, QStringLiteral("'User List' Empty"));
-        QCOMPARE(call.icon, MsgIcon::Information);
+        CompareMessage(call, kEmptyText, QStringLiteral("'User List' Empty"), MsgIcon::Information);
         QCOMPARE(call.buttons, MsgButtons::OK);
         QVERIFY(w->grid->isHidden());
         QVERIFY(w->cmdUserSelected->isHidden());
@@ -184,8 +202,7 @@ private slots:
         QFETCH(QStringList, answers);
         QFETCH(int, refusals);
         QFETCH(bool, admin);
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         for (const QString& a : answers) {
             m_dialogs->answerText(a);
             if (a != QStringLiteral("1234") && !a.isEmpty())
@@ -199,9 +216,8 @@ private slots:
                 QCOMPARE(call.text, kCodePrompt);
             } else {
                 ++seen;
-                QCOMPARE(call.text, QStringLiteral("Sorry, but you have not entered\r\nthe correct Access Code."));
-                QCOMPARE(call.title, QStringLiteral("Incorrect Access Code"));
-                QCOMPARE(call.icon, MsgIcon::Critical);
+                CompareMessage(call, QStringLiteral("Sorry, but you have not entered\r\nthe correct Access Code."),
+                               QStringLiteral("Incorrect Access Code"), MsgIcon::Critical);
             }
         }
         QCOMPARE(seen, refusals);
@@ -213,8 +229,7 @@ private slots:
     void firstUseChoosesAndStoresACode() {
         SaveSetting(QStringLiteral("AccessCodeHash"), QString());
         SaveSetting(QStringLiteral("AccessCodeSalt"), QString());
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         // Too short, then two entries that differ, then the same code twice.
         m_dialogs->answerText(QStringLiteral("123"));
         m_dialogs->answer(MsgResult::OK);
@@ -253,8 +268,7 @@ private slots:
         QFETCH(QStringList, answers);
         SaveSetting(QStringLiteral("AccessCodeHash"), QString());
         SaveSetting(QStringLiteral("AccessCodeSalt"), QString());
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         for (const QString& a : answers)
             m_dialogs->answerText(a);
         w->cmdAdmin_Click();
@@ -264,8 +278,7 @@ private slots:
     }
 
     void buttonsFollowTheMode() {
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         QVERIFY(Shown(w->cmdUserSelected));
         QCOMPARE(w->cmdQuit->toolTip(), QStringLiteral(" Click here to exit Vardel "));
         for (QWidget* b : {static_cast<QWidget*>(w->cmdAddUser), static_cast<QWidget*>(w->cmdEditUser),
@@ -282,9 +295,7 @@ private slots:
         QVERIFY(w->cmdUserSelected->isHidden());
         // No log yet: nothing to review.
         QVERIFY(w->cmdReviewUserLog->isHidden());
-        QFile log(UserLogFileName);
-        QVERIFY(log.open(QIODevice::WriteOnly));
-        log.close();
+        Touch(UserLogFileName);
         w->UpdateAdminButtons();
         QVERIFY(Shown(w->cmdReviewUserLog));
 
@@ -325,8 +336,7 @@ private slots:
     }
 
     void passwordBoxDecidesTheDefaultButton() {
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         w->cmdUserSelected_Click();
         QVERIFY(!w->grid->isEnabled());
         QVERIFY(!w->cmdContinue->isEnabled());
@@ -363,16 +373,14 @@ private slots:
 
     void wrongPasswordWritesNothing() {
         QFETCH(QString, typed);
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         w->cmdUserSelected_Click();
         w->txtPassword->setText(typed);
         m_dialogs->answer(MsgResult::OK);
         w->cmdContinue_Click();
-        QCOMPARE(m_dialogs->last().text,
-                 QStringLiteral("That is not the correct password\r\nassociated with this name"));
-        QCOMPARE(m_dialogs->last().title, QStringLiteral("Incorrect Password"));
-        QCOMPARE(m_dialogs->last().icon, MsgIcon::Critical);
+        CompareMessage(m_dialogs->last(),
+                       QStringLiteral("That is not the correct password\r\nassociated with this name"),
+                       QStringLiteral("Incorrect Password"), MsgIcon::Critical);
         QVERIFY(!QFile::exists(UserLogFileName));
         QVERIFY(w->txtPassword->text().isEmpty());
         QVERIFY(Shown(w->txtPassword));
@@ -382,7 +390,7 @@ private slots:
     }
 
     void rightPasswordLogsInOnceAndOpensTheMainWindow() {
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
+        AddAnn();
         AddTestUser(QStringLiteral("Bo"), QStringLiteral("Dahl"), QStringLiteral("bo99"), 3);
         frmAdmin* w = OpenWindow();
         QCOMPARE(w->GridText(1, 0), QStringLiteral("Bo Dahl"));
@@ -411,8 +419,7 @@ private slots:
             SetFadeSupport(FadeSupport::Always);
             SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
         }
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         w->fade()->WaitForFade();
         // The log as it stands at the moment the main window is shown.
         int linesAtShow = -1;
@@ -445,15 +452,13 @@ private slots:
         m_dialogs->answer(MsgResult::OK);
         w->cmdDeleteUser_Click();
         const auto& ask = m_dialogs->calls().at(1);
-        QCOMPARE(ask.text,
-                 QStringLiteral("Are you sure you want to remove\r\n\r\nAnn Abel\r\n\r\nfrom the 'User List'?"));
-        QCOMPARE(ask.title, QStringLiteral("Confirm Deletion"));
-        QCOMPARE(ask.icon, MsgIcon::Question);
+        CompareMessage(ask,
+                       QStringLiteral("Are you sure you want to remove\r\n\r\nAnn Abel\r\n\r\nfrom the 'User List'?"),
+                       QStringLiteral("Confirm Deletion"), MsgIcon::Question);
         QCOMPARE(ask.buttons, MsgButtons::YesNoCancel);
         QCOMPARE(ask.defaultButton, MsgResult::No);
-        QCOMPARE(m_dialogs->last().text, QStringLiteral("The name has been removed\r\nfrom the 'User List'."));
-        QCOMPARE(m_dialogs->last().title, QStringLiteral("Name removed"));
-        QCOMPARE(m_dialogs->last().icon, MsgIcon::Information);
+        CompareMessage(m_dialogs->last(), QStringLiteral("The name has been removed\r\nfrom the 'User List'."),
+                       QStringLiteral("Name removed"), MsgIcon::Information);
         QCOMPARE(w->UserRowCount(), 2);
         QCOMPARE(w->GridRow(), 1);
         QCOMPARE(w->GridText(1, 0), QStringLiteral("Bo Boyd"));
@@ -492,8 +497,7 @@ private slots:
 
     void deletionNeedsYes() {
         QFETCH(MsgResult, answer);
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         EnterAdminMode();
         m_dialogs->answer(answer);
         w->cmdDeleteUser_Click();
@@ -502,8 +506,7 @@ private slots:
     }
 
     void removingTheLastUserDeletesTheListAndHidesTheGrid() {
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         EnterAdminMode();
         m_dialogs->answer(MsgResult::Yes);
         m_dialogs->answer(MsgResult::OK); // the list is empty now
@@ -545,20 +548,18 @@ private slots:
     }
 
     void userLogReviewShowsAndHides() {
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        QFile log(UserLogFileName);
-        QVERIFY(log.open(QIODevice::WriteOnly));
-        log.close();
+        AddAnn();
+        Touch(UserLogFileName);
         frmAdmin* w = OpenWindow();
         EnterAdminMode();
         m_dialogs->answer(MsgResult::OK);
         w->cmdReviewUserLog_Click();
-        QCOMPARE(m_dialogs->last().text, QStringLiteral("There is currently no data\r\nin the 'User Log'."));
-        QCOMPARE(m_dialogs->last().title, QStringLiteral("Nothing to View"));
-        QCOMPARE(m_dialogs->last().icon, MsgIcon::Information);
+        CompareMessage(m_dialogs->last(), QStringLiteral("There is currently no data\r\nin the 'User Log'."),
+                       QStringLiteral("Nothing to View"), MsgIcon::Information);
         QVERIFY(!w->ViewingLog);
 
         const QByteArray bytes("  01/02/2020 at 10:00:00 - Ren\xe9 Ort logged out.\r\n");
+        QFile log(UserLogFileName);
         QVERIFY(log.open(QIODevice::WriteOnly));
         log.write(bytes);
         log.close();
@@ -592,8 +593,7 @@ private slots:
     }
 
     void flashingSweepsWithinColourRange() {
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         EnterAdminMode();
         w->timerFlashButton->stop();
         int lowest = 255, highest = 0;
@@ -612,8 +612,7 @@ private slots:
     }
 
     void gridToolTipsFollowTheButtons() {
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         const QPoint onRow(10, w->grid->rowViewportPosition(0) + 2);
         w->grid_MouseMove(onRow);
         QCOMPARE(w->grid->toolTip(), QStringLiteral(" Double-click to select this User "));
@@ -625,13 +624,11 @@ private slots:
     }
 
     void quitAnsweredNoChangesNothing() {
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         m_dialogs->answer(MsgResult::No);
         w->cmdQuit_Click();
-        QCOMPARE(m_dialogs->last().text, QStringLiteral("This will close Vardel.\r\n\r\nIs this what you want to do?"));
-        QCOMPARE(m_dialogs->last().title, QStringLiteral("Exit Vardel?"));
-        QCOMPARE(m_dialogs->last().icon, MsgIcon::Question);
+        CompareMessage(m_dialogs->last(), QStringLiteral("This will close Vardel.\r\n\r\nIs this what you want to do?"),
+                       QStringLiteral("Exit Vardel?"), MsgIcon::Question);
         QCOMPARE(m_dialogs->last().buttons, MsgButtons::YesNo);
         QCOMPARE(m_endCalls, 0);
         QVERIFY(w->isVisible());
@@ -648,8 +645,7 @@ private slots:
     }
 
     void quitAnsweredYesShutsDown() {
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         m_dialogs->answer(MsgResult::Yes);
         w->cmdQuit_Click();
         QCOMPARE(m_endCalls, 1);
@@ -658,16 +654,10 @@ private slots:
     }
 
     void shutdownDeletesOnlyEmptyDataFiles() {
-        QFile data(DataFileName);
-        QVERIFY(data.open(QIODevice::WriteOnly));
-        data.close();
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        QFile log(UserLogFileName);
-        QVERIFY(log.open(QIODevice::WriteOnly));
-        log.close();
-        QFile other(QStringLiteral("Notes.txt"));
-        QVERIFY(other.open(QIODevice::WriteOnly));
-        other.close();
+        Touch(DataFileName);
+        AddAnn();
+        Touch(UserLogFileName);
+        Touch(QStringLiteral("Notes.txt"));
         frmAdmin* w = OpenWindow();
         ShutDownApplication();
         QVERIFY(!QFile::exists(DataFileName));
@@ -682,8 +672,7 @@ private slots:
 
     void fadeSwitchStoresTheSetting() {
         SetFadeSupport(FadeSupport::Always);
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         // Fading possible but switched off: the window is opaque and the switch shows.
         QCOMPARE(FadeOn, qint16(0));
         QCOMPARE(w->windowOpacity(), 1.0);
@@ -724,8 +713,7 @@ private slots:
     }
 
     void agencyNameIsAskedInAdminMode() {
-        AddTestUser(QStringLiteral("Ann"), QStringLiteral("Lee"), QStringLiteral("pass1"), 2);
-        frmAdmin* w = OpenWindow();
+        frmAdmin* w = OpenWithAnn();
         EnterAdminMode();
         QCOMPARE(w->cmdAgencyName->Caption(), QStringLiteral("A&gency Name..."));
         m_dialogs->answerText(QStringLiteral("  Metro Police  "));

@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QtEndian>
 #include <QtTest>
+#include <memory>
 
 namespace {
 
@@ -74,9 +75,16 @@ ssize_t FillingPwrite(int fd, const void* data, size_t size, off_t offset) {
 class tst_UserList : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<TempWorkDir> m_dir;
+
 private slots:
     void initTestCase() { InitProgramValues(); }
-    void cleanup() { CloseUserList(); }
+    // Every test runs in a fresh, empty folder of its own.
+    void init() { m_dir = std::make_unique<TempWorkDir>(); }
+    void cleanup() {
+        CloseUserList();
+        m_dir.reset();
+    }
 
     void recordImageLayout() {
         UserRecord user;
@@ -131,14 +139,12 @@ private slots:
     void countRoundsHalvesToEven() {
         QFETCH(int, length);
         QFETCH(int, count);
-        TempWorkDir dir;
         writeFile(UserListFileName, QByteArray(length, ' '));
         OpenUserList();
         QCOMPARE(UserListCount, qint16(count));
     }
 
     void openCreatesAnEmptyPrivateFile() {
-        TempWorkDir dir;
         OpenUserList();
         OpenUserList(); // an open list is closed and opened again
         QVERIFY(UserListIsOpen());
@@ -153,7 +159,6 @@ private slots:
     }
 
     void writeAppendsAndReadsBack() {
-        TempWorkDir dir;
         WriteUsers({MakeUser("Ann", "Baker", 2), MakeUser("Carl", "Dunn", 4)});
         QCOMPARE(QFile(UserListFileName).size(), 1000);
 
@@ -246,7 +251,6 @@ private slots:
     }
 
     void removeOnlyUserLeavesNoFile() {
-        TempWorkDir dir;
         WriteUsers({MakeUser("Ann", "Baker")});
         RemoveUser(1);
         QVERIFY(!QFile::exists(UserListFileName));
@@ -264,7 +268,6 @@ private slots:
     void removeCompacts() {
         QFETCH(int, removed);
         QFETCH(QStringList, left);
-        TempWorkDir dir;
         WriteUsers({MakeUser("Ann", "A", 1), MakeUser("Bob", "B", 2), MakeUser("Cid", "C", 3)});
         const QByteArray before = readFile(UserListFileName);
         RemoveUser(removed);
@@ -285,14 +288,12 @@ private slots:
     }
     void removeDropsOnlyTheExactMark() {
         QFETCH(QString, firstName);
-        TempWorkDir dir;
         WriteUsers({MakeUser("Ann", "A"), MakeUser(firstName, "B"), MakeUser("Cid", "C")});
         RemoveUser(3);
         QCOMPARE(FirstNames(), (QStringList{"Ann", firstName}));
     }
 
     void removeDropsStaleMarks() {
-        TempWorkDir dir;
         WriteUsers({MakeUser("Ann", "A"), MakeUser("  $Killed$", "B"), MakeUser("Cid", "C"), MakeUser("Dee", "D")});
         writeFile(QStringLiteral("TempFile.$$$"), QByteArray(700, 'x')); // left by a crash
         RemoveUser(3);
@@ -322,7 +323,6 @@ private slots:
     }
 
     void logEntriesAreAppended() {
-        TempWorkDir dir;
         writeFile(UserLogFileName, "earlier line\r\n");
         CurrentUserName = QStringLiteral("Jos\u00e9 Ruiz");
         CurrentAccessLevel = 3;
@@ -342,7 +342,6 @@ private slots:
     }
 
     void logIsCreatedPrivate() {
-        TempWorkDir dir;
         CurrentUserName = QStringLiteral("Ann Baker");
         CurrentAccessLevel = 1;
         WriteUserLogEntry(1);
@@ -352,14 +351,12 @@ private slots:
     }
 
     void logWriteFailureThrows() {
-        TempWorkDir dir;
         QVERIFY(QDir().mkdir(UserLogFileName)); // a folder where the log should be
         QVERIFY_THROWS_EXCEPTION(FileError, WriteUserLogEntry(1));
     }
 
     // A log line that does not fit on the disk leaves nothing of itself: the next line starts on a line of its own.
     void logLineIsWholeOrAbsent() {
-        TempWorkDir dir;
         writeFile(UserLogFileName, "earlier line\r\n");
         CurrentUserName = QStringLiteral("Ann Baker");
         CurrentAccessLevel = 1;
@@ -382,7 +379,6 @@ private slots:
     // Between opening and closing the list no other writer may touch the folder, since records are written in
     // place; the lock ends with the close.
     void openListHoldsTheFolder() {
-        TempWorkDir dir;
         OpenUserList();
         QVERIFY(HoldsDataFolderLock());
         CloseUserList();
@@ -394,7 +390,6 @@ private slots:
 
     // A cut-off last record is completed from a blank record before a user is added after it.
     void addingAfterACutRecordLeavesNoZeroBytes() {
-        TempWorkDir dir;
         const QByteArray first = EncodeUserRecord(MakeUser(QStringLiteral("Ann"), QStringLiteral("Lee")));
         const QByteArray second = EncodeUserRecord(MakeUser(QStringLiteral("Bob"), QStringLiteral("Ray")));
         writeFile(UserListFileName, first + second.left(300));
@@ -434,7 +429,6 @@ private slots:
     }
 
     void usersCommandLeavesMissingListAlone() {
-        TempWorkDir dir;
         QCOMPARE(UsersCommand({}), 0);
         QVERIFY(!QFile::exists(UserListFileName));
         QCOMPARE(UsersCommand({QStringLiteral("extra")}), 2);
