@@ -4,6 +4,7 @@
 #include "store/DateRules.h"
 #include "store/PersonnelRecord.h"
 
+#include "DayTestSupport.h"
 #include "FileTestSupport.h"
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
@@ -69,10 +70,6 @@ inline QStringList GridColumn(const frmMain* w, int column) {
     for (int row = 1; row < w->grid->Rows(); ++row)
         texts << w->grid->TextMatrix(row, column);
     return texts;
-}
-
-inline double Day(int y, int m, int d) {
-    return ToOADate(QDate(y, m, d));
 }
 
 inline PersonnelRecord Employee(const QString& first, const QString& last, const QString& race = QStringLiteral("W"),

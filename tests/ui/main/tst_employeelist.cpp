@@ -1,8 +1,8 @@
-#include "ui/main/EmployeeList.h"
 #include "store/DataFile.h"
-#include "store/DateRules.h"
 #include "store/FileError.h"
+#include "ui/main/EmployeeList.h"
 
+#include "DayTestSupport.h"
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
 
@@ -12,12 +12,6 @@
 #include <limits>
 
 namespace {
-
-const QDate kToday(2026, 12, 6);
-
-double Day(int y, int m, int d) {
-    return ToOADate(QDate(y, m, d));
-}
 
 PersonnelRecord Person(const QString& first, const QString& last, double born = Day(1980, 3, 7),
                        double hired = Day(1999, 7, 1), double left = 0) {
