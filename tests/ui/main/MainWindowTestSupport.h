@@ -13,10 +13,14 @@
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
 #include "help/frmManual.h"
+#include "print/PrintHelpers.h"
+#include "print/PrintJob.h"
+#include "print/RecordingPrinter.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/frmMain.h"
 #include "users/UserList.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
@@ -33,12 +37,39 @@ protected:
     std::unique_ptr<TempWorkDir> m_dir;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
     QPointer<frmMain> m_window;
+    QList<std::shared_ptr<RecordingPrinter>> m_printers; // every printer the test's printouts opened, in order
 
     frmMain* OpenWindow() {
         m_window = new frmMain;
         m_window->show();
         m_window->Form_Activate();
         return m_window;
+    }
+
+    // The window as a user who turned fading on finds it: open and faded in. The caller checks FadeOn.
+    frmMain* OpenFadingWindow() {
+        SetFadeSupport(FadeSupport::Always);
+        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
+        frmMain* w = OpenWindow();
+        w->fade()->WaitForFade();
+        return w;
+    }
+
+    // Printouts go to recording printers, kept in m_printers.
+    void RecordPrinters() {
+        m_printers.clear();
+        SetPrinterFactory([this](const QString&) {
+            m_printers.append(std::make_shared<RecordingPrinter>());
+            return m_printers.last();
+        });
+    }
+
+    // A picture file of width x height pixels in the working folder; empty when it could not be written.
+    QString Picture(const QString& name, int width, int height) {
+        const QString path = m_dir->file(name);
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(QColor(60, 110, 170));
+        return image.save(path) ? path : QString();
     }
 
     void StartMainWindowTest(qint16 accessLevel) {
@@ -55,6 +86,8 @@ protected:
 
     // Every dialog the test scripted must have been asked for.
     void EndMainWindowTest() {
+        SetPrinterFactory({});
+        PrinterReadyConfirmed = false;
         delete m_window.data();
         DeleteWindows<frmMain>();
         QCOMPARE(m_dialogs->pending(), 0);
@@ -87,6 +120,21 @@ inline PersonnelRecord Employee(const QString& first, const QString& last, const
     r.JobTitle = QStringLiteral("Sergeant");
     r.DataVersion = 312;
     return r;
+}
+
+// Cy Gone, who left on 30 June 2004.
+inline PersonnelRecord GoneEmployee() {
+    return Employee(QStringLiteral("Cy"), QStringLiteral("Gone"), QStringLiteral("B"), QStringLiteral("M"),
+                    Day(2004, 6, 30));
+}
+
+// The message box a test expects, to the letter.
+inline void CheckMessage(const ScriptedDialogs::Call& call, const QString& text, const QString& title, MsgIcon icon,
+                         MsgButtons buttons = MsgButtons::OK) {
+    QCOMPARE(call.text, text);
+    QCOMPARE(call.title, title);
+    QCOMPARE(call.icon, icon);
+    QCOMPARE(call.buttons, buttons);
 }
 
 // Writes the records as the whole data file, slot 1 first.
