@@ -70,26 +70,16 @@ private slots:
         QTest::addColumn<int>("listWith");
         QTest::addColumn<QString>("header");
         QTest::addColumn<QString>("detail");
-        QTest::newRow("0") << 0 << "Job Title"
-                           << "Sergeant";
-        QTest::newRow("1") << 1 << "SS#"
-                           << "123-45-6789";
-        QTest::newRow("2") << 2 << "Race/Sex"
-                           << "B/F";
-        QTest::newRow("3") << 3 << "Date of Birth"
-                           << "03/07/1980 (46)";
-        QTest::newRow("4") << 4 << "Address"
-                           << "12 Elm Street Springfield, IL 62704";
-        QTest::newRow("5") << 5 << "Home Phone"
-                           << "555-0101";
-        QTest::newRow("6") << 6 << "Cell Phone"
-                           << "555-0102";
-        QTest::newRow("7") << 7 << "Email Address"
-                           << "jd@pd.gov";
-        QTest::newRow("8") << 8 << "Date of Employment"
-                           << "07/01/1999 (27)";
-        QTest::newRow("9") << 9 << "Employee#"
-                           << "PD-7";
+        QTest::newRow("0") << 0 << "Job Title" << QStringLiteral("Sergeant");
+        QTest::newRow("1") << 1 << "SS#" << QStringLiteral("123-45-6789");
+        QTest::newRow("2") << 2 << "Race/Sex" << QStringLiteral("B/F");
+        QTest::newRow("3") << 3 << "Date of Birth" << QStringLiteral("03/07/1980 (46)");
+        QTest::newRow("4") << 4 << "Address" << QStringLiteral("12 Elm Street Springfield, IL 62704");
+        QTest::newRow("5") << 5 << "Home Phone" << QStringLiteral("555-0101");
+        QTest::newRow("6") << 6 << "Cell Phone" << QStringLiteral("555-0102");
+        QTest::newRow("7") << 7 << "Email Address" << QStringLiteral("jd@pd.gov");
+        QTest::newRow("8") << 8 << "Date of Employment" << QStringLiteral("07/01/1999 (27)");
+        QTest::newRow("9") << 9 << "Employee#" << QStringLiteral("PD-7");
     }
 
     void alphabeticalDetail() {
@@ -145,14 +135,10 @@ private slots:
         QTest::addColumn<double>("born");
         QTest::addColumn<QString>("age");
         QTest::addColumn<QString>("birthdayAge");
-        QTest::newRow("birthday passed") << Day(1980, 3, 7) << "46"
-                                         << " (46)";
-        QTest::newRow("birthday today") << Day(1980, 12, 6) << "46"
-                                        << " (46)";
-        QTest::newRow("birthday tomorrow") << Day(1980, 12, 7) << "45"
-                                           << " (46)";
-        QTest::newRow("leap day") << Day(1972, 2, 29) << "54"
-                                  << " (54)";
+        QTest::newRow("birthday passed") << Day(1980, 3, 7) << "46" << QStringLiteral(" (46)");
+        QTest::newRow("birthday today") << Day(1980, 12, 6) << "46" << QStringLiteral(" (46)");
+        QTest::newRow("birthday tomorrow") << Day(1980, 12, 7) << "45" << QStringLiteral(" (46)");
+        QTest::newRow("leap day") << Day(1972, 2, 29) << "54" << QStringLiteral(" (54)");
     }
 
     void agesCountToToday() {

@@ -227,10 +227,8 @@ private slots:
         QTest::addColumn<QString>("chosen"); // empty: the dialog is cancelled
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("icon");
-        QTest::newRow("cancelled") << ""
-                                   << "" << 0;
-        QTest::newRow("not a picture") << "notes.png"
-                                       << "File Access Error" << int(MsgIcon::None);
+        QTest::newRow("cancelled") << "" << QString() << 0;
+        QTest::newRow("not a picture") << "notes.png" << QStringLiteral("File Access Error") << int(MsgIcon::None);
         QTest::newRow("path too long") << QString(90, QLatin1Char('n')) + ".png"
                                        << "Picture Not Stored" << int(MsgIcon::Critical);
         QTest::newRow("characters the record cannot keep")
