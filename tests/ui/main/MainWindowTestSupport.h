@@ -29,6 +29,18 @@
 // Shared set-up for the main window tests: the test classes' fixture, employees in the data file and the help
 // window that some paths open.
 
+// Closes the help window as soon as it is shown modally and notes the topic it opened with. The returned timer
+// belongs to the caller.
+inline QTimer* CloseHelpWhenShown(QString* topic) {
+    return whenModalAppears([topic](QWidget* modal) {
+        if (auto* help = qobject_cast<frmManual*>(modal)) {
+            help->Form_Activate();
+            *topic = help->labelHelpTopic->text();
+        }
+        modal->close();
+    });
+}
+
 // A fresh working (data) folder, the scripted dialogs service, fading off and Ann Lee logged in, and the main
 // window a test opens. Each test class's init() starts with StartMainWindowTest and its cleanup() ends with
 // EndMainWindowTest.
@@ -38,6 +50,8 @@ protected:
     std::unique_ptr<ScriptedDialogs> m_dialogs;
     QPointer<frmMain> m_window;
     QList<std::shared_ptr<RecordingPrinter>> m_printers; // every printer the test's printouts opened, in order
+    QString m_helpTopic;                                 // the topic the help window last opened with
+    std::unique_ptr<QTimer> m_helpCloser;                // closes the help window as soon as it shows
 
     frmMain* OpenWindow() {
         m_window = new frmMain;
@@ -53,6 +67,15 @@ protected:
         frmMain* w = OpenWindow();
         w->fade()->WaitForFade();
         return w;
+    }
+
+    // The window opened on a missing data file: "Database is empty" is answered and the help window it opens is
+    // closed, its topic noted in m_helpTopic.
+    frmMain* OpenOnEmptyDatabase() {
+        QFile::remove(DataFileName);
+        m_helpCloser.reset(CloseHelpWhenShown(&m_helpTopic));
+        m_dialogs->answer(MsgResult::OK);
+        return OpenWindow();
     }
 
     // Printouts go to recording printers, kept in m_printers.
@@ -88,6 +111,8 @@ protected:
     void EndMainWindowTest() {
         SetPrinterFactory({});
         PrinterReadyConfirmed = false;
+        m_helpCloser.reset();
+        m_helpTopic.clear();
         delete m_window.data();
         DeleteWindows<frmMain>();
         QCOMPARE(m_dialogs->pending(), 0);
@@ -150,16 +175,4 @@ inline PersonnelRecord ReadEmployee(qint32 slot) {
     ReadSlot(slot);
     CloseDataFile();
     return CurrentRecord;
-}
-
-// Closes the help window as soon as it is shown modally and notes the topic it opened with. The returned timer
-// belongs to the caller.
-inline QTimer* CloseHelpWhenShown(QString* topic) {
-    return whenModalAppears([topic](QWidget* modal) {
-        if (auto* help = qobject_cast<frmManual*>(modal)) {
-            help->Form_Activate();
-            *topic = help->labelHelpTopic->text();
-        }
-        modal->close();
-    });
 }

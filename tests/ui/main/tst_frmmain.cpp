@@ -230,13 +230,9 @@ private slots:
     }
 
     void noDataFileHidesBackupAndRestoreUntilNextLoad() {
-        QFile::remove(DataFileName);
-        QString topic;
-        std::unique_ptr<QTimer> help(CloseHelpWhenShown(&topic));
-        m_dialogs->answer(MsgResult::OK);
-        frmMain* w = OpenWindow();
+        frmMain* w = OpenOnEmptyDatabase();
         QVERIFY(!Shown(w->cmdBackupRestore));
-        QCOMPARE(topic, QStringLiteral("The Employee List"));
+        QCOMPARE(m_helpTopic, QStringLiteral("The Employee List"));
     }
 
     void helpTopicFollowsTheTab_data() {

@@ -220,11 +220,7 @@ private slots:
 
     // The first employee of an empty database is entered in the details frame, which was hidden.
     void firstEmployeeOfAnEmptyDatabase() {
-        QFile::remove(DataFileName);
-        QString topic;
-        std::unique_ptr<QTimer> help(CloseHelpWhenShown(&topic));
-        m_dialogs->answer(MsgResult::OK); // "Database is empty"
-        frmMain* w = OpenWindow();
+        frmMain* w = OpenOnEmptyDatabase();
         QVERIFY(w->frame[2]->isHidden());
         w->cmdAddEmployee_Click();
         QVERIFY(!w->frame[2]->isHidden());

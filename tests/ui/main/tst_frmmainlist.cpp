@@ -145,16 +145,12 @@ private slots:
     }
 
     void emptyDatabaseOpensHelpTheFirstTimeOnly() {
-        QFile::remove(DataFileName);
-        QString topic;
-        std::unique_ptr<QTimer> help(CloseHelpWhenShown(&topic));
-        m_dialogs->answer(MsgResult::OK);
-        frmMain* w = OpenWindow();
+        frmMain* w = OpenOnEmptyDatabase();
         CheckMessage(m_dialogs->last(),
                      QStringLiteral("There are currently no personnel records on file.\r\n\r\nClick the 'Add Employee "
                                     "to the List' button\r\nwhen you're ready to add a personnel record."),
                      QStringLiteral("Database is empty"), MsgIcon::Information);
-        QCOMPARE(topic, QStringLiteral("The Employee List"));
+        QCOMPARE(m_helpTopic, QStringLiteral("The Employee List"));
         QVERIFY(w->EmptyListHelpShown);
         QVERIFY(!w->tabMain->isTabEnabled(1));
         QVERIFY(w->frame[2]->isHidden());
@@ -164,12 +160,12 @@ private slots:
              {w->cmdEditEntry, w->cmdPrintEntry, w->cmdPrintList, w->cmdPrintUpdateForms, w->cmdRemoveEmployee})
             QVERIFY(b->isHidden());
 
-        topic.clear();
+        m_helpTopic.clear();
         m_dialogs->answer(MsgResult::OK);
         w->ShowEmployeeList();
         QCOMPARE(m_dialogs->calls().size(), 2);
         QTest::qWait(20);
-        QVERIFY(topic.isEmpty());
+        QVERIFY(m_helpTopic.isEmpty());
     }
 
     void onlyPreviousEmployeesSelectPreviousByThemselves() {
