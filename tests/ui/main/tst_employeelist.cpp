@@ -42,9 +42,9 @@ void WriteRecords(const QList<PersonnelRecord>& records) {
     writeFile(DataFileName, bytes);
 }
 
-QStringList Names(const EmployeeList& list) {
+QStringList Names(const QList<ListRow>& rows) {
     QStringList names;
-    for (const ListRow& row : list.Rows)
+    for (const ListRow& row : rows)
         names << row.Name;
     return names;
 }
@@ -194,10 +194,7 @@ private slots:
         for (qsizetype i = 0; i < records.size(); ++i)
             rows << MakeListRow(OfType(type), records.at(i), static_cast<qint32>(i + 1), kToday);
         SortListRows(rows, type);
-        QStringList names;
-        for (const ListRow& row : rows)
-            names << row.Name;
-        QCOMPARE(names, order);
+        QCOMPARE(Names(rows), order);
         QCOMPARE(RowOfSlot(rows, rows.last().Slot), static_cast<int>(rows.size()));
         QCOMPARE(RowOfSlot(rows, 99), 0);
     }
@@ -304,7 +301,7 @@ private slots:
         WriteRecords({Person("Zed", "Young"), Person("Amy", "Adams", Day(1970, 1, 1), Day(1990, 1, 1), Day(2000, 1, 1)),
                       Person("Bo", "brown")});
         const EmployeeList list = BuildEmployeeRows(ListOptions(), kToday);
-        QCOMPARE(Names(list), (QStringList{"brown, Bo", "Young, Zed"}));
+        QCOMPARE(Names(list.Rows), (QStringList{"brown, Bo", "Young, Zed"}));
         QCOMPARE(list.Rows.at(0).Slot, 3);
         QCOMPARE(list.RecordCount, 3);
         QCOMPARE(list.CurrentCount, 2);
@@ -342,7 +339,7 @@ private slots:
                 const EmployeeList list = BuildEmployeeRows(o, kToday);
                 QVERIFY(list.Rows.size() <= 2);
                 if (type == 1 && o.Month.isEmpty() && o.AgeGroup.isEmpty())
-                    QVERIFY(Names(list).contains(name));
+                    QVERIFY(Names(list.Rows).contains(name));
             }
         }
     }
