@@ -2,6 +2,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
+#include "app/FirstActivation.h"
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
@@ -12,10 +13,10 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QShowEvent>
-#include <QTimer>
 
 frmNewUser::frmNewUser(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmNewUser"));
+    CallOnActivation(this, [this] { Form_Activate(); });
     setWindowTitle(DesignCaption());
     setModal(true);
 
@@ -99,18 +100,6 @@ void frmNewUser::Form_Load() {
     scrollText->setGeometry(px(420), px(810), width() - 2 * px(420) + px(60), px(3720));
     chk->setGeometry(px(300), px(4890), px(4200), px(360));
     cmdContinue->setGeometry(width() - px(300) - px(1500), px(4830), px(1500), px(480));
-}
-
-void frmNewUser::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!Activated)
-        QTimer::singleShot(0, this, &frmNewUser::Form_Activate);
-}
-
-void frmNewUser::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
 }
 
 void frmNewUser::Form_Activate() {

@@ -38,8 +38,4 @@ public slots:
     void cmdContinue_Click();
     void timerFadeInOut_Timer();
     void FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade);
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
 };

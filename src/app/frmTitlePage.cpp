@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
 #include "app/FadeEngine.h"
+#include "app/FirstActivation.h"
 #include "app/Navigation.h"
 #include "app/OlderDataFile.h"
 #include "app/TileBackground.h"
@@ -16,7 +17,6 @@
 #include <QPointer>
 #include <QScreen>
 #include <QShowEvent>
-#include <QTimer>
 
 namespace {
 
@@ -66,6 +66,7 @@ QString ScreenResolutionTitle() {
 
 frmTitlePage::frmTitlePage(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmTitlePage"));
+    CallOnActivation(this, [this] { Form_Activate(); });
     setWindowTitle(QStringLiteral("Title Window"));
 
     imgBackground = new QLabel(this);
@@ -126,19 +127,6 @@ void frmTitlePage::Form_Load() {
     cmdContinue->setGeometry(px(6840), px(3500), px(1500), px(480));
 
     CentreOnScreen(this);
-}
-
-void frmTitlePage::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // Activation may never come where no window manager runs; the first showing stands in for it.
-    if (!Activated)
-        QTimer::singleShot(0, this, &frmTitlePage::Form_Activate);
-}
-
-void frmTitlePage::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
 }
 
 void frmTitlePage::Form_Activate() {

@@ -43,10 +43,6 @@ public slots:
     void timerFadeInOut_Timer();
     void FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade);
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
 private:
     void closeAfterFade();
     QSize currentScreenPixels() const;

@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
 #include "app/FadeEngine.h"
+#include "app/FirstActivation.h"
 #include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
 #include "help/HelpTexts.h"
@@ -15,7 +16,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextDocument>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,6 +33,7 @@ frmManual::frmManual(QWidget* parent)
       cmdHelpTopic(new ZelButton(this)), cmdPrintHelp(new ZelButton(this)), cmdReturn(new ZelButton(this)),
       menuHelpMenu(new QMenu(QStringLiteral("Help Topics"), this)), m_fade(new FadeEngine(this, [this] { accept(); })) {
     timerFadeInOut = m_fade->timerFadeInOut;
+    CallOnActivation(this, [this] { Form_Activate(); });
     labelHelpTopic->setObjectName(QStringLiteral("labelHelpTopic"));
     txtManual->setObjectName(QStringLiteral("txtManual"));
     cmdHelpTopic->setObjectName(QStringLiteral("cmdHelpTopic"));
@@ -130,19 +131,6 @@ void frmManual::Form_Load() {
     FadeOn = PrepareFade(this, 0, false);
     resize(TwipsToPixels(7650, this), TwipsToPixels(7000, this));
     setWindowTitle(AppTitle + QStringLiteral(" - ") + QStringLiteral("Help Window"));
-}
-
-void frmManual::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The offscreen platform may never activate a window, so the first showing starts the work as well.
-    if (!WasActivated)
-        QTimer::singleShot(0, this, &frmManual::Form_Activate);
-}
-
-void frmManual::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
 }
 
 void frmManual::Form_Activate() {

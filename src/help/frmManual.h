@@ -55,8 +55,6 @@ signals:
     void helpMenuPopping(const QPoint& globalPos);
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
+#include "app/FirstActivation.h"
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
@@ -17,7 +18,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QShowEvent>
-#include <QTimer>
 
 namespace {
 
@@ -67,6 +67,7 @@ QString frmPrintLabel::DesignCaption() {
 
 frmPrintLabel::frmPrintLabel(const QStringList& lines, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmPrintLabel"));
+    CallOnActivation(this, [this] { Form_Activate(); });
     setModal(true);
 
     imgBackground = new QLabel(this);
@@ -177,19 +178,6 @@ void frmPrintLabel::Form_Load() {
     picSheet->setGeometry(px(4850), px(2700), px(1150), px(1480));
     cmdPrintLabel->setGeometry(px(360), px(4410), px(1800), px(660));
     cmdCancel->setGeometry(width() - px(360) - px(1800), px(4410), px(1800), px(660));
-}
-
-void frmPrintLabel::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The offscreen platform may never activate a window, so the first showing starts the work as well.
-    if (!Activated)
-        QTimer::singleShot(0, this, &frmPrintLabel::Form_Activate);
-}
-
-void frmPrintLabel::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
 }
 
 void frmPrintLabel::Form_Activate() {

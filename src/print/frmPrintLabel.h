@@ -56,8 +56,6 @@ public slots:
     void timerFadeInOut_Timer();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
+#include "app/FirstActivation.h"
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
@@ -14,7 +15,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
-#include <QTimer>
 
 namespace {
 
@@ -35,6 +35,7 @@ QString frmLargePic::InitialCaption() {
 
 frmLargePic::frmLargePic(QWidget* parent) : QDialog(parent), m_fade(new FadeEngine(this, [this] { close(); })) {
     setObjectName(QStringLiteral("frmLargePic"));
+    CallOnActivation(this, [this] { Form_Activate(); });
     setModal(true);
     timerFadeInOut = m_fade->timerFadeInOut;
 
@@ -108,19 +109,6 @@ bool frmLargePic::LoadPicture(const QString& path) {
 
 QString frmLargePic::HeldPicturePath() const {
     return imgPicture->toolTip();
-}
-
-void frmLargePic::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The offscreen platform may never activate a window, so the first showing starts the work as well.
-    if (!WasActivated)
-        QTimer::singleShot(0, this, &frmLargePic::Form_Activate);
-}
-
-void frmLargePic::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
 }
 
 void frmLargePic::Form_Activate() {

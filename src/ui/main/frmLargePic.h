@@ -47,10 +47,6 @@ public slots:
     void FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade);
     void timerFadeInOut_Timer();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
 private:
     void Form_Load();
     int Twips(int twips) const;
