@@ -83,13 +83,12 @@ void TestHelpTexts::topicsMatchTheProgram_data() {
     QTest::newRow("help button") << 1000 << "Information button"
                                  << "press the Help button (or F1) in the Admin Window or on the main screen";
     // The data lives in the data folder, not beside the program.
-    QTest::newRow("data folder") << 4000 << "program's folder"
-                                 << "data folder";
+    QTest::newRow("data folder") << 4000 << "program's folder" << QStringLiteral("data folder");
     // Dates are read month first whatever the computer's settings.
     QTest::newRow("date order") << 4000 << "in your computer's date format"
-                                << "whatever the date format of your computer";
+                                << QStringLiteral("whatever the date format of your computer");
     QTest::newRow("first access code") << 1500 << "the first window you see"
-                                       << "asks the administrator to choose the code";
+                                       << QStringLiteral("asks the administrator to choose the code");
 }
 
 void TestHelpTexts::topicsMatchTheProgram() {

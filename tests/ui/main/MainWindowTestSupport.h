@@ -4,6 +4,7 @@
 #include "store/DateRules.h"
 #include "store/PersonnelRecord.h"
 
+#include "DayTestSupport.h"
 #include "FileTestSupport.h"
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
@@ -12,10 +13,14 @@
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
 #include "help/frmManual.h"
+#include "print/PrintHelpers.h"
+#include "print/PrintJob.h"
+#include "print/RecordingPrinter.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/frmMain.h"
 #include "users/UserList.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
@@ -23,6 +28,18 @@
 
 // Shared set-up for the main window tests: the test classes' fixture, employees in the data file and the help
 // window that some paths open.
+
+// Closes the help window as soon as it is shown modally and notes the topic it opened with. The returned timer
+// belongs to the caller.
+inline QTimer* CloseHelpWhenShown(QString* topic) {
+    return whenModalAppears([topic](QWidget* modal) {
+        if (auto* help = qobject_cast<frmManual*>(modal)) {
+            help->Form_Activate();
+            *topic = help->labelHelpTopic->text();
+        }
+        modal->close();
+    });
+}
 
 // A fresh working (data) folder, the scripted dialogs service, fading off and Ann Lee logged in, and the main
 // window a test opens. Each test class's init() starts with StartMainWindowTest and its cleanup() ends with
@@ -32,12 +49,50 @@ protected:
     std::unique_ptr<TempWorkDir> m_dir;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
     QPointer<frmMain> m_window;
+    QList<std::shared_ptr<RecordingPrinter>> m_printers; // every printer the test's printouts opened, in order
+    QString m_helpTopic;                                 // the topic the help window last opened with
+    std::unique_ptr<QTimer> m_helpCloser;                // closes the help window as soon as it shows
 
     frmMain* OpenWindow() {
         m_window = new frmMain;
         m_window->show();
         m_window->Form_Activate();
         return m_window;
+    }
+
+    // The window as a user who turned fading on finds it: open and faded in. The caller checks FadeOn.
+    frmMain* OpenFadingWindow() {
+        SetFadeSupport(FadeSupport::Always);
+        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
+        frmMain* w = OpenWindow();
+        w->fade()->WaitForFade();
+        return w;
+    }
+
+    // The window opened on a missing data file: "Database is empty" is answered and the help window it opens is
+    // closed, its topic noted in m_helpTopic.
+    frmMain* OpenOnEmptyDatabase() {
+        QFile::remove(DataFileName);
+        m_helpCloser.reset(CloseHelpWhenShown(&m_helpTopic));
+        m_dialogs->answer(MsgResult::OK);
+        return OpenWindow();
+    }
+
+    // Printouts go to recording printers, kept in m_printers.
+    void RecordPrinters() {
+        m_printers.clear();
+        SetPrinterFactory([this](const QString&) {
+            m_printers.append(std::make_shared<RecordingPrinter>());
+            return m_printers.last();
+        });
+    }
+
+    // A picture file of width x height pixels in the working folder; empty when it could not be written.
+    QString Picture(const QString& name, int width, int height) {
+        const QString path = m_dir->file(name);
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(QColor(60, 110, 170));
+        return image.save(path) ? path : QString();
     }
 
     void StartMainWindowTest(qint16 accessLevel) {
@@ -54,6 +109,10 @@ protected:
 
     // Every dialog the test scripted must have been asked for.
     void EndMainWindowTest() {
+        SetPrinterFactory({});
+        PrinterReadyConfirmed = false;
+        m_helpCloser.reset();
+        m_helpTopic.clear();
         delete m_window.data();
         DeleteWindows<frmMain>();
         QCOMPARE(m_dialogs->pending(), 0);
@@ -69,10 +128,6 @@ inline QStringList GridColumn(const frmMain* w, int column) {
     for (int row = 1; row < w->grid->Rows(); ++row)
         texts << w->grid->TextMatrix(row, column);
     return texts;
-}
-
-inline double Day(int y, int m, int d) {
-    return ToOADate(QDate(y, m, d));
 }
 
 inline PersonnelRecord Employee(const QString& first, const QString& last, const QString& race = QStringLiteral("W"),
@@ -92,6 +147,21 @@ inline PersonnelRecord Employee(const QString& first, const QString& last, const
     return r;
 }
 
+// Cy Gone, who left on 30 June 2004.
+inline PersonnelRecord GoneEmployee() {
+    return Employee(QStringLiteral("Cy"), QStringLiteral("Gone"), QStringLiteral("B"), QStringLiteral("M"),
+                    Day(2004, 6, 30));
+}
+
+// The message box a test expects, to the letter.
+inline void CheckMessage(const ScriptedDialogs::Call& call, const QString& text, const QString& title, MsgIcon icon,
+                         MsgButtons buttons = MsgButtons::OK) {
+    QCOMPARE(call.text, text);
+    QCOMPARE(call.title, title);
+    QCOMPARE(call.icon, icon);
+    QCOMPARE(call.buttons, buttons);
+}
+
 // Writes the records as the whole data file, slot 1 first.
 inline void WriteEmployees(const QList<PersonnelRecord>& records) {
     QByteArray bytes;
@@ -105,16 +175,4 @@ inline PersonnelRecord ReadEmployee(qint32 slot) {
     ReadSlot(slot);
     CloseDataFile();
     return CurrentRecord;
-}
-
-// Closes the help window as soon as it is shown modally and notes the topic it opened with. The returned timer
-// belongs to the caller.
-inline QTimer* CloseHelpWhenShown(QString* topic) {
-    return whenModalAppears([topic](QWidget* modal) {
-        if (auto* help = qobject_cast<frmManual*>(modal)) {
-            help->Form_Activate();
-            *topic = help->labelHelpTopic->text();
-        }
-        modal->close();
-    });
 }

@@ -1,8 +1,8 @@
-#include "ui/main/EmployeeList.h"
 #include "store/DataFile.h"
-#include "store/DateRules.h"
 #include "store/FileError.h"
+#include "ui/main/EmployeeList.h"
 
+#include "DayTestSupport.h"
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
 
@@ -12,12 +12,6 @@
 #include <limits>
 
 namespace {
-
-const QDate kToday(2026, 12, 6);
-
-double Day(int y, int m, int d) {
-    return ToOADate(QDate(y, m, d));
-}
 
 PersonnelRecord Person(const QString& first, const QString& last, double born = Day(1980, 3, 7),
                        double hired = Day(1999, 7, 1), double left = 0) {
@@ -48,9 +42,9 @@ void WriteRecords(const QList<PersonnelRecord>& records) {
     writeFile(DataFileName, bytes);
 }
 
-QStringList Names(const EmployeeList& list) {
+QStringList Names(const QList<ListRow>& rows) {
     QStringList names;
-    for (const ListRow& row : list.Rows)
+    for (const ListRow& row : rows)
         names << row.Name;
     return names;
 }
@@ -76,26 +70,16 @@ private slots:
         QTest::addColumn<int>("listWith");
         QTest::addColumn<QString>("header");
         QTest::addColumn<QString>("detail");
-        QTest::newRow("0") << 0 << "Job Title"
-                           << "Sergeant";
-        QTest::newRow("1") << 1 << "SS#"
-                           << "123-45-6789";
-        QTest::newRow("2") << 2 << "Race/Sex"
-                           << "B/F";
-        QTest::newRow("3") << 3 << "Date of Birth"
-                           << "03/07/1980 (46)";
-        QTest::newRow("4") << 4 << "Address"
-                           << "12 Elm Street Springfield, IL 62704";
-        QTest::newRow("5") << 5 << "Home Phone"
-                           << "555-0101";
-        QTest::newRow("6") << 6 << "Cell Phone"
-                           << "555-0102";
-        QTest::newRow("7") << 7 << "Email Address"
-                           << "jd@pd.gov";
-        QTest::newRow("8") << 8 << "Date of Employment"
-                           << "07/01/1999 (27)";
-        QTest::newRow("9") << 9 << "Employee#"
-                           << "PD-7";
+        QTest::newRow("0") << 0 << "Job Title" << QStringLiteral("Sergeant");
+        QTest::newRow("1") << 1 << "SS#" << QStringLiteral("123-45-6789");
+        QTest::newRow("2") << 2 << "Race/Sex" << QStringLiteral("B/F");
+        QTest::newRow("3") << 3 << "Date of Birth" << QStringLiteral("03/07/1980 (46)");
+        QTest::newRow("4") << 4 << "Address" << QStringLiteral("12 Elm Street Springfield, IL 62704");
+        QTest::newRow("5") << 5 << "Home Phone" << QStringLiteral("555-0101");
+        QTest::newRow("6") << 6 << "Cell Phone" << QStringLiteral("555-0102");
+        QTest::newRow("7") << 7 << "Email Address" << QStringLiteral("jd@pd.gov");
+        QTest::newRow("8") << 8 << "Date of Employment" << QStringLiteral("07/01/1999 (27)");
+        QTest::newRow("9") << 9 << "Employee#" << QStringLiteral("PD-7");
     }
 
     void alphabeticalDetail() {
@@ -151,14 +135,10 @@ private slots:
         QTest::addColumn<double>("born");
         QTest::addColumn<QString>("age");
         QTest::addColumn<QString>("birthdayAge");
-        QTest::newRow("birthday passed") << Day(1980, 3, 7) << "46"
-                                         << " (46)";
-        QTest::newRow("birthday today") << Day(1980, 12, 6) << "46"
-                                        << " (46)";
-        QTest::newRow("birthday tomorrow") << Day(1980, 12, 7) << "45"
-                                           << " (46)";
-        QTest::newRow("leap day") << Day(1972, 2, 29) << "54"
-                                  << " (54)";
+        QTest::newRow("birthday passed") << Day(1980, 3, 7) << "46" << QStringLiteral(" (46)");
+        QTest::newRow("birthday today") << Day(1980, 12, 6) << "46" << QStringLiteral(" (46)");
+        QTest::newRow("birthday tomorrow") << Day(1980, 12, 7) << "45" << QStringLiteral(" (46)");
+        QTest::newRow("leap day") << Day(1972, 2, 29) << "54" << QStringLiteral(" (54)");
     }
 
     void agesCountToToday() {
@@ -214,10 +194,7 @@ private slots:
         for (qsizetype i = 0; i < records.size(); ++i)
             rows << MakeListRow(OfType(type), records.at(i), static_cast<qint32>(i + 1), kToday);
         SortListRows(rows, type);
-        QStringList names;
-        for (const ListRow& row : rows)
-            names << row.Name;
-        QCOMPARE(names, order);
+        QCOMPARE(Names(rows), order);
         QCOMPARE(RowOfSlot(rows, rows.last().Slot), static_cast<int>(rows.size()));
         QCOMPARE(RowOfSlot(rows, 99), 0);
     }
@@ -324,7 +301,7 @@ private slots:
         WriteRecords({Person("Zed", "Young"), Person("Amy", "Adams", Day(1970, 1, 1), Day(1990, 1, 1), Day(2000, 1, 1)),
                       Person("Bo", "brown")});
         const EmployeeList list = BuildEmployeeRows(ListOptions(), kToday);
-        QCOMPARE(Names(list), (QStringList{"brown, Bo", "Young, Zed"}));
+        QCOMPARE(Names(list.Rows), (QStringList{"brown, Bo", "Young, Zed"}));
         QCOMPARE(list.Rows.at(0).Slot, 3);
         QCOMPARE(list.RecordCount, 3);
         QCOMPARE(list.CurrentCount, 2);
@@ -362,7 +339,7 @@ private slots:
                 const EmployeeList list = BuildEmployeeRows(o, kToday);
                 QVERIFY(list.Rows.size() <= 2);
                 if (type == 1 && o.Month.isEmpty() && o.AgeGroup.isEmpty())
-                    QVERIFY(Names(list).contains(name));
+                    QVERIFY(Names(list.Rows).contains(name));
             }
         }
     }

@@ -35,6 +35,14 @@ private:
     // Shown by the window itself, whatever the tab on show.
     static bool Shown(const QWidget* w) { return !w->isHidden(); }
 
+    // Backs the data files up into the folder through the backup menu, answering its two messages.
+    void BackUpTo(frmMain* w, const QString& folder) {
+        m_dialogs->answerText(folder);
+        m_dialogs->answer(MsgResult::OK); // the folder chosen
+        m_dialogs->answer(MsgResult::OK); // backed up
+        w->menuBackupRestore[1]->trigger();
+    }
+
 private slots:
     void initTestCase() {
         InitProgramValues();
@@ -130,10 +138,9 @@ private slots:
         w->cmdBackupRestore_Click();
         if (level < 4) {
             QCOMPARE(m_dialogs->calls().size(), 1);
-            QCOMPARE(m_dialogs->last().title, QStringLiteral("Current Access Level Inadequate"));
-            QCOMPARE(m_dialogs->last().text,
-                     QStringLiteral("Full access level privileges\r\nare required to use this feature."));
-            QCOMPARE(m_dialogs->last().icon, MsgIcon::Critical);
+            CheckMessage(m_dialogs->last(),
+                         QStringLiteral("Full access level privileges\r\nare required to use this feature."),
+                         QStringLiteral("Current Access Level Inadequate"), MsgIcon::Critical);
             QVERIFY(!w->menuBackupRestoremenu->isVisible());
             return;
         }
@@ -183,10 +190,7 @@ private slots:
         WriteUserLogEntry(1);
         frmMain* w = OpenWindow();
         QTemporaryDir backup;
-        m_dialogs->answerText(backup.path());
-        m_dialogs->answer(MsgResult::OK); // the folder chosen
-        m_dialogs->answer(MsgResult::OK); // backed up
-        w->menuBackupRestore[1]->trigger();
+        BackUpTo(w, backup.path());
         QVERIFY(QFile::exists(backup.filePath(QStringLiteral("Vardel.Data"))));
 
         WriteEmployees({Employee(QStringLiteral("Cy"), QStringLiteral("Cole"))});
@@ -209,10 +213,7 @@ private slots:
         QFile::remove(QStringLiteral("User.Log"));
         frmMain* w = OpenWindow();
         QTemporaryDir backup;
-        m_dialogs->answerText(backup.path());
-        m_dialogs->answer(MsgResult::OK);
-        m_dialogs->answer(MsgResult::OK);
-        w->menuBackupRestore[1]->trigger();
+        BackUpTo(w, backup.path());
         QVERIFY(!QFile::exists(backup.filePath(QStringLiteral("User.Log"))));
 
         WriteEmployees({Employee(QStringLiteral("Cy"), QStringLiteral("Cole"))});
@@ -229,13 +230,9 @@ private slots:
     }
 
     void noDataFileHidesBackupAndRestoreUntilNextLoad() {
-        QFile::remove(DataFileName);
-        QString topic;
-        std::unique_ptr<QTimer> help(CloseHelpWhenShown(&topic));
-        m_dialogs->answer(MsgResult::OK);
-        frmMain* w = OpenWindow();
+        frmMain* w = OpenOnEmptyDatabase();
         QVERIFY(!Shown(w->cmdBackupRestore));
-        QCOMPARE(topic, QStringLiteral("The Employee List"));
+        QCOMPARE(m_helpTopic, QStringLiteral("The Employee List"));
     }
 
     void helpTopicFollowsTheTab_data() {
@@ -308,12 +305,24 @@ private slots:
         QVERIFY(w->cmdBackupRestore->isEnabled());
     }
 
+    // With fading on, the return goes through the fade and still ends the same way.
+    void returningLogsOutOnceAndOpensTheAdminWindow_data() {
+        QTest::addColumn<bool>("fading");
+        QTest::newRow("plain") << false;
+        QTest::newRow("fading") << true;
+    }
+
     void returningLogsOutOnceAndOpensTheAdminWindow() {
-        frmMain* w = OpenWindow();
+        QFETCH(bool, fading);
+        frmMain* w = fading ? OpenFadingWindow() : OpenWindow();
+        QCOMPARE(FadeOn, qint16(fading ? -1 : 0));
         w->cmdAdminWindow_Click();
+        if (fading)
+            QCOMPARE(w->cmdAdminWindow->Tag, w->windowTitle());
         const QStringList lines = UserLogLines();
         QCOMPARE(lines.size(), 1);
         QVERIFY(lines.first().endsWith(QStringLiteral(" - Ann Lee logged out.")));
+        w->fade()->WaitForFade();
         QVERIFY(!w->isVisible());
         QCOMPARE(OpenWindows<frmAdmin>().size(), 1);
         QCOMPARE(m_endCalls, 0);
@@ -332,47 +341,33 @@ private slots:
         frmMain* w = OpenWindow();
         m_dialogs->answer(answer);
         w->cmdQuit_Click();
-        QCOMPARE(m_dialogs->last().text, QStringLiteral("This will close Vardel.\r\n\r\nIs this what you want to do?"));
-        QCOMPARE(m_dialogs->last().title, QStringLiteral("Exit Vardel?"));
-        QCOMPARE(m_dialogs->last().icon, MsgIcon::Question);
-        QCOMPARE(m_dialogs->last().buttons, MsgButtons::YesNo);
+        CheckMessage(m_dialogs->last(), QStringLiteral("This will close Vardel.\r\n\r\nIs this what you want to do?"),
+                     QStringLiteral("Exit Vardel?"), MsgIcon::Question, MsgButtons::YesNo);
         QCOMPARE(UserLogLines().size(), logLines);
         QCOMPARE(m_endCalls, logLines);
         QCOMPARE(w->isVisible(), logLines == 0);
         QVERIFY(OpenWindows<frmAdmin>().isEmpty());
     }
 
-    void escapeAsksToQuit() {
-        frmMain* w = OpenWindow();
-        m_dialogs->answer(MsgResult::No);
-        QTest::keyClick(w, Qt::Key_Escape);
-        QTRY_COMPARE(m_dialogs->calls().size(), 1);
-        QCOMPARE(m_dialogs->last().title, QStringLiteral("Exit Vardel?"));
+    // Esc and the title bar's close button ask the quit question too; No keeps the window and logs nothing.
+    void escapeOrCloseAsksToQuit_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Esc") << true;
+        QTest::newRow("title bar") << false;
     }
 
-    void closingFromTheTitleBarAsksFirst() {
+    void escapeOrCloseAsksToQuit() {
+        QFETCH(bool, escape);
         frmMain* w = OpenWindow();
         m_dialogs->answer(MsgResult::No);
-        w->close();
+        if (escape)
+            QTest::keyClick(w, Qt::Key_Escape);
+        else
+            w->close();
         QTRY_COMPARE(m_dialogs->calls().size(), 1);
         QCOMPARE(m_dialogs->last().title, QStringLiteral("Exit Vardel?"));
         QVERIFY(w->isVisible());
         QVERIFY(UserLogLines().isEmpty());
-    }
-
-    void fadingReturnGoesThroughTheFade() {
-        SetFadeSupport(FadeSupport::Always);
-        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
-        frmMain* w = OpenWindow();
-        QCOMPARE(FadeOn, qint16(-1));
-        w->fade()->WaitForFade();
-        w->cmdAdminWindow_Click();
-        QCOMPARE(w->cmdAdminWindow->Tag, w->windowTitle());
-        QCOMPARE(UserLogLines().size(), 1);
-        w->fade()->WaitForFade();
-        QVERIFY(!w->isVisible());
-        QCOMPARE(OpenWindows<frmAdmin>().size(), 1);
-        QCOMPARE(m_endCalls, 0);
     }
 };
 

@@ -42,6 +42,17 @@ private:
         Type(w, 19, QStringLiteral("6/1/2015"));
     }
 
+    // A new entry with its required fields typed, or an edit of the shown record with one field changed.
+    static void StartEntry(frmMain* w, bool adding, int field, const QString& text) {
+        if (adding) {
+            w->cmdAddEmployee_Click();
+            TypeNewEmployee(w);
+        } else {
+            w->cmdEditEntry_Click();
+            Type(w, field, text);
+        }
+    }
+
     static QString GridName(const frmMain* w) { return w->grid->TextMatrix(w->grid->Row(), 0); }
 
     static QColor CaptionColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
@@ -55,9 +66,7 @@ private slots:
     void init() {
         StartMainWindowTest(4);
         m_endCalls = 0;
-        PersonnelRecord left = Employee(QStringLiteral("Cy"), QStringLiteral("Gone"), QStringLiteral("B"),
-                                        QStringLiteral("M"), Day(2004, 6, 30));
-        WriteEmployees({Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), left,
+        WriteEmployees({Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), GoneEmployee(),
                         Employee(QStringLiteral("Al"), QStringLiteral("Able"))});
     }
 
@@ -211,11 +220,7 @@ private slots:
 
     // The first employee of an empty database is entered in the details frame, which was hidden.
     void firstEmployeeOfAnEmptyDatabase() {
-        QFile::remove(DataFileName);
-        QString topic;
-        std::unique_ptr<QTimer> help(CloseHelpWhenShown(&topic));
-        m_dialogs->answer(MsgResult::OK); // "Database is empty"
-        frmMain* w = OpenWindow();
+        frmMain* w = OpenOnEmptyDatabase();
         QVERIFY(w->frame[2]->isHidden());
         w->cmdAddEmployee_Click();
         QVERIFY(!w->frame[2]->isHidden());
@@ -236,11 +241,9 @@ private slots:
         m_dialogs->answer(MsgResult::OK);
         w->cmdAddEditSave_Click();
         QCOMPARE(m_dialogs->calls().size(), 1);
-        QCOMPARE(m_dialogs->last().text,
-                 QStringLiteral("Check the Social Security entry\r\n\r\n(Use a '123-45-6789' format)"));
-        QCOMPARE(m_dialogs->last().title, QStringLiteral("Error"));
-        QCOMPARE(m_dialogs->last().icon, MsgIcon::Critical);
-        QCOMPARE(m_dialogs->last().buttons, MsgButtons::OK);
+        CheckMessage(m_dialogs->last(),
+                     QStringLiteral("Check the Social Security entry\r\n\r\n(Use a '123-45-6789' format)"),
+                     QStringLiteral("Error"), MsgIcon::Critical);
         QVERIFY(w->Adding);
         QCOMPARE(w->txtField[5]->text(), QStringLiteral("H"));
         QCOMPARE(w->txtField[8]->text(), QStringLiteral("123-45"));
@@ -378,13 +381,7 @@ private slots:
         QFETCH(bool, adding);
         frmMain* w = OpenWindow();
         const QByteArray before = readFile(DataFileName);
-        if (adding) {
-            w->cmdAddEmployee_Click();
-            TypeNewEmployee(w);
-        } else {
-            w->cmdEditEntry_Click();
-            Type(w, 1, QStringLiteral("Alfred"));
-        }
+        StartEntry(w, adding, 1, QStringLiteral("Alfred"));
         m_dialogs->answer(MsgResult::No);
         w->close();
         QTRY_COMPARE(m_dialogs->calls().size(), 1);
@@ -438,11 +435,8 @@ private slots:
 
     // With fading on, the mode changes still end in their layouts and the save still happens.
     void fadingAddAndCancel() {
-        SetFadeSupport(FadeSupport::Always);
-        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
-        frmMain* w = OpenWindow();
+        frmMain* w = OpenFadingWindow();
         QCOMPARE(FadeOn, qint16(-1));
-        w->fade()->WaitForFade();
         const int height = w->height();
         w->cmdAddEmployee_Click();
         QVERIFY(!w->fade()->IsFading());
@@ -466,14 +460,8 @@ private slots:
         QFETCH(bool, adding);
         frmMain* w = OpenWindow();
         const QByteArray before = readFile(DataFileName);
-        if (adding) {
-            w->cmdAddEmployee_Click();
-            TypeNewEmployee(w);
-        } else {
-            // The last slot, so that the limit falls inside it.
-            w->cmdEditEntry_Click();
-            Type(w, 18, QStringLiteral("Lieutenant"));
-        }
+        // An edit of the last slot, so that the limit falls inside it.
+        StartEntry(w, adding, 18, QStringLiteral("Lieutenant"));
         QString reason;
         {
             // The file may not grow, and for the edit it cannot be written past the middle of the last slot.

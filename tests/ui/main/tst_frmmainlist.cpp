@@ -5,9 +5,6 @@
 #include "app/AppGlobals.h"
 #include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
-#include "print/PrintHelpers.h"
-#include "print/PrintJob.h"
-#include "print/RecordingPrinter.h"
 #include "print/frmPrintLabel.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
@@ -18,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QImage>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
@@ -39,14 +35,12 @@ private:
     }
 
     static QList<PersonnelRecord> Staff() {
-        PersonnelRecord gone = Employee(QStringLiteral("Cy"), QStringLiteral("Gone"), QStringLiteral("B"),
-                                        QStringLiteral("M"), Day(2004, 6, 30));
         PersonnelRecord dee =
             Employee(QStringLiteral("Dee"), QStringLiteral("davis"), QStringLiteral("B"), QStringLiteral("F"));
         dee.Sworn = 0;
         dee.DateOfBirth = Day(1961, 1, 2);
         dee.Notepad = QStringLiteral("Commendation for bravery.");
-        return {Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), gone,
+        return {Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), GoneEmployee(),
                 Employee(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("H")), dee};
     }
 
@@ -61,11 +55,7 @@ private slots:
         WriteEmployees(Staff());
     }
 
-    void cleanup() {
-        SetPrinterFactory({});
-        PrinterReadyConfirmed = false;
-        EndMainWindowTest();
-    }
+    void cleanup() { EndMainWindowTest(); }
 
     void firstListIsAlphabeticalOfCurrentEmployees() {
         frmMain* w = OpenWindow();
@@ -138,9 +128,8 @@ private slots:
         m_dialogs->answer(MsgResult::OK);
         WithOptions(w, [&] { w->txtOther->setText(QStringLiteral("%' OR 1=1 \\ .*")); });
         QCOMPARE(m_dialogs->calls().size(), 1);
-        QCOMPARE(m_dialogs->last().title, QStringLiteral("No match(es)"));
-        QCOMPARE(m_dialogs->last().text, QStringLiteral("No one matches these\r\nindicated parameter(s)"));
-        QCOMPARE(m_dialogs->last().icon, MsgIcon::Critical);
+        CheckMessage(m_dialogs->last(), QStringLiteral("No one matches these\r\nindicated parameter(s)"),
+                     QStringLiteral("No match(es)"), MsgIcon::Critical);
         QCOMPARE(w->tabMain->currentIndex(), 1);
         QVERIFY(w->grid->isHidden());
         QCOMPARE(w->frame[1]->title(), heading);
@@ -156,17 +145,12 @@ private slots:
     }
 
     void emptyDatabaseOpensHelpTheFirstTimeOnly() {
-        QFile::remove(DataFileName);
-        QString topic;
-        std::unique_ptr<QTimer> help(CloseHelpWhenShown(&topic));
-        m_dialogs->answer(MsgResult::OK);
-        frmMain* w = OpenWindow();
-        QCOMPARE(m_dialogs->last().title, QStringLiteral("Database is empty"));
-        QCOMPARE(m_dialogs->last().text,
-                 QStringLiteral("There are currently no personnel records on file.\r\n\r\nClick the 'Add Employee to "
-                                "the List' button\r\nwhen you're ready to add a personnel record."));
-        QCOMPARE(m_dialogs->last().icon, MsgIcon::Information);
-        QCOMPARE(topic, QStringLiteral("The Employee List"));
+        frmMain* w = OpenOnEmptyDatabase();
+        CheckMessage(m_dialogs->last(),
+                     QStringLiteral("There are currently no personnel records on file.\r\n\r\nClick the 'Add Employee "
+                                    "to the List' button\r\nwhen you're ready to add a personnel record."),
+                     QStringLiteral("Database is empty"), MsgIcon::Information);
+        QCOMPARE(m_helpTopic, QStringLiteral("The Employee List"));
         QVERIFY(w->EmptyListHelpShown);
         QVERIFY(!w->tabMain->isTabEnabled(1));
         QVERIFY(w->frame[2]->isHidden());
@@ -176,17 +160,16 @@ private slots:
              {w->cmdEditEntry, w->cmdPrintEntry, w->cmdPrintList, w->cmdPrintUpdateForms, w->cmdRemoveEmployee})
             QVERIFY(b->isHidden());
 
-        topic.clear();
+        m_helpTopic.clear();
         m_dialogs->answer(MsgResult::OK);
         w->ShowEmployeeList();
         QCOMPARE(m_dialogs->calls().size(), 2);
         QTest::qWait(20);
-        QVERIFY(topic.isEmpty());
+        QVERIFY(m_helpTopic.isEmpty());
     }
 
     void onlyPreviousEmployeesSelectPreviousByThemselves() {
-        WriteEmployees({Employee(QStringLiteral("Cy"), QStringLiteral("Gone"), QStringLiteral("B"), QStringLiteral("M"),
-                                 Day(2004, 6, 30))});
+        WriteEmployees({GoneEmployee()});
         frmMain* w = OpenWindow();
         QVERIFY(w->optEmpStatus[2]->isChecked());
         QVERIFY(!w->optEmpStatus[1]->isEnabled());
@@ -275,11 +258,10 @@ private slots:
         m_dialogs->answer(MsgResult::OK);
         frmMain* w = OpenWindow();
         QCOMPARE(m_dialogs->calls().size(), 1);
-        QCOMPARE(m_dialogs->last().title, QStringLiteral("Error loading picture"));
-        QCOMPARE(m_dialogs->last().text, QStringLiteral("Can't find the picture file\r\nat the indicated location--"
-                                                        "\r\n\r\n(") +
-                                             m_dir->file(QStringLiteral("gone.jpg")) + QLatin1Char(')'));
-        QCOMPARE(m_dialogs->last().icon, MsgIcon::Critical);
+        CheckMessage(m_dialogs->last(),
+                     QStringLiteral("Can't find the picture file\r\nat the indicated location--\r\n\r\n(") +
+                         m_dir->file(QStringLiteral("gone.jpg")) + QLatin1Char(')'),
+                     QStringLiteral("Error loading picture"), MsgIcon::Critical);
         const PersonnelRecord stored = ReadEmployee(3);
         QVERIFY(stored.PicturePath.isEmpty());
         QCOMPARE(stored.LastModified, 0.0);
@@ -291,10 +273,8 @@ private slots:
     }
 
     void pictureFitsTheFrame() {
-        const QString path = m_dir->file(QStringLiteral("wide.png"));
-        QImage picture(40, 20, QImage::Format_RGB32);
-        picture.fill(Qt::blue);
-        QVERIFY(picture.save(path));
+        const QString path = Picture(QStringLiteral("wide.png"), 40, 20);
+        QVERIFY(!path.isEmpty());
         QList<PersonnelRecord> staff = Staff();
         staff[2].PicturePath = path;
         WriteEmployees(staff);
@@ -313,21 +293,17 @@ private slots:
     // The print commands hand over what the window shows: the list as the grid holds it under its heading, and
     // the highlighted employee.
     void printCommandsPrintWhatIsShown() {
-        QList<std::shared_ptr<RecordingPrinter>> printers;
-        SetPrinterFactory([&printers](const QString&) {
-            printers.append(std::make_shared<RecordingPrinter>());
-            return printers.last();
-        });
-        const auto printed = [&printers] {
+        RecordPrinters();
+        const auto printed = [this] {
             QStringList texts;
-            for (const RecordingPrinter::Text& t : printers.last()->texts)
+            for (const RecordingPrinter::Text& t : m_printers.last()->texts)
                 texts << t.text;
             return texts;
         };
         PrinterReadyConfirmed = true;
         frmMain* w = OpenWindow();
         w->cmdPrintList_Click();
-        QCOMPARE(printers.size(), 1);
+        QCOMPARE(m_printers.size(), 1);
         for (const QString& expected : {QStringLiteral("Printout of Current Employees"), QStringLiteral("Able, Al"),
                                         QStringLiteral("davis, Dee"), QStringLiteral("Job Title")})
             QVERIFY2(printed().contains(expected), qPrintable(expected));
@@ -336,7 +312,7 @@ private slots:
         m_dialogs->answer(MsgResult::No); // the notepad's comments
         w->cmdPrintEntry_Click();
         QCOMPARE(m_dialogs->last().text, QStringLiteral("Print the 'Comments' section also?"));
-        QCOMPARE(printers.size(), 2);
+        QCOMPARE(m_printers.size(), 2);
         QVERIFY(printed().join(QLatin1Char('|')).contains(QStringLiteral("davis")));
         QVERIFY(!printed().join(QLatin1Char('|')).contains(QStringLiteral("Able")));
     }

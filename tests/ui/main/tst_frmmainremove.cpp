@@ -6,9 +6,6 @@
 #include "app/FadeEngine.h"
 #include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
-#include "print/PrintHelpers.h"
-#include "print/PrintJob.h"
-#include "print/RecordingPrinter.h"
 #include "store/FixedRecordFile.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
@@ -18,7 +15,6 @@
 
 #include <QDir>
 #include <QGroupBox>
-#include <QImage>
 #include <QPointer>
 #include <QtTest>
 #include <memory>
@@ -29,22 +25,11 @@ class tst_frmMainRemove : public MainWindowTest {
     Q_OBJECT
 
 private:
-    QList<std::shared_ptr<RecordingPrinter>> m_printers;
-
     // Listed as Able, Al (slot 3); Baker, Bo (slot 1); davis, Dee (slot 4). Gone, Cy (slot 2) has left.
     static QList<PersonnelRecord> Staff() {
-        PersonnelRecord gone = Employee(QStringLiteral("Cy"), QStringLiteral("Gone"), QStringLiteral("B"),
-                                        QStringLiteral("M"), Day(2004, 6, 30));
-        return {Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), gone,
+        return {Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), GoneEmployee(),
                 Employee(QStringLiteral("Al"), QStringLiteral("Able")),
                 Employee(QStringLiteral("Dee"), QStringLiteral("davis"))};
-    }
-
-    QString Picture(const QString& name, int width, int height) {
-        const QString path = m_dir->file(name);
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(QColor(60, 110, 170));
-        return image.save(path) ? path : QString();
     }
 
     // Able, Al (the first row) with a landscape picture of 600 x 400 pixels.
@@ -60,10 +45,7 @@ private:
 
     static void CheckQuestion(const ScriptedDialogs::Call& call, const QString& text, const QString& title) {
         QCOMPARE(call.kind, ScriptedDialogs::Kind::Message);
-        QCOMPARE(call.text, text);
-        QCOMPARE(call.title, title);
-        QCOMPARE(call.icon, MsgIcon::Question);
-        QCOMPARE(call.buttons, MsgButtons::YesNo);
+        CheckMessage(call, text, title, MsgIcon::Question, MsgButtons::YesNo);
         QCOMPARE(call.defaultButton, MsgResult::No);
     }
 
@@ -77,16 +59,10 @@ private slots:
         StartMainWindowTest(4);
         PrintPictureOnOpen = false;
         WriteEmployees(Staff());
-        m_printers.clear();
-        SetPrinterFactory([this](const QString&) {
-            m_printers.append(std::make_shared<RecordingPrinter>());
-            return m_printers.last();
-        });
+        RecordPrinters();
     }
 
     void cleanup() {
-        SetPrinterFactory({});
-        PrinterReadyConfirmed = false;
         PrintPictureOnOpen = false;
         EndMainWindowTest();
     }
@@ -171,11 +147,8 @@ private slots:
 
     // The window dims while the question is asked and is whole again afterwards, whatever the answer.
     void fadingDimsForTheQuestion() {
-        SetFadeSupport(FadeSupport::Always);
-        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
-        frmMain* w = OpenWindow();
+        frmMain* w = OpenFadingWindow();
         QCOMPARE(FadeOn, qint16(-1));
-        w->fade()->WaitForFade();
         int opacityAsked = -1;
         m_dialogs->answerWith([&] { opacityAsked = w->fade()->Opacity; }, MsgResult::No);
         w->cmdRemoveEmployee_Click();
@@ -254,10 +227,8 @@ private slots:
         QTest::addColumn<QString>("chosen"); // empty: the dialog is cancelled
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("icon");
-        QTest::newRow("cancelled") << ""
-                                   << "" << 0;
-        QTest::newRow("not a picture") << "notes.png"
-                                       << "File Access Error" << int(MsgIcon::None);
+        QTest::newRow("cancelled") << "" << QString() << 0;
+        QTest::newRow("not a picture") << "notes.png" << QStringLiteral("File Access Error") << int(MsgIcon::None);
         QTest::newRow("path too long") << QString(90, QLatin1Char('n')) + ".png"
                                        << "Picture Not Stored" << int(MsgIcon::Critical);
         QTest::newRow("characters the record cannot keep")
@@ -485,12 +456,9 @@ private slots:
         QCOMPARE(m_dialogs->calls().first().kind, ScriptedDialogs::Kind::Url);
         QCOMPARE(m_dialogs->calls().first().text, url);
         QCOMPARE(m_dialogs->calls().size(), launched ? 1 : 2);
-        if (launched)
-            return;
-        QCOMPARE(m_dialogs->last().text, QStringLiteral("Could not establish an internet connection!"));
-        QCOMPARE(m_dialogs->last().title, QStringLiteral("Error"));
-        QCOMPARE(m_dialogs->last().icon, MsgIcon::Critical);
-        QCOMPARE(m_dialogs->last().buttons, MsgButtons::OK);
+        if (!launched)
+            CheckMessage(m_dialogs->last(), QStringLiteral("Could not establish an internet connection!"),
+                         QStringLiteral("Error"), MsgIcon::Critical);
     }
 };
 

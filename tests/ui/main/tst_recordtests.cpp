@@ -1,15 +1,10 @@
 #include "ui/main/RecordTests.h"
-#include "store/DateRules.h"
+
+#include "DayTestSupport.h"
 
 #include <QTest>
 
 namespace {
-
-const QDate kToday(2026, 12, 6);
-
-double Day(int y, int m, int d) {
-    return ToOADate(QDate(y, m, d));
-}
 
 PersonnelRecord Employee() {
     PersonnelRecord r;

@@ -1,15 +1,10 @@
 #include "ui/main/RecordView.h"
-#include "store/DateRules.h"
+
+#include "DayTestSupport.h"
 
 #include <QTest>
 
 namespace {
-
-const QDate kToday(2026, 12, 6);
-
-double Day(int y, int m, int d) {
-    return ToOADate(QDate(y, m, d));
-}
 
 PersonnelRecord Employee() {
     PersonnelRecord r;
@@ -104,14 +99,10 @@ private slots:
     void weekdayTip_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tip");
-        QTest::newRow("monday") << "12/07/2026"
-                                << "Monday";
-        QTest::newRow("sunday") << "03/07/2010"
-                                << "Sunday";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("not a date") << "13/45/2010"
-                                    << "";
+        QTest::newRow("monday") << "12/07/2026" << QStringLiteral("Monday");
+        QTest::newRow("sunday") << "03/07/2010" << QStringLiteral("Sunday");
+        QTest::newRow("empty") << "" << QString();
+        QTest::newRow("not a date") << "13/45/2010" << QString();
     }
 
     void weekdayTip() {
