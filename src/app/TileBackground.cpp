@@ -1,5 +1,6 @@
 #include "app/TileBackground.h"
 
+#include <QFrame>
 #include <QPainter>
 #include <QPalette>
 #include <QWidget>
@@ -36,4 +37,12 @@ void TileBackground(const QPixmap& picture, QWidget* window) {
 
 QPixmap BackgroundTile() {
     return QPixmap(QStringLiteral(":/images/tile.png"));
+}
+
+QFrame* NewLinenPanel(QWidget* parent) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QStringLiteral("Shape1"));
+    panel->setStyleSheet(QStringLiteral("#Shape1 { background: rgba(255, 255, 255, 150);"
+                                        " border: 1px solid rgb(150, 132, 96); border-radius: 6px; }"));
+    return panel;
 }

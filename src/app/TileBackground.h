@@ -18,3 +18,8 @@ void TileBackground(const QPixmap& picture, QWidget* window);
 
 // The shared background picture of the dialog windows: a light linen texture.
 QPixmap BackgroundTile();
+
+class QFrame;
+
+// The translucent, softly edged panel that holds a dialog's text above the linen, named Shape1.
+QFrame* NewLinenPanel(QWidget* parent);

@@ -75,10 +75,7 @@ frmPrintLabel::frmPrintLabel(const QStringList& lines, QWidget* parent) : QDialo
     imgBackground->setPixmap(BackgroundTile());
     imgBackground->hide();
 
-    Shape1 = new QFrame(this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setStyleSheet(QStringLiteral("#Shape1 { background: rgba(255, 255, 255, 150);"
-                                         " border: 1px solid rgb(150, 132, 96); border-radius: 6px; }"));
+    Shape1 = NewLinenPanel(this);
 
     const auto label = [this](const QString& name, const QString& text) {
         auto* l = new QLabel(text, this);
