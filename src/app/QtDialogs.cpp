@@ -1,12 +1,33 @@
 #include "app/QtDialogs.h"
 
+#include "app/Dialogs.h"
 #include "app/UrlLauncher.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace {
+
+// A box sized to a short text would cut its own title ("What are... u doing?"). The window manager draws the
+// title, usually in bold, beside the window's icon and buttons; room for it is held open across the box.
+void HoldRoomForTitle(QMessageBox& box, const QString& title) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont bold = box.font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int width = metrics.horizontalAdvance(title) + 6 * metrics.height();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
 
 // Message texts carry CR LF; Qt's labels want plain line feeds.
 QString displayText(QString text) {
@@ -26,6 +47,45 @@ QMessageBox::StandardButton toStandard(MsgResult r) {
     }
     return QMessageBox::Ok;
 }
+
+// The folder chooser, which takes the name of a folder that does not exist yet as one to make: a backup often
+// goes into a new folder, and Qt's own chooser would only answer "Directory not found".
+class FolderChooser : public QFileDialog {
+public:
+    FolderChooser(QWidget* parent, const QString& caption, const QString& startFolder)
+        : QFileDialog(parent, caption, startFolder) {
+        setFileMode(QFileDialog::Directory);
+        setOption(QFileDialog::ShowDirsOnly);
+    }
+
+    void accept() override {
+        const QString typed = selectedFiles().value(0);
+        if (!typed.isEmpty() && !QFileInfo::exists(typed) && !MakeFolder(QDir::cleanPath(typed)))
+            return;
+        QFileDialog::accept();
+    }
+
+private:
+    bool MakeFolder(const QString& path) {
+        const QString shown = QDir::toNativeSeparators(path);
+        if (dialogs().MessageBox(this,
+                                 QStringLiteral("The folder\r\n\r\n'") + shown +
+                                     QStringLiteral("'\r\n\r\ndoes not exist. Would you like to create it?"),
+                                 QStringLiteral("Create Folder?"), MsgIcon::Question, MsgButtons::YesNo,
+                                 MsgResult::Yes) != MsgResult::Yes)
+            return false;
+        // Made for the owner alone: it is about to hold social security numbers.
+        if (!QDir().mkpath(path) ||
+            !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
+            dialogs().MessageBox(this,
+                                 QStringLiteral("The folder\r\n\r\n'") + shown +
+                                     QStringLiteral("'\r\n\r\ncould not be created."),
+                                 QStringLiteral("Create Folder?"), MsgIcon::Exclamation, MsgButtons::OK);
+            return false;
+        }
+        return true;
+    }
+};
 
 } // namespace
 
@@ -68,6 +128,7 @@ MsgResult QtDialogs::MessageBox(QWidget* parent, const QString& text, const QStr
     }
     box.setStandardButtons(set);
     box.setDefaultButton(toStandard(defaultButton));
+    HoldRoomForTitle(box, title);
     const int r = box.exec();
     switch (r) {
     case QMessageBox::Yes:
@@ -101,12 +162,15 @@ QString QtDialogs::BrowseForFolder(QWidget* parent, const QString& title, const 
     // A window title has one line.
     QString caption = title;
     caption.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    return QFileDialog::getExistingDirectory(parent, caption, startFolder);
+    FolderChooser chooser(parent, caption, startFolder);
+    if (chooser.exec() != QDialog::Accepted)
+        return QString();
+    return QDir::cleanPath(chooser.selectedFiles().value(0));
 }
 
 bool QtDialogs::OpenUrl(const QUrl& url) {
     // Qt's launcher reports only that xdg-open started, not whether any program took the URL.
-    return LaunchUrl(url);
+    return url.isLocalFile() ? LaunchFile(url.toLocalFile()) : LaunchUrl(url);
 }
 
 static Dialogs* g_service = nullptr;

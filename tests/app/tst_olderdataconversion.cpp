@@ -218,7 +218,8 @@ private slots:
         writeFile(DatFileName(), dat);
         if (data != "<missing>")
             writeFile(DataFileName, data);
-        TakeOverDatFile();
+        const DatFileOutcome outcome = TakeOverDatFile();
+        QCOMPARE(outcome == DatFileOutcome::LeftBeside, datStays);
         QCOMPARE(readFile(DataFileName), dataAfter);
         QCOMPARE(QFile::exists(DatFileName()), datStays);
     }

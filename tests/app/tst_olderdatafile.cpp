@@ -80,6 +80,29 @@ private slots:
         QCOMPARE(readFile(DataFileName), EncodePersonnelRecord(r));
     }
 
+    // An older file left unread beside a data file with records is told about once, and the start goes on.
+    void datFileBesideRecordsIsToldOnce() {
+        TempWorkDir dir;
+        ScriptedDialogs scripted;
+        PersonnelRecord r;
+        r.DataVersion = 312;
+        writeFile(DataFileName, EncodePersonnelRecord(r));
+        writeFile(DatFileName(), olderFile(3));
+        scripted.answer(MsgResult::OK);
+        for (int start = 1; start <= 2; ++start) {
+            QPointer<frmTitlePage> page(m_title.open());
+            page->cmdContinue_Click();
+            QCOMPARE(m_title.handOvers, start);
+        }
+        QCOMPARE(scripted.calls().size(), 1);
+        QCOMPARE(scripted.last().title, QStringLiteral("Older Data File Not Used"));
+        QCOMPARE(scripted.last().text,
+                 QStringLiteral("An older data file, 'Vardel.Dat', lies in the data folder\r\n") + QDir::currentPath() +
+                     QStringLiteral("\r\nbeside 'Vardel.Data', which already holds employees.\r\n\r\n"
+                                    "'Vardel.Dat' has not been read and is left as it is."));
+        QCOMPARE(readFile(DatFileName()), olderFile(3));
+    }
+
     void answers_data() {
         QTest::addColumn<MsgResult>("answer");
         QTest::addColumn<qint64>("dataLength"); // -1: no data file

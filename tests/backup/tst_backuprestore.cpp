@@ -3,6 +3,7 @@
 #include "ScriptedDialogs.h"
 #include "app/AppGlobals.h"
 #include "backup/modBackupRestore.h"
+#include "backup/modFolderBrowse.h"
 #include "store/DataFolder.h"
 
 #include <QApplication>
@@ -136,6 +137,20 @@ private slots:
         QCOMPARE(scripted.last().kind, ScriptedDialogs::Kind::Folder);
         QCOMPARE(scripted.last().title, restore ? kRestorePrompt : kBackupPrompt);
         QVERIFY(m_steps.isEmpty());
+    }
+
+    // The chooser opens where the last choice was made, or in the home folder when that is gone.
+    void chooserStartsInTheLastFolderUsed() {
+        ScriptedDialogs scripted;
+        scripted.answerText(backup());
+        scripted.answerText(QString());
+        BrowseForFolder(m_owner, kBackupPrompt);
+        BrowseForFolder(m_owner, kRestorePrompt);
+        QCOMPARE(scripted.calls().at(1).defaultText, backup());
+        QVERIFY(QDir(backup()).removeRecursively());
+        scripted.answerText(QString());
+        BrowseForFolder(m_owner, kBackupPrompt);
+        QCOMPARE(scripted.last().defaultText, QDir::homePath());
     }
 
     // The program's own folder, however it is named, and a folder that cannot be reached: the reason, then the

@@ -193,6 +193,10 @@ void frmMain::BuildOptionsTab(QWidget* page) {
     comboMonth = combo(QStringLiteral("comboMonth"), 1380);
     label(2, 3240, 420, 1140);
     comboYear = combo(QStringLiteral("comboYear"), 4380);
+    // Sixty-odd years would fill the screen: a short list that scrolls, opened at the year chosen. Styles that
+    // drop the whole list over the box ignore the visible count unless told otherwise.
+    comboYear->setMaxVisibleItems(15);
+    comboYear->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     label(3, 6300, 420, 1140);
     comboAgeGroup = combo(QStringLiteral("comboAgeGroup"), 7440);
     label(4, 180, 1050, 2340);
