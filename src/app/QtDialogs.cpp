@@ -10,23 +10,28 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSpacerItem>
 
 namespace {
 
 // A box sized to a short text would cut its own title ("What are... u doing?"). The window manager draws the
-// title, usually in bold, beside the window's icon and buttons; room for it is held open across the box.
+// title, usually in bold, beside the window's icon and buttons: the width that takes.
+int TitleRoom(const QWidget& box, const QString& title) {
+    QFont bold = box.font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    return metrics.horizontalAdvance(title) + 6 * metrics.height();
+}
+
+// A message box fixes its own size from its layout: the room is held open across it.
 void HoldRoomForTitle(QMessageBox& box, const QString& title) {
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
     if (!grid)
         return;
-    QFont bold = box.font();
-    bold.setBold(true);
-    const QFontMetrics metrics(bold);
-    const int width = metrics.horizontalAdvance(title) + 6 * metrics.height();
-    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
-                  grid->columnCount());
+    grid->addItem(new QSpacerItem(TitleRoom(box, title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 // Message texts carry CR LF; Qt's labels want plain line feeds.
@@ -148,10 +153,16 @@ MsgResult QtDialogs::MessageBox(QWidget* parent, const QString& text, const QStr
 }
 
 QString QtDialogs::InputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText) {
-    bool ok = false;
-    const QString answer =
-        QInputDialog::getText(parent, title, displayText(prompt), QLineEdit::Normal, defaultText, &ok);
-    return ok ? answer : QString();
+    QInputDialog box(parent);
+    box.setWindowTitle(title);
+    box.setLabelText(displayText(prompt));
+    box.setTextValue(defaultText);
+    // The dialog takes its size from its layout; the entry line carries the room.
+    if (auto* line = box.findChild<QLineEdit*>()) {
+        const QMargins margins = box.layout() ? box.layout()->contentsMargins() : QMargins();
+        line->setMinimumWidth(TitleRoom(box, title) - margins.left() - margins.right());
+    }
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
 QString QtDialogs::OpenFile(QWidget* parent, const QString& title, const QString& startFolder, const QString& filter) {

@@ -16,14 +16,17 @@ class tst_QtDialogs : public QObject {
 
 private slots:
     // A short text must not leave the title bar too narrow for the title beside its icon and buttons.
-    void messageBoxIsWiderThanItsTitle_data() {
+    void boxIsWiderThanItsTitle_data() {
         QTest::addColumn<QString>("title");
-        QTest::newRow("backup refusal") << QStringLiteral("What are you doing?");
-        QTest::newRow("conversion report") << QStringLiteral("Finished Updating!");
-        QTest::newRow("long title") << QStringLiteral("Confirm Employee's Sworn Status Change");
+        QTest::addColumn<bool>("input");
+        QTest::newRow("backup refusal") << QStringLiteral("What are you doing?") << false;
+        QTest::newRow("conversion report") << QStringLiteral("Finished Updating!") << false;
+        QTest::newRow("long title") << QStringLiteral("Confirm Employee's Sworn Status Change") << false;
+        QTest::newRow("input box") << QStringLiteral("Choose an Access Code") << true;
     }
-    void messageBoxIsWiderThanItsTitle() {
+    void boxIsWiderThanItsTitle() {
         QFETCH(QString, title);
+        QFETCH(bool, input);
         int width = 0;
         int needed = 0;
         std::unique_ptr<QTimer> closer(whenModalAppears([&](QWidget* modal) {
@@ -32,10 +35,13 @@ private slots:
             const QFontMetrics metrics(bold);
             needed = metrics.horizontalAdvance(title) + 4 * metrics.height();
             width = modal->width();
-            qobject_cast<QMessageBox*>(modal)->accept();
+            qobject_cast<QDialog*>(modal)->accept();
         }));
         QtDialogs qt;
-        qt.MessageBox(nullptr, QStringLiteral("OK"), title, MsgIcon::Information, MsgButtons::OK, MsgResult::OK);
+        if (input)
+            qt.InputBox(nullptr, QStringLiteral("Code:"), title, QString());
+        else
+            qt.MessageBox(nullptr, QStringLiteral("OK"), title, MsgIcon::Information, MsgButtons::OK, MsgResult::OK);
         QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(needed)));
     }
 

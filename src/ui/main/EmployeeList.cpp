@@ -106,6 +106,12 @@ int ListColumnWidth(int typeList, int column) {
     return widths[typeList][column - 1];
 }
 
+int ListShownColumns(int typeList) {
+    // Narrower than a pixel at any screen's resolution is not shown.
+    constexpr int seen = 15;
+    return ListColumnWidth(typeList, 2) >= seen ? 3 : 2;
+}
+
 int ListKeyColumn(int typeList) {
     return typeList == AlphabeticalListing ? 0 : 4;
 }

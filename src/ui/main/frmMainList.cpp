@@ -126,11 +126,8 @@ void frmMain::cmdPrintList_Click() {
     rows.reserve(grid->Rows() - 1);
     for (int row = 1; row < grid->Rows(); ++row)
         rows.append({grid->TextMatrix(row, 0), grid->TextMatrix(row, 1), grid->TextMatrix(row, 2)});
-    // The alphabetical list's third column is a filler the grid keeps too narrow to see.
-    int columns = 0;
-    while (columns <= 2 && grid->columnWidth(columns) > 0)
-        ++columns;
-    PrintEmployeeListCommand(this, frame[1]->title(), headings, rows, columns);
+    // The list type buttons rebuild the list at once: they tell the list on show.
+    PrintEmployeeListCommand(this, frame[1]->title(), headings, rows, ListShownColumns(ReadListOptions().TypeList));
 }
 
 void frmMain::cmdPrintUpdateForms_Click() {
