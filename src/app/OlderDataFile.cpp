@@ -37,8 +37,8 @@ void stopProgram(frmTitlePage* titlePage) {
 // An older file that can no longer be taken over is told about once, and again only if it changes.
 void TellAboutDatFileLeftBeside(frmTitlePage* titlePage) {
     const QFileInfo dat(DatFileName());
-    const QString seen = QString::number(dat.size()) + QLatin1Char(' ') +
-                         dat.lastModified().toUTC().toString(Qt::ISODateWithMs);
+    const QString seen =
+        QString::number(dat.size()) + QLatin1Char(' ') + dat.lastModified().toUTC().toString(Qt::ISODateWithMs);
     if (GetSetting(QStringLiteral("DatFileToldAbout")) == seen)
         return;
     SaveSetting(QStringLiteral("DatFileToldAbout"), seen);
@@ -51,8 +51,8 @@ void TellAboutDatFileLeftBeside(frmTitlePage* titlePage) {
 QString DatFileLeftBesideText() {
     return QStringLiteral("An older data file, '") + DatFileName() + QStringLiteral("', lies in the data folder") +
            kCrLf + QDir::toNativeSeparators(QDir::currentPath()) + kCrLf + QStringLiteral("beside '") + DataFileName +
-           QStringLiteral("', which already holds employees.") + kCrLf + kCrLf + QStringLiteral("'") +
-           DatFileName() + QStringLiteral("' has not been read and is left as it is.");
+           QStringLiteral("', which already holds employees.") + kCrLf + kCrLf + QStringLiteral("'") + DatFileName() +
+           QStringLiteral("' has not been read and is left as it is.");
 }
 
 QString DatFileLeftBesideTitle() {

@@ -30,8 +30,8 @@ void HoldRoomForTitle(QMessageBox& box, const QString& title) {
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
     if (!grid)
         return;
-    grid->addItem(new QSpacerItem(TitleRoom(box, title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+    grid->addItem(new QSpacerItem(TitleRoom(box, title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+                  0, 1, grid->columnCount());
 }
 
 // Message texts carry CR LF; Qt's labels want plain line feeds.
@@ -82,10 +82,9 @@ private:
         // Made for the owner alone: it is about to hold social security numbers.
         if (!QDir().mkpath(path) ||
             !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
-            dialogs().MessageBox(this,
-                                 QStringLiteral("The folder\r\n\r\n'") + shown +
-                                     QStringLiteral("'\r\n\r\ncould not be created."),
-                                 QStringLiteral("Create Folder?"), MsgIcon::Exclamation, MsgButtons::OK);
+            dialogs().MessageBox(
+                this, QStringLiteral("The folder\r\n\r\n'") + shown + QStringLiteral("'\r\n\r\ncould not be created."),
+                QStringLiteral("Create Folder?"), MsgIcon::Exclamation, MsgButtons::OK);
             return false;
         }
         return true;

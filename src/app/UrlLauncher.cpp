@@ -35,8 +35,8 @@ bool LaunchFile(const QString& path, const UrlLauncher& launcher) {
     QProcess query;
     query.setStandardInputFile(QProcess::nullDevice());
     query.setStandardErrorFile(QProcess::nullDevice());
-    query.start(launcher.HandlerQuery, {QStringLiteral("query"), QStringLiteral("default"),
-                                        QMimeDatabase().mimeTypeForFile(path).name()});
+    query.start(launcher.HandlerQuery,
+                {QStringLiteral("query"), QStringLiteral("default"), QMimeDatabase().mimeTypeForFile(path).name()});
     if (!query.waitForFinished(launcher.WaitMs) || query.exitStatus() != QProcess::NormalExit ||
         query.readAllStandardOutput().trimmed().isEmpty())
         return false;

@@ -293,7 +293,6 @@ std::optional<QDate> ParseBirthDateEntry(const QString& text, const QDate& today
     return date;
 }
 
-
 bool IsValidDate(const QString& text) {
     return ParseDateEntry(text).has_value();
 }

@@ -149,10 +149,11 @@ private slots:
                                                         {QString(14, QLatin1Char('d')), 4.0, y},
                                                         {QString(8, QLatin1Char('t')), 6.2, y},
                                                         {QStringLiteral("Employee 01, Test"), 0.5, y + Lines(1, 9)}};
-        QTest::newRow("third column hidden") << 2
-                                             << ExpectedTexts{{QString(23, QLatin1Char('N')), 0.5, y},
-                                                              {QString(24, QLatin1Char('d')), 4.0, y},
-                                                              {QStringLiteral("Employee 01, Test"), 0.5, y + Lines(1, 9)}};
+        QTest::newRow("third column hidden")
+            << 2
+            << ExpectedTexts{{QString(23, QLatin1Char('N')), 0.5, y},
+                             {QString(24, QLatin1Char('d')), 4.0, y},
+                             {QStringLiteral("Employee 01, Test"), 0.5, y + Lines(1, 9)}};
     }
     void listCutsEachCellAtTheNextColumn() {
         QFETCH(int, columns);

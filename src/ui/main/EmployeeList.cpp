@@ -1,10 +1,10 @@
 #include "ui/main/EmployeeList.h"
 
-#include "ui/main/RecordTests.h"
 #include "store/Cp1252.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "store/ListScan.h"
+#include "ui/main/RecordTests.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/main/ListOptions.h"
 #include "store/PersonnelRecord.h"
+#include "ui/main/ListOptions.h"
 
 #include <QDate>
 #include <QList>

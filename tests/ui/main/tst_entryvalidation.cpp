@@ -55,7 +55,8 @@ private slots:
             << 7 << QStringLiteral("02/30/1988") << false << 7 << QStringLiteral("Invalid 'Date of Birth' Entry");
         QTest::newRow("date of birth after today refused")
             << 7 << QStringLiteral("1/2/2999") << false << 7 << QStringLiteral("Invalid 'Date of Birth' Entry");
-        QTest::newRow("date of employment after today kept") << 19 << QStringLiteral("1/2/2999") << false << 0 << QString();
+        QTest::newRow("date of employment after today kept")
+            << 19 << QStringLiteral("1/2/2999") << false << 0 << QString();
         QTest::newRow("date of birth in words") << 7 << QStringLiteral(" April 15, 1988 ") << false << 0 << QString();
         QTest::newRow("ssn empty") << 8 << QString() << false << 0 << QString();
         QTest::newRow("ssn blanks only") << 8 << QStringLiteral("   ") << false << 0 << QString();

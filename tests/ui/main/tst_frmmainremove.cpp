@@ -9,8 +9,8 @@
 #include "store/FixedRecordFile.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
-#include "ui/main/frmLargePic.h"
 #include "ui/main/PictureFile.h"
+#include "ui/main/frmLargePic.h"
 #include "ui/main/frmMain.h"
 #include "users/Shutdown.h"
 
