@@ -97,25 +97,6 @@ private slots:
         QCOMPARE(result, clean);
         QVERIFY(IsCp1252Text(result));
     }
-
-    // What cleaning replaced, for telling the clerk: each character once, a joined accent not at all.
-    void replacements_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("replaced"); // original and replacement, in turn
-        QTest::newRow("storable") << QStringLiteral("Zoë O’Neil") << QStringList{};
-        QTest::newRow("decomposed accent") << QStringLiteral("Jose\u0301") << QStringList{};
-        QTest::newRow("folded, each once") << QStringLiteral("Łukasz Łódź") << QStringList{"Ł", "L", "ź", "z"};
-        QTest::newRow("no plain form") << QStringLiteral("中文中") << QStringList{"中", "?", "文", "?"};
-        QTest::newRow("emoji") << QStringLiteral("a😀") << QStringList{"😀", "?"};
-    }
-    void replacements() {
-        QFETCH(QString, text);
-        QFETCH(QStringList, replaced);
-        QStringList found;
-        for (const Cp1252Replacement& r : Cp1252Replacements(text))
-            found << r.Original << r.Replacement;
-        QCOMPARE(found, replaced);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCp1252)

@@ -242,26 +242,17 @@ private slots:
         QCOMPARE(IsValidDate(text), date.isValid());
     }
 
-    // A date of birth is never after today; a two-digit year that would be falls to the century before.
+    // A date of birth is never after today (7 March 2026 here): a two-digit year goes back a century instead.
     void birthDateEntry_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QDate>("date"); // invalid: refused
-        QTest::newRow("yy past") << "1/2/26" << QDate(2026, 1, 2);
-        QTest::newRow("yy today") << "3/7/26" << QDate(2026, 3, 7);
-        QTest::newRow("yy tomorrow") << "3/8/26" << QDate(1926, 3, 8);
-        QTest::newRow("yy 29") << "1/2/29" << QDate(1929, 1, 2);
-        QTest::newRow("yy leap day") << "2/29/28" << QDate(1928, 2, 29);
-        QTest::newRow("month name yy") << "Mar 8, 26" << QDate(1926, 3, 8);
-        QTest::newRow("four-digit today") << "3/7/2026" << QDate(2026, 3, 7);
-        QTest::newRow("four-digit tomorrow") << "3/8/2026" << QDate();
-        QTest::newRow("iso future") << "2029-01-02" << QDate();
-        QTest::newRow("no such day") << "2/30/1990" << QDate();
+        QTest::newRow("yy tomorrow") << "Mar 8, 26" << QDate(1926, 3, 8);
+        QTest::newRow("yyyy tomorrow") << "3/8/2026" << QDate();
     }
     void birthDateEntry() {
         QFETCH(QString, text);
         QFETCH(QDate, date);
-        const std::optional<QDate> parsed = ParseBirthDateEntry(text, QDate(2026, 3, 7));
-        QCOMPARE(parsed.value_or(QDate()), date);
+        QCOMPARE(ParseBirthDateEntry(text, QDate(2026, 3, 7)).value_or(QDate()), date);
     }
 };
 
