@@ -9,6 +9,7 @@
 #include "store/DataFolder.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
