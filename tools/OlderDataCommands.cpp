@@ -91,6 +91,9 @@ int ConvertCommand(const QStringList& args) {
                     TerminalText(OldFileName()).constData());
         break;
     }
+    case DataFileFormat::Unrecognized:
+        PrintError(UnrecognizedDataFileText());
+        return 1;
     }
     return FinishOutput() ? 0 : 1;
 }

@@ -64,7 +64,15 @@ QString OlderDataQuestionTitle() {
 
 bool CheckOlderDataFile(frmTitlePage* titlePage) {
     TakeOverDatFile();
-    if (CheckDataFileFormat() != DataFileFormat::Older)
+    const DataFileFormat format = CheckDataFileFormat();
+    if (format == DataFileFormat::Unrecognized) {
+        // Working on a file it cannot read would mix the clerk's new records into it.
+        dialogs().MessageBox(titlePage, UnrecognizedDataFileText(), UnrecognizedDataFileTitle(), MsgIcon::Critical,
+                             MsgButtons::OK);
+        stopProgram(titlePage);
+        return false;
+    }
+    if (format != DataFileFormat::Older)
         return true;
 
     const MsgResult answer = dialogs().MessageBox(titlePage, OlderDataQuestionText(), OlderDataQuestionTitle(),
