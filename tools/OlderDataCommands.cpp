@@ -4,6 +4,7 @@
 #include "DataCommands.h"
 
 #include "app/OlderDataConversion.h"
+#include "backup/BackupCopy.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
@@ -77,6 +78,7 @@ int ConvertCommand(const QStringList& args) {
         return UsageError("convert");
     // The take-over, the check and the rewrite form one change of the folder.
     DataFolderLock lock;
+    ClearDataFolderLeftovers();
     TakeOverDatFile();
     switch (CheckDataFileFormat()) {
     case DataFileFormat::None:

@@ -63,18 +63,24 @@ void copyThroughTempFile(const QString& source, const QString& target) {
     QFile out(TempFileName);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         throw FileError(out.errorString());
-    QByteArray block(1 << 16, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = readFully(in, block.data(), block.size());
-        if (got == 0)
-            break;
-        if (out.write(block.constData(), got) != got)
+    try {
+        QByteArray block(1 << 16, Qt::Uninitialized);
+        for (;;) {
+            const qint64 got = readFully(in, block.data(), block.size());
+            if (got == 0)
+                break;
+            if (out.write(block.constData(), got) != got)
+                throw FileError(out.errorString());
+        }
+        if (!out.flush())
             throw FileError(out.errorString());
+        out.close();
+        ReplaceFileAtomically(TempFileName, target);
+    } catch (...) {
+        out.close();
+        QFile::remove(TempFileName);
+        throw;
     }
-    if (!out.flush())
-        throw FileError(out.errorString());
-    out.close();
-    ReplaceFileAtomically(TempFileName, target);
 }
 
 // Puts the older data under "Vardel.Old" as well, without taking it from under the data file's name: a second
@@ -315,15 +321,21 @@ qint32 ConvertOlderDataFile(double createdAt) {
     const QByteArray blank = EncodeOldPersonnelRecord(OldPersonnelRecord());
     QByteArray slot(OldPersonnelLayout::RecordSize, Qt::Uninitialized);
     const qint16 version = CurrentDataVersion();
-    for (qint32 n = 1; n <= count; ++n) {
-        slot = blank;
-        readFully(older, slot.data(), slot.size());
-        temp.writeRecord(n, ConvertOldRecord(slot.constData(), createdAt, version));
+    try {
+        for (qint32 n = 1; n <= count; ++n) {
+            slot = blank;
+            readFully(older, slot.data(), slot.size());
+            temp.writeRecord(n, ConvertOldRecord(slot.constData(), createdAt, version));
+        }
+        temp.sync();
+        temp.close();
+        ReplaceFileAtomically(TempFileName, DataFileName);
+    } catch (...) {
+        // The half-written copy holds the employees' personal data and is of no use.
+        temp.close();
+        QFile::remove(TempFileName);
+        throw;
     }
-    temp.sync();
-    temp.close();
-    older.close();
-    ReplaceFileAtomically(TempFileName, DataFileName);
     return count;
 }
 

@@ -5,6 +5,7 @@
 #include "app/Dialogs.h"
 #include "app/OlderDataConversion.h"
 #include "app/frmTitlePage.h"
+#include "backup/BackupCopy.h"
 #include "controls/ZelButton.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
@@ -63,6 +64,7 @@ QString OlderDataQuestionTitle() {
 }
 
 bool CheckOlderDataFile(frmTitlePage* titlePage) {
+    ClearDataFolderLeftovers();
     TakeOverDatFile();
     const DataFileFormat format = CheckDataFileFormat();
     if (format == DataFileFormat::Unrecognized) {

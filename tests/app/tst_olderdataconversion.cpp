@@ -247,6 +247,7 @@ private slots:
             FileSizeLimit limit(60000);
             QVERIFY_THROWS_EXCEPTION(FileError, ConvertOlderDataFile(46000));
         }
+        QVERIFY(!QFile::exists(TempFileName));
         QCOMPARE(readFile(DataFileName), older);
         QCOMPARE(readFile(OldFileName()), older);
         // The next start asks again and can still convert.
