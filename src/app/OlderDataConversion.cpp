@@ -255,11 +255,12 @@ bool IsOlderDataVersion(qint16 dataVersion) {
 }
 
 DataFileFormat CheckDataFileFormat() {
+    // What is looked at is what is deleted or completed below: no other writer in between.
+    DataFolderLock lock;
     const QFileInfo data(DataFileName);
     if (!data.exists())
         return DataFileFormat::None;
     if (data.size() == 0) {
-        DataFolderLock lock;
         RemoveFileIfPresent(DataFileName);
         return DataFileFormat::None;
     }
@@ -277,7 +278,6 @@ DataFileFormat CheckDataFileFormat() {
     if (!whole) {
         // A present-format file cut short: its one record is completed, as the store completes a cut-off last
         // slot, so that it counts and nothing is ever appended over it.
-        DataFolderLock lock;
         FixedRecordFile file(DataFileName, P::RecordSize, EncodePersonnelRecord(PersonnelRecord()));
         file.open();
         file.writeRecord(1, slot1);

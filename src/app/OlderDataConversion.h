@@ -27,7 +27,7 @@ bool IsOlderDataVersion(qint16 dataVersion);
 // slot completed from a blank older record. Otherwise Present when slot 1 has the present record's shape, whatever
 // its DataVersion; a file
 // shorter than one record then has its record completed from a blank one, as a cut-off slot. Else Unrecognized,
-// and nothing changes.
+// and nothing changes. Runs under the data folder's write lock.
 DataFileFormat CheckDataFileFormat();
 
 // The message for an Unrecognized data file, naming it with its folder, and its title.

@@ -57,7 +57,7 @@ bool isCopyName(const QString& name) {
         if (file.isEmpty() || name.size() != start.size() + 6 || !name.startsWith(start))
             continue;
         const QStringView tail = QStringView(name).mid(start.size());
-        if (std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.isDigit() || c.isLetter(); }))
+        if (std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.unicode() < 0x80 && c.isLetterOrNumber(); }))
             return true;
     }
     return false;
@@ -76,8 +76,8 @@ int createLockedCopy(QByteArray& pattern) {
             if (errno != EWOULDBLOCK)
                 return fd;
         } else {
-            struct stat mine {
-            }, named{};
+            struct stat mine {};
+            struct stat named {};
             if (::fstat(fd, &mine) == 0 && ::lstat(pattern.constData(), &named) == 0 && sameFile(mine, named))
                 return fd;
         }
@@ -222,8 +222,8 @@ int ClearAbandonedCopies(const QString& folder) {
     for (const QString& name : std::as_const(names)) {
         const QByteArray path = nativeName(base + name);
         const Descriptor fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        struct stat held {
-        }, named{};
+        struct stat held {};
+        struct stat named {};
         if (!fd.valid() || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode) || held.st_uid != ::geteuid())
             continue;
         // A living copy holds the lock; the lock is then ours until the file is gone.
