@@ -41,18 +41,13 @@ QByteArray presentFile(qint16 version) {
     return EncodePersonnelRecord(r);
 }
 
-// A record as this program writes it, with every field filled.
+// A record as this program writes it.
 QByteArray presentEmployee() {
     PersonnelRecord r;
     r.RecordCreated = 46000.25;
-    r.FirstName = QStringLiteral("José");
     r.LastName = QStringLiteral("Nguyen");
-    r.SocialSecurityNumber = QStringLiteral("123-45-6789");
-    r.DateOfBirth = 29000;
-    r.DateOfEmployment = 38000;
     r.Notepad = QStringLiteral("Hired\r\nPromoted");
     r.Sworn = -1;
-    r.Email = QStringLiteral("jn@example.org");
     r.DataVersion = 312;
     return EncodePersonnelRecord(r);
 }

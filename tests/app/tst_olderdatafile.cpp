@@ -145,7 +145,6 @@ private slots:
         scripted.answer(MsgResult::OK);
         page->cmdContinue_Click();
         QCOMPARE(scripted.calls().size(), 1);
-        QCOMPARE(scripted.last().text, UnrecognizedDataFileText());
         QCOMPARE(scripted.last().title, QStringLiteral("Unknown Data File"));
         QCOMPARE(scripted.last().icon, MsgIcon::Critical);
         QCOMPARE(m_title.ends, 1);

@@ -66,17 +66,6 @@ private slots:
         QCOMPARE(VardelData(InFolder(dir.path(), "make-old 2")).exitCode, 2);
     }
 
-    void convertRefusesAFileOfNeitherFormat() {
-        QTemporaryDir dir;
-        const QByteArray garbage(7000, '\x02');
-        writeFile(dir.filePath(QStringLiteral("Vardel.Data")), garbage);
-        const Run run = VardelData(InFolder(dir.path(), "convert"));
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains("is neither a data file of this version of Vardel\n"), run.err.constData());
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))), garbage);
-        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Vardel.Old"))));
-    }
-
     void convertWithoutADataFile() {
         QTemporaryDir dir;
         const Run run = VardelData(InFolder(dir.path(), "convert"));

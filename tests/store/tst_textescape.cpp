@@ -13,13 +13,10 @@ private slots:
                                                           << "O'Neil \"Bud\" \\ é €";
         QTest::newRow("ESC sequence") << "\x1b[31mred"
                                       << "\\u001b[31mred";
-        QTest::newRow("NUL and BEL") << QString::fromLatin1("a\0b\x07", 4) << "a\\u0000b\\u0007";
-        QTest::newRow("short forms") << "\b\t\n\f\r"
-                                     << "\\b\\t\\n\\f\\r";
-        QTest::newRow("DEL") << "\x7f"
-                             << "\\u007f";
-        QTest::newRow("C1 CSI and the last C1") << QStringLiteral("\u009b\u009f") << "\\u009b\\u009f";
-        QTest::newRow("after C1") << QStringLiteral("\u00a0") << QStringLiteral("\u00a0");
+        QTest::newRow("NUL, BEL, short forms")
+            << QString::fromLatin1("\0\x07\b\t\n\f\r", 7) << "\\u0000\\u0007\\b\\t\\n\\f\\r";
+        QTest::newRow("DEL, C1 to its end, then text")
+            << QStringLiteral("\u007f\u009b\u009f\u00a0") << QStringLiteral("\\u007f\\u009b\\u009f\u00a0");
     }
     void controlsShowAsEscapes() {
         QFETCH(QString, text);
