@@ -232,6 +232,8 @@ private:
     FadeEngine* m_fade;
     bool m_closeAllowed = false;
     bool m_activating = false;
+    // The first activation's fade-in already ran, to show the window under a message.
+    bool m_fadedIn = false;
     int m_shownTab = 0;
 
     // Adding and editing an employee (frmMainEntry.cpp, frmMainSave.cpp).

@@ -152,6 +152,12 @@ void frmMain::cmdPicAddEdit_Click(int) {
         lblPicture->setVisible(!hadPicture);
         return;
     }
+    if (picture.Partial &&
+        dialogs().MessageBox(this, PicturePartialText(), QStringLiteral("Picture Incomplete"), MsgIcon::Exclamation,
+                             MsgButtons::YesNo, MsgResult::No) != MsgResult::Yes) {
+        lblPicture->setVisible(!hadPicture);
+        return;
+    }
 
     if (Adding) {
         CurrentRecord.PicturePath = path;

@@ -395,6 +395,18 @@ private slots:
         QCOMPARE(readFile(DataFileName), before);
     }
 
+    // Esc during an entry runs its Cancel, without the quit question.
+    void escapeCancelsAnEntry_data() { closingDuringAnEntryDiscardsIt_data(); }
+    void escapeCancelsAnEntry() {
+        QFETCH(bool, adding);
+        frmMain* w = OpenWindow();
+        const QByteArray before = readFile(DataFileName);
+        StartEntry(w, adding, 1, QStringLiteral("Alfred"));
+        QTest::keyClick(w->txtField[1], Qt::Key_Escape);
+        QTRY_VERIFY(!w->Adding && !w->Editing);
+        QCOMPARE(readFile(DataFileName), before);
+    }
+
     // Keyboard: the edit command's access key, the first field of the page shown taking the focus, and Save by
     // its access key once something changed.
     void editByKeyboard() {

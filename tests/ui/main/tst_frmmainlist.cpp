@@ -144,6 +144,25 @@ private slots:
         QCOMPARE(w->grid->Rows(), 4);
     }
 
+    // With fading on, the window has faded in by the time the message stands over it.
+    void emptyDatabaseMessageOverAVisibleWindow() {
+        SetFadeSupport(FadeSupport::Always);
+        SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("1"));
+        QFile::remove(DataFileName);
+        m_helpCloser.reset(CloseHelpWhenShown(&m_helpTopic));
+        m_dialogs->answerWith([this] { QCOMPARE(m_window->windowOpacity(), 1.0); }, MsgResult::OK);
+        OpenWindow();
+    }
+
+    // The Year Emp. list shows about fifteen years and opens at the year chosen.
+    void yearListIsShortAndOpensAtTheYear() {
+        QComboBox* years = OpenWindow()->comboYear;
+        years->setCurrentIndex(years->count() - 40);
+        years->showPopup();
+        QVERIFY(years->view()->viewport()->height() <= 16 * years->view()->sizeHintForRow(0));
+        QVERIFY(years->view()->viewport()->rect().contains(years->view()->visualRect(years->view()->currentIndex())));
+    }
+
     void emptyDatabaseOpensHelpTheFirstTimeOnly() {
         frmMain* w = OpenOnEmptyDatabase();
         CheckMessage(m_dialogs->last(),
@@ -307,6 +326,7 @@ private slots:
         for (const QString& expected : {QStringLiteral("Printout of Current Employees"), QStringLiteral("Able, Al"),
                                         QStringLiteral("davis, Dee"), QStringLiteral("Job Title")})
             QVERIFY2(printed().contains(expected), qPrintable(expected));
+        QVERIFY(!printed().contains(QStringLiteral("*"))); // the alphabetical list's hidden filler
 
         w->grid->SetRow(3);
         m_dialogs->answer(MsgResult::No); // the notepad's comments
