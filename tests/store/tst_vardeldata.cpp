@@ -1,4 +1,5 @@
 #include "app/AppGlobals.h"
+#include "store/DataFolder.h"
 #include "store/FixedRecordFile.h"
 #include "store/PersonnelRecord.h"
 #include "users/UserList.h"
@@ -262,6 +263,35 @@ private slots:
         QCOMPARE(VardelData(more + Words("--replace")).exitCode, 0);
         QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))).size(), 25000);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$"))));
+    }
+
+    // While the program runs on a folder (it holds the folder's claim), the commands that write records refuse
+    // with a message naming it and change nothing; looking is still allowed.
+    void writeCommandsRefuseWhileTheProgramRuns_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("demo --replace") << "demo 5 --seed 2 --replace" << true;
+        QTest::newRow("convert") << "convert" << true;
+        QTest::newRow("make-old") << "make-old 2 --seed 2 --replace" << true;
+        QTest::newRow("info") << "info" << false;
+    }
+    void writeCommandsRefuseWhileTheProgramRuns() {
+        QFETCH(QString, command);
+        QFETCH(bool, refused);
+        QTemporaryDir dir;
+        QCOMPARE(VardelData(InFolder(dir.path(), "demo 3 --seed 1")).exitCode, 0);
+        const QByteArray three = readFile(dir.filePath(QStringLiteral("Vardel.Data")));
+        DataFolderClaim program(dir.path());
+        QVERIFY(program.tryAcquire());
+        const Run run = VardelData(InFolder(dir.path(), command));
+        QCOMPARE(run.exitCode, refused ? 1 : 0);
+        const QByteArray message = "vardel-data: Vardel is running on the data folder\n" +
+                                   QFile::encodeName(QDir(dir.path()).absolutePath()) + "\nNothing was written";
+        QCOMPARE(run.err.startsWith(message), refused);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))), three);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+        program.release();
+        QCOMPARE(VardelData(InFolder(dir.path(), command)).exitCode, 0);
     }
 
     // On a real disk that fills part-way through the new file: the system's reason, the old file whole, and no
