@@ -138,7 +138,7 @@ int main(int argc, char* argv[]) {
         return command->run(args);
     } catch (const FileError& error) {
         CloseDataFile();
-        printError(error.text());
+        printError(FileErrorReport(error));
         return 1;
     }
 }

@@ -308,7 +308,8 @@ private slots:
         writeFile(dir.filePath(QStringLiteral("Vardel.Data")), small);
         const Run run = VardelData(Words("demo 100 --seed 7 --replace"), dir.path());
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, QByteArray("vardel-data: No space left on device\n"));
+        QCOMPARE(run.err, QByteArray("vardel-data: TempFile.$$$: No space left on device\nNothing of this change was "
+                                     "saved; what was saved before is kept.\n"));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))), small);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$"))));
     }
