@@ -48,7 +48,8 @@ struct StoredCode {
 
 // The file is replaced whole through "TempFile.$$$" under the folder's write lock, owner-only from its creation.
 void writeStoredCode(const QByteArray& salt, const QString& hash) {
-    const QByteArray text = kSaltKey.toLatin1() + '=' + salt + '\n' + kHashKey.toLatin1() + '=' + hash.toLatin1() + '\n';
+    const QByteArray text =
+        kSaltKey.toLatin1() + '=' + salt + '\n' + kHashKey.toLatin1() + '=' + hash.toLatin1() + '\n';
     const DataFolderLock lock;
     RemoveFileIfPresent(TempFileName);
     const QByteArray temp = QFile::encodeName(TempFileName);

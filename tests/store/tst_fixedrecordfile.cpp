@@ -138,7 +138,8 @@ private slots:
     void openFailureCarriesTheSystemText() {
         TempWorkDir dir;
         FixedRecordFile file(QStringLiteral("no-such-folder/x.bin"), 500);
-        QCOMPARE(FileErrorText([&file] { file.open(); }), QStringLiteral("no-such-folder/x.bin: No such file or directory"));
+        QCOMPARE(FileErrorText([&file] { file.open(); }),
+                 QStringLiteral("no-such-folder/x.bin: No such file or directory"));
     }
 
     void readsRecordsBlankPastTheEndAndPartialAtACut() {
@@ -404,8 +405,8 @@ private slots:
             << QStringLiteral("list was written and is in place, but could not be confirmed on disk (Input/output "
                               "error): a crash of the system now could still lose it.")
             << records(2, 500);
-        QTest::newRow("a log that is a folder") << "log" << QStringLiteral("User.Log: Is a directory") + nothing
-                                                << records(3, 500);
+        QTest::newRow("a log that is a folder")
+            << "log" << QStringLiteral("User.Log: Is a directory") + nothing << records(3, 500);
     }
     void failureReportsSayWhatWasSaved() {
         QFETCH(QString, fault);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "store/RecordIdentity.h"
 #include "ui/main/EntryValidation.h"
 #include "ui/main/ListOptions.h"
-#include "store/RecordIdentity.h"
 
 #include <QSet>
 #include <QWidget>
