@@ -24,14 +24,17 @@
 
 bool frmMain::StorePicturePath(const QString& path, bool modified) {
     OpenDataFile();
-    ReadSlot(HighlightedSlot());
-    // The slot may hold somebody else by now (another program changed the file): nothing is written then.
+    const qint32 slot = HighlightedSlot();
+    if (slot >= 1 && slot <= RecordCount)
+        ReadSlot(slot);
+    // The slot may hold somebody else by now, or be gone (another program changed the file): nothing is written
+    // then, for that would give the picture to the wrong employee or add a record holding nothing but a picture.
     if (!CheckShownEmployee())
         return false;
     CurrentRecord.PicturePath = path;
     if (modified)
         CurrentRecord.LastModified = NowOADate();
-    WriteSlot(HighlightedSlot());
+    WriteSlot(slot);
     CloseDataFile();
     return true;
 }

@@ -370,29 +370,22 @@ private slots:
         QCOMPARE(w->KeepTopRow, 0);
     }
 
-    // Another program rewrote the file under the form: the edit is not written into whoever holds the slot now.
-    // The clerk is told, the list is rebuilt, and the typed entry stays on the form in edit mode.
+    // Another program rewrote the file under the form: the edit is not written into whoever holds the slot now;
+    // the clerk is told, the list is rebuilt, and the typed entry stays on the form.
     void saveChecksTheSlotStillHoldsTheEmployeeShown_data() {
-        QTest::addColumn<QString>("change");
-        QTest::newRow("another employee in the slot") << "other";
-        QTest::newRow("same name, another creation stamp") << "stamp";
-        QTest::newRow("the slot is gone") << "shorter";
+        QTest::addColumn<bool>("sameName"); // with another creation stamp
+        QTest::newRow("another employee in the slot") << false;
+        QTest::newRow("same name, another creation stamp") << true;
     }
     void saveChecksTheSlotStillHoldsTheEmployeeShown() {
-        QFETCH(QString, change);
+        QFETCH(bool, sameName);
         frmMain* w = OpenWindow();
         QCOMPARE(GridName(w), QStringLiteral("Able, Al")); // slot 3
-        PersonnelRecord third = Employee(QStringLiteral("José"), QStringLiteral("Jackson"));
-        if (change == QLatin1String("stamp")) {
-            third = Employee(QStringLiteral("Al"), QStringLiteral("Able"));
-            third.RecordCreated += 1;
-        }
-        QList<PersonnelRecord> now{Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), GoneEmployee(), third};
-        if (change == QLatin1String("shorter"))
-            now.removeLast();
-        WriteEmployees(now);
+        PersonnelRecord third = Employee(sameName ? QStringLiteral("Al") : QStringLiteral("José"),
+                                         sameName ? QStringLiteral("Able") : QStringLiteral("Jackson"));
+        third.RecordCreated += 1;
+        WriteEmployees({Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), GoneEmployee(), third});
         const QByteArray before = readFile(DataFileName);
-
         w->cmdEditEntry_Click();
         Type(w, 18, QStringLiteral("Captain"));
         m_dialogs->answer(MsgResult::OK);
@@ -400,15 +393,10 @@ private slots:
         QCOMPARE(m_dialogs->calls().size(), 1);
         CheckMessage(m_dialogs->last(), frmMain::NotSavedText(QStringLiteral("Able, Al"), true),
                      QStringLiteral("Employee Not Saved"), MsgIcon::Critical);
-        QVERIFY(m_dialogs->last().text.startsWith(QStringLiteral("Able, Al was not saved: the record was changed")));
         QCOMPARE(readFile(DataFileName), before);
         QVERIFY(w->Editing);
-        QCOMPARE(w->txtField[1]->text(), QStringLiteral("Al"));
         QCOMPARE(w->txtField[18]->text(), QStringLiteral("Captain"));
-        QVERIFY(!w->frame[2]->isHidden());
-        QCOMPARE(GridColumn(w, 0).contains(QStringLiteral("Able, Al")), change == QLatin1String("stamp"));
-        w->cmdAddEditCancel_Click();
-        QCOMPARE(readFile(DataFileName), before);
+        QCOMPARE(GridColumn(w, 0).contains(QStringLiteral("Jackson, José")), !sameName);
     }
 
     // Closing from the title bar during an entry asks the quit question; Yes ends the program and writes no record.
