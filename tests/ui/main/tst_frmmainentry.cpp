@@ -502,7 +502,7 @@ private slots:
             }
         }
         CloseDataFile();
-        QCOMPARE(reason, QStringLiteral("File too large"));
+        QCOMPARE(reason, QStringLiteral("Vardel.Data: File too large"));
         QCOMPARE(readFile(DataFileName), before);
     }
 };
