@@ -30,6 +30,9 @@ QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder
         // No other writer (vardel-data) may change the data folder while its files are taken or replaced.
         const DataFolderLock lock(ProgramFolder());
         BusyWindow busy(owner);
+        // Copies that an earlier run left behind when it was killed hold employees' personal data.
+        ClearDataFolderLeftovers();
+        ClearAbandonedCopies(folder);
         // The access code goes with the data it guards. A backup made before it had a file of its own restores
         // without it, and the folder keeps the code it has.
         const QStringList names = DataFileList + QStringList{AccessCodeFileName};
