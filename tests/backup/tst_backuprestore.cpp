@@ -326,6 +326,28 @@ private slots:
         QVERIFY(DataRestored);
     }
 
+    // The access code's file goes with the data both ways; a backup without one restores all the same and leaves
+    // the folder its code.
+    void theAccessCodeTravelsWithTheData_data() {
+        QTest::addColumn<bool>("withCode");
+        QTest::newRow("backup with the code") << true;
+        QTest::newRow("backup without it") << false;
+    }
+    void theAccessCodeTravelsWithTheData() {
+        QFETCH(bool, withCode);
+        writeProgramFiles(QStringLiteral("kept"));
+        if (withCode)
+            writeFile(program(QStringLiteral("Access.Code")), "code then");
+        ScriptedDialogs scripted;
+        script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
+        BackupDataFiles(m_owner);
+        writeFile(program(QStringLiteral("Access.Code")), "code now");
+        script(scripted, backup(), {MsgResult::Yes, MsgResult::OK});
+        RestoreDataFiles(m_owner);
+        checkReport(scripted.last(), kRestored);
+        QCOMPARE(readFile(program(QStringLiteral("Access.Code"))), withCode ? "code then" : "code now");
+    }
+
     void aBackupWithoutTheLogRestoresUpToIt() {
         writeProgramFiles(QStringLiteral("first"), false);
         ScriptedDialogs scripted;
