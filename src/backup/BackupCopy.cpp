@@ -147,7 +147,7 @@ QString CopyFileWhole(const QString& source, const QString& target) {
             done += put;
         }
     }
-    if (::fsync(out.get()) != 0)
+    if (FileSystemCalls::Fsync(out.get()) != 0)
         return fail(errno);
     if (!out.reset())
         return fail(errno);

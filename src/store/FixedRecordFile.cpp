@@ -19,6 +19,7 @@ constexpr int kRewriteBlockBytes = 1 << 20;
 
 FileSystemCalls::PwriteFunction g_pwrite = nullptr;
 FileSystemCalls::RenameFunction g_rename = nullptr;
+FileSystemCalls::FsyncFunction g_fsync = nullptr;
 
 ssize_t systemPwrite(int fd, const void* data, size_t size, off_t offset) {
     return g_pwrite ? g_pwrite(fd, data, size, offset) : ::pwrite(fd, data, size, offset);
@@ -47,7 +48,7 @@ void syncPath(const QString& path, int flags) {
     const int fd = ::open(nameOf(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         failWith(errno);
-    if (::fsync(fd) != 0) {
+    if (FileSystemCalls::Fsync(fd) != 0) {
         const int saved = errno;
         ::close(fd);
         failWith(saved);
@@ -88,6 +89,16 @@ FileSystemCalls::RenameFunction FileSystemCalls::SetRename(RenameFunction functi
     const RenameFunction previous = g_rename;
     g_rename = function;
     return previous;
+}
+
+FileSystemCalls::FsyncFunction FileSystemCalls::SetFsync(FsyncFunction function) {
+    const FsyncFunction previous = g_fsync;
+    g_fsync = function;
+    return previous;
+}
+
+int FileSystemCalls::Fsync(int fd) {
+    return g_fsync ? g_fsync(fd) : ::fsync(fd);
 }
 
 FixedRecordFile::FixedRecordFile(const QString& fileName, int recordSize, const QByteArray& blank)
@@ -239,7 +250,7 @@ void FixedRecordFile::appendRecords(const QByteArray& records) {
 
 void FixedRecordFile::sync() {
     requireOpen();
-    if (::fsync(m_fd) != 0)
+    if (FileSystemCalls::Fsync(m_fd) != 0)
         failErrno();
 }
 

@@ -70,6 +70,37 @@ private slots:
         QCOMPARE(DataFileNumber, qint16(0));
     }
 
+    // The slots before the cut-off one fill every field, so that bytes of theirs left in the scan's buffer would
+    // show; the second row's cut-off slot is the first of a later block.
+    void aCutOffLastSlotReadsAsReadOneSlotGivesIt_data() {
+        QTest::addColumn<int>("count");
+        QTest::newRow("in the first block") << 3;
+        QTest::newRow("first of a later block") << 129;
+    }
+
+    void aCutOffLastSlotReadsAsReadOneSlotGivesIt() {
+        QFETCH(int, count);
+        TempWorkDir dir;
+        PersonnelRecord full = Person(QStringLiteral("Full"));
+        full.Email = QStringLiteral("full@pd.gov");
+        full.PicturePath = QStringLiteral("/pictures/full.jpg");
+        full.Notepad = QString(4517, QLatin1Char('n'));
+        full.DataVersion = 312;
+        QByteArray bytes = FileOf(QList<PersonnelRecord>(count - 1, full) + QList{Person(QStringLiteral("Cut"))});
+        // Without the notepad's end, the picture path and the version.
+        bytes.chop(400);
+        writeFile(DataFileName, bytes);
+        PersonnelRecord scanned;
+        ScanDataFile([&](qint32 slot, const char* slotBytes) {
+            if (slot == count)
+                scanned = DecodePersonnelRecord(slotBytes);
+        });
+        ReadOneSlot(count);
+        QCOMPARE(CurrentRecord.FirstName, QStringLiteral("Cut"));
+        QCOMPARE(CurrentRecord.PicturePath, QString());
+        QCOMPARE(scanned, CurrentRecord);
+    }
+
     void scanOfAMissingFileCreatesItEmpty() {
         TempWorkDir dir;
         int visits = 0;
