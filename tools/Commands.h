@@ -16,6 +16,8 @@ struct Command {
     int (*run)(const QStringList& args);
     // Writers create a missing data folder; readers need an existing one and never create anything.
     bool writes;
+    // Answers --help itself, which needs no data folder at all.
+    bool answersHelp = false;
 };
 
 // "users": one JSON object per line for every record of "User.List", passwords left out.
@@ -26,8 +28,9 @@ QByteArray UserListJsonLines(const QByteArray& fileImage);
 
 // "list [options]": the list heading, then name, column 1, column 2 and slot number per row, tab-separated.
 int ListCommand(const QStringList& args);
-// The list options of the arguments; false with a reason for a bad one.
-bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error);
+// The list options of the arguments; false with a reason for a bad one. statusGiven, when not null, tells whether
+// the arguments chose the employment status.
+bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error, bool* statusGiven = nullptr);
 
 // "print list|report|forms|label ... --out FILE.pdf": a printout into a PDF file. Runs in vardel-data-print
 // (ToolApplication.h), which has the fonts.

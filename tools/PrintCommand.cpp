@@ -66,6 +66,7 @@ struct PrintRequest {
     std::array<std::optional<QString>, 4> lines;
     QStringList listArgs;
     ListOptions list;
+    bool statusGiven = false;
 };
 
 bool Fail(QString* error, const QString& text) {
@@ -156,7 +157,7 @@ bool ParsePrintArguments(const QStringList& args, PrintRequest* r, QString* erro
     }
 
     if (r->kind == Printout::List || (r->kind == Printout::Forms && r->slot == 0)) {
-        if (!ParseListArguments(r->listArgs, &r->list, error))
+        if (!ParseListArguments(r->listArgs, &r->list, error, &r->statusGiven))
             return false;
     } else if (r->kind == Printout::Forms && !r->listArgs.isEmpty()) {
         return Fail(error, QStringLiteral("--slot prints one employee's form and takes no list options"));
@@ -223,7 +224,8 @@ QString ReadPrintData(PrintRequest& r, PrintData* data) {
     const bool fileThere = QFile::exists(DataFileName);
     if (r.kind == Printout::List || (r.kind == Printout::Forms && r.slot == 0)) {
         if (fileThere)
-            data->rows = BuildEmployeeRows(r.list, QDate::currentDate()).Rows;
+            data->rows = r.statusGiven ? BuildEmployeeRows(r.list, QDate::currentDate()).Rows
+                                       : BuildEmployeeRowsForFileStatus(r.list, QDate::currentDate()).Rows;
         if (data->rows.isEmpty())
             return QStringLiteral("no employee is in this list; nothing was printed");
         data->headings = HeaderTexts(ListFormatString(r.list));

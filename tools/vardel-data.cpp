@@ -31,9 +31,11 @@ const Command kCommands[] = {
      "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, true},
     {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
     {"list", "list [options]",
-     "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false},
+     "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false,
+     true},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
-     "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false},
+     "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false,
+     true},
 };
 
 QByteArray usageText() {
@@ -100,6 +102,10 @@ int main(int argc, char* argv[]) {
         PrintError(QStringLiteral("unknown command \"%1\"").arg(name));
         return usage();
     }
+
+    // Help is the same text wherever it is asked for, even before the data folder exists.
+    if (command->answersHelp && args.contains(QLatin1String("--help")))
+        return command->run(args);
 
     if (!dirGiven)
         dataDir = qEnvironmentVariable("VARDEL_DATA_DIR");

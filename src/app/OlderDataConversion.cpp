@@ -31,7 +31,7 @@ void syncWorkingFolder() {
     const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         failErrno();
-    const int result = ::fsync(fd);
+    const int result = FileSystemCalls::Fsync(fd);
     const int saved = errno;
     ::close(fd);
     if (result != 0) {

@@ -193,7 +193,7 @@ QString CopyFileWhole(const QString& source, const QString& target) {
             done += put;
         }
     }
-    if (::fsync(out.get()) != 0)
+    if (FileSystemCalls::Fsync(out.get()) != 0)
         return fail(errno);
     // The descriptor, and with it the lock, stays open until the file has its final name.
     try {

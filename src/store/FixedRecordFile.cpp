@@ -101,6 +101,10 @@ FileSystemCalls::FsyncFunction FileSystemCalls::SetFsync(FsyncFunction function)
     return previous;
 }
 
+int FileSystemCalls::Fsync(int fd) {
+    return systemFsync(fd);
+}
+
 FixedRecordFile::FixedRecordFile(const QString& fileName, int recordSize, const QByteArray& blank)
     : m_fileName(fileName), m_recordSize(recordSize),
       m_blank(blank.size() == recordSize ? blank : QByteArray(recordSize, ' ')) {}

@@ -286,6 +286,19 @@ private slots:
         QCOMPARE(ReadPdfText(m_out->filePath(QStringLiteral("forms.pdf"))).pages, 3);
     }
 
+    // As the main window selects "Previous" by itself when no current employee is on file.
+    void aFileOfPreviousEmployeesPrintsThem() {
+        QTemporaryDir data;
+        PersonnelRecord bo = Person(QStringLiteral("Bo"), QStringLiteral("Gone"), QStringLiteral("W"), "M");
+        bo.InactivationDate = ToOADate(QDate(2011, 1, 1));
+        writeFile(data.filePath(QStringLiteral("Vardel.Data")), EncodePersonnelRecord(bo));
+        const Run run = vardelData(data.path(), m_out->path(), {"print", "list", "--out", "out.pdf"});
+        QCOMPARE(run.err, QByteArray());
+        const QString page = ReadPdfText(m_out->filePath(QStringLiteral("out.pdf"))).pageText(1);
+        QVERIFY2(page.contains(QStringLiteral("Printout of Previous Employees")) && page.contains("Gone, Bo"),
+                 qPrintable(page));
+    }
+
     void aMissingDataFolderIsAnError() {
         const Run run = vardelData(m_out->filePath(QStringLiteral("missing")), m_out->path(),
                                    {"print", "list", "--out", "out.pdf"});

@@ -1,5 +1,6 @@
 #include "app/AppGlobals.h"
 #include "store/DataFolder.h"
+#include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
 #include "store/PersonnelRecord.h"
 #include "users/UserList.h"
@@ -168,6 +169,19 @@ private slots:
         QCOMPARE(dump.out.count('\n'), 4);
         QCOMPARE(users.exitCode, 0);
         QCOMPARE(users.out.count('\n'), 1);
+    }
+
+    void demoCarriesNoDateAfterToday() {
+        QTemporaryDir dir;
+        QCOMPARE(VardelData(InFolder(dir.path(), "demo 400 --seed 4")).exitCode, 0);
+        const QByteArray bytes = readFile(dir.filePath(QStringLiteral("Vardel.Data")));
+        const double tomorrow = ToOADate(QDate::currentDate().addDays(1));
+        for (qsizetype at = 0; at < bytes.size(); at += PersonnelLayout::RecordSize) {
+            const PersonnelRecord r = DecodePersonnelRecord(bytes.constData() + at);
+            for (const double date : {r.RecordCreated, r.LastModified, r.DateOfBirth, r.DateOfEmployment,
+                                      r.DateOfJobTitle, r.InactivationDate})
+                QVERIFY2(date < tomorrow, qPrintable(FormatMMDDYYYY(date)));
+        }
     }
 
     void demoIsRepeatableAndCountsMatchTheDump() {

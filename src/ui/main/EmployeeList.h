@@ -50,8 +50,9 @@ int ListKeyColumn(int typeList);
 ListRow MakeListRow(const ListOptions& options, const char* slotBytes, qint32 slot, const QDate& today);
 ListRow MakeListRow(const ListOptions& options, const PersonnelRecord& record, qint32 slot, const QDate& today);
 
-// Orders the rows on the list's key column, ascending, without regard to letter case; rows with equal keys keep
-// their order. A list of one row is left alone.
+// Orders the rows on the list's key column, ascending: names by the locale's collation without regard to letter
+// case or accents (NameCollator), the date keys as digits; rows with equal keys keep their order. A list of one row
+// is left alone.
 void SortListRows(QList<ListRow>& rows, int typeList);
 
 // The grid row (1 = first data row) of the row whose slot is slot; 0 when there is none.
@@ -60,3 +61,8 @@ int RowOfSlot(const QList<ListRow>& rows, qint32 slot);
 // Reads every slot of DataFileName once and returns the sorted list of the employees the options take, with the
 // file's counts (also left in RecordCount, CurrentCount and PreviousCount).
 EmployeeList BuildEmployeeRows(const ListOptions& options, const QDate& today);
+
+// BuildEmployeeRows for options whose employment status nobody chose: where the counts leave only one status
+// usable, that one is taken, as the main window's status buttons select it by themselves (a file of previous
+// employees only lists them under "Previous"). options.EmpStatus is left at the status the list shows.
+EmployeeList BuildEmployeeRowsForFileStatus(ListOptions& options, const QDate& today);
