@@ -6,6 +6,7 @@
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 #include "store/OldPersonnelRecord.h"
+#include "store/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -54,9 +55,11 @@ qint64 readFully(QFile& file, char* dest, qint64 size) {
 
 // A complete, durable copy of source under target (replaced in one rename), made through "TempFile.$$$".
 void copyThroughTempFile(const QString& source, const QString& target) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        throw FileError(in.errorString());
+    QString problem;
+    const std::unique_ptr<QFile> opened = OpenRegularFileForReading(source, &problem, true);
+    if (!opened)
+        throw FileError(problem);
+    QFile& in = *opened;
     RemoveFileIfPresent(TempFileName);
     QFile out(TempFileName);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
@@ -99,6 +102,9 @@ QString DatFileName() {
 void TakeOverDatFile() {
     // The tests and the rename below must see the folder as no other writer leaves it half-way.
     DataFolderLock lock;
+    // A folder's size (40 bytes on tmpfs) must not pass for a file's.
+    RequirePlainDataFolderFile(DatFileName());
+    RequirePlainDataFolderFile(DataFileName);
     const QFileInfo dat(DatFileName());
     if (!dat.exists())
         return;
@@ -131,6 +137,7 @@ bool IsOlderDataVersion(qint16 dataVersion) {
 }
 
 DataFileFormat CheckDataFileFormat() {
+    RequirePlainDataFolderFile(DataFileName);
     const QFileInfo data(DataFileName);
     if (!data.exists())
         return DataFileFormat::None;
@@ -155,9 +162,11 @@ qint32 ConvertOlderDataFile(double createdAt) {
     DataFolderLock lock;
     keepOlderFile();
 
-    QFile older(DataFileName);
-    if (!older.open(QIODevice::ReadOnly))
-        throw FileError(older.errorString());
+    QString problem;
+    const std::unique_ptr<QFile> opened = OpenRegularFileForReading(DataFileName, &problem, true);
+    if (!opened)
+        throw FileError(problem);
+    QFile& older = *opened;
     const qint32 count = RecordCountForLength(older.size(), OldPersonnelLayout::RecordSize);
 
     RemoveFileIfPresent(TempFileName);
