@@ -31,8 +31,7 @@ int OpenDataFolderFile(const QString& path, int flags);
 
 // The file at path opened for reading as a regular file, for readers that take a QIODevice (pictures, the log);
 // null with the reason in *error otherwise. ownFile applies the data folder's rules of OpenDataFolderFile.
-std::unique_ptr<QFile> OpenRegularFileForReading(const QString& path, QString* error = nullptr,
-                                                 bool ownFile = false);
+std::unique_ptr<QFile> OpenRegularFileForReading(const QString& path, QString* error = nullptr, bool ownFile = false);
 
 // Throws FileError (LinkRefusedText, NotRegularFileText, ForeignFileRefusedText) unless path in the data folder
 // is missing or a regular file of this account. For the checks that decide from a file's size

@@ -149,7 +149,8 @@ private slots:
         } catch (const FileError& error) {
             QVERIFY2(!safe, qPrintable(error.text()));
             QCOMPARE(error.text(), UnsafeFolderText(folder, static_cast<unsigned>(mode)));
-            QVERIFY(error.text().contains(QStringLiteral("(its permissions are %1)").arg(mode, 4, 8, QLatin1Char('0'))));
+            QVERIFY(
+                error.text().contains(QStringLiteral("(its permissions are %1)").arg(mode, 4, 8, QLatin1Char('0'))));
             // Nothing was created in it.
             QVERIFY(!QFile::exists(folder + QLatin1Char('/') + DataFolderLockFileName));
         }
