@@ -44,12 +44,12 @@ int UsersCommand(const QStringList& args) {
     QString problem;
     const std::unique_ptr<QFile> file = OpenRegularFileForReading(UserListFileName, &problem, true);
     if (!file) {
-        std::fprintf(stderr, "vardel-data: %s: %s\n", qPrintable(UserListFileName), qPrintable(problem));
+        PrintError(problem);
         return 1;
     }
     const QByteArray image = file->readAll();
     if (file->error() != QFileDevice::NoError) {
-        std::fprintf(stderr, "vardel-data: %s: %s\n", qPrintable(UserListFileName), qPrintable(file->errorString()));
+        PrintError(UserListFileName + QStringLiteral(": ") + file->errorString());
         return 1;
     }
     return WriteOutput(UserListJsonLines(image)) && FinishOutput() ? 0 : 1;
