@@ -12,6 +12,7 @@
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
+#include "store/RegularFile.h"
 #include "ui/main/EmployeeList.h"
 
 #include <QDir>
@@ -170,8 +171,8 @@ bool ParsePrintArguments(const QStringList& args, PrintRequest* r, QString* erro
 }
 
 bool IsPdfFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+    const std::unique_ptr<QFile> file = OpenRegularFileForReading(path);
+    return file && file->read(5) == "%PDF-";
 }
 
 // Why the PDF cannot go to path; empty when it can. Checked before anything is drawn, so that a long run does
@@ -289,13 +290,18 @@ int Print(PrintRequest& r, PdfPrinterDevice& pdf) {
         const QString picturePath = record.PicturePath.trimmed();
         QImage photo;
         if (r.photo && !picturePath.isEmpty()) {
-            QImageReader reader(picturePath);
-            // A phone's portrait is stored sideways with a note to turn it.
-            reader.setAutoTransform(true);
-            photo = reader.read();
+            QString problem;
+            const std::unique_ptr<QFile> file = OpenRegularFileForReading(picturePath, &problem);
+            if (file) {
+                QImageReader reader(file.get());
+                // A phone's portrait is stored sideways with a note to turn it.
+                reader.setAutoTransform(true);
+                photo = reader.read();
+                problem = reader.errorString();
+            }
             if (photo.isNull())
                 return Failure(QStringLiteral("cannot read the photograph %1: %2; nothing was printed")
-                                   .arg(picturePath, reader.errorString()));
+                                   .arg(picturePath, problem));
         }
         PrintInformationReport(pdf, nullptr, record, comments, now);
         // The picture's heading is the employee's name as the list shows it.

@@ -8,6 +8,7 @@
 #include "print/Printouts.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
+#include "store/RegularFile.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -54,7 +55,10 @@ MsgResult AskReportQuestion(QWidget* parent, const QString& question) {
 }
 
 QImage LoadPicture(const QString& path) {
-    QImageReader reader(path);
+    const std::unique_ptr<QFile> file = OpenRegularFileForReading(path);
+    if (!file)
+        return QImage();
+    QImageReader reader(file.get());
     // A phone's portrait is stored sideways with a note to turn it.
     reader.setAutoTransform(true);
     return reader.read();

@@ -47,8 +47,10 @@ struct stat statFolder(const QString& folder) {
     return st;
 }
 
+// The sticky bit is no protection here: it stops others removing this user's files, not planting their own
+// (a link named "User.Log" before the log exists, say).
 bool othersCanWrite(const struct stat& st) {
-    return (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (st.st_mode & S_ISVTX) == 0;
+    return (st.st_mode & (S_IWGRP | S_IWOTH)) != 0;
 }
 
 // Opens (creating when missing) the folder's lock file. It is never followed through a link and must be this

@@ -14,7 +14,8 @@ void EnsurePrivateFolder(const QString& path);
 void MakeFilePrivate(const QString& path);
 
 // Throws FileError (UnsafeFolderText) when other users could change the folder's contents: group- or
-// world-writable without the sticky bit. Another user there could swap the data files or plant links in them.
+// world-writable, with the sticky bit or without. Another user there could swap the data files or plant links in
+// them.
 void RequireSafeDataFolder(const QString& path);
 QString UnsafeFolderText(const QString& path, unsigned mode);
 

@@ -2,6 +2,7 @@
 
 #include "store/DataFolder.h"
 #include "store/FileError.h"
+#include "store/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,11 +42,6 @@ int systemFsync(int fd) {
 
 QByteArray nameOf(const QString& path) {
     return QFile::encodeName(path);
-}
-
-QString linkRefusedText(const QString& path) {
-    return QStringLiteral("\"%1\" is a symbolic link.\r\nVardel does not write through links in its data folder.")
-        .arg(path);
 }
 
 // fsync of a file or folder by name, never through a link.
@@ -124,11 +120,7 @@ void FixedRecordFile::requireOpen() const {
 
 void FixedRecordFile::open(Access access) {
     close();
-    // The permissions apply only when the file is created.
-    const int flags = access == Access::ReadOnly ? O_RDONLY : O_RDWR | O_CREAT;
-    m_fd = ::open(nameOf(m_fileName).constData(), flags | O_CLOEXEC, 0600);
-    if (m_fd < 0)
-        failErrno();
+    m_fd = OpenDataFolderFile(m_fileName, access == Access::ReadOnly ? O_RDONLY : O_RDWR | O_CREAT);
 }
 
 void FixedRecordFile::createExclusive() {
@@ -139,7 +131,7 @@ void FixedRecordFile::createExclusive() {
         const int error = errno;
         struct stat st {};
         if (::lstat(nameOf(m_fileName).constData(), &st) == 0 && S_ISLNK(st.st_mode))
-            throw FileError(linkRefusedText(m_fileName));
+            throw FileError(LinkRefusedText(m_fileName));
         failWith(m_fileName, error);
     }
 }
@@ -354,9 +346,7 @@ qint64 RewriteRecordFile(const QString& fileName, int recordSize,
 }
 
 void AppendWhole(const QString& fileName, const QByteArray& bytes) {
-    const int fd = ::open(nameOf(fileName).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        failWith(fileName, errno);
+    const int fd = OpenDataFolderFile(fileName, O_WRONLY | O_CREAT);
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         const int error = errno;

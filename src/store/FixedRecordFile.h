@@ -18,8 +18,9 @@ public:
     FixedRecordFile& operator=(const FixedRecordFile&) = delete;
 
     enum class Access { ReadWrite, ReadOnly };
-    // ReadWrite: a missing file is created empty and readable by its owner only; an existing file keeps its
-    // permissions. ReadOnly: a missing file is an error and nothing is created. Opening an open file closes it
+    // ReadWrite: a missing file is created empty and readable by its owner only. ReadOnly: a missing file is an
+    // error and nothing is created. Either way the file is opened as a file of the data folder (OpenDataFolderFile:
+    // a regular file of this account, never through a link, narrowed to 0600). Opening an open file closes it
     // first.
     void open(Access access = Access::ReadWrite);
     // Creates the file, which must not exist yet, owner-only and never through a symbolic link: the temporary file
@@ -96,7 +97,8 @@ qint64 RewriteRecordFile(const QString& fileName, int recordSize,
                          const std::function<bool(qint64 n, const QByteArray& record)>& keep,
                          const QByteArray& blank = QByteArray());
 
-// Appends bytes to the end of a text file (created owner-only when missing) in one piece: when the write fails
+// Appends bytes to the end of a text file of the data folder (created owner-only when missing, opened as
+// OpenDataFolderFile opens) in one piece: when the write fails
 // part-way (a full disk), the file is cut back to its former length, so no torn line remains.
 void AppendWhole(const QString& fileName, const QByteArray& bytes);
 

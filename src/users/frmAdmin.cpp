@@ -12,6 +12,7 @@
 #include "store/Cp1252.h"
 #include "store/DateRules.h"
 #include "store/FileError.h"
+#include "store/RegularFile.h"
 #include "users/AccessCode.h"
 #include "users/Shutdown.h"
 #include "users/UserList.h"
@@ -550,11 +551,12 @@ void frmAdmin::cmdReviewUserLog_Click() {
     cmdReviewUserLog->setCaption(QStringLiteral("Finished Viewing"));
     Tag = windowTitle();
     setWindowTitle(AppTitle + QStringLiteral(" - User Log"));
-    QFile log(UserLogFileName);
-    if (!log.open(QIODevice::ReadOnly))
-        throw FileError(UserLogFileName + QStringLiteral(": ") + log.errorString());
-    const QByteArray bytes = log.readAll();
-    log.close();
+    QString problem;
+    const std::unique_ptr<QFile> log = OpenRegularFileForReading(UserLogFileName, &problem, true);
+    if (!log)
+        throw FileError(problem);
+    const QByteArray bytes = log->readAll();
+    log->close();
     grid->hide();
     m_logTop = txtUserLog->y();
     txtUserLog->setGeometry(txtUserLog->x(), grid->y(), txtUserLog->width(), grid->height());

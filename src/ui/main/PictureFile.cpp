@@ -2,6 +2,7 @@
 
 #include "store/Cp1252.h"
 #include "store/PersonnelRecord.h"
+#include "store/RegularFile.h"
 #include "store/Trim.h"
 
 #include <QFile>
@@ -110,7 +111,11 @@ LoadedPicture LoadPictureFile(const QString& path, int longestSide) {
     LoadedPicture loaded;
     if (path.isEmpty())
         return loaded;
-    QImageReader reader(path);
+    // The path is a record's: a named pipe or a folder there must neither hang the list nor be read.
+    const std::unique_ptr<QFile> file = OpenRegularFileForReading(path);
+    if (!file)
+        return loaded;
+    QImageReader reader(file.get());
     reader.setAutoTransform(true);
     // The header alone tells the size, so that a huge picture is never decoded whole when it need not be.
     const QSize stored = reader.size();
