@@ -39,3 +39,10 @@ bool WriteOutput(const QByteArray& text);
 bool FinishOutput();
 // Prints "usage: vardel-data SYNOPSIS" on standard error and returns exit code 2.
 int UsageError(const char* synopsis);
+
+// "backup [DIR] [--keep N]": a verified backup into DIR/<date>T<time>, DIR defaulting to the BackupFolder setting;
+// keeps the newest N dated backups. "verify DIR": exit 0 for a backup that verifies, else 1 with the reason.
+int BackupCommand(const QStringList& args);
+int VerifyCommand(const QStringList& args);
+// "check": one tab-separated line per data-quality finding (slot, employee, field, rule); exit 1 when any.
+int CheckCommand(const QStringList& args);

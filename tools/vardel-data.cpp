@@ -32,6 +32,10 @@ const Command kCommands[] = {
     {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
     {"list", "list [options]",
      "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false},
+    {"backup", "backup [DIR] [--keep N]",
+     "a verified backup into a dated folder of DIR (the BackupFolder setting when none)", BackupCommand, false},
+    {"verify", "verify DIR", "verify a backup folder against its manifest", VerifyCommand, false},
+    {"check", "check", "the data-quality check: every record with a problem, tab-separated", CheckCommand, false},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
      "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false},
 };

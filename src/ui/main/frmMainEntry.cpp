@@ -159,6 +159,7 @@ void frmMain::BeginRecordEntry() {
     if (cmdBackupRestore->isVisibleTo(this))
         cmdBackupRestore->setEnabled(false);
     cmdAdminWindow->setEnabled(false);
+    cmdCheckData->setEnabled(false);
 
     FadeAndWait(0, 255);
 
@@ -275,6 +276,7 @@ void frmMain::cmdAddEditCancel_Click() {
     if (cmdBackupRestore->isVisibleTo(this))
         cmdBackupRestore->setEnabled(true);
     cmdAdminWindow->setEnabled(true);
+    cmdCheckData->setEnabled(CurrentAccessLevel >= 2);
     RefreshListOptions();
     ShowEmployeeList();
     KeepRow = 0;

@@ -74,9 +74,10 @@ void frmMain::BuildControls() {
         menuBackupRestoremenu->addAction(QStringLiteral("Backup the ") + AppTitle + QStringLiteral(" data files"));
     menuBackupRestore[2] =
         menuBackupRestoremenu->addAction(QStringLiteral("Restore the ") + AppTitle + QStringLiteral(" data files"));
+    menuBackupRestore[5] = menuBackupRestoremenu->addAction(QStringLiteral("&Verify a Backup..."));
     menuBackupRestore[3] = menuBackupRestoremenu->addSeparator();
     menuBackupRestore[4] = menuBackupRestoremenu->addAction(QStringLiteral("Exit this Menu"));
-    for (int i = 1; i <= 4; ++i)
+    for (int i = 1; i <= 5; ++i)
         menuBackupRestore[i]->setObjectName(Indexed("menuBackupRestore", i));
 
     tabMain = new QTabWidget(this);
@@ -91,6 +92,13 @@ void frmMain::BuildControls() {
     // The pages lie on the window's linen, as the rest of the window does.
     listPage->setAutoFillBackground(false);
     optionsPage->setAutoFillBackground(false);
+
+    // The check looks at the whole file, not at the list: it sits beside the tabs, seen from both.
+    cmdCheckData = new ZelButton(tabMain);
+    cmdCheckData->setObjectName(QStringLiteral("cmdCheckData"));
+    cmdCheckData->setFixedSize(Twips(1845), Twips(360));
+    cmdCheckData->setToolTip(QStringLiteral(" List every record with a problem to fix (Read/Edit access or higher) "));
+    tabMain->setCornerWidget(cmdCheckData, Qt::TopRightCorner);
 
     BuildListFrame(listPage);
     BuildRecordForm(listPage);
@@ -216,7 +224,8 @@ void frmMain::ConnectControls() {
     connect(cmdBackupRestore, &ZelButton::clicked, this, &frmMain::cmdBackupRestore_Click);
     connect(cmdAdminWindow, &ZelButton::clicked, this, &frmMain::cmdAdminWindow_Click);
     connect(cmdQuit, &ZelButton::clicked, this, &frmMain::cmdQuit_Click);
-    for (int i = 1; i <= 4; ++i)
+    connect(cmdCheckData, &ZelButton::clicked, this, &frmMain::cmdCheckData_Click);
+    for (int i = 1; i <= 5; ++i)
         connect(menuBackupRestore[i], &QAction::triggered, this, [this, i] { menuBackupRestore_Click(i); });
 
     connect(grid, &EmployeeGrid::RowColChange, this, &frmMain::grid_RowColChange);
