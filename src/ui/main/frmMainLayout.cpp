@@ -93,15 +93,17 @@ void frmMain::BuildControls() {
     listPage->setAutoFillBackground(false);
     optionsPage->setAutoFillBackground(false);
 
-    // The check looks at the whole file, not at the list: it sits beside the tabs, seen from both.
-    cmdCheckData = new ZelButton(tabMain);
-    cmdCheckData->setObjectName(QStringLiteral("cmdCheckData"));
-    cmdCheckData->setFixedSize(Twips(1845), Twips(360));
-    cmdCheckData->setToolTip(QStringLiteral(" List every record with a problem to fix (Read/Edit access or higher) "));
-    tabMain->setCornerWidget(cmdCheckData, Qt::TopRightCorner);
-
     BuildListFrame(listPage);
     BuildRecordForm(listPage);
+
+    // The check looks at the whole file, not at the list: it sits in the row of the tabs, seen from both pages,
+    // above the column of the list's commands.
+    cmdCheckData = new ZelButton(this);
+    cmdCheckData->setObjectName(QStringLiteral("cmdCheckData"));
+    cmdCheckData->setGeometry(Twips(60 + 60 + kCommandLeft + 60), Twips(kTabTop), Twips(kCommandWidth),
+                              Twips(330));
+    cmdCheckData->setToolTip(QStringLiteral(" List every record with a problem to fix (Read/Edit access or higher) "));
+    cmdCheckData->raise();
     BuildOptionsTab(optionsPage);
 
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
