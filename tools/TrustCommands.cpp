@@ -42,7 +42,7 @@ QString LoginName() {
 }
 
 void Fail(const QString& text) {
-    std::fprintf(stderr, "vardel-data: %s\n", qPrintable(text));
+    PrintError(text);
 }
 
 } // namespace
@@ -105,9 +105,9 @@ int BackupCommand(const QStringList& args) {
             Fail(QStringLiteral("cannot remove the old backup %1").arg(oldest));
             return 1;
         }
-        removed += "removed " + QFile::encodeName(oldest) + '\n';
+        removed += "removed " + TerminalText(oldest) + '\n';
     }
-    return WriteOutput(QFile::encodeName(target) + '\t' + ManifestSummary(*verdict.manifest).toUtf8() + '\n' +
+    return WriteOutput(TerminalText(target) + '\t' + TerminalText(ManifestSummary(*verdict.manifest)) + '\n' +
                        removed) &&
                    FinishOutput()
                ? 0
@@ -128,7 +128,7 @@ int VerifyCommand(const QStringList& args) {
     const BackupVerdict verdict = VerifyBackupFolder(folder, DataFileName, UserListFileName);
     switch (verdict.status) {
     case BackupVerdict::Status::Verified:
-        return WriteOutput(QFile::encodeName(folder) + "\tverified\t" + ManifestSummary(*verdict.manifest).toUtf8() +
+        return WriteOutput(TerminalText(folder) + "\tverified\t" + TerminalText(ManifestSummary(*verdict.manifest)) +
                            '\n') &&
                        FinishOutput()
                    ? 0
@@ -149,8 +149,9 @@ int CheckCommand(const QStringList& args) {
         return UsageError("check");
     const std::vector<QualityFinding> findings = CheckDataFile(DataFileName, TodayOADate());
     for (const QualityFinding& f : findings) {
-        const QString line = QStringLiteral("%1\t%2\t%3\t%4\n").arg(f.slot).arg(f.employee, f.field, f.rule);
-        if (!WriteOutput(line.toUtf8()))
+        const QByteArray line = QByteArray::number(f.slot) + '\t' + TerminalText(f.employee) + '\t' +
+                                TerminalText(f.field) + '\t' + TerminalText(f.rule) + '\n';
+        if (!WriteOutput(line))
             return 1;
     }
     if (!FinishOutput())

@@ -32,6 +32,9 @@ QString RestoreFiles(QWidget* owner, const QString& folder, const QStringList& n
         // No other writer (vardel-data) may change the data folder while its files are replaced.
         const DataFolderLock lock(ProgramFolder());
         BusyWindow busy(owner);
+        // Copies that an earlier run left behind when it was killed hold employees' personal data.
+        ClearDataFolderLeftovers();
+        ClearAbandonedCopies(folder);
         for (const QString& name : names) {
             if (name.isEmpty())
                 continue;
@@ -120,6 +123,8 @@ bool RunBackup(QWidget* owner, const QString& chosen) {
         // No other writer may change a file between its copy and the manifest that vouches for it.
         const DataFolderLock lock(programFolder);
         BusyWindow busy(owner);
+        ClearDataFolderLeftovers();
+        ClearAbandonedCopies(folder);
         MakeVerifiedBackup(programFolder, folder, DataFileList, DataFileName, UserListFileName, CurrentUserName,
                            [owner](const QString& name) {
                                if (owner) {
