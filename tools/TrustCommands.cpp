@@ -87,7 +87,7 @@ int BackupCommand(const QStringList& args) {
     {
         // Nobody may change a file between its copy and the manifest.
         const DataFolderLock lock;
-        MakeVerifiedBackup(ProgramFolder(), target, DataFileList, DataFileName, UserListFileName,
+        MakeVerifiedBackup(ProgramFolder(), target, BackedUpFiles(), DataFileName, UserListFileName,
                            QStringLiteral("vardel-data (%1)").arg(LoginName()));
     }
     const BackupVerdict verdict = VerifyBackupFolder(target, DataFileName, UserListFileName);

@@ -6,6 +6,7 @@
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 #include "store/PersonnelRecord.h"
+#include "users/AccessCode.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -267,6 +268,10 @@ BackupVerdict VerifyBackupFolder(const QString& folder, const QString& dataFile,
     }
     v.status = BackupVerdict::Status::Verified;
     return v;
+}
+
+QStringList BackedUpFiles() {
+    return DataFileList + QStringList{AccessCodeFileName};
 }
 
 BackupManifest MakeVerifiedBackup(const QString& dataFolder, const QString& target, const QStringList& names,

@@ -62,6 +62,9 @@ struct BackupVerdict {
 // caller can ask whether to trust it.
 BackupVerdict VerifyBackupFolder(const QString& folder, const QString& dataFile, const QString& userList);
 
+// The files a backup takes and a restore brings back: the data files and the access code that guards them.
+QStringList BackedUpFiles();
+
 // A whole verified backup: removes an earlier manifest of target first (so that a backup cut short never passes for
 // a whole one), copies the named files of dataFolder that exist into target whole, each flushed, and writes the
 // manifest last. progress(name) is called before each copy. Throws FileError naming the file that failed.

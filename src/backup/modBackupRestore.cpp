@@ -9,6 +9,7 @@
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
+#include "users/AccessCode.h"
 #include "users/UserList.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,10 @@ QString RestoreFiles(QWidget* owner, const QString& folder, const QStringList& n
         ClearAbandonedCopies(folder);
         for (const QString& name : names) {
             if (name.isEmpty())
+                continue;
+            // A backup made before the access code had a file of its own restores without it, and the folder
+            // keeps the code it has.
+            if (name == AccessCodeFileName && !FileExistsIn(folder, name))
                 continue;
             if (owner) {
                 owner->setWindowTitle(QStringLiteral("Restoring ") + name);
@@ -125,7 +130,7 @@ bool RunBackup(QWidget* owner, const QString& chosen) {
         BusyWindow busy(owner);
         ClearDataFolderLeftovers();
         ClearAbandonedCopies(folder);
-        MakeVerifiedBackup(programFolder, folder, DataFileList, DataFileName, UserListFileName, CurrentUserName,
+        MakeVerifiedBackup(programFolder, folder, BackedUpFiles(), DataFileName, UserListFileName, CurrentUserName,
                            [owner](const QString& name) {
                                if (owner) {
                                    owner->setWindowTitle(QStringLiteral("Copying ") + name);
@@ -224,11 +229,11 @@ bool RunRestore(QWidget* owner, const QString& chosen, int& replaced) {
     // A verified backup brings back what its manifest names; an older one every file, as it always did.
     QStringList names;
     if (verdict.manifest) {
-        for (const QString& name : std::as_const(DataFileList))
+        for (const QString& name : BackedUpFiles())
             if (verdict.manifest->entry(name))
                 names << name;
     } else {
-        names = DataFileList;
+        names = BackedUpFiles();
     }
     const QString failed = RestoreFiles(owner, folder, names, replaced);
     if (!failed.isEmpty()) {
