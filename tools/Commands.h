@@ -43,6 +43,13 @@ bool FinishOutput();
 // Prints "usage: vardel-data SYNOPSIS" on standard error and returns exit code 2.
 int UsageError(const char* synopsis);
 
+// "backup [DIR] [--keep N]": a verified backup into DIR/<date>T<time>, DIR defaulting to the BackupFolder setting;
+// keeps the newest N dated backups. "verify DIR": exit 0 for a backup that verifies, else 1 with the reason.
+int BackupCommand(const QStringList& args);
+int VerifyCommand(const QStringList& args);
+// "check": one tab-separated line per data-quality finding (slot, employee, field, rule); exit 1 when any.
+int CheckCommand(const QStringList& args);
+
 // Every text that vardel-data writes passes through these, so that a control character from a record, a file name
 // or an argument shows as an escape instead of acting on the terminal (EscapeControlCharacters of the core).
 QByteArray TerminalText(const QString& text);

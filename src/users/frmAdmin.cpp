@@ -6,6 +6,7 @@
 #include "app/Navigation.h"
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
+#include "backup/BackupManifest.h"
 #include "controls/GridKeys.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
@@ -140,19 +141,22 @@ void frmAdmin::BuildControls() {
     cmdReviewUserLog = button("cmdReviewUserLog", 6930, row1, 1245, row1Height);
     cmdContinue = button("cmdContinue", 3060, row2, 1290, row2Height);
     cmdCancel = button("cmdCancel", 4410, row2, 1290, row2Height);
-    cmdAgencyName = button("cmdAgencyName", 3060, row2, 2640, row2Height);
+    cmdAgencyName = button("cmdAgencyName", 3060, row2, 1290, row2Height);
+    cmdBackupSettings = button("cmdBackupSettings", 4410, row2, 1290, row2Height);
     cmdHelp = button("cmdHelp", 5760, row2, 1170, row2Height);
     cmdQuit = button("cmdQuit", 6990, row2, 1185, row2Height);
     cmdHelp->setCaption(QStringLiteral("&Help"));
     cmdQuit->setCaption(QStringLiteral("&Quit"));
     cmdHelp->setButtonType(11);
     cmdQuit->setButtonType(11);
-    cmdAgencyName->setCaption(QStringLiteral("A&gency Name..."));
+    cmdAgencyName->setCaption(QStringLiteral("A&gency\r\nName..."));
+    cmdBackupSettings->setCaption(QStringLiteral("Bac&kup\r\nSettings..."));
+    cmdBackupSettings->setToolTip(QStringLiteral(" The backup reminder and the folder of the daily backups "));
     cmdAgencyName->setToolTip(QStringLiteral(" Name the agency shown in the main window's caption "));
     // Shown only in the password state, where Esc backs out as the button does.
     cmdCancel->setCancel(true);
     for (ZelButton* b : {cmdAddUser, cmdEditUser, cmdDeleteUser, cmdReviewUserLog, cmdUserSelected, cmdContinue,
-                         cmdCancel, cmdAgencyName})
+                         cmdCancel, cmdAgencyName, cmdBackupSettings})
         b->hide();
 
     txtPassword = new QLineEdit(this);
@@ -188,6 +192,7 @@ void frmAdmin::BuildControls() {
     connect(cmdHelp, &ZelButton::clicked, this, &frmAdmin::cmdHelp_Click);
     connect(cmdQuit, &ZelButton::clicked, this, &frmAdmin::cmdQuit_Click);
     connect(cmdAgencyName, &ZelButton::clicked, this, &frmAdmin::cmdAgencyName_Click);
+    connect(cmdBackupSettings, &ZelButton::clicked, this, &frmAdmin::cmdBackupSettings_Click);
     connect(chkFadeStatus, &QCheckBox::clicked, this, &frmAdmin::chkFadeStatus_Click);
     connect(txtPassword, &QLineEdit::textChanged, this, &frmAdmin::txtPassword_Change);
     connect(timerFlashButton, &QTimer::timeout, this, &frmAdmin::timerFlashButton_Timer);
@@ -386,6 +391,7 @@ void frmAdmin::UpdateAdminButtons() {
     cmdReviewUserLog->Refresh();
 
     cmdAgencyName->setVisible(AdminMode);
+    cmdBackupSettings->setVisible(AdminMode);
 
     if (AdminMode) {
         timerFlashButton->start();
@@ -546,7 +552,7 @@ void frmAdmin::cmdReviewUserLog_Click() {
         return;
     }
     ViewingLog = true;
-    for (ZelButton* b : {cmdAdmin, cmdAddUser, cmdEditUser, cmdDeleteUser, cmdAgencyName})
+    for (ZelButton* b : {cmdAdmin, cmdAddUser, cmdEditUser, cmdDeleteUser, cmdAgencyName, cmdBackupSettings})
         b->hide();
     cmdReviewUserLog->setCaption(QStringLiteral("Finished Viewing"));
     Tag = windowTitle();
@@ -666,6 +672,30 @@ void frmAdmin::cmdAgencyName_Click() {
     if (answer.trimmed().isEmpty())
         return;
     SetAgencyName(answer.trimmed());
+}
+
+void frmAdmin::cmdBackupSettings_Click() {
+    const QString days = dialogs().InputBox(
+        this,
+        QStringLiteral("\r\nRemind a full-access user who leaves when the last\r\nbackup is at least this many days "
+                       "old (0 = never):"),
+        QStringLiteral("Backup Reminder"), QString::number(BackupReminderDays()));
+    if (days.trimmed().isEmpty())
+        return;
+    bool ok = false;
+    const int value = days.trimmed().toInt(&ok);
+    if (!ok || value < 0 || value > 3650) {
+        dialogs().MessageBox(this, QStringLiteral("Please enter a number of days from 0 to 3650."),
+                             QStringLiteral("Backup Reminder"), MsgIcon::Exclamation, MsgButtons::OK);
+        return;
+    }
+    SaveSetting(QStringLiteral("BackupReminderDays"), QString::number(value));
+    const QString folder = dialogs().InputBox(
+        this,
+        QStringLiteral("\r\nThe folder of the daily backups that the vardel-backup\r\ntimer makes (see its manual page):"),
+        QStringLiteral("Daily Backups"), GetSetting(QStringLiteral("BackupFolder")));
+    if (!folder.trimmed().isEmpty())
+        SaveSetting(QStringLiteral("BackupFolder"), folder.trimmed());
 }
 
 void frmAdmin::chkFadeStatus_Click() {

@@ -102,6 +102,8 @@ class TestInstall : public QObject {
             {QStringLiteral("share/man/man1/vardel-data.1.gz"), false},
             {QStringLiteral("share/doc/vardel/copyright"), false},
             {QStringLiteral("share/doc/vardel/changelog.gz"), false},
+            {QStringLiteral("lib/systemd/user/vardel-backup.service"), false},
+            {QStringLiteral("lib/systemd/user/vardel-backup.timer"), false},
         };
         for (const QString& size : iconSizes())
             files.insert(QStringLiteral("share/icons/hicolor/%1x%1/apps/vardel.png").arg(size), false);

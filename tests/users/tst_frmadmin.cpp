@@ -715,7 +715,7 @@ private slots:
     void agencyNameIsAskedInAdminMode() {
         frmAdmin* w = OpenWithAnn();
         EnterAdminMode();
-        QCOMPARE(w->cmdAgencyName->Caption(), QStringLiteral("A&gency Name..."));
+        QCOMPARE(w->cmdAgencyName->Caption(), QStringLiteral("A&gency\r\nName..."));
         m_dialogs->answerText(QStringLiteral("  Metro Police  "));
         w->cmdAgencyName_Click();
         QCOMPARE(AgencyName(), QStringLiteral("Metro Police"));

@@ -108,6 +108,8 @@ void frmMain::Form_Activate() {
     cmdPrintList->setCaption(QStringLiteral("Print\r\nthis List"));
     cmdPrintUpdateForms->setCaption(QStringLiteral("Print Annual\r\nUpdate form(s)"));
     cmdRemoveEmployee->setCaption(QStringLiteral("&Remove\r\nthis Employee"));
+    cmdCheckData->setCaption(QStringLiteral("Chec&k the Data..."));
+    cmdCheckData->setEnabled(CurrentAccessLevel >= 2);
     cmdEditEntry->setCaption(QStringLiteral("&Edit this\r\nInformation"));
     cmdAddEditSave->setCaption(QStringLiteral("&Save\r\nChanges"));
     cmdAddEditCancel->setCaption(QStringLiteral("&Cancel\r\nthis Edit"));
@@ -210,6 +212,9 @@ void frmMain::menuBackupRestore_Click(int index) {
             ShowEmployeeList();
         }
         break;
+    case 5:
+        VerifyBackupCommand(this);
+        break;
     default:
         break;
     }
@@ -228,7 +233,11 @@ void frmMain::cmdAdminWindow_Click() {
 }
 
 void frmMain::cmdQuit_Click() {
-    QuitProgram(this, *m_fade, [] { WriteUserLogEntry(2); });
+    QuitProgram(this, *m_fade, [this] {
+        WriteUserLogEntry(2);
+        if (CurrentAccessLevel == 4)
+            RemindOfBackup(this);
+    });
 }
 
 void frmMain::FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade) {

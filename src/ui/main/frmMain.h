@@ -54,7 +54,8 @@ public:
     ZelButton* cmdAdminWindow;
     ZelButton* cmdQuit;
     QMenu* menuBackupRestoremenu;
-    std::array<QAction*, 5> menuBackupRestore{}; // 1 backup, 2 restore, 3 separator, 4 exit the menu
+    // 1 backup, 2 restore, 3 separator, 4 exit the menu, 5 verify a backup (shown before the separator)
+    std::array<QAction*, 6> menuBackupRestore{};
     QTabWidget* tabMain;
     // frame(1) list, frame(2) details, frame(4) to frame(9) the options; frame(3) is not used.
     std::array<QGroupBox*, 10> frame{};
@@ -65,6 +66,7 @@ public:
     ZelButton* cmdPrintList;
     ZelButton* cmdPrintUpdateForms;
     ZelButton* cmdRemoveEmployee;
+    ZelButton* cmdCheckData;
 
     // The options (tab 1).
     QLabel* lblListDisplayHeading;
@@ -168,6 +170,10 @@ public slots:
     void cmdAddEmployee_Click();
     void cmdPrintList_Click();
     void cmdPrintUpdateForms_Click();
+    // The data-quality check (frmMainCheck.cpp).
+    void cmdCheckData_Click();
+    // Shows the record of slot, bringing it into the list first when the options hide it.
+    void ShowCheckedEmployee(qint32 slot, bool previous);
 
     // Record form (frmMainRecord.cpp).
     void ShowEmployeeRecord();

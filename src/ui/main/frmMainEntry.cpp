@@ -163,6 +163,7 @@ void frmMain::BeginRecordEntry() {
     if (cmdBackupRestore->isVisibleTo(this))
         cmdBackupRestore->setEnabled(false);
     cmdAdminWindow->setEnabled(false);
+    cmdCheckData->setEnabled(false);
 
     FadeAndWait(0, 255);
 
@@ -281,6 +282,7 @@ void frmMain::cmdAddEditCancel_Click() {
     if (cmdBackupRestore->isVisibleTo(this))
         cmdBackupRestore->setEnabled(true);
     cmdAdminWindow->setEnabled(true);
+    cmdCheckData->setEnabled(CurrentAccessLevel >= 2);
     RefreshListOptions();
     ShowEmployeeList();
     KeepRow = 0;

@@ -87,9 +87,10 @@ void frmMain::BuildControls() {
         menuBackupRestoremenu->addAction(QStringLiteral("Backup the ") + AppTitle + QStringLiteral(" data files"));
     menuBackupRestore[2] =
         menuBackupRestoremenu->addAction(QStringLiteral("Restore the ") + AppTitle + QStringLiteral(" data files"));
+    menuBackupRestore[5] = menuBackupRestoremenu->addAction(QStringLiteral("&Verify a Backup..."));
     menuBackupRestore[3] = menuBackupRestoremenu->addSeparator();
     menuBackupRestore[4] = menuBackupRestoremenu->addAction(QStringLiteral("Exit this Menu"));
-    for (int i = 1; i <= 4; ++i)
+    for (int i = 1; i <= 5; ++i)
         menuBackupRestore[i]->setObjectName(Indexed("menuBackupRestore", i));
 
     tabMain = new QTabWidget(this);
@@ -107,6 +108,15 @@ void frmMain::BuildControls() {
 
     BuildListFrame(listPage);
     BuildRecordForm(listPage);
+
+    // The check looks at the whole file, not at the list: it sits in the row of the tabs, seen from both pages,
+    // above the column of the list's commands.
+    cmdCheckData = new ZelButton(this);
+    cmdCheckData->setObjectName(QStringLiteral("cmdCheckData"));
+    cmdCheckData->setGeometry(Twips(60 + 60 + kCommandLeft + 60), Twips(kTabTop), Twips(kCommandWidth),
+                              Twips(330));
+    cmdCheckData->setToolTip(QStringLiteral(" List every record with a problem to fix (Read/Edit access or higher) "));
+    cmdCheckData->raise();
     BuildOptionsTab(optionsPage);
 
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -235,7 +245,8 @@ void frmMain::ConnectControls() {
     connect(cmdBackupRestore, &ZelButton::clicked, this, &frmMain::cmdBackupRestore_Click);
     connect(cmdAdminWindow, &ZelButton::clicked, this, &frmMain::cmdAdminWindow_Click);
     connect(cmdQuit, &ZelButton::clicked, this, &frmMain::cmdQuit_Click);
-    for (int i = 1; i <= 4; ++i)
+    connect(cmdCheckData, &ZelButton::clicked, this, &frmMain::cmdCheckData_Click);
+    for (int i = 1; i <= 5; ++i)
         connect(menuBackupRestore[i], &QAction::triggered, this, [this, i] { menuBackupRestore_Click(i); });
 
     connect(grid, &EmployeeGrid::RowColChange, this, &frmMain::grid_RowColChange);
