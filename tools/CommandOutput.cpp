@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include <QDir>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,4 +23,13 @@ bool FinishOutput() {
 int UsageError(const char* synopsis) {
     std::fprintf(stderr, "usage: vardel-data %s\n", synopsis);
     return 2;
+}
+
+QString& CallerFolder() {
+    static QString folder;
+    return folder;
+}
+
+QString FromCallerFolder(const QString& path) {
+    return QDir::cleanPath(QDir(CallerFolder().isEmpty() ? QDir::currentPath() : CallerFolder()).absoluteFilePath(path));
 }

@@ -33,9 +33,20 @@ bool ParseListArguments(const QStringList& args, ListOptions* options, QString* 
 // (ToolApplication.h), which has the fonts.
 int PrintCommand(const QStringList& args);
 
+// The folder vardel-data was started in: paths on its command line are taken from there, although the commands
+// run in the data folder.
+QString& CallerFolder();
+QString FromCallerFolder(const QString& path);
+
 // Standard output of the commands. WriteOutput and FinishOutput say on standard error when the output cannot be
 // written (a full disk, a closed pipe) and return false; a command then ends with exit code 1.
 bool WriteOutput(const QByteArray& text);
 bool FinishOutput();
 // Prints "usage: vardel-data SYNOPSIS" on standard error and returns exit code 2.
 int UsageError(const char* synopsis);
+
+// "export --format xlsx|csv|json --fields list|all [list options] --out FILE|-": the list as the main window shows
+// it; "import FILE.csv [--dry-run]": each row's verdict, then (without --dry-run) the accepted rows added at once;
+// exit 1 when a row was refused.
+int ExportCommand(const QStringList& args);
+int ImportCommand(const QStringList& args);

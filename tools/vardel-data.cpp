@@ -32,6 +32,10 @@ const Command kCommands[] = {
     {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
     {"list", "list [options]",
      "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false},
+    {"export", "export --format F --fields list|all [list options] --out FILE",
+     "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, false},
+    {"import", "import FILE.csv [--dry-run]", "add the employees of a CSV file that pass every check", ImportCommand,
+     true},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
      "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false},
 };
@@ -70,6 +74,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setOrganizationName(QString());
     QCoreApplication::setApplicationName(QStringLiteral("Vardel"));
 
+    CallerFolder() = QDir::currentPath();
     QStringList args = ToolArguments(argc, argv);
     QString dataDir;
     bool dirGiven = false;
