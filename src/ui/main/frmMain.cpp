@@ -108,6 +108,9 @@ void frmMain::Form_Activate() {
     cmdPrintList->setCaption(QStringLiteral("Print\r\nthis List"));
     cmdPrintUpdateForms->setCaption(QStringLiteral("Print Annual\r\nUpdate form(s)"));
     cmdRemoveEmployee->setCaption(QStringLiteral("&Remove\r\nthis Employee"));
+    cmdExportList->setCaption(QStringLiteral("E&xport this List..."));
+    cmdImportEmployees->setCaption(QStringLiteral("Import Emplo&yees..."));
+    cmdImportEmployees->setEnabled(CurrentAccessLevel >= 3);
     cmdEditEntry->setCaption(QStringLiteral("&Edit this\r\nInformation"));
     cmdAddEditSave->setCaption(QStringLiteral("&Save\r\nChanges"));
     cmdAddEditCancel->setCaption(QStringLiteral("&Cancel\r\nthis Edit"));

@@ -63,6 +63,8 @@ public:
     ZelButton* cmdPrintList;
     ZelButton* cmdPrintUpdateForms;
     ZelButton* cmdRemoveEmployee;
+    ZelButton* cmdExportList;
+    ZelButton* cmdImportEmployees;
 
     // The options (tab 1).
     QLabel* lblListDisplayHeading;
@@ -164,6 +166,9 @@ public slots:
     void cmdAddEmployee_Click();
     void cmdPrintList_Click();
     void cmdPrintUpdateForms_Click();
+    // Spreadsheets in and out (frmMainExchange.cpp).
+    void cmdExportList_Click();
+    void cmdImportEmployees_Click();
 
     // Record form (frmMainRecord.cpp).
     void ShowEmployeeRecord();

@@ -159,6 +159,8 @@ void frmMain::BeginRecordEntry() {
     if (cmdBackupRestore->isVisibleTo(this))
         cmdBackupRestore->setEnabled(false);
     cmdAdminWindow->setEnabled(false);
+    cmdExportList->setEnabled(false);
+    cmdImportEmployees->setEnabled(false);
 
     FadeAndWait(0, 255);
 
@@ -275,6 +277,8 @@ void frmMain::cmdAddEditCancel_Click() {
     if (cmdBackupRestore->isVisibleTo(this))
         cmdBackupRestore->setEnabled(true);
     cmdAdminWindow->setEnabled(true);
+    cmdExportList->setEnabled(true);
+    cmdImportEmployees->setEnabled(CurrentAccessLevel >= 3);
     RefreshListOptions();
     ShowEmployeeList();
     KeepRow = 0;
