@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
 #include "print/PdfPrinterDevice.h"
+#include "print/PreviewPrinterDevice.h"
 #include "print/PrintHelpers.h"
 #include "print/QtPrinterDevice.h"
 #include "store/DataFolder.h"
@@ -71,7 +72,9 @@ PrinterDevice& PrintJob::printer() {
     if (m_outer)
         return m_outer->printer();
     if (!m_device)
-        m_device = factory() ? factory()(m_name) : OpenSystemPrinter(m_name);
+        m_device = factory()            ? factory()(m_name)
+                   : PreviewPrintouts() ? std::make_shared<PreviewPrinterDevice>(m_window, m_name)
+                                        : OpenSystemPrinter(m_name);
     return *m_device;
 }
 

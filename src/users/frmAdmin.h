@@ -41,6 +41,7 @@ public:
     ZelButton* cmdQuit;
     ZelButton* cmdAgencyName;
     QFrame* shp;
+    QCheckBox* chkPreviewPrintouts;
     QCheckBox* chkFadeStatus;
     QTimer* timerFlashButton;
 
