@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "store/TextEscape.h"
+
 #include <QDir>
 
 #include <cerrno>
@@ -32,4 +34,15 @@ QString& CallerFolder() {
 
 QString FromCallerFolder(const QString& path) {
     return QDir::cleanPath(QDir(CallerFolder().isEmpty() ? QDir::currentPath() : CallerFolder()).absoluteFilePath(path));
+}
+
+QByteArray TerminalText(const QString& text) {
+    return EscapeControlCharacters(text).toUtf8();
+}
+
+void PrintError(const QString& text, const char* prefix) {
+    QByteArray lines;
+    for (const QString& line : text.split(QStringLiteral("\r\n")))
+        lines += (lines.isEmpty() ? QByteArray() : QByteArray("\n")) + TerminalText(line);
+    std::fprintf(stderr, "%s: %s\n", prefix, lines.constData());
 }

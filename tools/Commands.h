@@ -50,3 +50,10 @@ int UsageError(const char* synopsis);
 // exit 1 when a row was refused.
 int ExportCommand(const QStringList& args);
 int ImportCommand(const QStringList& args);
+
+// Every text that vardel-data writes passes through these, so that a control character from a record, a file name
+// or an argument shows as an escape instead of acting on the terminal (EscapeControlCharacters of the core).
+QByteArray TerminalText(const QString& text);
+// Prints "PREFIX: TEXT" and a line end on standard error. The CR LF that join the lines of the program's own
+// messages become line ends; any other control character is escaped.
+void PrintError(const QString& text, const char* prefix = "vardel-data");

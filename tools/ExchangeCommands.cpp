@@ -41,7 +41,7 @@ int ExportCommand(const QStringList& args) {
     ListOptions options;
     QString error;
     if (!ParseListArguments(listArgs, &options, &error)) {
-        std::fprintf(stderr, "vardel-data export: %s\n", qPrintable(error));
+        PrintError(error, "vardel-data export");
         return 2;
     }
     const ExportFormat kind = format == QLatin1String("xlsx")  ? ExportFormat::Xlsx
@@ -55,10 +55,10 @@ int ExportCommand(const QStringList& args) {
     out = FromCallerFolder(out);
     error = WriteExport(table, kind, out);
     if (!error.isEmpty()) {
-        std::fprintf(stderr, "vardel-data export: %s: %s\n", qPrintable(out), qPrintable(error));
+        PrintError(out + QStringLiteral(": ") + error, "vardel-data export");
         return 1;
     }
-    return WriteOutput(QStringLiteral("wrote %1 employees to %2\n").arg(table.rows.size()).arg(out).toUtf8()) &&
+    return WriteOutput(TerminalText(QStringLiteral("wrote %1 employees to %2").arg(table.rows.size()).arg(out)) + '\n') &&
                    FinishOutput()
                ? 0
                : 1;
@@ -79,19 +79,20 @@ int ImportCommand(const QStringList& args) {
         return UsageError(kImportUsage);
     QFile file(FromCallerFolder(path));
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "vardel-data import: %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+        PrintError(path + QStringLiteral(": ") + file.errorString(), "vardel-data import");
         return 1;
     }
     const ImportPlan plan = PlanImport(file.readAll(), ReadAllRecords(), NowOADate());
     if (!plan.error.isEmpty()) {
-        std::fprintf(stderr, "vardel-data import: %s: %s\n", qPrintable(path), qPrintable(plan.error));
+        PrintError(path + QStringLiteral(": ") + plan.error, "vardel-data import");
         return 1;
     }
     QByteArray text;
     if (!plan.ignoredColumns.isEmpty())
-        text += "ignored columns: " + plan.ignoredColumns.join(QStringLiteral(", ")).toUtf8() + '\n';
+        text += "ignored columns: " + TerminalText(plan.ignoredColumns.join(QStringLiteral(", "))) + '\n';
     for (const ImportRow& row : plan.rows)
-        text += QByteArray::number(row.line) + '\t' + row.name.toUtf8() + '\t' + ImportVerdictText(row).toUtf8() + '\n';
+        text += QByteArray::number(row.line) + '\t' + TerminalText(row.name) + '\t' +
+                TerminalText(ImportVerdictText(row)) + '\n';
     if (!WriteOutput(text))
         return 1;
     if (!dryRun) {
