@@ -278,7 +278,8 @@ int Print(PrintRequest& r, PdfPrinterDevice& pdf) {
         rows.reserve(data.rows.size());
         for (const ListRow& row : std::as_const(data.rows))
             rows.append({row.Cell(0), row.Cell(1), row.Cell(2)});
-        PrintEmployeeList(pdf, {MainWindowCaption(), ListHeading(r.list), data.headings, rows, now});
+        PrintEmployeeList(pdf, {MainWindowCaption(), ListHeading(r.list), data.headings, rows, now,
+                                ListShownColumns(r.list.TypeList)});
         break;
     }
     case Printout::Report: {

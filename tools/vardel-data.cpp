@@ -129,10 +129,14 @@ int main(int argc, char* argv[]) {
             PrintError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
             return 1;
         }
+        // The running program's windows hold slot numbers into the files: a write under them would land their
+        // next save on somebody else.
+        if (command->writes)
+            RequireNoProgramOnFolder();
         return command->run(args);
     } catch (const FileError& error) {
         CloseDataFile();
-        PrintError(error.text());
+        PrintError(FileErrorReport(error));
         return 1;
     }
 }

@@ -220,20 +220,20 @@ QString DatFileName() {
     return AppTitle + QStringLiteral(".Dat");
 }
 
-void TakeOverDatFile() {
+DatFileOutcome TakeOverDatFile() {
     // The tests and the rename below must see the folder as no other writer leaves it half-way.
     DataFolderLock lock;
     const QFileInfo dat(DatFileName());
     if (!dat.exists())
-        return;
+        return DatFileOutcome::None;
     if (dat.size() == 0) {
         RemoveFileIfPresent(DatFileName());
-        return;
+        return DatFileOutcome::None;
     }
     const QFileInfo data(DataFileName);
     if (data.exists()) {
         if (data.size() > 0)
-            return;
+            return DatFileOutcome::LeftBeside;
         // An empty data file holds no employees; the older file's take their place.
         RemoveFileIfPresent(DataFileName);
     }
@@ -248,6 +248,7 @@ void TakeOverDatFile() {
             failErrno();
     }
     syncWorkingFolder();
+    return DatFileOutcome::TakenOver;
 }
 
 bool IsOlderDataVersion(qint16 dataVersion) {

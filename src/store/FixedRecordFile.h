@@ -75,8 +75,10 @@ qint64 RecordCountForLength(qint64 length, int recordSize);
 inline const QString TempFileName = QStringLiteral("TempFile.$$$");
 
 // Makes the complete tempFile durable and puts it in target's place with one rename over target, so that at any
-// instant target holds either its old or its new content, whole.
+// instant target holds either its old or its new content, whole. When the folder cannot be flushed after the
+// rename, the FileError (FileOutcome::NotConfirmed, NotConfirmedText) says that the new file is in place.
 void ReplaceFileAtomically(const QString& tempFile, const QString& target);
+QString NotConfirmedText(const QString& target, const QString& reason);
 
 // Ends a rewrite whose records were copied into tempFile: if any was kept, tempFile replaces target atomically;
 // otherwise both files are deleted (an empty database has no file at all).
@@ -104,6 +106,8 @@ void AppendWhole(const QString& fileName, const QByteArray& bytes);
 namespace FileSystemCalls {
 using PwriteFunction = ssize_t (*)(int fd, const void* data, size_t size, off_t offset);
 using RenameFunction = int (*)(const char* from, const char* to);
+using FsyncFunction = int (*)(int fd);
 PwriteFunction SetPwrite(PwriteFunction function);
 RenameFunction SetRename(RenameFunction function);
+FsyncFunction SetFsync(FsyncFunction function);
 } // namespace FileSystemCalls

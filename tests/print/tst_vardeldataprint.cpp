@@ -104,11 +104,11 @@ private slots:
                                              "1:Printout of Current Employees",
                                              "1:Name",
                                              "1:Job Title",
-                                             "1:adams, Al Sergeant *",
-                                             "1:Brown, Cy Sergeant *",
-                                             "1:Young, Zoë Sergeant *",
+                                             "1:adams, Al Sergeant",
+                                             "1:Brown, Cy Sergeant",
+                                             "1:Young, Zoë Sergeant",
                                              "1:End of Printout"}
-                              << QStringList{"Gone"};
+                              << QStringList{"Gone", "Sergeant *"};
         QTest::newRow("list with options") << QStringList{"list", "--race", "W", "--with", "Race/Sex"} << 1
                                            << QStringList{"1:Printout of Current Employees - Race: White", "1:Race/Sex",
                                                           "1:Brown, Cy W/M", "1:Young, Zoë W/F"}

@@ -1,10 +1,10 @@
 #include "ui/main/EmployeeList.h"
 
-#include "ui/main/RecordTests.h"
 #include "store/Cp1252.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "store/ListScan.h"
+#include "ui/main/RecordTests.h"
 
 #include <algorithm>
 #include <numeric>
@@ -104,6 +104,12 @@ int ListColumnWidth(int typeList, int column) {
     if (typeList < 1 || typeList > 4 || column < 1 || column > 2)
         return 0;
     return widths[typeList][column - 1];
+}
+
+int ListShownColumns(int typeList) {
+    // Narrower than a pixel at any screen's resolution is not shown.
+    constexpr int seen = 15;
+    return ListColumnWidth(typeList, 2) >= seen ? 3 : 2;
 }
 
 int ListKeyColumn(int typeList) {

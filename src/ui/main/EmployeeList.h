@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/main/ListOptions.h"
 #include "store/PersonnelRecord.h"
+#include "ui/main/ListOptions.h"
 
 #include <QDate>
 #include <QList>
@@ -41,6 +41,8 @@ QStringList HeaderTexts(const QString& formatString);
 // Widths of columns 1 and 2 in twips; column 0 starts at ListNameWidth.
 int ListColumnWidth(int typeList, int column);
 inline constexpr int ListNameWidth = 2000;
+// How many of columns 0 to 2 the grid shows: the alphabetical listing's third column is a filler one twip wide.
+int ListShownColumns(int typeList);
 // The column the list is sorted on: 0 (the name) for the alphabetical listing, 4 (the key) for the others.
 int ListKeyColumn(int typeList);
 

@@ -128,6 +128,10 @@ void frmMain::BeginRecordEntry() {
             option->show();
     }
 
+    // Esc abandons the entry rather than the program; the close box still asks the quit question.
+    cmdQuit->setCancel(false);
+    cmdAddEditCancel->setCancel(true);
+
     tabMain->setTabEnabled(1, false);
     if (Adding) {
         tabMain->setTabText(0, QStringLiteral("New Entry"));
@@ -255,6 +259,8 @@ void frmMain::cmdAddEditCancel_Click() {
         SetCaptionColour(lblField[index], palette().color(QPalette::ButtonText));
     cmdAddEditSave->hide();
     cmdAddEditCancel->hide();
+    cmdAddEditCancel->setCancel(false);
+    cmdQuit->setCancel(true);
     lblSpaceFull->hide();
 
     if (Adding) {
