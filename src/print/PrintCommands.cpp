@@ -9,6 +9,8 @@
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 
+#include "print/PreviewPrinterDevice.h"
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QImageReader>
@@ -16,8 +18,9 @@
 #include <memory>
 
 bool PrinterReady(QWidget* parent) {
-    // A PDF file needs no paper: asking first would contradict the "No printer is installed" that follows.
-    if (PrinterReadyConfirmed || PrintoutsGoToFiles())
+    // A PDF file needs no paper: asking first would contradict the "No printer is installed" that follows. A
+    // preview comes before any paper too; its own print dialog chooses the printer.
+    if (PrinterReadyConfirmed || PrintoutsGoToFiles() || (PreviewPrintouts() && !PrinterFactoryInstalled()))
         return true;
     if (dialogs().MessageBox(parent, PrinterReadyText(), PrinterReadyTitle(), MsgIcon::Question,
                              MsgButtons::YesNoCancel) == MsgResult::Yes)

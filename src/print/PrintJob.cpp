@@ -46,6 +46,10 @@ void SetPrinterFactory(PrinterFactory f, bool writesFiles) {
     g_factoryWritesFiles = writesFiles && factory();
 }
 
+bool PrinterFactoryInstalled() {
+    return bool(factory());
+}
+
 bool PrintoutsGoToFiles() {
     return factory() ? g_factoryWritesFiles : QPrinterInfo::defaultPrinter().isNull();
 }
