@@ -3,13 +3,12 @@
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
 #include "controls/ZelButton.h"
+#include "print/PreviewPrinterDevice.h"
 #include "print/PrintHelpers.h"
 #include "print/PrintJob.h"
 #include "print/Printouts.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
-
-#include "print/PreviewPrinterDevice.h"
 
 #include <QAction>
 #include <QCoreApplication>
