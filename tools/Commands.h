@@ -36,6 +36,11 @@ bool ParseListArguments(const QStringList& args, ListOptions* options, QString* 
 // (ToolApplication.h), which has the fonts.
 int PrintCommand(const QStringList& args);
 
+// The folder vardel-data was started in: paths on its command line are taken from there, although the commands
+// run in the data folder.
+QString& CallerFolder();
+QString FromCallerFolder(const QString& path);
+
 // Standard output of the commands. WriteOutput and FinishOutput say on standard error when the output cannot be
 // written (a full disk, a closed pipe) and return false; a command then ends with exit code 1.
 bool WriteOutput(const QByteArray& text);
@@ -49,6 +54,11 @@ int BackupCommand(const QStringList& args);
 int VerifyCommand(const QStringList& args);
 // "check": one tab-separated line per data-quality finding (slot, employee, field, rule); exit 1 when any.
 int CheckCommand(const QStringList& args);
+// "export --format xlsx|csv|json --fields list|all [list options] --out FILE|-": the list as the main window shows
+// it; "import FILE.csv [--dry-run]": each row's verdict, then (without --dry-run) the accepted rows added at once;
+// exit 1 when a row was refused.
+int ExportCommand(const QStringList& args);
+int ImportCommand(const QStringList& args);
 
 // Every text that vardel-data writes passes through these, so that a control character from a record, a file name
 // or an argument shows as an escape instead of acting on the terminal (EscapeControlCharacters of the core).

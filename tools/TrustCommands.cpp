@@ -71,7 +71,7 @@ int BackupCommand(const QStringList& args) {
         Fail(QStringLiteral("no backup folder: name one, or set it in the administration window"));
         return 2;
     }
-    dir = QDir(dir).absolutePath();
+    dir = FromCallerFolder(dir);
     if (IsSameFolder(dir, ProgramFolder())) {
         Fail(QStringLiteral("%1 is the data folder itself").arg(dir));
         return 1;
@@ -117,7 +117,7 @@ int BackupCommand(const QStringList& args) {
 int VerifyCommand(const QStringList& args) {
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
         return UsageError("verify DIR");
-    QString folder = QDir(args[0]).absolutePath();
+    QString folder = FromCallerFolder(args[0]);
     // The folder of scheduled backups stands for its newest backup.
     if (!QFileInfo::exists(QDir(folder).filePath(BackupManifestFileName)) &&
         !QFileInfo::exists(QDir(folder).filePath(DataFileName))) {

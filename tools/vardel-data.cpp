@@ -37,6 +37,10 @@ const Command kCommands[] = {
      "a verified backup into a dated folder of DIR (the BackupFolder setting when none)", BackupCommand, false},
     {"verify", "verify DIR", "verify a backup folder against its manifest", VerifyCommand, false},
     {"check", "check", "the data-quality check: every record with a problem, tab-separated", CheckCommand, false},
+    {"export", "export --format F --fields list|all [list options] --out FILE",
+     "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, false},
+    {"import", "import FILE.csv [--dry-run]", "add the employees of a CSV file that pass every check", ImportCommand,
+     true},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
      "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false,
      true},
@@ -69,6 +73,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setOrganizationName(QString());
     QCoreApplication::setApplicationName(QStringLiteral("Vardel"));
 
+    CallerFolder() = QDir::currentPath();
     QStringList args = ToolArguments(argc, argv);
     QString dataDir;
     bool dirGiven = false;

@@ -168,6 +168,11 @@ QString QtDialogs::OpenFile(QWidget* parent, const QString& title, const QString
     return QFileDialog::getOpenFileName(parent, title, startFolder, filter);
 }
 
+QString QtDialogs::SaveFile(QWidget* parent, const QString& title, const QString& proposedPath,
+                            const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, proposedPath, filter);
+}
+
 QString QtDialogs::BrowseForFolder(QWidget* parent, const QString& title, const QString& startFolder) {
     // A window title has one line.
     QString caption = title;

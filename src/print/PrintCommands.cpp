@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
 #include "controls/ZelButton.h"
+#include "print/PreviewPrinterDevice.h"
 #include "print/PrintHelpers.h"
 #include "print/PrintJob.h"
 #include "print/Printouts.h"
@@ -17,8 +18,9 @@
 #include <memory>
 
 bool PrinterReady(QWidget* parent) {
-    // A PDF file needs no paper: asking first would contradict the "No printer is installed" that follows.
-    if (PrinterReadyConfirmed || PrintoutsGoToFiles())
+    // A PDF file needs no paper: asking first would contradict the "No printer is installed" that follows. A
+    // preview comes before any paper too; its own print dialog chooses the printer.
+    if (PrinterReadyConfirmed || PrintoutsGoToFiles() || (PreviewPrintouts() && !PrinterFactoryInstalled()))
         return true;
     if (dialogs().MessageBox(parent, PrinterReadyText(), PrinterReadyTitle(), MsgIcon::Question,
                              MsgButtons::YesNoCancel) == MsgResult::Yes)

@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
 #include "print/PdfPrinterDevice.h"
+#include "print/PreviewPrinterDevice.h"
 #include "print/PrintHelpers.h"
 #include "print/QtPrinterDevice.h"
 #include "store/DataFolder.h"
@@ -45,6 +46,10 @@ void SetPrinterFactory(PrinterFactory f, bool writesFiles) {
     g_factoryWritesFiles = writesFiles && factory();
 }
 
+bool PrinterFactoryInstalled() {
+    return bool(factory());
+}
+
 bool PrintoutsGoToFiles() {
     return factory() ? g_factoryWritesFiles : QPrinterInfo::defaultPrinter().isNull();
 }
@@ -78,7 +83,9 @@ PrinterDevice& PrintJob::printer() {
     if (m_outer)
         return m_outer->printer();
     if (!m_device)
-        m_device = factory() ? factory()(m_name) : OpenSystemPrinter(m_name);
+        m_device = factory()            ? factory()(m_name)
+                   : PreviewPrintouts() ? std::make_shared<PreviewPrinterDevice>(m_window, m_name)
+                                        : OpenSystemPrinter(m_name);
     return *m_device;
 }
 

@@ -18,6 +18,8 @@ std::shared_ptr<PrinterDevice> OpenSystemPrinter(const QString& printoutName);
 void SetPrinterFactory(PrinterFactory factory, bool writesFiles = false);
 // True when printouts go to PDF files, not to a printer: with the system's printers, when none is installed.
 bool PrintoutsGoToFiles();
+// Whether a test's printer stands in for the system's (which a print preview then does not replace).
+bool PrinterFactoryInstalled();
 
 // The folder of the saved PDF printouts: "Printouts" in the working (data) folder.
 QString PrintoutsFolder();

@@ -10,6 +10,7 @@
 #include "controls/GridKeys.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
+#include "print/PreviewPrinterDevice.h"
 #include "store/Cp1252.h"
 #include "store/DateRules.h"
 #include "store/FileError.h"
@@ -177,6 +178,14 @@ void frmAdmin::BuildControls() {
     chkFadeStatus->setToolTip(QStringLiteral(" Check this option if your forms fade in and out too slowly "));
     chkFadeStatus->setGeometry(Twips(90), 0, Twips(2760), row2Height);
 
+    // Where the administrator decides how printouts go out: straight to the printer, or through a preview first.
+    chkPreviewPrintouts = new QCheckBox(QStringLiteral("Pre&view printouts before printing"), this);
+    chkPreviewPrintouts->setObjectName(QStringLiteral("chkPreviewPrintouts"));
+    chkPreviewPrintouts->setToolTip(
+        QStringLiteral(" Show every printout in a preview, from which a printer, copies and pages can be chosen "));
+    chkPreviewPrintouts->setGeometry(Twips(120), row2 + row2Height + Twips(45), Twips(4000), Twips(300));
+    chkPreviewPrintouts->hide();
+
     timerFlashButton = new QTimer(this);
     timerFlashButton->setObjectName(QStringLiteral("timerFlashButton"));
     timerFlashButton->setInterval(2);
@@ -194,6 +203,7 @@ void frmAdmin::BuildControls() {
     connect(cmdAgencyName, &ZelButton::clicked, this, &frmAdmin::cmdAgencyName_Click);
     connect(cmdBackupSettings, &ZelButton::clicked, this, &frmAdmin::cmdBackupSettings_Click);
     connect(chkFadeStatus, &QCheckBox::clicked, this, &frmAdmin::chkFadeStatus_Click);
+    connect(chkPreviewPrintouts, &QCheckBox::clicked, this, [this] { SetPreviewPrintouts(chkPreviewPrintouts->isChecked()); });
     connect(txtPassword, &QLineEdit::textChanged, this, &frmAdmin::txtPassword_Change);
     connect(timerFlashButton, &QTimer::timeout, this, &frmAdmin::timerFlashButton_Timer);
 
@@ -392,6 +402,8 @@ void frmAdmin::UpdateAdminButtons() {
 
     cmdAgencyName->setVisible(AdminMode);
     cmdBackupSettings->setVisible(AdminMode);
+    chkPreviewPrintouts->setChecked(PreviewPrintouts());
+    chkPreviewPrintouts->setVisible(AdminMode);
 
     if (AdminMode) {
         timerFlashButton->start();

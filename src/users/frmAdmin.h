@@ -42,6 +42,7 @@ public:
     ZelButton* cmdAgencyName;
     ZelButton* cmdBackupSettings;
     QFrame* shp;
+    QCheckBox* chkPreviewPrintouts;
     QCheckBox* chkFadeStatus;
     QTimer* timerFlashButton;
 

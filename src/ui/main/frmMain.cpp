@@ -110,6 +110,9 @@ void frmMain::Form_Activate() {
     cmdRemoveEmployee->setCaption(QStringLiteral("&Remove\r\nthis Employee"));
     cmdCheckData->setCaption(QStringLiteral("Chec&k the Data..."));
     cmdCheckData->setEnabled(CurrentAccessLevel >= 2);
+    cmdExportList->setCaption(QStringLiteral("E&xport this List..."));
+    cmdImportEmployees->setCaption(QStringLiteral("Import Emplo&yees..."));
+    cmdImportEmployees->setEnabled(CurrentAccessLevel >= 3);
     cmdEditEntry->setCaption(QStringLiteral("&Edit this\r\nInformation"));
     cmdAddEditSave->setCaption(QStringLiteral("&Save\r\nChanges"));
     cmdAddEditCancel->setCaption(QStringLiteral("&Cancel\r\nthis Edit"));

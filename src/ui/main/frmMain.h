@@ -67,6 +67,8 @@ public:
     ZelButton* cmdPrintUpdateForms;
     ZelButton* cmdRemoveEmployee;
     ZelButton* cmdCheckData;
+    ZelButton* cmdExportList;
+    ZelButton* cmdImportEmployees;
 
     // The options (tab 1).
     QLabel* lblListDisplayHeading;
@@ -174,6 +176,9 @@ public slots:
     void cmdCheckData_Click();
     // Shows the record of slot, bringing it into the list first when the options hide it.
     void ShowCheckedEmployee(qint32 slot, bool previous);
+    // Spreadsheets in and out (frmMainExchange.cpp).
+    void cmdExportList_Click();
+    void cmdImportEmployees_Click();
 
     // Record form (frmMainRecord.cpp).
     void ShowEmployeeRecord();

@@ -164,6 +164,8 @@ void frmMain::BeginRecordEntry() {
         cmdBackupRestore->setEnabled(false);
     cmdAdminWindow->setEnabled(false);
     cmdCheckData->setEnabled(false);
+    cmdExportList->setEnabled(false);
+    cmdImportEmployees->setEnabled(false);
 
     FadeAndWait(0, 255);
 
@@ -283,6 +285,8 @@ void frmMain::cmdAddEditCancel_Click() {
         cmdBackupRestore->setEnabled(true);
     cmdAdminWindow->setEnabled(true);
     cmdCheckData->setEnabled(CurrentAccessLevel >= 2);
+    cmdExportList->setEnabled(true);
+    cmdImportEmployees->setEnabled(CurrentAccessLevel >= 3);
     RefreshListOptions();
     ShowEmployeeList();
     KeepRow = 0;

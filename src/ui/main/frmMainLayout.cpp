@@ -117,6 +117,20 @@ void frmMain::BuildControls() {
                               Twips(330));
     cmdCheckData->setToolTip(QStringLiteral(" List every record with a problem to fix (Read/Edit access or higher) "));
     cmdCheckData->raise();
+    // Spreadsheets in and out sit in the row of the tabs, left of the data check, above the list's commands.
+    auto tabRowCommand = [this](const QString& name, int left) {
+        auto* b = new ZelButton(this);
+        b->setObjectName(name);
+        b->setGeometry(Twips(left), Twips(kTabTop), Twips(kCommandWidth), Twips(330));
+        b->raise();
+        return b;
+    };
+    cmdExportList = tabRowCommand(QStringLiteral("cmdExportList"), 120 + kCommandLeft + 60 - kCommandWidth - 60);
+    cmdImportEmployees =
+        tabRowCommand(QStringLiteral("cmdImportEmployees"), 120 + kCommandLeft + 60 - 2 * (kCommandWidth + 60));
+    cmdExportList->setToolTip(QStringLiteral(" Save this list as a spreadsheet (XLSX or CSV) "));
+    cmdImportEmployees->setToolTip(
+        QStringLiteral(" Add new employees from a CSV file, after a preview (Read/Edit/Add access or higher) "));
     BuildOptionsTab(optionsPage);
 
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -246,6 +260,8 @@ void frmMain::ConnectControls() {
     connect(cmdAdminWindow, &ZelButton::clicked, this, &frmMain::cmdAdminWindow_Click);
     connect(cmdQuit, &ZelButton::clicked, this, &frmMain::cmdQuit_Click);
     connect(cmdCheckData, &ZelButton::clicked, this, &frmMain::cmdCheckData_Click);
+    connect(cmdExportList, &ZelButton::clicked, this, &frmMain::cmdExportList_Click);
+    connect(cmdImportEmployees, &ZelButton::clicked, this, &frmMain::cmdImportEmployees_Click);
     for (int i = 1; i <= 5; ++i)
         connect(menuBackupRestore[i], &QAction::triggered, this, [this, i] { menuBackupRestore_Click(i); });
 

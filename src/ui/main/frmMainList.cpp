@@ -103,6 +103,7 @@ void frmMain::BuildEmployeeList() {
     cmdAddEmployee->show();
     cmdAddEmployee->setEnabled(CurrentAccessLevel >= 3);
     cmdPrintList->setVisible(rows >= 2);
+    cmdExportList->setVisible(rows >= 1);
     cmdPrintUpdateForms->setVisible(rows >= 1);
     cmdRemoveEmployee->setVisible(rows >= 1);
     cmdRemoveEmployee->setEnabled(CurrentAccessLevel == 4);
