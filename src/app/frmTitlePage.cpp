@@ -10,6 +10,7 @@
 #include "app/TitleArtwork.h"
 #include "app/WindowGeometry.h"
 #include "app/frmNewUser.h"
+#include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
 
 #include <QCoreApplication>
@@ -66,6 +67,7 @@ QString ScreenResolutionTitle() {
 
 frmTitlePage::frmTitlePage(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmTitlePage"));
+    ShowAsFrame(this);
     CallOnActivation(this, [this] { Form_Activate(); });
     setWindowTitle(QStringLiteral("Title Window"));
 

@@ -91,9 +91,9 @@ private slots:
         QCOMPARE(w->tabMain->tabText(0), QStringLiteral("New Entry"));
         QVERIFY(!w->tabMain->isTabEnabled(1));
         QCOMPARE(w->frame[2]->title(), QString());
-        QCOMPARE(w->cmdAddEditSave->Caption(), QStringLiteral("Save this\r\nnew entry"));
+        QCOMPARE(w->cmdAddEditSave->Caption(), QStringLiteral("&Save this\r\nnew entry"));
         QVERIFY(!w->cmdAddEditSave->isEnabled() && !w->cmdAddEditSave->isHidden());
-        QCOMPARE(w->cmdAddEditCancel->Caption(), QStringLiteral("Cancel this\r\nnew entry"));
+        QCOMPARE(w->cmdAddEditCancel->Caption(), QStringLiteral("&Cancel this\r\nnew entry"));
         QCOMPARE(w->lblField[1]->text(), QStringLiteral("First Name            (red = required entry)"));
         for (int i = 1; i <= FieldCount; ++i) {
             QVERIFY(!w->txtField[i]->isLocked());
@@ -148,7 +148,7 @@ private slots:
             QVERIFY(w->cmdAddEditSave->isEnabled());
         }
         // The add caption of the cancel button stays.
-        QCOMPARE(w->cmdAddEditCancel->Caption(), QStringLiteral("Cancel this\r\nnew entry"));
+        QCOMPARE(w->cmdAddEditCancel->Caption(), QStringLiteral("&Cancel this\r\nnew entry"));
 
         Type(w, 22, QStringLiteral("x"));
         QVERIFY(!w->lblSpaceFull->isHidden());
@@ -412,24 +412,35 @@ private slots:
         QVERIFY(ReadEmployee(3).LastModified > 0);
     }
 
-    // Keyboard: the add command's access key, and Tab from the last field of a page on to the next page.
+    // Keyboard alone: the add command's access key, then Tab through each page's fields and on to the next page;
+    // on "Job Info" past the dates to the status and sworn options, where an arrow key chooses "Non-sworn".
     void addByKeyboard() {
         frmMain* w = OpenWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         QTest::keyClick(w, Qt::Key_A, Qt::AltModifier);
         QTRY_VERIFY(w->Adding);
-        QCOMPARE(QApplication::focusWidget(), w->txtField[1]->focusProxy());
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Maria"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), w->txtField[2]->focusProxy());
         QCOMPARE(w->txtField[1]->text(), QStringLiteral("Maria"));
-        // Last field of the page to first field of the next: 11 to 12, 16 to 17, 20 (21 is hidden) to 22.
-        for (const auto& [from, to, page] : {std::tuple{11, 12, 1}, std::tuple{16, 17, 2}, std::tuple{20, 22, 3}}) {
-            w->txtField[from]->setFocus();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(w->tabNameInfo->currentIndex(), page);
-            QCOMPARE(QApplication::focusWidget(), w->txtField[to]->focusProxy());
+        QStringList expected;
+        for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20})
+            expected << QStringLiteral("txtField(%1)").arg(i);
+        expected << QStringLiteral("optStatus(1)") << QStringLiteral("optSworn(1)") << QStringLiteral("txtField(22)")
+                 << QStringLiteral("cmdAddEditCancel");
+        QStringList order;
+        while (order.size() < expected.size()) {
+            QWidget* focus = QApplication::focusWidget();
+            QWidget* field = qobject_cast<EntryField*>(focus->parentWidget()) ? focus->parentWidget() : focus;
+            order << field->objectName();
+            QTest::keyClick(focus, Qt::Key_Tab);
         }
+        QCOMPARE(order, expected);
+
+        w->optSworn[1]->setFocus();
+        QTest::keyClick(w->optSworn[1], Qt::Key_Down);
+        QVERIFY(w->optSworn[2]->isChecked());
+        QCOMPARE(QApplication::focusWidget(), w->optSworn[2]);
+        QTest::keyClick(w->optSworn[2], Qt::Key_Tab);
+        QCOMPARE(w->tabNameInfo->currentIndex(), 3);
         w->cmdAddEditCancel_Click();
     }
 
