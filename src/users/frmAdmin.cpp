@@ -415,7 +415,7 @@ void frmAdmin::UpdateAdminButtons() {
 
 bool frmAdmin::ChooseAccessCode() {
     for (;;) {
-        const QString code = dialogs().InputBox(
+        const QString code = dialogs().SecretBox(
             this,
             QStringLiteral("\r\nNo access code has been chosen yet.\r\nPlease choose one of at least 6 digits\r\n"
                            "to protect the 'User List'"),
@@ -428,7 +428,7 @@ bool frmAdmin::ChooseAccessCode() {
             continue;
         }
         const QString again =
-            dialogs().InputBox(this, QStringLiteral("\r\nPlease type the new access code\r\nonce more to confirm it"),
+            dialogs().SecretBox(this, QStringLiteral("\r\nPlease type the new access code\r\nonce more to confirm it"),
                                QStringLiteral("Confirm the Access Code"), QString());
         if (again.isEmpty())
             return false;
@@ -445,7 +445,7 @@ bool frmAdmin::ChooseAccessCode() {
 
 bool frmAdmin::AskForAccessCode() {
     for (;;) {
-        const QString answer = dialogs().InputBox(
+        const QString answer = dialogs().SecretBox(
             this,
             QStringLiteral(
                 "\r\nPlease enter the access code\r\nneeded to add/edit/delete\r\nusers in this 'User List'"),

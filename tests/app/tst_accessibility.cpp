@@ -3,6 +3,7 @@
 #include "MainWindowTestSupport.h"
 
 #include "app/frmNewUser.h"
+#include "app/QtDialogs.h"
 #include "app/frmTitlePage.h"
 #include "controls/ZelButton.h"
 #include "print/frmPrintLabel.h"
@@ -13,6 +14,9 @@
 
 #include <QAccessible>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTabWidget>
@@ -62,6 +66,11 @@ class tst_Accessibility : public MainWindowTest {
             return dialog;
         }
         if (state.startsWith(QLatin1String("main window"))) {
+            if (state.endsWith(QLatin1String("picture"))) {
+                PersonnelRecord al = Employee(QStringLiteral("Al"), QStringLiteral("Able"));
+                al.PicturePath = Picture(QStringLiteral("al.png"), 40, 30);
+                WriteEmployees({al});
+            }
             frmMain* w = OpenWindow();
             if (state.endsWith(QLatin1String("add mode")))
                 w->cmdAddEmployee_Click();
@@ -70,6 +79,7 @@ class tst_Accessibility : public MainWindowTest {
         if (state == QLatin1String("large picture")) {
             auto* large = Keep(new frmLargePic);
             large->LoadPicture(Picture(QStringLiteral("al.png"), 40, 30));
+            large->lblPicHeading->setText(QStringLiteral("Able, Al"));
             large->Form_Activate();
             return large;
         }
@@ -153,9 +163,10 @@ private slots:
 
     void everyControlIsNamed_data() {
         QTest::addColumn<QString>("state");
-        for (const char* state : {"title window", "first-run overview", "administration", "administration password step",
-                                  "administration user list", "administration user log", "add/edit user",
-                                  "main window", "main window add mode", "large picture", "address label", "help"})
+        for (const char* state :
+             {"title window", "first-run overview", "administration", "administration password step",
+              "administration user list", "administration user log", "add/edit user", "main window",
+              "main window with picture", "main window add mode", "large picture", "address label", "help"})
             QTest::newRow(state) << QString::fromLatin1(state);
     }
 
@@ -169,6 +180,56 @@ private slots:
         QCOMPARE(face->text(QAccessible::Name), window->windowTitle());
         for (const QStringList& faults : {UnnamedControls(window), SharedAccessKeys(window), GridsWithHiddenColumns(window)})
             QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    // What a reader says beyond a control's name: a required entry is announced as required, not by its red
+    // caption alone; a photograph by whom it shows, not by its file; an instruction as text, not as a button.
+    void announces_data() {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("required entry") << "main window add mode" << "txtField(1)" << "Required entry";
+        QTest::newRow("optional entry") << "main window add mode" << "txtField(2)" << "";
+        QTest::newRow("required user field") << "add/edit user" << "txtField(3)" << "Required entry";
+        QTest::newRow("photograph") << "main window with picture" << "imgPicture" << "Photograph of Able, Al";
+        QTest::newRow("enlarged photograph") << "large picture" << "imgPicture" << "Photograph of Able, Al";
+    }
+
+    void announces() {
+        QFETCH(QString, state);
+        QFETCH(QString, control);
+        QFETCH(QString, description);
+        QWidget* window = Open(state);
+        auto* w = window->findChild<QWidget*>(control);
+        QVERIFY(w);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w->focusProxy() ? w->focusProxy() : w);
+        QCOMPARE(face->text(QAccessible::Description).trimmed(), description);
+    }
+
+    void instructionIsText() {
+        auto* admin = qobject_cast<frmAdmin*>(Open(QStringLiteral("administration password step")));
+        QCOMPARE(QAccessible::queryAccessibleInterface(admin->cmdUserSelected)->role(), QAccessible::StaticText);
+        admin->cmdCancel_Click();
+        QCOMPARE(QAccessible::queryAccessibleInterface(admin->cmdUserSelected)->role(), QAccessible::Button);
+    }
+
+    // The access code is typed masked, and what a reader can get of the box holds none of its digits.
+    void accessCodeIsMasked() {
+        bool masked = false;
+        QString heard;
+        WhenModal<QInputDialog>([&](QInputDialog* box) {
+            auto* edit = box->findChild<QLineEdit*>();
+            masked = edit->echoMode() == QLineEdit::Password;
+            QTest::keyClicks(edit, QStringLiteral("246810"));
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(edit);
+            heard = face->text(QAccessible::Value) + face->textInterface()->text(0, 6);
+            box->accept();
+        });
+        QtDialogs qt;
+        QCOMPARE(qt.SecretBox(nullptr, QStringLiteral("Code"), QStringLiteral("Access Code Required"), QString()),
+                 QStringLiteral("246810"));
+        QVERIFY(masked);
+        QVERIFY2(!heard.contains(QRegularExpression(QStringLiteral("[0-9]"))), qPrintable(heard));
     }
 };
 
