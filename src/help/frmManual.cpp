@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "app/FadeEngine.h"
 #include "app/FirstActivation.h"
+#include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
 #include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
@@ -136,6 +137,8 @@ void frmManual::BuildMenu() {
 void frmManual::Form_Load() {
     FadeOn = PrepareFade(this, 0, false);
     resize(TwipsToPixels(7650, this), TwipsToPixels(7000, this));
+    // On the dialogs' linen, so that the dark green heading stays readable under a dark desktop theme.
+    TileBackground(BackgroundTile(), this);
     RestorePlacement(this);
     setWindowTitle(AppTitle + QStringLiteral(" - ") + QStringLiteral("Help Window"));
 }

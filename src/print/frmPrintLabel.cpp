@@ -57,6 +57,8 @@ private:
 void SetBackground(QLineEdit* edit, const QColor& colour) {
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, colour);
+    // Yellow and cyan are light under any theme: the text on them is dark.
+    palette.setColor(QPalette::Text, Qt::black);
     edit->setPalette(palette);
 }
 
