@@ -40,13 +40,18 @@ public:
             return CaptionAsName(button()->Caption());
         if (t == QAccessible::Accelerator && !IsInstruction())
             return button()->shortcut().toString(QKeySequence::NativeText);
+        // The tool tip speaks of the button's command, which the instruction does not offer.
+        if (t == QAccessible::Description && IsInstruction())
+            return QString();
         return QAccessibleWidget::text(t);
     }
 
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
-        if (IsInstruction())
+        if (IsInstruction()) {
+            s.focusable = false;
             return s;
+        }
         s.pressed = button()->isDown();
         s.defaultButton = button()->isDefault();
         if (button()->CheckBoxBehaviour()) {
