@@ -34,7 +34,8 @@ void TileBackground(const QPixmap& picture, QWidget* window) {
     // titles, tab captions, option texts, the buttons and lists that share the window's button colours) takes
     // the dark text of a light palette; entry boxes keep the desktop's own colours. The brush's colour is the
     // linen's average, for styles that shade with the window colour rather than paint the picture.
-    const QColor linen = picture.toImage().scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixelColor(0, 0);
+    const QColor linen =
+        picture.toImage().scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixelColor(0, 0);
     const QPalette light(QColor(240, 240, 240), linen);
     QPalette palette = window->palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {

@@ -1,8 +1,8 @@
 #include "controls/Accessibility.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QAbstractButton>
 #include <QLabel>
 #include <QShortcut>
 #include <QWidget>

@@ -429,7 +429,7 @@ bool frmAdmin::ChooseAccessCode() {
         }
         const QString again =
             dialogs().SecretBox(this, QStringLiteral("\r\nPlease type the new access code\r\nonce more to confirm it"),
-                               QStringLiteral("Confirm the Access Code"), QString());
+                                QStringLiteral("Confirm the Access Code"), QString());
         if (again.isEmpty())
             return false;
         if (again != code) {

@@ -2,8 +2,8 @@
 
 #include "MainWindowTestSupport.h"
 
-#include "app/frmNewUser.h"
 #include "app/QtDialogs.h"
+#include "app/frmNewUser.h"
 #include "app/frmTitlePage.h"
 #include "controls/ZelButton.h"
 #include "print/frmPrintLabel.h"
@@ -18,8 +18,8 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QStackedWidget>
-#include <QTableView>
 #include <QTabWidget>
+#include <QTableView>
 
 class tst_Accessibility : public MainWindowTest {
     Q_OBJECT
@@ -126,7 +126,8 @@ class tst_Accessibility : public MainWindowTest {
                 shown += grid->isColumnHidden(c) ? 0 : 1;
             QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(grid)->tableInterface();
             if (!table || table->columnCount() != shown)
-                wrong << grid->objectName() + QStringLiteral(" %1/%2").arg(table ? table->columnCount() : -1).arg(shown);
+                wrong << grid->objectName() +
+                             QStringLiteral(" %1/%2").arg(table ? table->columnCount() : -1).arg(shown);
         }
         return wrong;
     }
@@ -178,7 +179,8 @@ private slots:
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window);
         QVERIFY(face->role() == QAccessible::Window || face->role() == QAccessible::Dialog);
         QCOMPARE(face->text(QAccessible::Name), window->windowTitle());
-        for (const QStringList& faults : {UnnamedControls(window), SharedAccessKeys(window), GridsWithHiddenColumns(window)})
+        for (const QStringList& faults :
+             {UnnamedControls(window), SharedAccessKeys(window), GridsWithHiddenColumns(window)})
             QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 
@@ -188,11 +190,21 @@ private slots:
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("description");
-        QTest::newRow("required entry") << "main window add mode" << "txtField(1)" << "Required entry";
-        QTest::newRow("optional entry") << "main window add mode" << "txtField(2)" << "";
-        QTest::newRow("required user field") << "add/edit user" << "txtField(3)" << "Required entry";
-        QTest::newRow("photograph") << "main window with picture" << "imgPicture" << "Photograph of Able, Al";
-        QTest::newRow("enlarged photograph") << "large picture" << "imgPicture" << "Photograph of Able, Al";
+        QTest::newRow("required entry") << "main window add mode"
+                                        << "txtField(1)"
+                                        << "Required entry";
+        QTest::newRow("optional entry") << "main window add mode"
+                                        << "txtField(2)"
+                                        << "";
+        QTest::newRow("required user field") << "add/edit user"
+                                             << "txtField(3)"
+                                             << "Required entry";
+        QTest::newRow("photograph") << "main window with picture"
+                                    << "imgPicture"
+                                    << "Photograph of Able, Al";
+        QTest::newRow("enlarged photograph") << "large picture"
+                                             << "imgPicture"
+                                             << "Photograph of Able, Al";
     }
 
     void announces() {
