@@ -78,6 +78,9 @@ frmTitlePage::frmTitlePage(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     imgEmblem = new QLabel(this);
     imgEmblem->setObjectName(QStringLiteral("imgEmblem"));
+    // The pictures described for screen readers, which otherwise announce them as nameless images.
+    imgBackground->setAccessibleName(QStringLiteral("Dark blue title background"));
+    imgEmblem->setAccessibleName(QStringLiteral("Badge with a star"));
 
     const QColor white(255, 255, 255);
     const QColor mist(196, 212, 236);

@@ -31,8 +31,8 @@ void SetRequired(QWidget* control, bool required);
 // already are. Call it in the window's constructor, before anything asks about the window.
 void ShowAsFrame(QWidget* window);
 
-// Readers meet the owner-drawn buttons through an interface of their own. The windows install it (ShowAsFrame
-// does); a button made before still has Qt's.
+// Readers meet the owner-drawn buttons through an interface of their own, and plain-widget windows as frames.
+// Each button installs these as it is made; installing again does nothing.
 void InstallAccessibleFactories();
 
 // While a button only tells the user what to do (it is disabled and its caption is an instruction), readers

@@ -60,7 +60,6 @@ private slots:
     void closing_data();
     void closing();
     void execReturnsWhenClosed();
-    void keepsItsSizeAndPlace();
 
 private:
     std::unique_ptr<ScriptedDialogs> m_dialogs;
@@ -295,21 +294,6 @@ void TestFrmManual::execReturnsWhenClosed() {
     QTimer::singleShot(0, &w, closeWhenReady);
     QCOMPARE(w.exec(), int(QDialog::Accepted));
     QCOMPARE(shownHeading, QStringLiteral("The Employee List"));
-}
-
-// The help window opens at the size and place the user last gave it.
-void TestFrmManual::keepsItsSizeAndPlace() {
-    QSize given;
-    {
-        std::unique_ptr<frmManual> w = OpenManual(1);
-        QVERIFY(w);
-        w->resize(w->width() + 60, w->height() + 40);
-        given = w->size();
-        w->done(QDialog::Accepted);
-    }
-    std::unique_ptr<frmManual> again = OpenManual(1);
-    QVERIFY(again);
-    QCOMPARE(again->size(), given);
 }
 
 QTEST_MAIN(TestFrmManual)
