@@ -16,6 +16,8 @@ struct Command {
     int (*run)(const QStringList& args);
     // Writers create a missing data folder; readers need an existing one and never create anything.
     bool writes;
+    // Answers --help itself, which needs no data folder at all.
+    bool answersHelp = false;
 };
 
 // "users": one JSON object per line for every record of "User.List", passwords left out.
@@ -26,8 +28,9 @@ QByteArray UserListJsonLines(const QByteArray& fileImage);
 
 // "list [options]": the list heading, then name, column 1, column 2 and slot number per row, tab-separated.
 int ListCommand(const QStringList& args);
-// The list options of the arguments; false with a reason for a bad one.
-bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error);
+// The list options of the arguments; false with a reason for a bad one. statusGiven, when not null, tells whether
+// the arguments chose the employment status.
+bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error, bool* statusGiven = nullptr);
 
 // "print list|report|forms|label ... --out FILE.pdf": a printout into a PDF file. Runs in vardel-data-print
 // (ToolApplication.h), which has the fonts.
@@ -39,3 +42,10 @@ bool WriteOutput(const QByteArray& text);
 bool FinishOutput();
 // Prints "usage: vardel-data SYNOPSIS" on standard error and returns exit code 2.
 int UsageError(const char* synopsis);
+
+// Every text that vardel-data writes passes through these, so that a control character from a record, a file name
+// or an argument shows as an escape instead of acting on the terminal (EscapeControlCharacters of the core).
+QByteArray TerminalText(const QString& text);
+// Prints "PREFIX: TEXT" and a line end on standard error. The CR LF that join the lines of the program's own
+// messages become line ends; any other control character is escaped.
+void PrintError(const QString& text, const char* prefix = "vardel-data");

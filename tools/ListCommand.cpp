@@ -36,7 +36,7 @@ bool Fail(QString* error, const QString& text) {
 
 } // namespace
 
-bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error) {
+bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error, bool* statusGiven) {
     ListOptions o;
     QStringList given;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -109,6 +109,8 @@ bool ParseListArguments(const QStringList& args, ListOptions* options, QString* 
                 return Fail(error, QStringLiteral("%1 applies to --type alpha only").arg(alphabeticalOnly));
     }
     *options = o;
+    if (statusGiven)
+        *statusGiven = given.contains(QLatin1String("--status"));
     return true;
 }
 
@@ -119,19 +121,23 @@ int ListCommand(const QStringList& args) {
     }
     ListOptions options;
     QString error;
-    if (!ParseListArguments(args, &options, &error)) {
-        std::fprintf(stderr, "vardel-data list: %s\n%s", qPrintable(error), kListUsage);
+    bool statusGiven = false;
+    if (!ParseListArguments(args, &options, &error, &statusGiven)) {
+        PrintError(error, "vardel-data list");
+        std::fputs(kListUsage, stderr);
         return 2;
     }
     // Looking must not create the file.
     EmployeeList list;
     if (QFile::exists(DataFileName))
-        list = BuildEmployeeRows(options, QDate::currentDate());
+        list = statusGiven ? BuildEmployeeRows(options, QDate::currentDate())
+                           : BuildEmployeeRowsForFileStatus(options, QDate::currentDate());
     options.OtherText = TrimBlanks(options.OtherText);
-    QByteArray out = ListHeading(options).toUtf8() + '\n';
+    // Each cell escaped on its own: a TAB or line break stored in a record cannot split a row.
+    QByteArray out = TerminalText(ListHeading(options)) + '\n';
     for (const ListRow& row : std::as_const(list.Rows)) {
-        out += row.Cell(0).toUtf8() + '\t' + row.Cell(1).toUtf8() + '\t' + row.Cell(2).toUtf8() + '\t' +
-               row.Cell(3).toUtf8() + '\n';
+        out += TerminalText(row.Cell(0)) + '\t' + TerminalText(row.Cell(1)) + '\t' + TerminalText(row.Cell(2)) + '\t' +
+               TerminalText(row.Cell(3)) + '\n';
     }
     if (std::fwrite(out.constData(), 1, out.size(), stdout) != static_cast<size_t>(out.size()) ||
         std::fflush(stdout) != 0) {

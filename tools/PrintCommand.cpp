@@ -66,6 +66,7 @@ struct PrintRequest {
     std::array<std::optional<QString>, 4> lines;
     QStringList listArgs;
     ListOptions list;
+    bool statusGiven = false;
 };
 
 bool Fail(QString* error, const QString& text) {
@@ -156,7 +157,7 @@ bool ParsePrintArguments(const QStringList& args, PrintRequest* r, QString* erro
     }
 
     if (r->kind == Printout::List || (r->kind == Printout::Forms && r->slot == 0)) {
-        if (!ParseListArguments(r->listArgs, &r->list, error))
+        if (!ParseListArguments(r->listArgs, &r->list, error, &r->statusGiven))
             return false;
     } else if (r->kind == Printout::Forms && !r->listArgs.isEmpty()) {
         return Fail(error, QStringLiteral("--slot prints one employee's form and takes no list options"));
@@ -223,7 +224,8 @@ QString ReadPrintData(PrintRequest& r, PrintData* data) {
     const bool fileThere = QFile::exists(DataFileName);
     if (r.kind == Printout::List || (r.kind == Printout::Forms && r.slot == 0)) {
         if (fileThere)
-            data->rows = BuildEmployeeRows(r.list, QDate::currentDate()).Rows;
+            data->rows = r.statusGiven ? BuildEmployeeRows(r.list, QDate::currentDate()).Rows
+                                       : BuildEmployeeRowsForFileStatus(r.list, QDate::currentDate()).Rows;
         if (data->rows.isEmpty())
             return QStringLiteral("no employee is in this list; nothing was printed");
         data->headings = HeaderTexts(ListFormatString(r.list));
@@ -261,7 +263,7 @@ QString ReadPrintData(PrintRequest& r, PrintData* data) {
 }
 
 int Failure(const QString& reason) {
-    std::fprintf(stderr, "vardel-data print: %s\n", qPrintable(reason));
+    PrintError(reason, "vardel-data print");
     return 1;
 }
 
@@ -278,7 +280,8 @@ int Print(PrintRequest& r, PdfPrinterDevice& pdf) {
         rows.reserve(data.rows.size());
         for (const ListRow& row : std::as_const(data.rows))
             rows.append({row.Cell(0), row.Cell(1), row.Cell(2)});
-        PrintEmployeeList(pdf, {MainWindowCaption(), ListHeading(r.list), data.headings, rows, now});
+        PrintEmployeeList(pdf, {MainWindowCaption(), ListHeading(r.list), data.headings, rows, now,
+                                ListShownColumns(r.list.TypeList)});
         break;
     }
     case Printout::Report: {
@@ -340,8 +343,8 @@ int PrintCommand(const QStringList& args) {
     PrintRequest request;
     QString error;
     if (!ParsePrintArguments(args, &request, &error)) {
-        std::fprintf(stderr, "vardel-data print: %s\n%s(vardel-data print --help tells more)\n", qPrintable(error),
-                     kPrintSynopsis);
+        PrintError(error, "vardel-data print");
+        std::fprintf(stderr, "%s(vardel-data print --help tells more)\n", kPrintSynopsis);
         return 2;
     }
     const QString out = QDir::cleanPath(QDir(StartingFolder()).absoluteFilePath(request.out));
@@ -351,7 +354,7 @@ int PrintCommand(const QStringList& args) {
         std::fprintf(stderr,
                      "vardel-data print: warning: \"Arial\" is drawn in %s, which has other widths; install "
                      "fonts-liberation for the printouts' layout\n",
-                     qPrintable(ResolvedArialFamily()));
+                     TerminalText(ResolvedArialFamily()).constData());
 
     PdfPrinterDevice pdf(out, DocumentTitle(request.kind),
                          request.replace ? PdfPrinterDevice::Existing::Replace : PdfPrinterDevice::Existing::Refuse);

@@ -31,9 +31,11 @@ const Command kCommands[] = {
      "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, true},
     {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
     {"list", "list [options]",
-     "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false},
+     "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false,
+     true},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
-     "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false},
+     "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false,
+     true},
 };
 
 QByteArray usageText() {
@@ -53,13 +55,6 @@ QByteArray usageText() {
 int usage() {
     std::fputs(usageText().constData(), stderr);
     return 2;
-}
-
-// The program's messages join lines with CR LF for its message boxes; a terminal wants plain line ends.
-void printError(const QString& text) {
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    std::fprintf(stderr, "vardel-data: %s\n", qPrintable(plain));
 }
 
 } // namespace
@@ -104,9 +99,13 @@ int main(int argc, char* argv[]) {
         if (name == QLatin1String(candidate.name))
             command = &candidate;
     if (!command) {
-        std::fprintf(stderr, "vardel-data: unknown command \"%s\"\n", qPrintable(name));
+        PrintError(QStringLiteral("unknown command \"%1\"").arg(name));
         return usage();
     }
+
+    // Help is the same text wherever it is asked for, even before the data folder exists.
+    if (command->answersHelp && args.contains(QLatin1String("--help")))
+        return command->run(args);
 
     if (!dirGiven)
         dataDir = qEnvironmentVariable("VARDEL_DATA_DIR");
@@ -121,20 +120,24 @@ int main(int argc, char* argv[]) {
             EnsurePrivateFolder(dataDir);
         } else if (!folder.exists()) {
             // Saying "records 0" here would pass a mistyped folder off as an empty database.
-            printError(QStringLiteral("the data folder %1 does not exist").arg(dataDir));
+            PrintError(QStringLiteral("the data folder %1 does not exist").arg(dataDir));
             return 1;
         } else if (!folder.isDir()) {
-            printError(QStringLiteral("%1 is not a folder").arg(dataDir));
+            PrintError(QStringLiteral("%1 is not a folder").arg(dataDir));
             return 1;
         }
         if (!QDir::setCurrent(dataDir)) {
-            printError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
+            PrintError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
             return 1;
         }
+        // The running program's windows hold slot numbers into the files: a write under them would land their
+        // next save on somebody else.
+        if (command->writes)
+            RequireNoProgramOnFolder();
         return command->run(args);
     } catch (const FileError& error) {
         CloseDataFile();
-        printError(error.text());
+        PrintError(FileErrorReport(error));
         return 1;
     }
 }

@@ -5,12 +5,16 @@
 #include "app/Dialogs.h"
 #include "app/OlderDataConversion.h"
 #include "app/frmTitlePage.h"
+#include "backup/BackupCopy.h"
 #include "controls/ZelButton.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "users/UserList.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -31,7 +35,30 @@ void stopProgram(frmTitlePage* titlePage) {
     titlePage->endProgram();
 }
 
+// An older file that can no longer be taken over is told about once, and again only if it changes.
+void TellAboutDatFileLeftBeside(frmTitlePage* titlePage) {
+    const QFileInfo dat(DatFileName());
+    const QString seen =
+        QString::number(dat.size()) + QLatin1Char(' ') + dat.lastModified().toUTC().toString(Qt::ISODateWithMs);
+    if (GetSetting(QStringLiteral("DatFileToldAbout")) == seen)
+        return;
+    SaveSetting(QStringLiteral("DatFileToldAbout"), seen);
+    dialogs().MessageBox(titlePage, DatFileLeftBesideText(), DatFileLeftBesideTitle(), MsgIcon::Information,
+                         MsgButtons::OK);
+}
+
 } // namespace
+
+QString DatFileLeftBesideText() {
+    return QStringLiteral("An older data file, '") + DatFileName() + QStringLiteral("', lies in the data folder") +
+           kCrLf + QDir::toNativeSeparators(QDir::currentPath()) + kCrLf + QStringLiteral("beside '") + DataFileName +
+           QStringLiteral("', which already holds employees.") + kCrLf + kCrLf + QStringLiteral("'") + DatFileName() +
+           QStringLiteral("' has not been read and is left as it is.");
+}
+
+QString DatFileLeftBesideTitle() {
+    return QStringLiteral("Older Data File Not Used");
+}
 
 QString OlderDataQuestionText() {
     return QStringList{
@@ -63,8 +90,18 @@ QString OlderDataQuestionTitle() {
 }
 
 bool CheckOlderDataFile(frmTitlePage* titlePage) {
-    TakeOverDatFile();
-    if (CheckDataFileFormat() != DataFileFormat::Older)
+    ClearDataFolderLeftovers();
+    if (TakeOverDatFile() == DatFileOutcome::LeftBeside)
+        TellAboutDatFileLeftBeside(titlePage);
+    const DataFileFormat format = CheckDataFileFormat();
+    if (format == DataFileFormat::Unrecognized) {
+        // Working on a file it cannot read would mix the clerk's new records into it.
+        dialogs().MessageBox(titlePage, UnrecognizedDataFileText(), UnrecognizedDataFileTitle(), MsgIcon::Critical,
+                             MsgButtons::OK);
+        stopProgram(titlePage);
+        return false;
+    }
+    if (format != DataFileFormat::Older)
         return true;
 
     const MsgResult answer = dialogs().MessageBox(titlePage, OlderDataQuestionText(), OlderDataQuestionTitle(),

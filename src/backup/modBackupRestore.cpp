@@ -6,6 +6,7 @@
 #include "backup/BackupCopy.h"
 #include "backup/modFolderBrowse.h"
 #include "store/DataFolder.h"
+#include "users/AccessCode.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -29,12 +30,20 @@ QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder
         // No other writer (vardel-data) may change the data folder while its files are taken or replaced.
         const DataFolderLock lock(ProgramFolder());
         BusyWindow busy(owner);
-        for (const QString& name : std::as_const(DataFileList)) {
+        // Copies that an earlier run left behind when it was killed hold employees' personal data.
+        ClearDataFolderLeftovers();
+        ClearAbandonedCopies(folder);
+        // The access code goes with the data it guards. A backup made before it had a file of its own restores
+        // without it, and the folder keeps the code it has.
+        const QStringList names = DataFileList + QStringList{AccessCodeFileName};
+        for (const QString& name : names) {
             if (name.isEmpty())
                 continue;
             // A backup takes only the files there are yet (no "User.Log" before the first log-in); a restore
-            // needs every one of them.
+            // needs every one of them but the access code's.
             if (direction == Direction::Backup && !FileExistsIn(programFolder, name))
+                continue;
+            if (direction == Direction::Restore && name == AccessCodeFileName && !FileExistsIn(folder, name))
                 continue;
             if (owner) {
                 owner->setWindowTitle(

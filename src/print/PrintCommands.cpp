@@ -16,7 +16,8 @@
 #include <memory>
 
 bool PrinterReady(QWidget* parent) {
-    if (PrinterReadyConfirmed)
+    // A PDF file needs no paper: asking first would contradict the "No printer is installed" that follows.
+    if (PrinterReadyConfirmed || PrintoutsGoToFiles())
         return true;
     if (dialogs().MessageBox(parent, PrinterReadyText(), PrinterReadyTitle(), MsgIcon::Question,
                              MsgButtons::YesNoCancel) == MsgResult::Yes)
@@ -25,14 +26,14 @@ bool PrinterReady(QWidget* parent) {
 }
 
 void PrintEmployeeListCommand(QWidget* mainWindow, const QString& listHeading, const QStringList& headings,
-                              const QList<QStringList>& rows) {
+                              const QList<QStringList>& rows, int columns) {
     if (!PrinterReady(mainWindow))
         return;
     PrintJob job(mainWindow, QStringLiteral("Employee List"));
     {
         const BusyWindow busy(mainWindow);
         const QString caption = mainWindow ? mainWindow->windowTitle() : QString();
-        PrintEmployeeList(job.printer(), {caption, listHeading, headings, rows, NowOADate()});
+        PrintEmployeeList(job.printer(), {caption, listHeading, headings, rows, NowOADate(), columns});
     }
     job.finish();
 }

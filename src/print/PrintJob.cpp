@@ -20,6 +20,8 @@ PrinterFactory& factory() {
     return f;
 }
 
+bool g_factoryWritesFiles = false;
+
 PrintJob* g_activeJob = nullptr;
 
 } // namespace
@@ -38,8 +40,13 @@ std::shared_ptr<PrinterDevice> OpenSystemPrinter(const QString& printoutName) {
                                               AppTitle + QStringLiteral(" - ") + printoutName);
 }
 
-void SetPrinterFactory(PrinterFactory f) {
+void SetPrinterFactory(PrinterFactory f, bool writesFiles) {
     factory() = std::move(f);
+    g_factoryWritesFiles = writesFiles && factory();
+}
+
+bool PrintoutsGoToFiles() {
+    return factory() ? g_factoryWritesFiles : QPrinterInfo::defaultPrinter().isNull();
 }
 
 QString PrintoutSavedTitle() {
@@ -53,7 +60,7 @@ QString PrintoutSavedText(const QString& path) {
 }
 
 QString PrintoutNotOpenedText(const QString& path) {
-    return QStringLiteral("The PDF file could not be opened on this computer.") + QStringLiteral("\r\n\r\n") +
+    return QStringLiteral("No program on this computer could open the PDF file.") + QStringLiteral("\r\n\r\n") +
            QStringLiteral("You will find it in the folder") + QStringLiteral("\r\n") + QFileInfo(path).absolutePath();
 }
 

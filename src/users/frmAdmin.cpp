@@ -569,7 +569,7 @@ void frmAdmin::cmdReviewUserLog_Click() {
     setWindowTitle(AppTitle + QStringLiteral(" - User Log"));
     QFile log(UserLogFileName);
     if (!log.open(QIODevice::ReadOnly))
-        throw FileError(log.errorString());
+        throw FileError(UserLogFileName + QStringLiteral(": ") + log.errorString());
     const QByteArray bytes = log.readAll();
     log.close();
     grid->hide();

@@ -1,12 +1,18 @@
 #include "FileSizeLimit.h"
 #include "FileTestSupport.h"
 #include "ScriptedDialogs.h"
+#include "WindowTestSupport.h"
 #include "app/AppGlobals.h"
+#include "app/QtDialogs.h"
 #include "backup/modBackupRestore.h"
+#include "backup/modFolderBrowse.h"
 #include "store/DataFolder.h"
+#include "store/FixedRecordFile.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -138,6 +144,42 @@ private slots:
         QVERIFY(m_steps.isEmpty());
     }
 
+    // The chooser opens where the last choice was made.
+    void chooserStartsInTheLastFolderUsed() {
+        ScriptedDialogs scripted;
+        scripted.answerText(backup());
+        scripted.answerText(QString());
+        BrowseForFolder(m_owner, kBackupPrompt);
+        BrowseForFolder(m_owner, kRestorePrompt);
+        QCOMPARE(scripted.last().defaultText, backup());
+    }
+
+    // In the chooser itself, a typed name of a folder yet to be made is made, owner-only, once the user agrees.
+    void chooserMakesATypedNewFolder() {
+        const QString wanted = m_root->filePath(QStringLiteral("new"));
+        ScriptedDialogs scripted;
+        scripted.answer(MsgResult::Yes);
+        std::unique_ptr<QTimer> driver(whenModalAppears([&wanted](QWidget* modal) {
+            modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(wanted);
+            QMetaObject::invokeMethod(modal, "accept");
+        }));
+        QCOMPARE(QtDialogs().BrowseForFolder(nullptr, kBackupPrompt, m_root->path()), wanted);
+        QCOMPARE(QFileInfo(wanted).permissions() & 0x77, QFile::Permissions());
+    }
+
+    // A message box leaves its title room beside the title bar's icon and buttons, however short its text.
+    void messageBoxIsWiderThanItsTitle() {
+        const QString title = QStringLiteral("What are you doing?");
+        QFont bold;
+        bold.setBold(true);
+        const int needed = QFontMetrics(bold).horizontalAdvance(title) + 4 * QFontMetrics(bold).height();
+        std::unique_ptr<QTimer> closer(whenModalAppears([needed](QWidget* modal) {
+            QVERIFY(modal->width() >= needed);
+            qobject_cast<QDialog*>(modal)->accept();
+        }));
+        QtDialogs().MessageBox(m_owner, QStringLiteral("OK"), title, MsgIcon::Critical);
+    }
+
     // The program's own folder, however it is named, and a folder that cannot be reached: the reason, then the
     // cancellation, and nothing copied.
     void aFolderThatCannotBeUsedIsRefused_data() {
@@ -235,6 +277,8 @@ private slots:
             kept[name] = readFile(program(name));
         const QString folder = m_root->filePath(QStringLiteral("usb/Vardel backup"));
         QVERIFY(QDir().mkpath(folder));
+        // What a backup killed half-way left; the file lists below show it cleared.
+        writeFile(folder + QStringLiteral("/.Vardel.Data.k1lled"), "123-45-6789");
 
         ScriptedDialogs scripted;
         script(scripted, folder, {MsgResult::OK, MsgResult::OK});
@@ -257,8 +301,11 @@ private slots:
         }
         QVERIFY(!DataRestored);
 
-        // Later work changes every file; the restore brings back the backed-up ones.
+        // Later work changes every file; the restore brings back the backed-up ones. A restore and a rewrite
+        // killed half-way had left their copies.
         writeProgramFiles(QStringLiteral("later"));
+        writeFile(program(QStringLiteral(".User.List.k1lled")), "123-45-6789");
+        writeFile(program(TempFileName), "123-45-6789");
         scripted.clear();
         m_steps.clear();
         script(scripted, folder, {MsgResult::Yes, MsgResult::OK});
@@ -277,6 +324,28 @@ private slots:
         }
         QCOMPARE(filesIn(program()), filesIn(folder));
         QVERIFY(DataRestored);
+    }
+
+    // The access code's file goes with the data both ways; a backup without one restores all the same and leaves
+    // the folder its code.
+    void theAccessCodeTravelsWithTheData_data() {
+        QTest::addColumn<bool>("withCode");
+        QTest::newRow("backup with the code") << true;
+        QTest::newRow("backup without it") << false;
+    }
+    void theAccessCodeTravelsWithTheData() {
+        QFETCH(bool, withCode);
+        writeProgramFiles(QStringLiteral("kept"));
+        if (withCode)
+            writeFile(program(QStringLiteral("Access.Code")), "code then");
+        ScriptedDialogs scripted;
+        script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
+        BackupDataFiles(m_owner);
+        writeFile(program(QStringLiteral("Access.Code")), "code now");
+        script(scripted, backup(), {MsgResult::Yes, MsgResult::OK});
+        RestoreDataFiles(m_owner);
+        checkReport(scripted.last(), kRestored);
+        QCOMPARE(readFile(program(QStringLiteral("Access.Code"))), withCode ? "code then" : "code now");
     }
 
     void aBackupWithoutTheLogRestoresUpToIt() {

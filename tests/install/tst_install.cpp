@@ -257,7 +257,7 @@ private slots:
                              QProcessEnvironment::systemEnvironment());
         const QString plain = QString(text.out).remove(QRegularExpression(QStringLiteral(".\b"))).simplified();
         QVERIFY(plain.contains(QLatin1String("~/.config/Vardel/Vardel.conf")));
-        QVERIFY(plain.contains(QLatin1String("remove every line whose key begins with AccessCode")));
+        QVERIFY(plain.contains(QLatin1String("data folder, delete the file Access.Code")));
     }
 
     void installedProgram_data() { AddProgramRows("program"); }

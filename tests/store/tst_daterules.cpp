@@ -231,6 +231,10 @@ private slots:
         QTest::newRow("three-digit year") << "3/7/201" << QDate();
         QTest::newRow("no year") << "3/7" << QDate();
         QTest::newRow("negative") << "-3/7/2010" << QDate();
+        QTest::newRow("year 0010: the file keeps 100-9999") << "3/7/0010" << QDate();
+        QTest::newRow("year 0099 iso") << "0099-12-31" << QDate();
+        QTest::newRow("year 0100") << "1/1/0100" << QDate(100, 1, 1);
+        QTest::newRow("year 9999") << "Dec 31, 9999" << QDate(9999, 12, 31);
     }
     void dateEntry() {
         QFETCH(QString, text);
@@ -240,6 +244,19 @@ private slots:
         if (parsed)
             QCOMPARE(*parsed, date);
         QCOMPARE(IsValidDate(text), date.isValid());
+    }
+
+    // A date of birth is never after today (7 March 2026 here): a two-digit year goes back a century instead.
+    void birthDateEntry_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date"); // invalid: refused
+        QTest::newRow("yy tomorrow") << "Mar 8, 26" << QDate(1926, 3, 8);
+        QTest::newRow("yyyy tomorrow") << "3/8/2026" << QDate();
+    }
+    void birthDateEntry() {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        QCOMPARE(ParseBirthDateEntry(text, QDate(2026, 3, 7)).value_or(QDate()), date);
     }
 };
 

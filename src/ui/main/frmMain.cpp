@@ -122,7 +122,7 @@ void frmMain::Form_Activate() {
 
     RefreshListOptions();
     ShowEmployeeList();
-    if (FadeOn)
+    if (FadeOn && !m_fadedIn)
         FadeWindow(0, 255, 20, false);
     WasActivated = true;
     m_activating = false;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "store/RecordIdentity.h"
 #include "ui/main/EntryValidation.h"
 #include "ui/main/ListOptions.h"
 
+#include <QSet>
 #include <QWidget>
 
 #include <array>
@@ -128,6 +130,8 @@ public:
     // Removal and picture messages.
     static QString RemoveQuestion(const QString& listedName);
     static QString RemoveRefusedText(const QString& listedName);
+    // The refusal of a save (an edit or a picture change) whose slot no longer holds the employee shown.
+    static QString NotSavedText(const QString& listedName, bool editing);
     static QString MissingPictureText(const QString& path);
     static QString PictureDeleteQuestion();
     static QString FileAccessErrorText();
@@ -211,9 +215,9 @@ private:
     void ClosingAction();
     // Closes the window for good, past the quit question that a close from the title bar gets.
     void CloseWindow();
-    // Shows the record's picture (or none) on the "Photo" page; a picture that cannot be loaded is reported and
-    // the record loses its reference to it.
-    void ShowRecordPicture(const QString& path, qint32 slot);
+    // Shows the record's picture (or none) on the "Photo" page; a picture that cannot be loaded is reported once
+    // per run and path, and the record keeps its reference to it.
+    void ShowRecordPicture(const QString& path);
     // The picture frame emptied, hidden, at its design size, with no held path.
     void ClearPicture();
     // The picture fitted into the frame and shown, path held.
@@ -231,7 +235,19 @@ private:
 
     FadeEngine* m_fade;
     bool m_closeAllowed = false;
+    // The employee the record form shows, as read from the file: what a write back into the slot checks.
+    RecordIdentity m_shownIdentity;
+    // Whether the highlighted slot, read into CurrentRecord from the open data file, still holds the employee shown;
+    // if not, closes the file, says so and rebuilds the list, keeping the form (and any entry) as it is.
+    bool CheckShownEmployee();
+    // Stores path as the picture of the employee shown, at once; modified stamps the record as changed now. False
+    // when the slot no longer holds that employee (nothing written, the refusal shown).
+    bool StorePicturePath(const QString& path, bool modified);
+    // Picture paths already reported as unreadable.
+    QSet<QString> m_missingPictures;
     bool m_activating = false;
+    // The first activation's fade-in already ran, to show the window under a message.
+    bool m_fadedIn = false;
     int m_shownTab = 0;
 
     // Adding and editing an employee (frmMainEntry.cpp, frmMainSave.cpp).

@@ -129,6 +129,10 @@ void frmMain::BeginRecordEntry() {
             option->show();
     }
 
+    // Esc abandons the entry rather than the program; the close box still asks the quit question.
+    cmdQuit->setCancel(false);
+    cmdAddEditCancel->setCancel(true);
+
     tabMain->setTabEnabled(1, false);
     if (Adding) {
         tabMain->setTabText(0, QStringLiteral("New Entry"));
@@ -261,6 +265,8 @@ void frmMain::cmdAddEditCancel_Click() {
     }
     cmdAddEditSave->hide();
     cmdAddEditCancel->hide();
+    cmdAddEditCancel->setCancel(false);
+    cmdQuit->setCancel(true);
     lblSpaceFull->hide();
 
     if (Adding) {

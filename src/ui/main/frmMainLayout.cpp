@@ -12,17 +12,30 @@
 #include "ui/main/EntryField.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStyleFactory>
 #include <QTabWidget>
 
 namespace {
+
+// The application's style, with a combo box list that drops below the box and shows its visible count.
+class ShortListStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        return hint == SH_ComboBox_Popup ? 0 : QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
 
 // Design layout, twips.
 constexpr int kTabTop = 810;
@@ -212,6 +225,12 @@ void frmMain::BuildOptionsTab(QWidget* page) {
     comboMonth = combo(QStringLiteral("comboMonth"), 1380);
     label(2, 3240, 420, 1140);
     comboYear = combo(QStringLiteral("comboYear"), 4380);
+    // Sixty-odd years would fill the screen: a short list that scrolls, opened at the year chosen. Styles that
+    // drop the whole list over the box ignore the visible count; this box asks its style for a plain list.
+    comboYear->setMaxVisibleItems(15);
+    auto* listStyle = new ShortListStyle(QStyleFactory::create(QApplication::style()->name()));
+    listStyle->setParent(comboYear);
+    comboYear->setStyle(listStyle);
     label(3, 6300, 420, 1140);
     comboAgeGroup = combo(QStringLiteral("comboAgeGroup"), 7440);
     label(4, 180, 1050, 2340);
