@@ -9,6 +9,8 @@ PKGS="$PKGS pkg-config libxlsxwriter-dev unzip"
 # Installing and packaging: the menu entry and metainfo checks, the manual page check, and what CPack's Debian
 # generator calls (dpkg-shlibdeps, file).
 PKGS="$PKGS desktop-file-utils appstream xdg-utils man-db dpkg-dev file"
+# The button test also runs under GTK's platform theme, which needs a display: a virtual one.
+PKGS="$PKGS qt6-gtk-platformtheme xvfb xauth"
 # make fuzz also needs clang and its fuzzer and sanitizer runtimes.
 if [ "$1" = "--fuzz" ]; then
     PKGS="$PKGS clang libclang-rt-14-dev"
