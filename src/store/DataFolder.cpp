@@ -244,3 +244,23 @@ void DataFolderClaim::release() {
         ::close(m_fd);
     m_fd = -1;
 }
+
+bool ProgramHoldsDataFolder(const QString& folder) {
+    const int fd = openLockFile(folder);
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = kClaimByte;
+    probe.l_len = 1;
+    const int got = ::fcntl(fd, F_OFD_GETLK, &probe);
+    const int error = errno;
+    ::close(fd);
+    if (got != 0)
+        throw FileError(qt_error_string(error));
+    return probe.l_type != F_UNLCK;
+}
+
+QString ProgramHoldsFolderText(const QString& folder) {
+    return QStringLiteral("Vardel is running on the data folder %1.\r\nClose it first; nothing was changed.")
+        .arg(QDir::toNativeSeparators(QDir(folder).absolutePath()));
+}

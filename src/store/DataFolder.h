@@ -82,3 +82,10 @@ private:
     QString m_folder;
     int m_fd = -1;
 };
+
+// True while a running program holds the claim of folder (another process: this one's own claim does not count).
+// Writers other than the program (vardel-data) refuse to change records under it: the program's list and form
+// would then point at slots that moved. Looks without taking the claim, so a program starting meanwhile is never
+// turned away by the look. Throws FileError when the lock file cannot be opened.
+bool ProgramHoldsDataFolder(const QString& folder);
+QString ProgramHoldsFolderText(const QString& folder);
