@@ -32,6 +32,8 @@ const Command kCommands[] = {
     {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
     {"list", "list [options]",
      "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false},
+    {"remove", "remove --slot N [--name \"Last, First\"]",
+     "remove the employee in slot N as the main window does, checking the name when given", RemoveCommand, false},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
      "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false},
 };
