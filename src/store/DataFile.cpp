@@ -3,6 +3,7 @@
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
+#include "store/MappedFile.h"
 
 #include <QFileInfo>
 
@@ -19,8 +20,6 @@ PersonnelRecord CurrentRecord;
 namespace {
 
 constexpr int kSlotSize = PersonnelLayout::RecordSize;
-// Slots read at a time by the counting pass (about 1 MB).
-constexpr qint64 kSlotsPerBlock = 200;
 
 std::unique_ptr<FixedRecordFile> openFile;
 // Held from open to close: every pattern of this module (update one, append) writes in place.
@@ -37,33 +36,25 @@ FixedRecordFile& requireOpen() {
     return *openFile;
 }
 
-// Counts current and previous employees from InactivationDate alone, reading the file in large blocks: the
-// count runs on every open, so it must stay close to the cost of reading the file.
+// Counts current and previous employees from InactivationDate alone, reading the date in place in the mapped file:
+// the count runs on every open, so it must cost no more than reading the file.
 DataFileCounts countSlots(FixedRecordFile& data) {
     DataFileCounts counts;
     const qint64 length = data.length();
     counts.records = RecordCountForLength(length, kSlotSize);
-    QByteArray block(kSlotsPerBlock * kSlotSize, Qt::Uninitialized);
     constexpr int dateEnd = PersonnelLayout::InactivationDate + 8;
-    qint64 slot = 0;
-    qint64 offset = 0;
-    while (slot < counts.records && offset < length) {
-        const qint64 got = data.readAt(offset, block.data(), std::min<qint64>(block.size(), length - offset));
-        if (got == 0)
-            break;
-        for (qint64 at = 0; at < got && slot < counts.records; at += kSlotSize) {
-            ++slot;
+    const MappedFile map(data.handle(), length, data.fileName());
+    map.read([&] {
+        qint64 at = 0;
+        for (qint64 slot = 0; slot < counts.records; ++slot, at += kSlotSize) {
             // A cut-off last slot without the whole date reads as blank, which is a current employee.
-            const double inactivation = at + dateEnd <= got ? DecodeInactivationDate(block.constData() + at) : 0;
+            const double inactivation = at + dateEnd <= length ? DecodeInactivationDate(map.data() + at) : 0;
             if (inactivation == 0)
                 ++counts.current;
             else
                 ++counts.previous;
         }
-        offset += got;
-    }
-    // Slots past the data that was read (a file that shrank meanwhile) read as blank: current employees.
-    counts.current += counts.records - slot;
+    });
     return counts;
 }
 
