@@ -8,6 +8,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <QStringEncoder>
 
 #include <cstdio>
 
@@ -129,9 +130,23 @@ int ListCommand(const QStringList& args) {
         list = BuildEmployeeRows(options, QDate::currentDate());
     options.OtherText = TrimBlanks(options.OtherText);
     QByteArray out = ListHeading(options).toUtf8() + '\n';
+    // Each row's texts go straight into the one output buffer, without a text per cell.
+    out.reserve(out.size() + list.Rows.size() * 64);
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    const auto put = [&out, &utf8](const QString& text) {
+        const qsizetype at = out.size();
+        out.resize(at + utf8.requiredSpace(text.size()));
+        out.truncate(utf8.appendToBuffer(out.data() + at, text) - out.constData());
+    };
     for (const ListRow& row : std::as_const(list.Rows)) {
-        out += row.Cell(0).toUtf8() + '\t' + row.Cell(1).toUtf8() + '\t' + row.Cell(2).toUtf8() + '\t' +
-               row.Cell(3).toUtf8() + '\n';
+        put(row.Name);
+        out += '\t';
+        put(row.Detail);
+        out += '\t';
+        put(row.Extra);
+        out += '\t';
+        out += QByteArray::number(row.Slot);
+        out += '\n';
     }
     if (std::fwrite(out.constData(), 1, out.size(), stdout) != static_cast<size_t>(out.size()) ||
         std::fflush(stdout) != 0) {

@@ -6,6 +6,8 @@
 #include "store/DateRules.h"
 #include "store/ListScan.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -162,8 +164,9 @@ void SortListRows(QList<ListRow>& rows, int typeList) {
     if (rows.size() < 2)
         return;
     const int column = ListKeyColumn(typeList);
-    // Each row's key is made once, as bytes that compare as the case-folded texts do (UTF-16 code units, high byte
-    // first), all in one buffer; a sort compares the first eight bytes as one number and the rest only on a tie.
+    // Each row's key is made once, as bytes that compare as the case-folded texts do (by UTF-16 code unit), all in
+    // one buffer: a unit below 0xFF is one byte, any other 0xFF and its two bytes, high first. A sort compares the
+    // first eight bytes as one number and the rest only on a tie.
     struct Entry {
         quint64 prefix;
         quint32 offset;
@@ -176,11 +179,21 @@ void SortListRows(QList<ListRow>& rows, int typeList) {
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const ListRow& row = rows.at(i);
         const QString folded = (column == 0 ? row.Name : row.Key).toCaseFolded();
-        Entry entry{0, static_cast<quint32>(keys.size()), static_cast<quint32>(folded.size() * 2), static_cast<qint32>(i)};
+        const qsizetype offset = keys.size();
+        keys.resize(offset + 3 * folded.size());
+        char* at = keys.data() + offset;
         for (const QChar c : folded) {
-            keys.append(static_cast<char>(c.unicode() >> 8));
-            keys.append(static_cast<char>(c.unicode() & 0xFF));
+            const char16_t unit = c.unicode();
+            if (unit < 0xFF) {
+                *at++ = static_cast<char>(unit);
+            } else {
+                *at++ = static_cast<char>(0xFF);
+                *at++ = static_cast<char>(unit >> 8);
+                *at++ = static_cast<char>(unit & 0xFF);
+            }
         }
+        keys.truncate(at - keys.constData());
+        Entry entry{0, static_cast<quint32>(offset), static_cast<quint32>(keys.size() - offset), static_cast<qint32>(i)};
         for (quint32 b = 0; b < 8; ++b)
             entry.prefix = (entry.prefix << 8) |
                            (b < entry.size ? static_cast<unsigned char>(keys.at(entry.offset + b)) : 0u);
@@ -221,6 +234,8 @@ EmployeeList BuildEmployeeRows(const ListOptions& options, const QDate& today) {
     EmployeeList list;
     list.TypeList = options.TypeList;
     const RecordTests tests(options, today);
+    // Room for every slot, so the rows are never moved while the list grows.
+    list.Rows.reserve(static_cast<qsizetype>(std::min<qint64>(QFileInfo(DataFileName).size() / L::RecordSize, INT32_MAX)));
     ScanDataFile([&](qint32 slot, const char* bytes) {
         if (tests.Lists(bytes))
             list.Rows.append(MakeListRow(options, bytes, slot, today));
