@@ -7,7 +7,10 @@
 
 #include <QFileInfo>
 
+#include <cerrno>
+#include <ctime>
 #include <limits>
+#include <sys/stat.h>
 #include <memory>
 
 QString DataFileName;
@@ -36,9 +39,43 @@ FixedRecordFile& requireOpen() {
     return *openFile;
 }
 
+// The counts of the file last counted, by its identity and times: the options tab opens the file at every visit,
+// and an unchanged file need not be counted again. A file changed within the last two seconds is not remembered,
+// since a later write in the same tick of the file system's clock could leave its times as they were.
+struct CountedFile {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    timespec modified{};
+    timespec changed{};
+    DataFileCounts counts;
+};
+CountedFile lastCounted;
+
+bool sameFile(const struct stat& st, const CountedFile& c) {
+    return st.st_dev == c.device && st.st_ino == c.inode && st.st_size == c.size &&
+           st.st_mtim.tv_sec == c.modified.tv_sec && st.st_mtim.tv_nsec == c.modified.tv_nsec &&
+           st.st_ctim.tv_sec == c.changed.tv_sec && st.st_ctim.tv_nsec == c.changed.tv_nsec;
+}
+
+DataFileCounts countSlotsInPlace(FixedRecordFile& data);
+
+DataFileCounts countSlots(FixedRecordFile& data) {
+    struct stat st {};
+    if (::fstat(data.handle(), &st) != 0)
+        throw FileError(qt_error_string(errno));
+    if (sameFile(st, lastCounted))
+        return lastCounted.counts;
+    const DataFileCounts counts = countSlotsInPlace(data);
+    const time_t now = ::time(nullptr);
+    if (st.st_mtim.tv_sec + 2 < now && st.st_ctim.tv_sec + 2 < now)
+        lastCounted = {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim, counts};
+    return counts;
+}
+
 // Counts current and previous employees from InactivationDate alone, reading the date in place in the mapped file:
 // the count runs on every open, so it must cost no more than reading the file.
-DataFileCounts countSlots(FixedRecordFile& data) {
+DataFileCounts countSlotsInPlace(FixedRecordFile& data) {
     DataFileCounts counts;
     const qint64 length = data.length();
     counts.records = RecordCountForLength(length, kSlotSize);
