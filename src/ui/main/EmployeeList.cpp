@@ -160,13 +160,32 @@ ListRow MakeListRow(const ListOptions& options, const PersonnelRecord& record, q
     return MakeListRow(options, EncodePersonnelRecord(record).constData(), slot, today);
 }
 
+void AppendListSortKey(QByteArray& keys, const QString& text) {
+    // The case-folded text by UTF-16 code unit: a unit below 0xFF is one byte, any other 0xFF and its two bytes,
+    // high first, so that the bytes compare as the units do.
+    const QString folded = text.toCaseFolded();
+    const qsizetype offset = keys.size();
+    keys.resize(offset + 3 * folded.size());
+    char* at = keys.data() + offset;
+    for (const QChar c : folded) {
+        const char16_t unit = c.unicode();
+        if (unit < 0xFF) {
+            *at++ = static_cast<char>(unit);
+        } else {
+            *at++ = static_cast<char>(0xFF);
+            *at++ = static_cast<char>(unit >> 8);
+            *at++ = static_cast<char>(unit & 0xFF);
+        }
+    }
+    keys.truncate(at - keys.constData());
+}
+
 void SortListRows(QList<ListRow>& rows, int typeList) {
     if (rows.size() < 2)
         return;
     const int column = ListKeyColumn(typeList);
-    // Each row's key is made once, as bytes that compare as the case-folded texts do (by UTF-16 code unit), all in
-    // one buffer: a unit below 0xFF is one byte, any other 0xFF and its two bytes, high first. A sort compares the
-    // first eight bytes as one number and the rest only on a tie.
+    // Each row's key is made once, all in one buffer; a sort compares the first eight bytes as one number and the
+    // rest only on a tie.
     struct Entry {
         quint64 prefix;
         quint32 offset;
@@ -178,21 +197,8 @@ void SortListRows(QList<ListRow>& rows, int typeList) {
     entries.reserve(static_cast<size_t>(rows.size()));
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const ListRow& row = rows.at(i);
-        const QString folded = (column == 0 ? row.Name : row.Key).toCaseFolded();
         const qsizetype offset = keys.size();
-        keys.resize(offset + 3 * folded.size());
-        char* at = keys.data() + offset;
-        for (const QChar c : folded) {
-            const char16_t unit = c.unicode();
-            if (unit < 0xFF) {
-                *at++ = static_cast<char>(unit);
-            } else {
-                *at++ = static_cast<char>(0xFF);
-                *at++ = static_cast<char>(unit >> 8);
-                *at++ = static_cast<char>(unit & 0xFF);
-            }
-        }
-        keys.truncate(at - keys.constData());
+        AppendListSortKey(keys, column == 0 ? row.Name : row.Key);
         Entry entry{0, static_cast<quint32>(offset), static_cast<quint32>(keys.size() - offset), static_cast<qint32>(i)};
         for (quint32 b = 0; b < 8; ++b)
             entry.prefix = (entry.prefix << 8) |

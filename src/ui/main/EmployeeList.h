@@ -48,6 +48,10 @@ int ListKeyColumn(int typeList);
 ListRow MakeListRow(const ListOptions& options, const char* slotBytes, qint32 slot, const QDate& today);
 ListRow MakeListRow(const ListOptions& options, const PersonnelRecord& record, qint32 slot, const QDate& today);
 
+// Appends the sort key of a key column's text to keys: bytes whose order (byte by byte, a shorter key first when it
+// is the start of a longer one) is the list's order of the texts.
+void AppendListSortKey(QByteArray& keys, const QString& text);
+
 // Orders the rows on the list's key column, ascending, without regard to letter case; rows with equal keys keep
 // their order. A list of one row is left alone.
 void SortListRows(QList<ListRow>& rows, int typeList);

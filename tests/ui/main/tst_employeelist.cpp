@@ -184,6 +184,12 @@ private slots:
             << QList<PersonnelRecord>{Person("Dec", "A", Day(1990, 12, 31)), Person("Mar", "B", Day(1961, 3, 7)),
                                       Person("Jan", "C", Day(2000, 1, 1)), Person("Mar", "D", Day(1985, 3, 7))}
             << QStringList{"C, Jan", "B, Mar", "D, Mar", "A, Dec"};
+        // The sort key's bytes keep the order of the folded characters on both sides of 0xFF, past eight bytes.
+        QTest::newRow("letters beyond Latin-1 and a shared start")
+            << 1
+            << QList<PersonnelRecord>{Person("x", "Ÿvonne-Œuvres"), Person("x", "ÿvonne-œuvre"), Person("x", "Þorsdóttir"),
+                                      Person("x", "Šimunovic"), Person("y", "Ÿvonne-Œuvres")}
+            << QStringList{"Þorsdóttir, x", "ÿvonne-œuvre, x", "Ÿvonne-Œuvres, x", "Ÿvonne-Œuvres, y", "Šimunovic, x"};
     }
 
     void sorting() {
