@@ -45,10 +45,7 @@ int RemoveCommand(const QStringList& args) {
         return UsageError(kSynopsis);
 
     // The program's list and form point at slots by number: removing one under it would shift them.
-    if (ProgramHoldsDataFolder(QStringLiteral("."))) {
-        refuse(ProgramHoldsFolderText(QStringLiteral(".")));
-        return 1;
-    }
+    RequireNoProgramOnFolder();
     // The name reported and the removal see the same file: no other writer comes in between.
     const DataFolderLock lock;
     qint64 records = 0;

@@ -245,22 +245,33 @@ void DataFolderClaim::release() {
     m_fd = -1;
 }
 
-bool ProgramHoldsDataFolder(const QString& folder) {
+bool ProgramHoldsFolder(const QString& folder) {
+    const QString path = QDir(folder).absoluteFilePath(DataFolderLockFileName);
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT)
+        return false;
     const int fd = openLockFile(folder);
+    // An open-file-description lock of another open file answers here even within this process.
     struct flock probe {};
     probe.l_type = F_WRLCK;
     probe.l_whence = SEEK_SET;
     probe.l_start = kClaimByte;
     probe.l_len = 1;
-    const int got = ::fcntl(fd, F_OFD_GETLK, &probe);
+    const int asked = ::fcntl(fd, F_OFD_GETLK, &probe);
     const int error = errno;
     ::close(fd);
-    if (got != 0)
-        throw FileError(qt_error_string(error));
+    if (asked != 0)
+        throw FileError(path + QStringLiteral(": ") + qt_error_string(error));
     return probe.l_type != F_UNLCK;
 }
 
 QString ProgramHoldsFolderText(const QString& folder) {
-    return QStringLiteral("Vardel is running on the data folder %1.\r\nClose it first; nothing was changed.")
-        .arg(QDir::toNativeSeparators(QDir(folder).absolutePath()));
+    return QStringLiteral("Vardel is running on the data folder\r\n%1\r\nNothing was written: its windows show the "
+                          "records as they are now. Quit Vardel first, then try again.")
+        .arg(QDir(folder).absolutePath());
+}
+
+void RequireNoProgramOnFolder(const QString& folder) {
+    if (ProgramHoldsFolder(folder))
+        throw FileError(ProgramHoldsFolderText(folder));
 }

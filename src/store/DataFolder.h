@@ -83,9 +83,11 @@ private:
     int m_fd = -1;
 };
 
-// True while a running program holds the claim of folder (another process: this one's own claim does not count).
-// Writers other than the program (vardel-data) refuse to change records under it: the program's list and form
-// would then point at slots that moved. Looks without taking the claim, so a program starting meanwhile is never
-// turned away by the look. Throws FileError when the lock file cannot be opened.
-bool ProgramHoldsDataFolder(const QString& folder);
+// True while a running program (this process or another) holds its claim on folder. A folder without a lock file
+// has never been claimed.
+bool ProgramHoldsFolder(const QString& folder = QStringLiteral("."));
+// Every command that writes records into a data folder from outside the program (demo --replace, convert, an
+// import, a restore from the command line) calls this first: it throws FileError with ProgramHoldsFolderText
+// while the program runs on the folder, before anything is written.
+void RequireNoProgramOnFolder(const QString& folder = QStringLiteral("."));
 QString ProgramHoldsFolderText(const QString& folder);
