@@ -46,11 +46,11 @@ inline const char* const kListQueries[] = {
 // The alphabetical list of current employees whose texts (notepad included) hold ?1, as a LIKE pattern.
 inline const char* const kSearchQuery =
     "SELECT LastName || ', ' || FirstName AS Name, JobTitle, '*', slot FROM emp"
-              " WHERE InactivationDate = 0 AND (FirstName || ' ' || MiddleName || ' ' || LastName || ' ' || Suffix"
-              " || ' ' || SocialSecurityNumber || ' ' || EmergencyName || ' ' || EmergencyRelationship || ' ' ||"
-              " EmergencyPhone || ' ' || StreetAddress || ' ' || CityStateZip || ' ' || HomePhone || ' ' || CellPhone"
-              " || ' ' || JobTitle || ' ' || EmployeeNumber || ' ' || Notepad) LIKE ?1 ESCAPE '\\'"
-              " ORDER BY Name COLLATE NOCASE";
+    " WHERE InactivationDate = 0 AND (FirstName || ' ' || MiddleName || ' ' || LastName || ' ' || Suffix"
+    " || ' ' || SocialSecurityNumber || ' ' || EmergencyName || ' ' || EmergencyRelationship || ' ' ||"
+    " EmergencyPhone || ' ' || StreetAddress || ' ' || CityStateZip || ' ' || HomePhone || ' ' || CellPhone"
+    " || ' ' || JobTitle || ' ' || EmployeeNumber || ' ' || Notepad) LIKE ?1 ESCAPE '\\'"
+    " ORDER BY Name COLLATE NOCASE";
 
 inline QTemporaryDir& WorkDir() {
     static QTemporaryDir dir;
@@ -68,7 +68,8 @@ inline void Check(int rc, sqlite3* db) {
 }
 
 inline // The same sample employees, once as a data file and once as a SQLite table, made once per size.
-const Data& Records(int n) {
+    const Data&
+    Records(int n) {
     static std::map<int, Data> made;
     if (auto it = made.find(n); it != made.end())
         return it->second;
@@ -90,8 +91,9 @@ const Data& Records(int n) {
                        nullptr, nullptr, nullptr),
           db);
     sqlite3_stmt* insert = nullptr;
-    Check(sqlite3_prepare_v2(db, "INSERT INTO emp VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr),
-          db);
+    Check(
+        sqlite3_prepare_v2(db, "INSERT INTO emp VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr),
+        db);
     DemoRecords demo(1);
     for (int slot = 0; slot < n;) {
         // The text as the data file stores it: the code page's characters, and the social security number with

@@ -68,8 +68,8 @@ inline int RunBenchmarksWithRatios(int argc, char** argv, const std::vector<Benc
             const double high = BenchQuantile(time.cpu, 1) / BenchQuantile(a.cpu, 1);
             const double wall = BenchQuantile(time.real, 0.5) / BenchQuantile(a.real, 0.5);
             std::printf("%-34s %9.2f %9.2f %6.2f %6.2f %6.2f %7.2f %7.2f %s\n", (ratio.measured + args).c_str(),
-                        BenchQuantile(time.cpu, 0.5), BenchQuantile(a.cpu, 0.5), low, median, high, wall,
-                        ratio.target, median <= ratio.target ? "ok" : "OVER");
+                        BenchQuantile(time.cpu, 0.5), BenchQuantile(a.cpu, 0.5), low, median, high, wall, ratio.target,
+                        median <= ratio.target ? "ok" : "OVER");
         }
     }
     std::fflush(stdout);

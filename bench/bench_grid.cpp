@@ -9,11 +9,11 @@
 #include "BenchRatios.h"
 
 #include "DataCommands.h"
-#include "ui/main/EmployeeList.h"
+#include "app/AppGlobals.h"
 #include "store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"
+#include "ui/main/EmployeeList.h"
 #include "ui/main/frmMain.h"
-#include "app/AppGlobals.h"
 #include "users/UserList.h"
 
 #include <QRadioButton>

@@ -7,8 +7,8 @@
 #include "app/basVardel.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QEvent>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
@@ -18,8 +18,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -34,8 +34,7 @@ bool g_hook = false;
 class EndAtFirstWindow : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow()) {
+        if (event->type() == QEvent::Show && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
             QTimer::singleShot(0, [] {
                 std::fflush(nullptr);
                 std::_Exit(0);
@@ -95,9 +94,8 @@ int main(int argc, char** argv) {
     ::setenv("XDG_RUNTIME_DIR", (root + "/runtime").constData(), 1);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    const int runs = qEnvironmentVariableIntValue("VARDEL_BENCH_RUNS") > 0
-                         ? qEnvironmentVariableIntValue("VARDEL_BENCH_RUNS")
-                         : 11;
+    const int runs =
+        qEnvironmentVariableIntValue("VARDEL_BENCH_RUNS") > 0 ? qEnvironmentVariableIntValue("VARDEL_BENCH_RUNS") : 11;
     std::vector<double> program;
     std::vector<double> minimal;
     for (int run = 0; run < runs; ++run) {

@@ -10,8 +10,8 @@
 #include <cerrno>
 #include <ctime>
 #include <limits>
-#include <sys/stat.h>
 #include <memory>
+#include <sys/stat.h>
 
 QString DataFileName;
 qint16 DataFileNumber = 0;

@@ -23,8 +23,7 @@ public:
     const char* data() const { return m_data; }
     qint64 size() const { return m_size; }
 
-    template <typename Pass>
-    void read(Pass&& pass) const {
+    template <typename Pass> void read(Pass&& pass) const {
         Guard guard;
         if (sigsetjmp(guard.jump, 1) != 0)
             shrank();

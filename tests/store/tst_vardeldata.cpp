@@ -292,8 +292,8 @@ private slots:
         const QStringList two{"remove", "--slot", "2"};
         const QByteArray usage("usage: vardel-data remove --slot N");
         QTest::newRow("by slot") << two << "" << 0 << QByteArray("removed slot 2 (Lee, Zoë); 29 records left");
-        QTest::newRow("slot and its name") << two + QStringList{"--name", "Lee, Zoë"} << "" << 0
-                                           << QByteArray("29 records left");
+        QTest::newRow("slot and its name")
+            << two + QStringList{"--name", "Lee, Zoë"} << "" << 0 << QByteArray("29 records left");
         QTest::newRow("another name") << two + QStringList{"--name", "Chen, Ann"} << "" << 1
                                       << QByteArray("slot 2 holds \"Lee, Zoë\", not \"Chen, Ann\"; nothing was");
         QTest::newRow("past the end") << Words("remove --slot 31") << "" << 1 << QByteArray("no slot 31; nothing was");

@@ -199,10 +199,11 @@ void SortListRows(QList<ListRow>& rows, int typeList) {
         const ListRow& row = rows.at(i);
         const qsizetype offset = keys.size();
         AppendListSortKey(keys, column == 0 ? row.Name : row.Key);
-        Entry entry{0, static_cast<quint32>(offset), static_cast<quint32>(keys.size() - offset), static_cast<qint32>(i)};
+        Entry entry{0, static_cast<quint32>(offset), static_cast<quint32>(keys.size() - offset),
+                    static_cast<qint32>(i)};
         for (quint32 b = 0; b < 8; ++b)
-            entry.prefix = (entry.prefix << 8) |
-                           (b < entry.size ? static_cast<unsigned char>(keys.at(entry.offset + b)) : 0u);
+            entry.prefix =
+                (entry.prefix << 8) | (b < entry.size ? static_cast<unsigned char>(keys.at(entry.offset + b)) : 0u);
         entries.push_back(entry);
     }
     const char* bytes = keys.constData();
@@ -241,7 +242,8 @@ EmployeeList BuildEmployeeRows(const ListOptions& options, const QDate& today) {
     list.TypeList = options.TypeList;
     const RecordTests tests(options, today);
     // Room for every slot, so the rows are never moved while the list grows.
-    list.Rows.reserve(static_cast<qsizetype>(std::min<qint64>(QFileInfo(DataFileName).size() / L::RecordSize, INT32_MAX)));
+    list.Rows.reserve(
+        static_cast<qsizetype>(std::min<qint64>(QFileInfo(DataFileName).size() / L::RecordSize, INT32_MAX)));
     ScanDataFile([&](qint32 slot, const char* bytes) {
         if (tests.Lists(bytes))
             list.Rows.append(MakeListRow(options, bytes, slot, today));
