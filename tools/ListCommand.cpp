@@ -4,6 +4,7 @@
 #include "Commands.h"
 
 #include "store/DataFile.h"
+#include "store/TextEscape.h"
 #include "ui/main/EmployeeList.h"
 
 #include <QDate>
@@ -121,7 +122,8 @@ int ListCommand(const QStringList& args) {
     ListOptions options;
     QString error;
     if (!ParseListArguments(args, &options, &error)) {
-        std::fprintf(stderr, "vardel-data list: %s\n%s", qPrintable(error), kListUsage);
+        PrintError(error, "vardel-data list");
+        std::fputs(kListUsage, stderr);
         return 2;
     }
     // Looking must not create the file.
@@ -129,14 +131,16 @@ int ListCommand(const QStringList& args) {
     if (QFile::exists(DataFileName))
         list = BuildEmployeeRows(options, QDate::currentDate());
     options.OtherText = TrimBlanks(options.OtherText);
-    QByteArray out = ListHeading(options).toUtf8() + '\n';
-    // Each row's texts go straight into the one output buffer, without a text per cell.
+    // Each cell escaped on its own, so a TAB or line break stored in a record cannot split a row; the texts go
+    // straight into the one output buffer.
+    QByteArray out = TerminalText(ListHeading(options)) + '\n';
     out.reserve(out.size() + list.Rows.size() * 64);
     QStringEncoder utf8(QStringEncoder::Utf8);
     const auto put = [&out, &utf8](const QString& text) {
+        const QString plain = EscapeControlCharacters(text);
         const qsizetype at = out.size();
-        out.resize(at + utf8.requiredSpace(text.size()));
-        out.truncate(utf8.appendToBuffer(out.data() + at, text) - out.constData());
+        out.resize(at + utf8.requiredSpace(plain.size()));
+        out.truncate(utf8.appendToBuffer(out.data() + at, plain) - out.constData());
     };
     for (const ListRow& row : std::as_const(list.Rows)) {
         put(row.Name);

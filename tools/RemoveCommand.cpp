@@ -10,17 +10,9 @@
 
 #include <QFile>
 
-#include <cstdio>
-
 namespace {
 
 constexpr const char* kSynopsis = "remove --slot N [--name \"Last, First\"]";
-
-void refuse(const QString& text) {
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    std::fprintf(stderr, "vardel-data: %s\n", qPrintable(plain));
-}
 
 } // namespace
 
@@ -62,26 +54,23 @@ int RemoveCommand(const QStringList& args) {
         }
     }
     if (slot > records) {
-        refuse(QStringLiteral("%1 holds %2 records, so there is no slot %3; nothing was removed")
+        PrintError(QStringLiteral("%1 holds %2 records, so there is no slot %3; nothing was removed")
                    .arg(DataFileName)
                    .arg(records)
                    .arg(slot));
         return 1;
     }
     if (!name.isNull() && name != listed) {
-        refuse(QStringLiteral("slot %1 holds \"%2\", not \"%3\"; nothing was removed").arg(slot).arg(listed, name));
+        PrintError(QStringLiteral("slot %1 holds \"%2\", not \"%3\"; nothing was removed").arg(slot).arg(listed, name));
         return 1;
     }
     const RemovalResult result = RemoveEmployee(static_cast<qint32>(slot), listed);
     if (!result.Removed) {
-        refuse(QStringLiteral("slot %1 changed while it was being removed; nothing was removed").arg(slot));
+        PrintError(QStringLiteral("slot %1 changed while it was being removed; nothing was removed").arg(slot));
         return 1;
     }
-    return WriteOutput(QStringLiteral("removed slot %1 (%2); %3 records left\n")
-                           .arg(slot)
-                           .arg(listed)
-                           .arg(result.RecordsLeft)
-                           .toUtf8()) &&
+    return WriteOutput("removed slot " + QByteArray::number(slot) + " (" + TerminalText(listed) + "); " +
+                       QByteArray::number(result.RecordsLeft) + " records left\n") &&
                    FinishOutput()
                ? 0
                : 1;

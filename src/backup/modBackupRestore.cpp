@@ -29,6 +29,9 @@ QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder
         // No other writer (vardel-data) may change the data folder while its files are taken or replaced.
         const DataFolderLock lock(ProgramFolder());
         BusyWindow busy(owner);
+        // Copies that an earlier run left behind when it was killed hold employees' personal data.
+        ClearDataFolderLeftovers();
+        ClearAbandonedCopies(folder);
         for (const QString& name : std::as_const(DataFileList)) {
             if (name.isEmpty())
                 continue;
