@@ -28,27 +28,29 @@ void makeFolder(const QString& path) {
     struct stat st {};
     if (::stat(name.constData(), &st) == 0) {
         if (!S_ISDIR(st.st_mode))
-            throw FileError(qt_error_string(ENOTDIR));
+            throw FileError(path + QStringLiteral(": ") + qt_error_string(ENOTDIR));
         return;
     }
     const QString parent = QFileInfo(path).path();
     if (parent != path)
         makeFolder(parent);
     if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
-        throw FileError(qt_error_string(errno));
+        throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
 }
 
 struct stat statFolder(const QString& folder) {
     struct stat st {};
     if (::stat(QFile::encodeName(folder).constData(), &st) != 0)
-        throw FileError(qt_error_string(errno));
+        throw FileError(folder + QStringLiteral(": ") + qt_error_string(errno));
     if (!S_ISDIR(st.st_mode))
-        throw FileError(qt_error_string(ENOTDIR));
+        throw FileError(folder + QStringLiteral(": ") + qt_error_string(ENOTDIR));
     return st;
 }
 
+// The sticky bit is no protection here: it stops others removing this user's files, not planting their own
+// (a link named "User.Log" before the log exists, say).
 bool othersCanWrite(const struct stat& st) {
-    return (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (st.st_mode & S_ISVTX) == 0;
+    return (st.st_mode & (S_IWGRP | S_IWOTH)) != 0;
 }
 
 // Opens (creating when missing) the folder's lock file. It is never followed through a link and must be this

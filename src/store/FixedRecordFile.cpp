@@ -3,6 +3,7 @@
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/MappedFile.h"
+#include "store/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +22,7 @@ constexpr int kRewriteBlockBytes = 1 << 20;
 FileSystemCalls::PwriteFunction g_pwrite = nullptr;
 FileSystemCalls::RenameFunction g_rename = nullptr;
 FileSystemCalls::CopyFileRangeFunction g_copyFileRange = nullptr;
+FileSystemCalls::FsyncFunction g_fsync = nullptr;
 
 ssize_t systemPwrite(int fd, const void* data, size_t size, off_t offset) {
     return g_pwrite ? g_pwrite(fd, data, size, offset) : ::pwrite(fd, data, size, offset);
@@ -35,45 +37,44 @@ ssize_t systemCopyFileRange(int in, off_t* inOffset, int out, off_t* outOffset, 
                            : ::copy_file_range(in, inOffset, out, outOffset, size, 0);
 }
 
-// The system's own text for the last error: "No space left on device", never a generic one.
-[[noreturn]] void failWith(int error) {
-    throw FileError(qt_error_string(error));
+int systemFsync(int fd) {
+    return g_fsync ? g_fsync(fd) : ::fsync(fd);
+}
+
+// The file and the system's own text for the error: "User.Log: Is a directory", never a generic one. Every
+// write of this module is whole or undone, so what failed was not saved.
+[[noreturn]] void failWith(const QString& path, int error) {
+    throw FileError(path + QStringLiteral(": ") + qt_error_string(error), FileOutcome::NotWritten);
 }
 
 QByteArray nameOf(const QString& path) {
     return QFile::encodeName(path);
 }
 
-QString linkRefusedText(const QString& path) {
-    return QStringLiteral("\"%1\" is a symbolic link.\r\nVardel does not write through links in its data folder.")
-        .arg(path);
-}
-
 // fsync of a file or folder by name, never through a link.
-void syncPath(const QString& path, int flags) {
+// Returns 0 or the error.
+int syncPath(const QString& path, int flags) {
     const int fd = ::open(nameOf(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
-        failWith(errno);
-    if (::fsync(fd) != 0) {
-        const int saved = errno;
-        ::close(fd);
-        failWith(saved);
-    }
+        return errno;
+    const int synced = systemFsync(fd);
+    const int error = errno;
     ::close(fd);
+    return synced == 0 ? 0 : error;
 }
 
 // Writes all of data at offset; a short write is continued, so the error reported is the one that stopped it.
-void writeFully(int fd, const char* data, qint64 size, qint64 offset) {
+void writeFully(const QString& path, int fd, const char* data, qint64 size, qint64 offset) {
     qint64 done = 0;
     while (done < size) {
         const ssize_t put = systemPwrite(fd, data + done, static_cast<size_t>(size - done), offset + done);
         if (put < 0) {
             if (errno == EINTR)
                 continue;
-            failWith(errno);
+            failWith(path, errno);
         }
         if (put == 0)
-            failWith(ENOSPC);
+            failWith(path, ENOSPC);
         done += put;
     }
 }
@@ -103,6 +104,16 @@ FileSystemCalls::CopyFileRangeFunction FileSystemCalls::SetCopyFileRange(CopyFil
     return previous;
 }
 
+FileSystemCalls::FsyncFunction FileSystemCalls::SetFsync(FsyncFunction function) {
+    const FsyncFunction previous = g_fsync;
+    g_fsync = function;
+    return previous;
+}
+
+int FileSystemCalls::Fsync(int fd) {
+    return systemFsync(fd);
+}
+
 FixedRecordFile::FixedRecordFile(const QString& fileName, int recordSize, const QByteArray& blank)
     : m_fileName(fileName), m_recordSize(recordSize),
       m_blank(blank.size() == recordSize ? blank : QByteArray(recordSize, ' ')) {}
@@ -112,7 +123,7 @@ FixedRecordFile::~FixedRecordFile() {
 }
 
 void FixedRecordFile::failErrno() const {
-    failWith(errno);
+    failWith(m_fileName, errno);
 }
 
 void FixedRecordFile::requireOpen() const {
@@ -122,11 +133,7 @@ void FixedRecordFile::requireOpen() const {
 
 void FixedRecordFile::open(Access access) {
     close();
-    // The permissions apply only when the file is created.
-    const int flags = access == Access::ReadOnly ? O_RDONLY : O_RDWR | O_CREAT;
-    m_fd = ::open(nameOf(m_fileName).constData(), flags | O_CLOEXEC, 0600);
-    if (m_fd < 0)
-        failErrno();
+    m_fd = OpenDataFolderFile(m_fileName, access == Access::ReadOnly ? O_RDONLY : O_RDWR | O_CREAT);
 }
 
 void FixedRecordFile::createExclusive() {
@@ -137,8 +144,8 @@ void FixedRecordFile::createExclusive() {
         const int error = errno;
         struct stat st {};
         if (::lstat(nameOf(m_fileName).constData(), &st) == 0 && S_ISLNK(st.st_mode))
-            throw FileError(linkRefusedText(m_fileName));
-        failWith(error);
+            throw FileError(LinkRefusedText(m_fileName));
+        failWith(m_fileName, error);
     }
 }
 
@@ -191,7 +198,7 @@ QByteArray FixedRecordFile::readRecord(qint64 n) {
 }
 
 void FixedRecordFile::writeAt(qint64 offset, const char* data, qint64 size) {
-    writeFully(m_fd, data, size, offset);
+    writeFully(m_fileName, m_fd, data, size, offset);
 }
 
 void FixedRecordFile::completeCutRecord() {
@@ -252,7 +259,7 @@ void FixedRecordFile::appendRecords(const QByteArray& records) {
 
 void FixedRecordFile::sync() {
     requireOpen();
-    if (::fsync(m_fd) != 0)
+    if (systemFsync(m_fd) != 0)
         failErrno();
 }
 
@@ -265,17 +272,26 @@ qint64 RecordCountForLength(qint64 length, int recordSize) {
 }
 
 void ReplaceFileAtomically(const QString& tempFile, const QString& target) {
-    syncPath(tempFile, O_RDONLY);
+    if (const int error = syncPath(tempFile, O_RDONLY))
+        failWith(tempFile, error);
     // rename(2) swaps the name over in one step: there is no instant without a whole target. The target is never
     // deleted first.
     if (systemRename(nameOf(tempFile).constData(), nameOf(target).constData()) != 0)
-        failWith(errno);
-    syncPath(QFileInfo(target).absolutePath(), O_RDONLY | O_DIRECTORY);
+        failWith(target, errno);
+    // From here the new file is the target: a failure says so rather than pass the change off as lost.
+    if (const int error = syncPath(QFileInfo(target).absolutePath(), O_RDONLY | O_DIRECTORY))
+        throw FileError(NotConfirmedText(target, qt_error_string(error)), FileOutcome::NotConfirmed);
+}
+
+QString NotConfirmedText(const QString& target, const QString& reason) {
+    return QStringLiteral("%1 was written and is in place, but could not be confirmed on disk (%2): a crash of "
+                          "the system now could still lose it.")
+        .arg(target, reason);
 }
 
 void RemoveFileIfPresent(const QString& fileName) {
     if (::unlink(nameOf(fileName).constData()) != 0 && errno != ENOENT)
-        failWith(errno);
+        failWith(fileName, errno);
 }
 
 void FinishRewrite(const QString& tempFile, const QString& target, bool keptAny) {
@@ -349,7 +365,8 @@ namespace {
 // buffer, and so does every later run of the same copy.
 class RunCopier {
 public:
-    RunCopier(int in, int out) : m_in(in), m_out(out) {}
+    RunCopier(int in, int out, const QString& inName, const QString& outName)
+        : m_in(in), m_out(out), m_inName(inName), m_outName(outName) {}
 
     void copy(qint64 from, qint64 to, qint64 size) {
         while (size > 0 && m_kernel) {
@@ -360,13 +377,13 @@ public:
                 if (errno == EINTR)
                     continue;
                 if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
-                    failWith(errno);
+                    failWith(m_outName, errno);
                 m_kernel = false;
                 break;
             }
             // The source ended before the run did: it was cut short under the lock's back.
             if (done == 0)
-                failWith(EIO);
+                failWith(m_inName, EIO);
             from += done;
             to += done;
             size -= done;
@@ -381,12 +398,12 @@ public:
                 if (r < 0 && errno == EINTR)
                     continue;
                 if (r < 0)
-                    failWith(errno);
+                    failWith(m_inName, errno);
                 if (r == 0)
-                    failWith(EIO);
+                    failWith(m_inName, EIO);
                 got += r;
             }
-            writeFully(m_out, m_buffer.constData(), part, to);
+            writeFully(m_outName, m_out, m_buffer.constData(), part, to);
             from += part;
             to += part;
             size -= part;
@@ -396,6 +413,8 @@ public:
 private:
     int m_in;
     int m_out;
+    QString m_inName;
+    QString m_outName;
     bool m_kernel = true;
     QByteArray m_buffer;
 };
@@ -404,7 +423,7 @@ private:
 struct ReadingFile {
     explicit ReadingFile(const QString& fileName) : fd(::open(nameOf(fileName).constData(), O_RDONLY | O_CLOEXEC)) {
         if (fd < 0)
-            failWith(errno);
+            failWith(fileName, errno);
     }
     ~ReadingFile() { ::close(fd); }
     ReadingFile(const ReadingFile&) = delete;
@@ -427,11 +446,11 @@ qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
     try {
         struct stat st {};
         if (::fstat(in, &st) != 0)
-            failWith(errno);
+            failWith(fileName, errno);
         const qint64 length = st.st_size;
         const MappedFile map(in, length, fileName);
         temp.createExclusive();
-        RunCopier copier(in, temp.handle());
+        RunCopier copier(in, temp.handle(), fileName, tempName);
 
         // Which records stay, read from the mapping in one pass; a record's bytes are touched only where drop
         // looks. Runs of kept whole records are then copied in as few calls as there are dropped records.
@@ -464,7 +483,7 @@ qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
             runStart = n + 1;
         }
         if (!last.isEmpty()) {
-            writeFully(temp.handle(), last.constData(), recordSize, out);
+            writeFully(tempName, temp.handle(), last.constData(), recordSize, out);
             out += recordSize;
         }
         temp.close();
@@ -480,17 +499,15 @@ qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
 }
 
 void AppendWhole(const QString& fileName, const QByteArray& bytes) {
-    const int fd = ::open(nameOf(fileName).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        failWith(errno);
+    const int fd = OpenDataFolderFile(fileName, O_WRONLY | O_CREAT);
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         const int error = errno;
         ::close(fd);
-        failWith(error);
+        failWith(fileName, error);
     }
     try {
-        writeFully(fd, bytes.constData(), bytes.size(), st.st_size);
+        writeFully(fileName, fd, bytes.constData(), bytes.size(), st.st_size);
     } catch (...) {
         // Whole or not at all: cut off whatever part of the line reached the file.
         const int cut = ::ftruncate(fd, st.st_size);
@@ -499,5 +516,5 @@ void AppendWhole(const QString& fileName, const QByteArray& bytes) {
         throw;
     }
     if (::close(fd) != 0)
-        failWith(errno);
+        failWith(fileName, errno);
 }

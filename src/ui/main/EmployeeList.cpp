@@ -1,15 +1,17 @@
 #include "ui/main/EmployeeList.h"
 
-#include "ui/main/RecordTests.h"
 #include "store/Cp1252.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "store/ListScan.h"
+#include "ui/main/NameCollation.h"
+#include "ui/main/RecordTests.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace L = PersonnelLayout;
@@ -121,6 +123,12 @@ int ListColumnWidth(int typeList, int column) {
     return widths[typeList][column - 1];
 }
 
+int ListShownColumns(int typeList) {
+    // Narrower than a pixel at any screen's resolution is not shown.
+    constexpr int seen = 15;
+    return ListColumnWidth(typeList, 2) >= seen ? 3 : 2;
+}
+
 int ListKeyColumn(int typeList) {
     return typeList == AlphabeticalListing ? 0 : 4;
 }
@@ -160,32 +168,15 @@ ListRow MakeListRow(const ListOptions& options, const PersonnelRecord& record, q
     return MakeListRow(options, EncodePersonnelRecord(record).constData(), slot, today);
 }
 
-void AppendListSortKey(QByteArray& keys, const QString& text) {
-    // The case-folded text by UTF-16 code unit: a unit below 0xFF is one byte, any other 0xFF and its two bytes,
-    // high first, so that the bytes compare as the units do.
-    const QString folded = text.toCaseFolded();
-    const qsizetype offset = keys.size();
-    keys.resize(offset + 3 * folded.size());
-    char* at = keys.data() + offset;
-    for (const QChar c : folded) {
-        const char16_t unit = c.unicode();
-        if (unit < 0xFF) {
-            *at++ = static_cast<char>(unit);
-        } else {
-            *at++ = static_cast<char>(0xFF);
-            *at++ = static_cast<char>(unit >> 8);
-            *at++ = static_cast<char>(unit & 0xFF);
-        }
-    }
-    keys.truncate(at - keys.constData());
-}
-
 void SortListRows(QList<ListRow>& rows, int typeList) {
     if (rows.size() < 2)
         return;
-    const int column = ListKeyColumn(typeList);
-    // Each row's key is made once, all in one buffer; a sort compares the first eight bytes as one number and the
-    // rest only on a tie.
+    // Each row's key is made once, all in one buffer: names by the locale's collation, the date keys as their digits.
+    // A sort compares the first eight bytes as one number and the rest only on a tie.
+    const bool names = ListKeyColumn(typeList) == 0;
+    std::optional<NameCollator> collator;
+    if (names)
+        collator.emplace();
     struct Entry {
         quint64 prefix;
         quint32 offset;
@@ -198,7 +189,7 @@ void SortListRows(QList<ListRow>& rows, int typeList) {
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const ListRow& row = rows.at(i);
         const qsizetype offset = keys.size();
-        AppendListSortKey(keys, column == 0 ? row.Name : row.Key);
+        keys.append(names ? collator->sortKey(row.Name) : row.Key.toLatin1());
         Entry entry{0, static_cast<quint32>(offset), static_cast<quint32>(keys.size() - offset),
                     static_cast<qint32>(i)};
         for (quint32 b = 0; b < 8; ++b)
@@ -253,4 +244,16 @@ EmployeeList BuildEmployeeRows(const ListOptions& options, const QDate& today) {
     list.CurrentCount = CurrentCount;
     list.PreviousCount = PreviousCount;
     return list;
+}
+
+EmployeeList BuildEmployeeRowsForFileStatus(ListOptions& options, const QDate& today) {
+    EmployeeList list = BuildEmployeeRows(options, today);
+    const int status = RefreshStatusButtons(list.CurrentCount, list.PreviousCount,
+                                            options.TypeList == AlphabeticalListing, options.EmpStatus)
+                           .Selected;
+    if (status == options.EmpStatus)
+        return list;
+    // The rare file whose employees all share one status reads twice; the common one once.
+    options.EmpStatus = status;
+    return BuildEmployeeRows(options, today);
 }

@@ -22,26 +22,22 @@
 #include <QLabel>
 #include <QStandardPaths>
 
-namespace {
-
-// Stores path as the picture of the record in slot, at once, through the data file module; modified stamps the
-// record as changed now. A slot the file no longer has (another program shortened it) is not written, for that
-// would add a record holding nothing but a picture.
-void StorePicturePath(qint32 slot, const QString& path, bool modified) {
+bool frmMain::StorePicturePath(const QString& path, bool modified) {
     OpenDataFile();
-    if (slot >= 1 && slot <= RecordCount) {
+    const qint32 slot = HighlightedSlot();
+    if (slot >= 1 && slot <= RecordCount)
         ReadSlot(slot);
-        CurrentRecord.PicturePath = path;
-        if (modified)
-            CurrentRecord.LastModified = NowOADate();
-        WriteSlot(slot);
-    } else {
-        CurrentRecord.PicturePath = path;
-    }
+    // The slot may hold somebody else by now, or be gone (another program changed the file): nothing is written
+    // then, for that would give the picture to the wrong employee or add a record holding nothing but a picture.
+    if (!CheckShownEmployee())
+        return false;
+    CurrentRecord.PicturePath = path;
+    if (modified)
+        CurrentRecord.LastModified = NowOADate();
+    WriteSlot(slot);
     CloseDataFile();
+    return true;
 }
-
-} // namespace
 
 QString frmMain::MissingPictureText(const QString& path) {
     return QStringLiteral("Can't find the picture file\r\nat the indicated location--\r\n\r\n(") + path +
@@ -87,7 +83,7 @@ void frmMain::ShowPictureButtons(bool stored) {
     cmdPicDelete->setVisible(stored);
 }
 
-void frmMain::ShowRecordPicture(const QString& path, qint32 slot) {
+void frmMain::ShowRecordPicture(const QString& path) {
     ClearPicture();
     if (path.isEmpty()) {
         imgPicture->show();
@@ -95,10 +91,15 @@ void frmMain::ShowRecordPicture(const QString& path, qint32 slot) {
     }
     const LoadedPicture picture = LoadPictureFile(path, FormPictureSide());
     if (picture.IsNull()) {
-        dialogs().MessageBox(this, MissingPictureText(path), QStringLiteral("Error loading picture"), MsgIcon::Critical,
-                             MsgButtons::OK);
-        // The record forgets the picture; when it was last modified stays as it was.
-        StorePicturePath(slot, QString(), false);
+        // Showing a record never writes it: a share that is out of reach for a moment must not cost the record
+        // its reference, and a Read Only user may only look. The path stays held, so that a save keeps it too;
+        // the clerk is told once per run and path, not at every pass of the arrow keys.
+        if (!m_missingPictures.contains(path)) {
+            m_missingPictures.insert(path);
+            dialogs().MessageBox(this, MissingPictureText(path), QStringLiteral("Error loading picture"),
+                                 MsgIcon::Critical, MsgButtons::OK);
+        }
+        imgPicture->setToolTip(path);
         imgPicture->show();
         return;
     }
@@ -152,11 +153,20 @@ void frmMain::cmdPicAddEdit_Click(int) {
         lblPicture->setVisible(!hadPicture);
         return;
     }
+    if (picture.Partial &&
+        dialogs().MessageBox(this, PicturePartialText(), QStringLiteral("Picture Incomplete"), MsgIcon::Exclamation,
+                             MsgButtons::YesNo, MsgResult::No) != MsgResult::Yes) {
+        lblPicture->setVisible(!hadPicture);
+        return;
+    }
 
     if (Adding) {
         CurrentRecord.PicturePath = path;
     } else {
-        StorePicturePath(HighlightedSlot(), path, true);
+        if (!StorePicturePath(path, true)) {
+            lblPicture->setVisible(!hadPicture);
+            return;
+        }
         // The stamp on the "Basic Info" page tells the truth at once.
         const RecordView view = ViewRecord(CurrentRecord, QDate::currentDate());
         lblDataInfo[2]->setText(view.Modified);
@@ -175,7 +185,8 @@ void frmMain::cmdPicDelete_Click() {
         CurrentRecord.PicturePath.clear();
     } else if (dialogs().MessageBox(this, PictureDeleteQuestion(), QStringLiteral("Confirm Picture Delete"),
                                     MsgIcon::Question, MsgButtons::YesNo, MsgResult::No) == MsgResult::Yes) {
-        StorePicturePath(HighlightedSlot(), QString(), false);
+        if (!StorePicturePath(QString(), false))
+            return;
     } else {
         return;
     }

@@ -27,6 +27,7 @@ void frmMain::ShowEmployeeRecord() {
     if (slot < 1)
         return;
     ReadOneSlot(slot);
+    m_shownIdentity = IdentityOf(CurrentRecord);
     const RecordView v = ViewRecord(CurrentRecord, QDate::currentDate());
 
     frame[2]->setTitle(v.FrameCaption);
@@ -61,7 +62,7 @@ void frmMain::ShowEmployeeRecord() {
     cmdEmail->setEnabled(v.EmailEnabled);
     cmdEmail->setToolTip(QStringLiteral(" Send email... "));
 
-    ShowRecordPicture(v.PicturePath, slot);
+    ShowRecordPicture(v.PicturePath);
     const bool stored = !TrimBlanks(CurrentRecord.PicturePath).isEmpty();
     cmdPicAddEdit[1]->setVisible(!stored);
     cmdPicAddEdit[1]->setEnabled(CurrentAccessLevel == 3 || CurrentAccessLevel == 4);

@@ -184,9 +184,11 @@ private slots:
         QTest::newRow("kernel copy") << 0 << 0 << qint64(-1) << "<no error>";
         QTest::newRow("other device: buffered") << EXDEV << 0 << qint64(-1) << "<no error>";
         QTest::newRow("no kernel copy: buffered") << ENOSYS << 0 << qint64(-1) << "<no error>";
-        QTest::newRow("rename fails") << 0 << EIO << qint64(-1) << "Input/output error";
-        QTest::newRow("disk full in the kernel copy") << ENOSPC << 0 << qint64(-1) << "No space left on device";
-        QTest::newRow("disk fills in the buffered copy") << EXDEV << 0 << qint64(1 << 20) << "No space left on device";
+        QTest::newRow("rename fails") << 0 << EIO << qint64(-1) << "Vardel.Data: Input/output error";
+        QTest::newRow("disk full in the kernel copy")
+            << ENOSPC << 0 << qint64(-1) << "TempFile.$$$: No space left on device";
+        QTest::newRow("disk fills in the buffered copy")
+            << EXDEV << 0 << qint64(1 << 20) << "TempFile.$$$: No space left on device";
     }
 
     void removalCopy() {
