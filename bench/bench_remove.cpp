@@ -1,10 +1,10 @@
 // Removing one employee from the data file, beside copying the same file, in one run:
-// - Remove_Employee: the whole removal (the open that counts the records, the marker written into the slot, the
-//   copy through "TempFile.$$$" without the marked slot, made durable and renamed over the data file);
-// - Remove_PlainCopy: the anchor, a read and write of the same bytes in 1 MB blocks into a new file, as cp does;
-//   target: at most 2.0 times it;
-// - Remove_DurableCopy: the same copy, flushed to the disk and renamed over its target as the removal's copy must
-//   be, so that the ratio also shows what the removal costs beyond its durability.
+// - Remove_Employee: the whole removal (the identity look at the slot, the copy through "TempFile.$$$" without the
+//   slot, made durable and renamed over the data file);
+// - Remove_PlainCopy: a read and write of the same bytes in 1 MB blocks into a new file, as cp does;
+// - Remove_DurableCopy: the anchor, the same copy flushed to the disk (cp and sync) and renamed over its target as
+//   the removal's copy must be; target: at most 1.2 times it.
+// CPU time of the process, at 10,000 and 100,000 employees.
 // Each iteration starts from the same file of N employees (restored outside the timing). Build with
 // CMAKE_BUILD_TYPE=Release for real numbers.
 
@@ -41,8 +41,9 @@ QString Pristine(int n) {
     QFile file(name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot create %s", qPrintable(name));
-    for (const PersonnelRecord& r : MakeDemoRecords(n, 1))
-        file.write(EncodePersonnelRecord(r));
+    DemoRecords demo(1);
+    for (int i = 0; i < n; ++i)
+        file.write(EncodePersonnelRecord(demo.next()));
     file.close();
     made.emplace(n, name);
     return name;
@@ -112,14 +113,13 @@ void Remove_Employee(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(Remove_PlainCopy)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(Remove_DurableCopy)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(Remove_Employee)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Remove_PlainCopy)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(Remove_DurableCopy)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(Remove_Employee)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 int main(int argc, char** argv) {
     // The data file and its temporary file are addressed in the working folder, as in the program.
     QDir::setCurrent(WorkDir().path());
     DataFileName = QStringLiteral("Vardel.Data");
-    return RunBenchmarksWithRatios(
-        argc, argv, {{"Remove_Employee", "Remove_PlainCopy", 2.0}, {"Remove_Employee", "Remove_DurableCopy", 2.0}});
+    return RunBenchmarksWithRatios(argc, argv, {{"Remove_Employee", "Remove_DurableCopy", 1.2}});
 }

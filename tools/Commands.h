@@ -32,6 +32,10 @@ int ListCommand(const QStringList& args);
 // the arguments chose the employment status.
 bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error, bool* statusGiven = nullptr);
 
+// "remove --slot N [--name "Last, First"]": removes one employee as the main window does, the name (when given)
+// checked against the slot's. Refused while the program runs on the folder.
+int RemoveCommand(const QStringList& args);
+
 // "print list|report|forms|label ... --out FILE.pdf": a printout into a PDF file. Runs in vardel-data-print
 // (ToolApplication.h), which has the fonts.
 int PrintCommand(const QStringList& args);

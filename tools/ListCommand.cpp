@@ -4,10 +4,12 @@
 #include "Commands.h"
 
 #include "store/DataFile.h"
+#include "store/TextEscape.h"
 #include "ui/main/EmployeeList.h"
 
 #include <QDate>
 #include <QFile>
+#include <QStringEncoder>
 
 #include <cstdio>
 
@@ -133,11 +135,26 @@ int ListCommand(const QStringList& args) {
         list = statusGiven ? BuildEmployeeRows(options, QDate::currentDate())
                            : BuildEmployeeRowsForFileStatus(options, QDate::currentDate());
     options.OtherText = TrimBlanks(options.OtherText);
-    // Each cell escaped on its own: a TAB or line break stored in a record cannot split a row.
+    // Each cell escaped on its own, so a TAB or line break stored in a record cannot split a row; the texts go
+    // straight into the one output buffer.
     QByteArray out = TerminalText(ListHeading(options)) + '\n';
+    out.reserve(out.size() + list.Rows.size() * 64);
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    const auto put = [&out, &utf8](const QString& text) {
+        const QString plain = EscapeControlCharacters(text);
+        const qsizetype at = out.size();
+        out.resize(at + utf8.requiredSpace(plain.size()));
+        out.truncate(utf8.appendToBuffer(out.data() + at, plain) - out.constData());
+    };
     for (const ListRow& row : std::as_const(list.Rows)) {
-        out += TerminalText(row.Cell(0)) + '\t' + TerminalText(row.Cell(1)) + '\t' + TerminalText(row.Cell(2)) + '\t' +
-               TerminalText(row.Cell(3)) + '\n';
+        put(row.Name);
+        out += '\t';
+        put(row.Detail);
+        out += '\t';
+        put(row.Extra);
+        out += '\t';
+        out += QByteArray::number(row.Slot);
+        out += '\n';
     }
     if (std::fwrite(out.constData(), 1, out.size(), stdout) != static_cast<size_t>(out.size()) ||
         std::fflush(stdout) != 0) {

@@ -33,6 +33,8 @@ const Command kCommands[] = {
     {"list", "list [options]",
      "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false,
      true},
+    {"remove", "remove --slot N [--name \"Last, First\"]",
+     "remove the employee in slot N as the main window does, checking the name when given", RemoveCommand, false},
     {"backup", "backup [DIR] [--keep N]",
      "a verified backup into a dated folder of DIR (the BackupFolder setting when none)", BackupCommand, false},
     {"verify", "verify DIR", "verify a backup folder against its manifest", VerifyCommand, false},

@@ -116,14 +116,18 @@ QByteArray EncodeCp1252(const QString& text) {
     return out;
 }
 
-QString DecodeCp1252(const char* data, qsizetype size) {
-    QString out(size, Qt::Uninitialized);
-    QChar* dst = out.data();
+QChar* DecodeCp1252Into(const char* data, qsizetype size, QChar* dst) {
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(data[i]);
         // Undefined bytes map to the C1 control of the same value, as Windows' own conversion does.
         dst[i] = (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] != 0) ? QChar(kHigh[b - 0x80]) : QChar(b);
     }
+    return dst + size;
+}
+
+QString DecodeCp1252(const char* data, qsizetype size) {
+    QString out(size, Qt::Uninitialized);
+    DecodeCp1252Into(data, size, out.data());
     return out;
 }
 
@@ -134,12 +138,17 @@ void PutFixedText(char* dest, int width, const QString& text) {
     std::memset(dest + n, ' ', width - n);
 }
 
-QString GetFixedText(const char* src, int width) {
+FixedTextSpan TrimmedField(const char* src, int width) {
     int begin = 0;
     int end = width;
     while (begin < end && src[begin] == ' ')
         ++begin;
     while (end > begin && src[end - 1] == ' ')
         --end;
-    return DecodeCp1252(src + begin, end - begin);
+    return {src + begin, end - begin};
+}
+
+QString GetFixedText(const char* src, int width) {
+    const FixedTextSpan span = TrimmedField(src, width);
+    return DecodeCp1252(span.data, span.size);
 }

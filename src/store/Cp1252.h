@@ -37,3 +37,11 @@ QList<Cp1252Replacement> Cp1252Replacements(const QString& text);
 void PutFixedText(char* dest, int width, const QString& text);
 // Reads width bytes at src with leading and trailing blanks removed.
 QString GetFixedText(const char* src, int width);
+// The bytes of a fixed-width field without its leading and trailing blanks, in place.
+struct FixedTextSpan {
+    const char* data;
+    int size;
+};
+FixedTextSpan TrimmedField(const char* src, int width);
+// Decodes size bytes into dest (room for size characters); returns the end of what was written.
+QChar* DecodeCp1252Into(const char* data, qsizetype size, QChar* dest);

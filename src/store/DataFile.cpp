@@ -3,11 +3,15 @@
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
+#include "store/MappedFile.h"
 
 #include <QFileInfo>
 
+#include <cerrno>
+#include <ctime>
 #include <limits>
 #include <memory>
+#include <sys/stat.h>
 
 QString DataFileName;
 qint16 DataFileNumber = 0;
@@ -19,8 +23,6 @@ PersonnelRecord CurrentRecord;
 namespace {
 
 constexpr int kSlotSize = PersonnelLayout::RecordSize;
-// Slots read at a time by the counting pass (about 1 MB).
-constexpr qint64 kSlotsPerBlock = 200;
 
 std::unique_ptr<FixedRecordFile> openFile;
 // Held from open to close: every pattern of this module (update one, append) writes in place.
@@ -37,33 +39,59 @@ FixedRecordFile& requireOpen() {
     return *openFile;
 }
 
-// Counts current and previous employees from InactivationDate alone, reading the file in large blocks: the
-// count runs on every open, so it must stay close to the cost of reading the file.
+// The counts of the file last counted, by its identity and times: the options tab opens the file at every visit,
+// and an unchanged file need not be counted again. A file changed within the last two seconds is not remembered,
+// since a later write in the same tick of the file system's clock could leave its times as they were.
+struct CountedFile {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    timespec modified{};
+    timespec changed{};
+    DataFileCounts counts;
+};
+CountedFile lastCounted;
+
+bool sameFile(const struct stat& st, const CountedFile& c) {
+    return st.st_dev == c.device && st.st_ino == c.inode && st.st_size == c.size &&
+           st.st_mtim.tv_sec == c.modified.tv_sec && st.st_mtim.tv_nsec == c.modified.tv_nsec &&
+           st.st_ctim.tv_sec == c.changed.tv_sec && st.st_ctim.tv_nsec == c.changed.tv_nsec;
+}
+
+DataFileCounts countSlotsInPlace(FixedRecordFile& data);
+
 DataFileCounts countSlots(FixedRecordFile& data) {
+    struct stat st {};
+    if (::fstat(data.handle(), &st) != 0)
+        throw FileError(qt_error_string(errno));
+    if (sameFile(st, lastCounted))
+        return lastCounted.counts;
+    const DataFileCounts counts = countSlotsInPlace(data);
+    const time_t now = ::time(nullptr);
+    if (st.st_mtim.tv_sec + 2 < now && st.st_ctim.tv_sec + 2 < now)
+        lastCounted = {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim, counts};
+    return counts;
+}
+
+// Counts current and previous employees from InactivationDate alone, reading the date in place in the mapped file:
+// the count runs on every open, so it must cost no more than reading the file.
+DataFileCounts countSlotsInPlace(FixedRecordFile& data) {
     DataFileCounts counts;
     const qint64 length = data.length();
     counts.records = RecordCountForLength(length, kSlotSize);
-    QByteArray block(kSlotsPerBlock * kSlotSize, Qt::Uninitialized);
     constexpr int dateEnd = PersonnelLayout::InactivationDate + 8;
-    qint64 slot = 0;
-    qint64 offset = 0;
-    while (slot < counts.records && offset < length) {
-        const qint64 got = data.readAt(offset, block.data(), std::min<qint64>(block.size(), length - offset));
-        if (got == 0)
-            break;
-        for (qint64 at = 0; at < got && slot < counts.records; at += kSlotSize) {
-            ++slot;
+    const MappedFile map(data.handle(), length, data.fileName());
+    map.read([&] {
+        qint64 at = 0;
+        for (qint64 slot = 0; slot < counts.records; ++slot, at += kSlotSize) {
             // A cut-off last slot without the whole date reads as blank, which is a current employee.
-            const double inactivation = at + dateEnd <= got ? DecodeInactivationDate(block.constData() + at) : 0;
+            const double inactivation = at + dateEnd <= length ? DecodeInactivationDate(map.data() + at) : 0;
             if (inactivation == 0)
                 ++counts.current;
             else
                 ++counts.previous;
         }
-        offset += got;
-    }
-    // Slots past the data that was read (a file that shrank meanwhile) read as blank: current employees.
-    counts.current += counts.records - slot;
+    });
     return counts;
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 
 namespace {
 const QDate kEpoch(1899, 12, 30);
@@ -15,9 +16,6 @@ const std::array<const char*, 7> kDays = {"Monday", "Tuesday", "Wednesday", "Thu
 
 QString two(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-}
-QString four(int n) {
-    return QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0'));
 }
 
 // 1-12 for a full or three-letter English month name in any case; 0 otherwise.
@@ -71,11 +69,48 @@ double ToOADate(const QDateTime& dateTime) {
 
 namespace {
 
-// The date and time of a value, or nothing for a value outside 1 January 100 to 31 December 9999. A corrupt stamp
-// in a file may hold anything (NaN, an infinity, 1e300); it never reaches the conversion to whole days.
-std::optional<QDateTime> Convert(double value) {
+// Day 0 (30 December 1899) counted from 1 March of year 0 of the proleptic Gregorian calendar, which QDate uses.
+constexpr qint64 kEpochFromMarch0 = 693899;
+
+// The calendar date of a day number by arithmetic (the proleptic Gregorian calendar in 400-year eras): lists
+// convert thousands of dates, and a QDateTime would consult the time zone for every one.
+void civilFromDays(qint64 days, int* year, int* month, int* day) {
+    const qint64 z = days + kEpochFromMarch0;
+    const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
+    const qint64 dayOfEra = z - era * 146097;
+    const qint64 yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const qint64 mp = (5 * dayOfYear + 2) / 153;
+    *day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
+    *month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    *year = static_cast<int>(yearOfEra + era * 400 + (*month <= 2 ? 1 : 0));
+}
+
+// Digits into a small buffer, zero-padded to width.
+char* putNumber(char* at, int n, int width) {
+    char digits[12];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    for (int pad = count; pad < width; ++pad)
+        *at++ = '0';
+    while (count > 0)
+        *at++ = digits[--count];
+    return at;
+}
+
+QString fromBuffer(const char* begin, const char* end) {
+    return QString::fromLatin1(begin, end - begin);
+}
+
+} // namespace
+
+std::optional<OADateParts> SplitOADate(double value) {
     // Day -657434 is 1 January 100 and day 2958465 31 December 9999; before day 0 the fraction counts away from
-    // zero, so the whole part decides. NaN fails both comparisons.
+    // zero, so the whole part decides. NaN fails both comparisons; a corrupt stamp in a file may hold anything
+    // (an infinity, 1e300) and never reaches the conversion to whole days.
     if (!(value > -657435.0 && value < 2958466.0))
         return std::nullopt;
     double whole = std::trunc(value);
@@ -85,25 +120,30 @@ std::optional<QDateTime> Convert(double value) {
         ms -= kMsPerDay;
         whole += value >= 0 ? 1 : -1;
     }
-    const QDate date = kEpoch.addDays(static_cast<qint64>(whole));
+    OADateParts parts;
+    parts.days = static_cast<qint64>(whole);
+    parts.msOfDay = static_cast<int>(ms);
+    civilFromDays(parts.days, &parts.year, &parts.month, &parts.day);
     // The carry may leave the range at either end.
-    if (date.year() < 100 || date.year() > 9999)
+    if (parts.year < 100 || parts.year > 9999)
         return std::nullopt;
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+    return parts;
 }
 
-} // namespace
-
 bool IsShowableOADate(double value) {
-    return Convert(value).has_value();
+    return SplitOADate(value).has_value();
 }
 
 QDateTime FromOADate(double value) {
-    return Convert(value).value_or(QDateTime());
+    const auto parts = SplitOADate(value);
+    if (!parts)
+        return QDateTime();
+    return QDateTime(QDate(parts->year, parts->month, parts->day), QTime::fromMSecsSinceStartOfDay(parts->msOfDay));
 }
 
 QDate OADateToDate(double value) {
-    return FromOADate(value).date();
+    const auto parts = SplitOADate(value);
+    return parts ? QDate(parts->year, parts->month, parts->day) : QDate();
 }
 
 double NowOADate() {
@@ -123,17 +163,28 @@ QString DayName(int dayOfWeek) {
 }
 
 QString FormatMMDDYYYY(double value) {
-    if (!IsShowableOADate(value))
+    const auto d = SplitOADate(value);
+    if (!d)
         return QString();
-    const QDate d = OADateToDate(value);
-    return two(d.month()) + QLatin1Char('/') + two(d.day()) + QLatin1Char('/') + four(d.year());
+    char text[10];
+    char* at = putNumber(text, d->month, 2);
+    *at++ = '/';
+    at = putNumber(at, d->day, 2);
+    *at++ = '/';
+    return fromBuffer(text, putNumber(at, d->year, 4));
 }
 
 QString FormatHHNNSS(double value) {
-    if (!IsShowableOADate(value))
+    const auto d = SplitOADate(value);
+    if (!d)
         return QString();
-    const QTime t = FromOADate(value).time();
-    return two(t.hour()) + QLatin1Char(':') + two(t.minute()) + QLatin1Char(':') + two(t.second());
+    const int seconds = d->msOfDay / 1000;
+    char text[8];
+    char* at = putNumber(text, seconds / 3600, 2);
+    *at++ = ':';
+    at = putNumber(at, seconds / 60 % 60, 2);
+    *at++ = ':';
+    return fromBuffer(text, putNumber(at, seconds % 60, 2));
 }
 
 QString FormatStamp(double value) {
@@ -143,43 +194,53 @@ QString FormatStamp(double value) {
 }
 
 QString FormatYYYYMMDD(double value) {
-    if (!IsShowableOADate(value))
+    const auto d = SplitOADate(value);
+    if (!d)
         return QString();
-    const QDate d = OADateToDate(value);
-    return four(d.year()) + two(d.month()) + two(d.day());
+    char text[8];
+    char* at = putNumber(text, d->year, 4);
+    at = putNumber(at, d->month, 2);
+    return fromBuffer(text, putNumber(at, d->day, 2));
 }
 
 QString FormatMMDD(double value) {
-    if (!IsShowableOADate(value))
+    const auto d = SplitOADate(value);
+    if (!d)
         return QString();
-    const QDate d = OADateToDate(value);
-    return two(d.month()) + two(d.day());
+    char text[4];
+    return fromBuffer(text, putNumber(putNumber(text, d->month, 2), d->day, 2));
 }
 
 QString FormatMMM(double value) {
-    if (!IsShowableOADate(value))
+    const auto d = SplitOADate(value);
+    if (!d)
         return QString();
-    return MonthName(OADateToDate(value).month()).left(3);
+    return QString::fromLatin1(kMonths[d->month - 1], 3);
 }
 
 QString FormatMMMDD(double value) {
-    if (!IsShowableOADate(value))
+    const auto d = SplitOADate(value);
+    if (!d)
         return QString();
-    return FormatMMM(value) + QLatin1Char(' ') + two(OADateToDate(value).day());
+    char text[6];
+    std::memcpy(text, kMonths[d->month - 1], 3);
+    text[3] = ' ';
+    return fromBuffer(text, putNumber(text + 4, d->day, 2));
 }
 
 QString FormatMMMMDYYYY(double value) {
-    if (!IsShowableOADate(value))
-        return QString();
     const QDate d = OADateToDate(value);
+    if (!d.isValid())
+        return QString();
     return MonthName(d.month()) + QLatin1Char(' ') + QString::number(d.day()) + QStringLiteral(", ") +
            QString::number(d.year());
 }
 
 QString FormatDDDD(double value) {
-    if (!IsShowableOADate(value))
+    const QDate d = OADateToDate(value);
+    if (!d.isValid())
         return QString();
-    return DayName(OADateToDate(value).dayOfWeek());
+    return DayName(d.dayOfWeek());
 }
 
 QString FormatStampAmPm(double value) {
@@ -208,13 +269,13 @@ QString FormatGeneralDate(double value) {
 }
 
 qint16 WholeYears(double FromDate, double AsOfDate) {
-    const QDate from = OADateToDate(FromDate);
-    const QDate asOf = AsOfDate == 0 ? QDate::currentDate() : OADateToDate(AsOfDate);
+    const auto from = SplitOADate(FromDate);
+    const auto asOf = SplitOADate(AsOfDate == 0 ? TodayOADate() : AsOfDate);
     // A date that cannot be shown has no age either.
-    if (!from.isValid() || !asOf.isValid())
+    if (!from || !asOf)
         return 0;
-    int years = asOf.year() - from.year();
-    if (from.month() * 100 + from.day() > asOf.month() * 100 + asOf.day())
+    int years = asOf->year - from->year;
+    if (from->month * 100 + from->day > asOf->month * 100 + asOf->day)
         --years;
     return static_cast<qint16>(years);
 }

@@ -11,6 +11,17 @@
 // (NaN, an infinity, a corrupt stamp) converts to an invalid date and formats as an empty text.
 bool IsShowableOADate(double value);
 
+// A showable value taken apart by arithmetic alone: no time zone is consulted, so a list may convert every date of
+// every record. Nothing for a value that is not showable.
+struct OADateParts {
+    qint64 days = 0; // whole days, after a time of day rounded to the next day
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int msOfDay = 0;
+};
+std::optional<OADateParts> SplitOADate(double value);
+
 double ToOADate(const QDateTime& dateTime);
 double ToOADate(const QDate& date);
 QDateTime FromOADate(double value);

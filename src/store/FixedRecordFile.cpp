@@ -2,6 +2,7 @@
 
 #include "store/DataFolder.h"
 #include "store/FileError.h"
+#include "store/MappedFile.h"
 #include "store/RegularFile.h"
 
 #include <QFile>
@@ -20,6 +21,7 @@ constexpr int kRewriteBlockBytes = 1 << 20;
 
 FileSystemCalls::PwriteFunction g_pwrite = nullptr;
 FileSystemCalls::RenameFunction g_rename = nullptr;
+FileSystemCalls::CopyFileRangeFunction g_copyFileRange = nullptr;
 FileSystemCalls::FsyncFunction g_fsync = nullptr;
 
 ssize_t systemPwrite(int fd, const void* data, size_t size, off_t offset) {
@@ -28,6 +30,11 @@ ssize_t systemPwrite(int fd, const void* data, size_t size, off_t offset) {
 
 int systemRename(const char* from, const char* to) {
     return g_rename ? g_rename(from, to) : ::rename(from, to);
+}
+
+ssize_t systemCopyFileRange(int in, off_t* inOffset, int out, off_t* outOffset, size_t size) {
+    return g_copyFileRange ? g_copyFileRange(in, inOffset, out, outOffset, size, 0)
+                           : ::copy_file_range(in, inOffset, out, outOffset, size, 0);
 }
 
 int systemFsync(int fd) {
@@ -88,6 +95,12 @@ FileSystemCalls::PwriteFunction FileSystemCalls::SetPwrite(PwriteFunction functi
 FileSystemCalls::RenameFunction FileSystemCalls::SetRename(RenameFunction function) {
     const RenameFunction previous = g_rename;
     g_rename = function;
+    return previous;
+}
+
+FileSystemCalls::CopyFileRangeFunction FileSystemCalls::SetCopyFileRange(CopyFileRangeFunction function) {
+    const CopyFileRangeFunction previous = g_copyFileRange;
+    g_copyFileRange = function;
     return previous;
 }
 
@@ -339,6 +352,146 @@ qint64 RewriteRecordFile(const QString& fileName, int recordSize,
         return kept;
     } catch (...) {
         // The partial copy holds the same personal data as the file and may be what filled the disk.
+        temp.close();
+        ::unlink(nameOf(tempName).constData());
+        throw;
+    }
+}
+
+namespace {
+
+// Copies size bytes from offset from of in to offset to of out. The kernel copies them without bringing them into
+// the process; a file system or kernel that cannot (another device, no support) gets the same bytes through a
+// buffer, and so does every later run of the same copy.
+class RunCopier {
+public:
+    RunCopier(int in, int out, const QString& inName, const QString& outName)
+        : m_in(in), m_out(out), m_inName(inName), m_outName(outName) {}
+
+    void copy(qint64 from, qint64 to, qint64 size) {
+        while (size > 0 && m_kernel) {
+            off_t inOffset = from;
+            off_t outOffset = to;
+            const ssize_t done = systemCopyFileRange(m_in, &inOffset, m_out, &outOffset, static_cast<size_t>(size));
+            if (done < 0) {
+                if (errno == EINTR)
+                    continue;
+                if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
+                    failWith(m_outName, errno);
+                m_kernel = false;
+                break;
+            }
+            // The source ended before the run did: it was cut short under the lock's back.
+            if (done == 0)
+                failWith(m_inName, EIO);
+            from += done;
+            to += done;
+            size -= done;
+        }
+        while (size > 0) {
+            if (m_buffer.isEmpty())
+                m_buffer.resize(kRewriteBlockBytes);
+            const qint64 part = std::min<qint64>(size, m_buffer.size());
+            qint64 got = 0;
+            while (got < part) {
+                const ssize_t r = ::pread(m_in, m_buffer.data() + got, static_cast<size_t>(part - got), from + got);
+                if (r < 0 && errno == EINTR)
+                    continue;
+                if (r < 0)
+                    failWith(m_inName, errno);
+                if (r == 0)
+                    failWith(m_inName, EIO);
+                got += r;
+            }
+            writeFully(m_outName, m_out, m_buffer.constData(), part, to);
+            from += part;
+            to += part;
+            size -= part;
+        }
+    }
+
+private:
+    int m_in;
+    int m_out;
+    QString m_inName;
+    QString m_outName;
+    bool m_kernel = true;
+    QByteArray m_buffer;
+};
+
+// A descriptor open for reading, closed however the scope ends.
+struct ReadingFile {
+    explicit ReadingFile(const QString& fileName) : fd(::open(nameOf(fileName).constData(), O_RDONLY | O_CLOEXEC)) {
+        if (fd < 0)
+            failWith(fileName, errno);
+    }
+    ~ReadingFile() { ::close(fd); }
+    ReadingFile(const ReadingFile&) = delete;
+    ReadingFile& operator=(const ReadingFile&) = delete;
+    const int fd;
+};
+
+} // namespace
+
+qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
+                                const std::function<bool(qint64 n, const char* record)>& drop,
+                                const QByteArray& blank) {
+    DataFolderLock lock(QFileInfo(fileName).path());
+    const QString tempName = tempFileBeside(fileName);
+    RemoveFileIfPresent(tempName);
+
+    const ReadingFile source(fileName);
+    const int in = source.fd;
+    FixedRecordFile temp(tempName, recordSize, blank);
+    try {
+        struct stat st {};
+        if (::fstat(in, &st) != 0)
+            failWith(fileName, errno);
+        const qint64 length = st.st_size;
+        const MappedFile map(in, length, fileName);
+        temp.createExclusive();
+        RunCopier copier(in, temp.handle(), fileName, tempName);
+
+        // Which records stay, read from the mapping in one pass; a record's bytes are touched only where drop
+        // looks. Runs of kept whole records are then copied in as few calls as there are dropped records.
+        const qint64 count = RecordCountForLength(length, recordSize);
+        const qint64 whole = std::min(count, length / recordSize);
+        QList<qint64> dropped;
+        QByteArray last;
+        map.read([&] {
+            for (qint64 n = 1; n <= whole; ++n)
+                if (drop(n, map.data() + (n - 1) * recordSize))
+                    dropped.append(n);
+        });
+        if (count > whole) {
+            // The cut-off last record is completed from the blank record, as reading it alone completes it.
+            last = blank.size() == recordSize ? blank : QByteArray(recordSize, ' ');
+            const qint64 have = length - whole * recordSize;
+            map.read([&] { std::memcpy(last.data(), map.data() + whole * recordSize, static_cast<size_t>(have)); });
+            if (drop(count, last.constData()))
+                last.clear();
+        }
+
+        qint64 out = 0;
+        qint64 runStart = 1;
+        dropped.append(whole + 1);
+        for (const qint64 n : std::as_const(dropped)) {
+            const qint64 size = (n - runStart) * recordSize;
+            if (size > 0)
+                copier.copy((runStart - 1) * recordSize, out, size);
+            out += size;
+            runStart = n + 1;
+        }
+        if (!last.isEmpty()) {
+            writeFully(tempName, temp.handle(), last.constData(), recordSize, out);
+            out += recordSize;
+        }
+        temp.close();
+        const qint64 kept = out / recordSize;
+        // The one flush of the copy comes with the rename that puts it in place.
+        FinishRewrite(tempName, fileName, kept > 0);
+        return kept;
+    } catch (...) {
         temp.close();
         ::unlink(nameOf(tempName).constData());
         throw;

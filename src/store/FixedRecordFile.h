@@ -28,6 +28,8 @@ public:
     void createExclusive();
     void close();
     bool isOpen() const { return m_fd >= 0; }
+    // The descriptor, for copies made by the kernel; -1 when closed.
+    int handle() const { return m_fd; }
 
     QString fileName() const { return m_fileName; }
     int recordSize() const { return m_recordSize; }
@@ -97,6 +99,16 @@ qint64 RewriteRecordFile(const QString& fileName, int recordSize,
                          const std::function<bool(qint64 n, const QByteArray& record)>& keep,
                          const QByteArray& blank = QByteArray());
 
+// Rewrites fileName without the records for which drop(n, record) holds, as RewriteRecordFile does, but in one
+// pass that copies each run of kept records between dropped ones inside the kernel (copy_file_range; read and write
+// where the file system cannot) and reads only what drop looks at, from the file mapped in place. record points at
+// recordSize bytes (a cut-off last record completed from blank). The copy is flushed once and renamed over the
+// file; until that rename the file is untouched, so any failure, or the end of the process, leaves it exactly as it
+// was. A missing file throws. Returns the number of records kept.
+qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
+                                const std::function<bool(qint64 n, const char* record)>& drop,
+                                const QByteArray& blank = QByteArray());
+
 // Appends bytes to the end of a text file of the data folder (created owner-only when missing, opened as
 // OpenDataFolderFile opens) in one piece: when the write fails
 // part-way (a full disk), the file is cut back to its former length, so no torn line remains.
@@ -109,9 +121,12 @@ namespace FileSystemCalls {
 using PwriteFunction = ssize_t (*)(int fd, const void* data, size_t size, off_t offset);
 using RenameFunction = int (*)(const char* from, const char* to);
 using FsyncFunction = int (*)(int fd);
+using CopyFileRangeFunction = ssize_t (*)(int in, off_t* inOffset, int out, off_t* outOffset, size_t size,
+                                          unsigned flags);
 PwriteFunction SetPwrite(PwriteFunction function);
 RenameFunction SetRename(RenameFunction function);
 FsyncFunction SetFsync(FsyncFunction function);
+CopyFileRangeFunction SetCopyFileRange(CopyFileRangeFunction function);
 // fsync(2), or the function a test put in its place: every flush of a file or folder that a replacement relies on
 // goes through here.
 int Fsync(int fd);

@@ -4,6 +4,7 @@
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
+#include "store/MappedFile.h"
 #include "store/PersonnelRecord.h"
 
 #include <QFileInfo>
@@ -13,8 +14,6 @@
 namespace {
 
 constexpr int kSlotSize = PersonnelLayout::RecordSize;
-// About 640 KB a read: large enough that the system calls cost nothing, small enough to stay in the cache.
-constexpr qint64 kSlotsPerBlock = 128;
 
 const QByteArray& blankSlot() {
     static const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
@@ -29,34 +28,35 @@ void ScanDataFile(const SlotVisitor& visit) {
     DataFolderLock lock(QFileInfo(DataFileName).path());
     FixedRecordFile data(DataFileName, kSlotSize);
     data.open();
-    const qint32 count = static_cast<qint32>(std::min<qint64>(data.recordCount(), INT32_MAX));
+    const qint64 length = data.length();
+    const qint32 count = static_cast<qint32>(std::min<qint64>(RecordCountForLength(length, kSlotSize), INT32_MAX));
+    const qint32 whole = static_cast<qint32>(std::min<qint64>(count, length / kSlotSize));
 
+    // The slots are read where the file's pages lie, not copied into the process: a list looks at a few fields of
+    // each 5000-byte slot.
+    const MappedFile map(data.handle(), std::min<qint64>(length, static_cast<qint64>(count) * kSlotSize), DataFileName);
     qint32 current = 0;
     qint32 previous = 0;
-    QByteArray block(kSlotsPerBlock * kSlotSize, Qt::Uninitialized);
-    QByteArray partial;
-    qint32 slot = 0;
-    while (slot < count) {
-        const qint64 wanted = std::min<qint64>(kSlotsPerBlock, count - slot) * kSlotSize;
-        const qint64 got = data.readAt(static_cast<qint64>(slot) * kSlotSize, block.data(), wanted);
-        for (qint64 at = 0; at < wanted && slot < count; at += kSlotSize) {
-            const char* bytes = block.constData() + at;
-            if (at + kSlotSize > got) {
-                // The rounding of the record count admits a last slot that is more than half there.
-                partial = blankSlot();
-                if (got > at)
-                    std::memcpy(partial.data(), bytes, got - at);
-                bytes = partial.constData();
-            }
-            ++slot;
-            if (DecodeInactivationDate(bytes) == 0)
-                ++current;
-            else
-                ++previous;
-            visit(slot, bytes);
-        }
-        if (got < wanted)
-            slot = count;
+    const auto one = [&](qint32 slot, const char* bytes) {
+        if (DecodeInactivationDate(bytes) == 0)
+            ++current;
+        else
+            ++previous;
+        visit(slot, bytes);
+    };
+    map.read([&] {
+        const char* at = map.data();
+        for (qint32 slot = 1; slot <= whole; ++slot, at += kSlotSize)
+            one(slot, at);
+    });
+    if (count > whole) {
+        // The rounding of the record count admits a last slot that is more than half there.
+        QByteArray partial = blankSlot();
+        map.read([&] {
+            std::memcpy(partial.data(), map.data() + static_cast<qint64>(whole) * kSlotSize,
+                        static_cast<size_t>(length - static_cast<qint64>(whole) * kSlotSize));
+        });
+        one(count, partial.constData());
     }
     data.close();
     RecordCount = count;

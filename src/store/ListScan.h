@@ -5,7 +5,7 @@
 #include <functional>
 
 // A read-only pass over the whole personnel data file for the employee list: every slot once, in slot order,
-// read in large blocks instead of one slot at a time. It opens, counts and closes the file as OpenDataFile and
+// read in place from the file mapped into memory. It opens, counts and closes the file as OpenDataFile and
 // CloseDataFile do, so one pass both refreshes RecordCount, CurrentCount and PreviousCount and hands over the
 // slots; nothing of the file is kept in memory afterwards.
 

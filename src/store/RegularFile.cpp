@@ -23,8 +23,9 @@ QByteArray nameOf(const QString& path) {
 [[noreturn]] void failOpening(const QString& path, int error) {
     struct stat st {};
     if (error != ENOENT && ::stat(nameOf(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        throw FileError(NotRegularFileText(path, st.st_mode));
-    throw FileError(qt_error_string(error));
+        throw FileError(NotRegularFileText(path, st.st_mode), FileOutcome::NotWritten);
+    // The file and the system's reason; nothing was written to a file that did not open.
+    throw FileError(path + QStringLiteral(": ") + qt_error_string(error), FileOutcome::NotWritten);
 }
 
 int openChecked(const QString& path, int flags, bool ownFile) {

@@ -1,12 +1,24 @@
 #include "store/TextEscape.h"
 
+#include <algorithm>
+
+namespace {
+
+bool isControl(char16_t u) {
+    return u < 0x20 || (u >= 0x7f && u <= 0x9f);
+}
+
+} // namespace
+
 QString EscapeControlCharacters(const QString& text) {
+    // Most texts hold no control character: they are handed back as they are, without a copy.
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return isControl(c.unicode()); }))
+        return text;
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        const bool control = u < 0x20 || (u >= 0x7f && u <= 0x9f);
-        if (!control) {
+        if (!isControl(u)) {
             out += c;
             continue;
         }

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -101,6 +102,29 @@ private slots:
         QCOMPARE(PreviousCount, 150);
         QCOMPARE(CurrentCount, 301);
         QCOMPARE(CurrentRecord.FirstName, QStringLiteral("451"));
+    }
+
+    // The counts of an unchanged file are remembered between opens; a change in place by another program, even one
+    // that puts the modification time back, is counted again.
+    void countsFollowAChangeInPlace() {
+        TempWorkDir dir;
+        writeFile(DataFileName, fileOf({employee(QStringLiteral("Ann")), employee(QStringLiteral("Bo"))}));
+        const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, "Vardel.Data", old, 0), 0);
+        for (const int previous : {0, 1}) {
+            if (previous == 1) {
+                QFile file(DataFileName);
+                QVERIFY(file.open(QIODevice::ReadWrite));
+                file.seek(5000);
+                file.write(EncodePersonnelRecord(employee(QStringLiteral("Bo"), 40100)));
+                file.close();
+                QCOMPARE(::utimensat(AT_FDCWD, "Vardel.Data", old, 0), 0);
+            }
+            OpenDataFile();
+            CloseDataFile();
+            QCOMPARE(PreviousCount, previous);
+            QCOMPARE(CurrentCount, 2 - previous);
+        }
     }
 
     void cutOffLastSlotCountsByRounding_data() {

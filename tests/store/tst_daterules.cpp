@@ -126,6 +126,18 @@ private slots:
         QCOMPARE(FormatMMDDYYYY(value), text);
     }
 
+    // Dates are taken apart by arithmetic; every showable day must agree with the calendar of QDate.
+    void everyShowableDayMatchesTheCalendar() {
+        const QDate epoch(1899, 12, 30);
+        for (qint64 day = -657434; day <= 2958465; ++day) {
+            const auto parts = SplitOADate(static_cast<double>(day) + (day < 0 ? -0.5 : 0.5));
+            const QDate expected = epoch.addDays(day);
+            if (!parts || parts->year != expected.year() || parts->month != expected.month() ||
+                parts->day != expected.day() || parts->msOfDay != 43200000)
+                QFAIL(qPrintable(QStringLiteral("day %1").arg(day)));
+        }
+    }
+
     void formatsIgnoreTheMachineLocale() {
         const QLocale previous;
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

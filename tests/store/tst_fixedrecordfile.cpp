@@ -1,5 +1,6 @@
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
+#include "store/MappedFile.h"
 
 #include "FileErrorText.h"
 #include "FileSizeLimit.h"
@@ -11,6 +12,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -448,6 +450,38 @@ private slots:
         writeFile(TempFileName, "stale");
         QCOMPARE(RewriteRecordFile(QStringLiteral("list"), 500, [](qint64, const QByteArray&) { return false; }), 0);
         QVERIFY(!QFile::exists(QStringLiteral("list")));
+        QVERIFY(!QFile::exists(TempFileName));
+    }
+
+    // Another program cuts the file short while its records are read in place: the pass ends with a message
+    // instead of the process, and a rewrite that was reading leaves no copy behind.
+    void fileCutShortUnderAMappedReader() {
+        TempWorkDir dir;
+        writeFile(QStringLiteral("list"), records(4, 8192));
+        const int fd = ::open("list", O_RDONLY);
+        volatile char seen = 0;
+        QCOMPARE(FileErrorText([&] {
+                     const MappedFile map(fd, 4 * 8192, QStringLiteral("list"));
+                     map.read([&] {
+                         seen = map.data()[0];
+                         if (::truncate("list", 100) != 0)
+                             qFatal("cannot cut the file");
+                         seen = map.data()[3 * 8192];
+                     });
+                 }),
+                 MappedFileShrankText(QStringLiteral("list")));
+        ::close(fd);
+        QCOMPARE(seen, 'a');
+
+        writeFile(QStringLiteral("list"), records(4, 8192));
+        QCOMPARE(FileErrorText([] {
+                     RewriteRecordFileWithout(QStringLiteral("list"), 8192, [](qint64 n, const char* record) {
+                         if (n == 1 && ::truncate("list", 100) != 0)
+                             qFatal("cannot cut the file");
+                         return record[0] == 'x';
+                     });
+                 }),
+                 MappedFileShrankText(QStringLiteral("list")));
         QVERIFY(!QFile::exists(TempFileName));
     }
 };

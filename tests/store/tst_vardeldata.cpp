@@ -325,6 +325,55 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$"))));
     }
 
+    void removeTakesOneEmployeeOrNothing_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("holder"); // "program": the folder claimed; "full disk": a small file system
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("message"); // part of standard output on success, of standard error otherwise
+        const QStringList two{"remove", "--slot", "2"};
+        const QByteArray usage("usage: vardel-data remove --slot N");
+        QTest::newRow("by slot") << two << "" << 0 << QByteArray("removed slot 2 (Lee, Zoë); 29 records left");
+        QTest::newRow("slot and its name")
+            << two + QStringList{"--name", "Lee, Zoë"} << "" << 0 << QByteArray("29 records left");
+        QTest::newRow("another name") << two + QStringList{"--name", "Chen, Ann"} << "" << 1
+                                      << QByteArray("slot 2 holds \"Lee, Zoë\", not \"Chen, Ann\"; nothing was");
+        QTest::newRow("past the end") << Words("remove --slot 31") << "" << 1 << QByteArray("no slot 31; nothing was");
+        QTest::newRow("no slot") << QStringList{"remove", "--name", "Lee, Zoë"} << "" << 2 << usage;
+        QTest::newRow("slot 0") << Words("remove --slot 0") << "" << 2 << usage;
+        QTest::newRow("the program runs there") << two << "program" << 1 << QByteArray("Vardel is running");
+        QTest::newRow("full disk") << two << "full disk" << 1 << QByteArray("No space left on device");
+    }
+    void removeTakesOneEmployeeOrNothing() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, holder);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, message);
+        QTemporaryDir dir;
+        const QByteArray sample = demoImage(30, 1);
+        const bool small = holder == QLatin1String("full disk");
+        if (small && ::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=256k,mode=0700"))
+            QSKIP("cannot mount a small file system here (needs root)");
+        struct Unmount {
+            QString path;
+            bool mounted;
+            ~Unmount() {
+                if (mounted)
+                    ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
+            }
+        } unmount{dir.path(), small};
+        const QString data = dir.filePath(QStringLiteral("Vardel.Data"));
+        writeFile(data, sample);
+        DataFolderClaim claim(dir.path());
+        if (holder == QLatin1String("program"))
+            QVERIFY(claim.tryAcquire());
+
+        const Run run = VardelData(args, dir.path());
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2((exitCode == 0 ? run.out : run.err).contains(message), run.err.constData());
+        QVERIFY(readFile(data) == (exitCode == 0 ? sample.left(5000) + sample.mid(10000) : sample));
+        QVERIFY(!QFile::exists(dir.filePath(TempFileName)));
+    }
+
     // The records are made and written one at a time: a large sample needs no more memory than a small one
     // (holding them all took 2.65 GB for a million).
     void demoStreamsItsRecords() {

@@ -7,8 +7,12 @@
 #include "ui/main/NameCollation.h"
 #include "ui/main/RecordTests.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
-#include <numeric>
+#include <cstring>
+#include <optional>
+#include <vector>
 
 namespace L = PersonnelLayout;
 
@@ -16,6 +20,18 @@ namespace {
 
 QString Text(const char* slot, int offset, int width) {
     return GetFixedText(slot + offset, width);
+}
+
+// "Last, First" made in one piece: every row has one.
+QString NameText(const char* s) {
+    const FixedTextSpan last = TrimmedField(s + L::LastName, L::LastNameWidth);
+    const FixedTextSpan first = TrimmedField(s + L::FirstName, L::FirstNameWidth);
+    QString name(last.size + 2 + first.size, Qt::Uninitialized);
+    QChar* at = DecodeCp1252Into(last.data, last.size, name.data());
+    *at++ = QLatin1Char(',');
+    *at++ = QLatin1Char(' ');
+    DecodeCp1252Into(first.data, first.size, at);
+    return name;
 }
 
 QString InBrackets(qint64 n) {
@@ -120,7 +136,7 @@ int ListKeyColumn(int typeList) {
 ListRow MakeListRow(const ListOptions& options, const char* s, qint32 slot, const QDate& today) {
     const double now = ToOADate(today);
     ListRow row;
-    row.Name = Text(s, L::LastName, L::LastNameWidth) + QStringLiteral(", ") + Text(s, L::FirstName, L::FirstNameWidth);
+    row.Name = NameText(s);
     row.Slot = slot;
     const double born = GetDouble(s + L::DateOfBirth);
     const double hired = GetDouble(s + L::DateOfEmployment);
@@ -155,25 +171,53 @@ ListRow MakeListRow(const ListOptions& options, const PersonnelRecord& record, q
 void SortListRows(QList<ListRow>& rows, int typeList) {
     if (rows.size() < 2)
         return;
-    // One key per row, made before sorting and compared as plain bytes.
-    QList<QByteArray> keys;
-    keys.reserve(rows.size());
-    if (ListKeyColumn(typeList) == 0) {
-        const NameCollator collator;
-        for (const ListRow& row : std::as_const(rows))
-            keys.append(collator.sortKey(row.Name));
-    } else {
-        // Fixed-width digits: their text order is date order.
-        for (const ListRow& row : std::as_const(rows))
-            keys.append(row.Key.toLatin1());
+    // Each row's key is made once, all in one buffer: names by the locale's collation, the date keys as their digits.
+    // A sort compares the first eight bytes as one number and the rest only on a tie.
+    const bool names = ListKeyColumn(typeList) == 0;
+    std::optional<NameCollator> collator;
+    if (names)
+        collator.emplace();
+    struct Entry {
+        quint64 prefix;
+        quint32 offset;
+        quint32 size;
+        qint32 row;
+    };
+    QByteArray keys;
+    std::vector<Entry> entries;
+    entries.reserve(static_cast<size_t>(rows.size()));
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const ListRow& row = rows.at(i);
+        const qsizetype offset = keys.size();
+        keys.append(names ? collator->sortKey(row.Name) : row.Key.toLatin1());
+        Entry entry{0, static_cast<quint32>(offset), static_cast<quint32>(keys.size() - offset),
+                    static_cast<qint32>(i)};
+        for (quint32 b = 0; b < 8; ++b)
+            entry.prefix =
+                (entry.prefix << 8) | (b < entry.size ? static_cast<unsigned char>(keys.at(entry.offset + b)) : 0u);
+        entries.push_back(entry);
     }
-    QList<qsizetype> order(rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&keys](qsizetype a, qsizetype b) { return keys[a] < keys[b]; });
+    const char* bytes = keys.constData();
+    // Rows with equal keys keep their order: the row number breaks every tie.
+    std::sort(entries.begin(), entries.end(), [bytes](const Entry& a, const Entry& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        if (a.size > 8 || b.size > 8) {
+            const quint32 common = std::min(a.size, b.size);
+            if (common > 8) {
+                const int c = std::memcmp(bytes + a.offset + 8, bytes + b.offset + 8, common - 8);
+                if (c != 0)
+                    return c < 0;
+            }
+            if (a.size != b.size)
+                return a.size < b.size;
+        }
+        return a.row < b.row;
+    });
     QList<ListRow> sorted;
     sorted.reserve(rows.size());
-    for (qsizetype i : std::as_const(order))
-        sorted.append(std::move(rows[i]));
+    for (const Entry& entry : entries)
+        sorted.append(std::move(rows[entry.row]));
     rows = std::move(sorted);
 }
 
@@ -188,6 +232,9 @@ EmployeeList BuildEmployeeRows(const ListOptions& options, const QDate& today) {
     EmployeeList list;
     list.TypeList = options.TypeList;
     const RecordTests tests(options, today);
+    // Room for every slot, so the rows are never moved while the list grows.
+    list.Rows.reserve(
+        static_cast<qsizetype>(std::min<qint64>(QFileInfo(DataFileName).size() / L::RecordSize, INT32_MAX)));
     ScanDataFile([&](qint32 slot, const char* bytes) {
         if (tests.Lists(bytes))
             list.Rows.append(MakeListRow(options, bytes, slot, today));

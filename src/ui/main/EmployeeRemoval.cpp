@@ -8,39 +8,47 @@
 
 #include <QFileInfo>
 
+#include <cstring>
+
 QString ListedName(const PersonnelRecord& record) {
     return TrimBlanks(record.LastName) + QStringLiteral(", ") + TrimBlanks(record.FirstName);
 }
 
 bool IsKilledSlot(const char* slot) {
-    // The same test as IsKilled on a decoded record, without decoding the other 26 fields of every slot.
-    return GetFixedText(slot + PersonnelLayout::FirstName, PersonnelLayout::FirstNameWidth).trimmed() == KilledMarker;
+    // The same test as IsKilled on a decoded record, without decoding the other 26 fields of every slot; a removal
+    // asks it of every slot, and a first name without a "$" cannot be the marker.
+    const char* field = slot + PersonnelLayout::FirstName;
+    if (!std::memchr(field, '$', PersonnelLayout::FirstNameWidth))
+        return false;
+    return GetFixedText(field, PersonnelLayout::FirstNameWidth).trimmed() == KilledMarker;
 }
 
 RemovalResult RemoveEmployee(qint32 slot, const QString& listedName) {
-    // The marker and the copy that drops it are one write to the folder: no other writer comes in between.
+    // The identity check and the copy are one write to the folder: no other writer comes in between.
     const DataFolderLock lock(QFileInfo(DataFileName).path());
-    OpenDataFile();
-    bool marked = false;
-    if (slot >= 1 && slot <= RecordCount) {
-        ReadSlot(slot);
-        if (listedName.isNull() || ListedName(CurrentRecord) == listedName) {
-            CurrentRecord.FirstName = KilledMarker;
-            WriteSlot(slot);
-            marked = true;
-        }
-    }
-    const qint32 before = RecordCount;
     CloseDataFile();
     CurrentRecord = PersonnelRecord();
-    if (!marked)
-        return {false, before};
-
-    // The copy looks at the marker alone, in the stored bytes: a removal from a large file costs little more than
-    // copying it. The blank slot completes a cut-off last slot as the module reads it.
     static const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
-    const auto kept = RewriteRecordFile(
+    if (!QFileInfo::exists(DataFileName))
+        return {false, 0};
+    qint64 before = 0;
+    {
+        FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
+        file.open(FixedRecordFile::Access::ReadOnly);
+        before = file.recordCount();
+        if (slot < 1 || slot > before)
+            return {false, static_cast<qint32>(before)};
+        if (!listedName.isNull()) {
+            QByteArray bytes = blank;
+            file.readRecord(slot, bytes.data());
+            if (ListedName(DecodePersonnelRecord(bytes.constData())) != listedName)
+                return {false, static_cast<qint32>(before)};
+        }
+    }
+    // Nothing is written into the slot: the copy leaves it out, and the file stays exactly as it was until the copy
+    // takes its place. A slot marked by an earlier version's interrupted removal goes as well.
+    const auto kept = RewriteRecordFileWithout(
         DataFileName, PersonnelLayout::RecordSize,
-        [](auto, const QByteArray& record) { return !IsKilledSlot(record.constData()); }, blank);
+        [slot](qint64 n, const char* record) { return n == slot || IsKilledSlot(record); }, blank);
     return {true, static_cast<qint32>(kept)};
 }

@@ -4,9 +4,10 @@
 
 #include <QString>
 
-// Removing an employee from the personnel data file for good: the record's slot is marked with "$Killed$", and the
-// file is rewritten without every marked slot, the others keeping their order. Slot numbers after the removed one
-// move up by one, so the list must be built again at once.
+// Removing an employee from the personnel data file for good: the file is rewritten without the employee's slot,
+// the others keeping their order. Slot numbers after the removed one move up by one, so the list must be built
+// again at once. Earlier versions marked the slot with "$Killed$" before the copy; a marked slot that an
+// interrupted removal of theirs left is dropped by the next removal.
 
 // The employee as the list names it in column 0: "Last, First", each trimmed.
 QString ListedName(const PersonnelRecord& record);
@@ -23,10 +24,10 @@ struct RemovalResult {
     qint32 RecordsLeft = 0;
 };
 
-// Removes the employee in slot of DataFileName through the data file module: OpenDataFile, the marker written with
-// ReadSlot and WriteSlot, CloseDataFile, then the copy through "TempFile.$$$" in slot order that leaves out every
-// marked slot, so that one left by an interrupted removal goes as well. The copy replaces the data file in one
-// rename; a copy that keeps nothing leaves no data file at all. listedName, when not null, is column 0 of the
-// list's row: the slot is marked only when its record still carries that name. CurrentRecord is left blank.
-// File errors throw FileError, as everywhere in the module.
+// Removes the employee in slot of DataFileName, under the folder's write lock: the file is copied through
+// "TempFile.$$$" in slot order without that slot and without any slot carrying the "$Killed$" marker, and the copy
+// replaces the file in one rename; a copy that keeps nothing leaves no data file at all. Nothing is written into the
+// data file itself, so a removal that fails or is killed leaves it exactly as it was. listedName, when not null, is
+// column 0 of the list's row: the slot is removed only when its record still carries that name. The data file
+// module's handle is closed and CurrentRecord left blank. File errors throw FileError, as everywhere in the module.
 RemovalResult RemoveEmployee(qint32 slot, const QString& listedName = QString());

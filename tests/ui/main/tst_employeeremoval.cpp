@@ -1,3 +1,4 @@
+#include "../../store/FileErrorText.h"
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
 
@@ -9,7 +10,64 @@
 #include <QFile>
 #include <QtTest>
 
+#include <cerrno>
 #include <memory>
+#include <unistd.h>
+
+namespace {
+
+// Seams for the system calls of the copy: which errno the kernel copy and the rename fail with (0: they work), and
+// how many bytes a buffered write still finds room for.
+int g_copyError = 0;
+int g_renameError = 0;
+qint64 g_room = -1;
+int g_kernelCopies = 0;
+
+ssize_t seamCopyFileRange(int in, off_t* inOffset, int out, off_t* outOffset, size_t size, unsigned flags) {
+    ++g_kernelCopies;
+    if (g_copyError != 0) {
+        errno = g_copyError;
+        return -1;
+    }
+    return ::copy_file_range(in, inOffset, out, outOffset, size, flags);
+}
+int seamRename(const char* from, const char* to) {
+    if (g_renameError != 0) {
+        errno = g_renameError;
+        return -1;
+    }
+    return ::rename(from, to);
+}
+ssize_t seamPwrite(int fd, const void* data, size_t size, off_t offset) {
+    if (g_room == 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const size_t part = g_room < 0 ? size : std::min<size_t>(size, static_cast<size_t>(g_room));
+    const ssize_t put = ::pwrite(fd, data, part, offset);
+    if (put > 0 && g_room > 0)
+        g_room -= put;
+    return put;
+}
+
+struct Seams {
+    Seams(int copyError, int renameError, qint64 room) {
+        g_copyError = copyError;
+        g_renameError = renameError;
+        g_room = room;
+        g_kernelCopies = 0;
+        FileSystemCalls::SetCopyFileRange(seamCopyFileRange);
+        FileSystemCalls::SetRename(seamRename);
+        FileSystemCalls::SetPwrite(seamPwrite);
+    }
+    ~Seams() {
+        FileSystemCalls::SetCopyFileRange(nullptr);
+        FileSystemCalls::SetRename(nullptr);
+        FileSystemCalls::SetPwrite(nullptr);
+    }
+};
+
+} // namespace
 
 // Removing an employee from the data file, and what an interrupted removal leaves for the next one to finish.
 class tst_EmployeeRemoval : public QObject {
@@ -114,6 +172,47 @@ private slots:
         QVERIFY(!QFile::exists(TempFileName) || (leftoverTemp && !removed));
         QCOMPARE(DataFileNumber, qint16(0));
         QCOMPARE(CurrentRecord, PersonnelRecord());
+    }
+
+    // Whatever stops a removal, the data file is left byte for byte as it was (no slot marked, no name lost) and no
+    // copy stays behind. Where the kernel cannot copy, the copy goes through a buffer with the same result.
+    void removalCopy_data() {
+        QTest::addColumn<int>("copyError");
+        QTest::addColumn<int>("renameError");
+        QTest::addColumn<qint64>("room"); // -1: no limit
+        QTest::addColumn<QString>("error");
+        QTest::newRow("kernel copy") << 0 << 0 << qint64(-1) << "<no error>";
+        QTest::newRow("other device: buffered") << EXDEV << 0 << qint64(-1) << "<no error>";
+        QTest::newRow("no kernel copy: buffered") << ENOSYS << 0 << qint64(-1) << "<no error>";
+        QTest::newRow("rename fails") << 0 << EIO << qint64(-1) << "Vardel.Data: Input/output error";
+        QTest::newRow("disk full in the kernel copy")
+            << ENOSPC << 0 << qint64(-1) << "TempFile.$$$: No space left on device";
+        QTest::newRow("disk fills in the buffered copy")
+            << EXDEV << 0 << qint64(1 << 20) << "TempFile.$$$: No space left on device";
+    }
+
+    void removalCopy() {
+        QFETCH(int, copyError);
+        QFETCH(int, renameError);
+        QFETCH(qint64, room);
+        QFETCH(QString, error);
+        // Two earlier markers and 600 slots, so that the buffered copy takes several blocks.
+        QStringList names;
+        for (int i = 1; i <= 600; ++i)
+            names << (i == 7 || i == 599 ? QStringLiteral("!E%1") : QStringLiteral("E%1")).arg(i);
+        WriteSlots(names);
+        const QByteArray original = readFile(DataFileName);
+        const int size = PersonnelLayout::RecordSize;
+        const QByteArray expected = original.left(6 * size) + original.mid(7 * size, 293 * size) +
+                                    original.mid(301 * size, 297 * size) + original.right(size);
+
+        const Seams seams(copyError, renameError, room);
+        QCOMPARE(FileErrorText([] { QVERIFY(RemoveEmployee(301, QStringLiteral("E301, First")).Removed); }), error);
+
+        QVERIFY(readFile(DataFileName) == (error == QLatin1String("<no error>") ? expected : original));
+        QVERIFY(!QFile::exists(TempFileName));
+        // The kernel is asked once per run; after it declines, never again.
+        QCOMPARE(g_kernelCopies, copyError == 0 ? 4 : 1);
     }
 
     void killedSlot_data() {

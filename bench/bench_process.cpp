@@ -1,0 +1,143 @@
+// Whole processes against their anchors: the CPU time (user and system) of vardel-data's commands beside the
+// sqlite3 shell answering the same query on the same records with the same indexes, beside cat reading the file,
+// and beside cp and sync copying it (and mv putting the copy in the file's place, as a removal must). Each pair runs
+// alternately, 7 times by default (VARDEL_BENCH_RUNS), at 10,000 and 100,000 employees (VARDEL_BENCH_SIZES); each line
+// gives both medians, the ratio of the minimums, medians and maximums, and the target, which the median ratio must
+// meet. usage: bench_process [VARDEL_DATA_TOOL]
+
+#include "BenchData.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QList>
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+using namespace BenchData;
+
+// The CPU seconds of one run of each command in turn, stdout thrown away. Fails loudly on a command that fails.
+double RunCpu(const QList<QByteArrayList>& commands) {
+    double total = 0;
+    for (const QByteArrayList& command : commands) {
+        std::vector<char*> argv;
+        for (const QByteArray& arg : command)
+            argv.push_back(const_cast<char*>(arg.constData()));
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        pid_t pid = 0;
+        if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            qFatal("cannot start %s", argv[0]);
+        posix_spawn_file_actions_destroy(&actions);
+        int status = 0;
+        struct rusage usage {};
+        ::wait4(pid, &status, 0, &usage);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            qFatal("%s failed", qPrintable(command.join(' ')));
+        total +=
+            usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
+    }
+    return total;
+}
+
+double Quantile(std::vector<double> v, double q) {
+    std::sort(v.begin(), v.end());
+    const double at = q * static_cast<double>(v.size() - 1);
+    const size_t low = static_cast<size_t>(at);
+    const size_t high = std::min(low + 1, v.size() - 1);
+    return v[low] + (v[high] - v[low]) * (at - static_cast<double>(low));
+}
+
+int g_runs = 7;
+
+// Runs measured and anchor alternately; prepare (not timed) runs before each of them.
+void Compare(const char* name, const QList<QByteArrayList>& measured, const QList<QByteArrayList>& anchor,
+             double target, const std::function<void()>& prepare = {}) {
+    std::vector<double> m;
+    std::vector<double> a;
+    for (int run = 0; run < g_runs; ++run) {
+        if (prepare)
+            prepare();
+        m.push_back(RunCpu(measured));
+        if (prepare)
+            prepare();
+        a.push_back(RunCpu(anchor));
+    }
+    const double median = Quantile(m, 0.5) / Quantile(a, 0.5);
+    std::printf("%-40s %9.1f %9.1f %6.2f %6.2f %6.2f %7.2f %s\n", name, Quantile(m, 0.5) * 1000,
+                Quantile(a, 0.5) * 1000, Quantile(m, 0) / Quantile(a, 0), median, Quantile(m, 1) / Quantile(a, 1),
+                target, median <= target ? "ok" : "OVER");
+    std::fflush(stdout);
+}
+
+QByteArray WithToday(const char* query, const QByteArray& value) {
+    return QByteArray(query).replace("?1", value);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const QByteArray tool = argc > 1 ? QByteArray(argv[1]) : QByteArray(VARDEL_DATA_TOOL);
+    if (qEnvironmentVariableIntValue("VARDEL_BENCH_RUNS") > 0)
+        g_runs = qEnvironmentVariableIntValue("VARDEL_BENCH_RUNS");
+    QList<int> sizes;
+    for (const QByteArray& size : qgetenv("VARDEL_BENCH_SIZES").split(' '))
+        if (size.toInt() > 0)
+            sizes << size.toInt();
+    if (sizes.isEmpty())
+        sizes = {10000, 100000};
+    const QByteArray today = "'" + QDate::currentDate().toString(Qt::ISODate).toUtf8() + "'";
+    const char* const types[] = {nullptr, "alpha", "seniority", "age", "birthday"};
+
+    std::printf("%-40s %9s %9s %20s %7s\n", "command / anchor (cpu ms, medians)", "measured", "anchor",
+                "ratio min-median-max", "target");
+    for (const int n : sizes) {
+        const Data& data = Records(n);
+        const QString folder = WorkDir().filePath(QStringLiteral("folder%1").arg(n));
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        const QString file = folder + QStringLiteral("/Vardel.Data");
+        QFile::remove(file);
+        QFile::copy(data.file, file);
+        const QByteArray dir = QFile::encodeName(folder);
+        const QByteArray db = QFile::encodeName(data.database);
+        const QByteArray dataFile = QFile::encodeName(file);
+        const QByteArrayList vardel{tool, "--data-dir", dir};
+
+        for (int type = 1; type <= 4; ++type)
+            Compare(qPrintable(QStringLiteral("%1 list --type %2 / sqlite3").arg(n).arg(types[type])),
+                    {vardel + QByteArrayList{"list", "--type", types[type]}},
+                    {{"sqlite3", db, WithToday(kListQueries[type], today)}}, 1.0);
+        Compare(qPrintable(QStringLiteral("%1 list --search W --notepad / sqlite3").arg(n)),
+                {vardel + QByteArrayList{"list", "--search", "transferred", "--notepad"}},
+                {{"sqlite3", db, WithToday(kSearchQuery, "'%transferred%'")}}, 0.6);
+        Compare(qPrintable(QStringLiteral("%1 info / cat").arg(n)), {vardel + QByteArrayList{"info"}},
+                {{"cat", dataFile}}, 1.1);
+        const QByteArray copy = dataFile + ".copy";
+        const auto restore = [&] {
+            QFile::remove(file);
+            QFile::remove(QString::fromUtf8(copy));
+            QFile::copy(data.file, file);
+        };
+        const QByteArrayList remove = vardel + QByteArrayList{"remove", "--slot", QByteArray::number(n / 2)};
+        Compare(qPrintable(QStringLiteral("%1 remove / cp + sync").arg(n)), {remove},
+                {{"cp", dataFile, copy}, {"sync", copy}}, 1.2, restore);
+        // The same copy put in the file's place, as a removal must: the old file's pages are let go.
+        Compare(qPrintable(QStringLiteral("%1 remove / cp + sync + mv").arg(n)), {remove},
+                {{"cp", dataFile, copy}, {"sync", copy}, {"mv", copy, dataFile}}, 1.2, restore);
+    }
+    return 0;
+}

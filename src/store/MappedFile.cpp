@@ -1,0 +1,79 @@
+#include "store/MappedFile.h"
+
+#include "store/FileError.h"
+
+#include <cerrno>
+#include <csignal>
+#include <mutex>
+#include <sys/mman.h>
+
+namespace {
+
+thread_local void* t_guard = nullptr;
+struct sigaction g_previous {};
+
+void onBusError(int signal, siginfo_t* info, void* context) {
+    if (t_guard)
+        siglongjmp(*static_cast<sigjmp_buf*>(t_guard), 1);
+    // Not inside a guarded pass: whatever the process did before.
+    if (g_previous.sa_flags & SA_SIGINFO) {
+        g_previous.sa_sigaction(signal, info, context);
+        return;
+    }
+    if (g_previous.sa_handler != SIG_DFL && g_previous.sa_handler != SIG_IGN) {
+        g_previous.sa_handler(signal);
+        return;
+    }
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+void installHandler() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct sigaction action {};
+        action.sa_sigaction = onBusError;
+        action.sa_flags = SA_SIGINFO | SA_NODEFER;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGBUS, &action, &g_previous);
+    });
+}
+
+} // namespace
+
+MappedFile::MappedFile(int fd, qint64 length, const QString& fileName) : m_size(length), m_fileName(fileName) {
+    if (length <= 0) {
+        m_size = 0;
+        return;
+    }
+    void* at = ::mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_SHARED, fd, 0);
+    if (at == MAP_FAILED)
+        throw FileError(qt_error_string(errno));
+    // Passes go from the first record to the last: read ahead generously.
+    ::madvise(at, static_cast<size_t>(length), MADV_SEQUENTIAL);
+    m_data = static_cast<const char*>(at);
+    installHandler();
+}
+
+MappedFile::~MappedFile() {
+    if (m_data)
+        ::munmap(const_cast<char*>(m_data), static_cast<size_t>(m_size));
+}
+
+MappedFile::Guard::Guard() : outer(static_cast<Guard*>(t_guard)) {
+    t_guard = &jump;
+}
+
+MappedFile::Guard::~Guard() {
+    t_guard = outer ? &outer->jump : nullptr;
+}
+
+void MappedFile::shrank() const {
+    throw FileError(MappedFileShrankText(m_fileName));
+}
+
+QString MappedFileShrankText(const QString& fileName) {
+    return QStringLiteral("%1 was cut short by another program while Vardel read it.\r\nNothing was changed; "
+                          "please try again.")
+        .arg(fileName);
+}

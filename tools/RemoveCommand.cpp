@@ -1,0 +1,77 @@
+// "remove --slot N [--name "Last, First"]": one employee removed exactly as the main window removes one.
+
+#include "Commands.h"
+
+#include "store/DataFile.h"
+#include "store/DataFolder.h"
+#include "store/FixedRecordFile.h"
+#include "store/PersonnelRecord.h"
+#include "ui/main/EmployeeRemoval.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr const char* kSynopsis = "remove --slot N [--name \"Last, First\"]";
+
+} // namespace
+
+int RemoveCommand(const QStringList& args) {
+    qint64 slot = 0;
+    QString name;
+    for (qsizetype i = 0; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return UsageError(kSynopsis);
+        if (args[i] == QLatin1String("--slot") && slot == 0) {
+            bool ok = false;
+            slot = args[i + 1].toLongLong(&ok);
+            if (!ok || slot < 1)
+                return UsageError(kSynopsis);
+        } else if (args[i] == QLatin1String("--name") && name.isNull()) {
+            name = args[i + 1];
+        } else {
+            return UsageError(kSynopsis);
+        }
+    }
+    if (slot == 0)
+        return UsageError(kSynopsis);
+
+    // The program's list and form point at slots by number: removing one under it would shift them.
+    RequireNoProgramOnFolder();
+    // The name reported and the removal see the same file: no other writer comes in between.
+    const DataFolderLock lock;
+    qint64 records = 0;
+    QString listed;
+    if (QFile::exists(DataFileName)) {
+        static const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
+        FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
+        file.open(FixedRecordFile::Access::ReadOnly);
+        records = file.recordCount();
+        if (slot <= records) {
+            QByteArray bytes = blank;
+            file.readRecord(slot, bytes.data());
+            listed = ListedName(DecodePersonnelRecord(bytes.constData()));
+        }
+    }
+    if (slot > records) {
+        PrintError(QStringLiteral("%1 holds %2 records, so there is no slot %3; nothing was removed")
+                   .arg(DataFileName)
+                   .arg(records)
+                   .arg(slot));
+        return 1;
+    }
+    if (!name.isNull() && name != listed) {
+        PrintError(QStringLiteral("slot %1 holds \"%2\", not \"%3\"; nothing was removed").arg(slot).arg(listed, name));
+        return 1;
+    }
+    const RemovalResult result = RemoveEmployee(static_cast<qint32>(slot), listed);
+    if (!result.Removed) {
+        PrintError(QStringLiteral("slot %1 changed while it was being removed; nothing was removed").arg(slot));
+        return 1;
+    }
+    return WriteOutput("removed slot " + QByteArray::number(slot) + " (" + TerminalText(listed) + "); " +
+                       QByteArray::number(result.RecordsLeft) + " records left\n") &&
+                   FinishOutput()
+               ? 0
+               : 1;
+}
