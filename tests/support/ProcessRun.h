@@ -14,7 +14,7 @@ struct Run {
 // Waits for the started process to end and collects what it gave.
 inline Run FinishRun(QProcess& process) {
     Run run;
-    if (!process.waitForFinished(60000))
+    if (!process.waitForFinished(600000))
         return run;
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = process.readAllStandardOutput();

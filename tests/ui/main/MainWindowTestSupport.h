@@ -101,6 +101,8 @@ protected:
         m_dialogs.reset();
         m_dialogs = std::make_unique<ScriptedDialogs>();
         SaveSetting(QStringLiteral("FadeStatus"), QStringLiteral("0"));
+        // A full-access user's quit offers a backup; the tests that are not about it quit without the offer.
+        SaveSetting(QStringLiteral("BackupReminderDays"), QStringLiteral("0"));
         SetFadeSupport(FadeSupport::Auto);
         FadeOn = 0;
         CurrentUserName = QStringLiteral("Ann Lee");

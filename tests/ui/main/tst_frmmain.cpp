@@ -334,17 +334,32 @@ private slots:
     void quitting_data() {
         QTest::addColumn<MsgResult>("answer");
         QTest::addColumn<int>("logLines");
-        QTest::newRow("yes") << MsgResult::Yes << 1;
-        QTest::newRow("no") << MsgResult::No << 0;
+        QTest::addColumn<bool>("reminded"); // a full-access user with no backup made yet
+        QTest::newRow("yes") << MsgResult::Yes << 1 << false;
+        QTest::newRow("no") << MsgResult::No << 0 << false;
+        QTest::newRow("yes, offered a backup") << MsgResult::Yes << 1 << true;
     }
 
     void quitting() {
         QFETCH(MsgResult, answer);
         QFETCH(int, logLines);
+        QFETCH(bool, reminded);
+        if (reminded) {
+            CurrentAccessLevel = 4;
+            SaveSetting(QStringLiteral("BackupReminderDays"), QStringLiteral("7"));
+        }
         frmMain* w = OpenWindow();
         m_dialogs->answer(answer);
+        if (reminded)
+            m_dialogs->answer(MsgResult::No);
         w->cmdQuit_Click();
-        CheckMessage(m_dialogs->last(), QStringLiteral("This will close Vardel.\r\n\r\nIs this what you want to do?"),
+        if (reminded) {
+            CheckMessage(m_dialogs->last(),
+                         QStringLiteral("No backup of the Vardel data files has been made yet.\r\n\r\nWould you like "
+                                        "to make a backup now?"),
+                         QStringLiteral("Backup Reminder"), MsgIcon::Question, MsgButtons::YesNo);
+        }
+        CheckMessage(m_dialogs->calls().at(0), QStringLiteral("This will close Vardel.\r\n\r\nIs this what you want to do?"),
                      QStringLiteral("Exit Vardel?"), MsgIcon::Question, MsgButtons::YesNo);
         QCOMPARE(UserLogLines().size(), logLines);
         QCOMPARE(m_endCalls, logLines);
