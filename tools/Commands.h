@@ -29,6 +29,13 @@ int ListCommand(const QStringList& args);
 // The list options of the arguments; false with a reason for a bad one.
 bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error);
 
+// "history [--employee NAME|--slot N] [--since DATE] [--until DATE]": the events of the change history, oldest
+// first, one tab-separated line each as the log holds them; "history --verify" checks its chain (exit 0 intact,
+// 1 with the first bad line, 3 for a cut-off last line).
+int HistoryCommand(const QStringList& args);
+// The "info" lines of the change history: its line count and the state of its chain.
+QByteArray HistoryInfoLines();
+
 // "print list|report|forms|label ... --out FILE.pdf": a printout into a PDF file. Runs in vardel-data-print
 // (ToolApplication.h), which has the fonts.
 int PrintCommand(const QStringList& args);

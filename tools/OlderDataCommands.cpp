@@ -4,6 +4,7 @@
 #include "DataCommands.h"
 
 #include "app/OlderDataConversion.h"
+#include "history/RecordHistory.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
@@ -86,7 +87,7 @@ int ConvertCommand(const QStringList& args) {
         std::printf("%s is in the present format; nothing to convert\n", qPrintable(DataFileName));
         break;
     case DataFileFormat::Older: {
-        const qint32 count = ConvertOlderDataFile(NowOADate());
+        const qint32 count = ConvertOlderDataFileWithHistory(NowOADate());
         std::printf("converted %d records; the older file is kept as %s\n", count, qPrintable(OldFileName()));
         break;
     }

@@ -7,6 +7,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/CommandLine.h"
+#include "history/ChangeLog.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
@@ -32,6 +33,8 @@ const Command kCommands[] = {
     {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
     {"list", "list [options]",
      "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false},
+    {"history", "history [--employee NAME|--slot N] [--since DATE] [--until DATE]",
+     "the change history, one tab-separated event a line; history --verify checks its chain", HistoryCommand, false},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
      "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false},
 };
@@ -115,6 +118,7 @@ int main(int argc, char* argv[]) {
     dataDir = QDir::cleanPath(QDir(dataDir).absolutePath());
 
     InitProgramValues();
+    SetHistoryProgramName(QStringLiteral("vardel-data"));
     try {
         const QFileInfo folder(dataDir);
         if (command->writes) {

@@ -6,6 +6,7 @@
 #include "app/OlderDataConversion.h"
 #include "app/frmTitlePage.h"
 #include "controls/ZelButton.h"
+#include "history/RecordHistory.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "users/UserList.h"
@@ -73,7 +74,7 @@ bool CheckOlderDataFile(frmTitlePage* titlePage) {
     if (answer == MsgResult::Yes) {
         {
             BusyWindow busy(titlePage);
-            ConvertOlderDataFile(NowOADate());
+            ConvertOlderDataFileWithHistory(NowOADate());
         }
         report = QStringLiteral("Your data file has been") + kCrLf + QStringLiteral("successfully converted!") + kCrLf +
                  kCrLf;

@@ -5,9 +5,12 @@
 #include "app/Dialogs.h"
 #include "backup/BackupCopy.h"
 #include "backup/modFolderBrowse.h"
+#include "history/ChangeLog.h"
+#include "history/HistoryRefusal.h"
 #include "store/DataFolder.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QWidget>
 
 bool DataRestored = false;
@@ -29,8 +32,12 @@ QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder
         // No other writer (vardel-data) may change the data folder while its files are taken or replaced.
         const DataFolderLock lock(ProgramFolder());
         BusyWindow busy(owner);
-        for (const QString& name : std::as_const(DataFileList)) {
+        // The change history goes along; a backup made before there was one restores without it, and the
+        // history then stays as it is.
+        for (const QString& name : DataFileList + QStringList{ChangeLogFileName}) {
             if (name.isEmpty())
+                continue;
+            if (direction == Direction::Restore && name == ChangeLogFileName && !FileExistsIn(folder, name))
                 continue;
             // A backup takes only the files there are yet (no "User.Log" before the first log-in); a restore
             // needs every one of them.
@@ -59,6 +66,12 @@ QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder
     if (owner)
         owner->repaint();
     return failed;
+}
+
+ChangeEvent FolderEvent(const QString& event, const QString& folder) {
+    ChangeEvent e = NewEvent(event);
+    e.NewValue = QDir::toNativeSeparators(folder);
+    return e;
 }
 
 // The final box of either procedure: OK only, no icon, the application title.
@@ -118,9 +131,15 @@ bool RunBackup(QWidget* owner, const QString& chosen) {
             return false;
     }
 
+    // The backup carries the line of its own making.
+    const QString log = ChangeLogPath(ProgramFolder());
+    qint64 logLength = -1;
+    if (!ChangeOrExplain(owner, [&] { logLength = AppendEvents(log, {FolderEvent(HistoryEvent::Backup, folder)}); }))
+        return false;
     int copied = 0;
     const QString failed = CopyDataFiles(owner, Direction::Backup, folder, copied);
     if (!failed.isEmpty()) {
+        TakeBackLines(log, logLength);
         dialogs().MessageBox(
             owner, QStringLiteral("There is some kind of problem") + kCrLf + QStringLiteral("trying to copy ") + failed,
             QStringLiteral("File Backup Error"), MsgIcon::Exclamation, MsgButtons::OK);
@@ -175,6 +194,14 @@ bool RunRestore(QWidget* owner, const QString& chosen, int& replaced) {
     }
 
     const QString failed = CopyDataFiles(owner, Direction::Restore, folder, replaced);
+    // Into the history as restored (or as it was, when the backup had none): the files are back, so this line can
+    // only follow them.
+    if (replaced > 0) {
+        ChangeEvent restore = FolderEvent(HistoryEvent::Restore, folder);
+        if (!failed.isEmpty())
+            restore.OldValue = QStringLiteral("stopped at ") + failed;
+        ChangeOrExplain(owner, [&] { AppendEvents(ChangeLogPath(ProgramFolder()), {restore}); });
+    }
     if (!failed.isEmpty()) {
         dialogs().MessageBox(owner,
                              QStringLiteral("There is some kind of problem") + kCrLf +

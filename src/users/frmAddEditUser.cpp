@@ -7,6 +7,8 @@
 #include "app/WindowGeometry.h"
 #include "controls/Cp1252Entry.h"
 #include "controls/ZelButton.h"
+#include "history/HistoryRefusal.h"
+#include "history/UserHistory.h"
 #include "store/DateRules.h"
 #include "users/UserList.h"
 #include "users/frmAdmin.h"
@@ -320,6 +322,7 @@ void frmAddEditUser::cmdSave_Click() {
     }
     OpenUserList();
     ReadUserRecord(RecordNumber);
+    const UserRecord before = CurrentUser;
     if (!Editing())
         CurrentUser.DateCreated = NowOADate();
     CurrentUser.FirstName = FieldText(kFirstName).trimmed();
@@ -327,7 +330,8 @@ void frmAddEditUser::cmdSave_Click() {
     CurrentUser.Password = ScramblePassword(FieldText(kPassword));
     CurrentUser.AccessLevel = SelectedLevel;
     CurrentUser.Comments = FieldText(kComments).trimmed();
-    WriteUserRecord(RecordNumber);
+    if (!ChangeOrExplain(this, [this, &before] { WriteUserRecordWithHistory(RecordNumber, before); }))
+        return;
     CloseUserList();
     if (m_admin)
         (Editing() ? m_admin->cmdEditUser : m_admin->cmdAddUser)->Tag = QStringLiteral("Update");

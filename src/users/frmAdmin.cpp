@@ -9,6 +9,9 @@
 #include "controls/GridKeys.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
+#include "history/HistoryRefusal.h"
+#include "history/frmChangeLog.h"
+#include "history/UserHistory.h"
 #include "store/Cp1252.h"
 #include "store/DateRules.h"
 #include "store/FileError.h"
@@ -139,7 +142,11 @@ void frmAdmin::BuildControls() {
     cmdReviewUserLog = button("cmdReviewUserLog", 6930, row1, 1245, row1Height);
     cmdContinue = button("cmdContinue", 3060, row2, 1290, row2Height);
     cmdCancel = button("cmdCancel", 4410, row2, 1290, row2Height);
-    cmdAgencyName = button("cmdAgencyName", 3060, row2, 2640, row2Height);
+    // The agency's name shares its place in the row with the change history's review.
+    cmdAgencyName = button("cmdAgencyName", 3060, row2, 1290, row2Height);
+    cmdReviewChangeLog = button("cmdReviewChangeLog", 4410, row2, 1290, row2Height);
+    cmdReviewChangeLog->setCaption(QStringLiteral("Review the\r\nChange &Log"));
+    cmdReviewChangeLog->setToolTip(QStringLiteral(" Review who changed which record, when, from what to what "));
     cmdHelp = button("cmdHelp", 5760, row2, 1170, row2Height);
     cmdQuit = button("cmdQuit", 6990, row2, 1185, row2Height);
     cmdHelp->setCaption(QStringLiteral("&Help"));
@@ -151,7 +158,7 @@ void frmAdmin::BuildControls() {
     // Shown only in the password state, where Esc backs out as the button does.
     cmdCancel->setCancel(true);
     for (ZelButton* b : {cmdAddUser, cmdEditUser, cmdDeleteUser, cmdReviewUserLog, cmdUserSelected, cmdContinue,
-                         cmdCancel, cmdAgencyName})
+                         cmdCancel, cmdAgencyName, cmdReviewChangeLog})
         b->hide();
 
     txtPassword = new QLineEdit(this);
@@ -181,6 +188,7 @@ void frmAdmin::BuildControls() {
     connect(cmdEditUser, &ZelButton::clicked, this, &frmAdmin::cmdEditUser_Click);
     connect(cmdDeleteUser, &ZelButton::clicked, this, &frmAdmin::cmdDeleteUser_Click);
     connect(cmdReviewUserLog, &ZelButton::clicked, this, &frmAdmin::cmdReviewUserLog_Click);
+    connect(cmdReviewChangeLog, &ZelButton::clicked, this, &frmAdmin::cmdReviewChangeLog_Click);
     connect(cmdUserSelected, &ZelButton::clicked, this, &frmAdmin::cmdUserSelected_Click);
     connect(cmdContinue, &ZelButton::clicked, this, &frmAdmin::cmdContinue_Click);
     connect(cmdCancel, &ZelButton::clicked, this, &frmAdmin::cmdCancel_Click);
@@ -385,6 +393,7 @@ void frmAdmin::UpdateAdminButtons() {
     cmdReviewUserLog->Refresh();
 
     cmdAgencyName->setVisible(AdminMode);
+    cmdReviewChangeLog->setVisible(AdminMode);
 
     if (AdminMode) {
         timerFlashButton->start();
@@ -504,7 +513,8 @@ void frmAdmin::cmdDeleteUser_Click() {
         QStringLiteral("Confirm Deletion"), MsgIcon::Question, MsgButtons::YesNoCancel, MsgResult::No);
     if (answer != MsgResult::Yes)
         return;
-    RemoveUser(SelectedRecNum());
+    if (!ChangeOrExplain(this, [this] { RemoveUserWithHistory(SelectedRecNum()); }))
+        return;
     int keepRow = 1;
     int keepTop = 1;
     if (QFileInfo::exists(UserListFileName)) {
@@ -545,7 +555,7 @@ void frmAdmin::cmdReviewUserLog_Click() {
         return;
     }
     ViewingLog = true;
-    for (ZelButton* b : {cmdAdmin, cmdAddUser, cmdEditUser, cmdDeleteUser, cmdAgencyName})
+    for (ZelButton* b : {cmdAdmin, cmdAddUser, cmdEditUser, cmdDeleteUser, cmdAgencyName, cmdReviewChangeLog})
         b->hide();
     cmdReviewUserLog->setCaption(QStringLiteral("Finished Viewing"));
     Tag = windowTitle();
@@ -562,6 +572,11 @@ void frmAdmin::cmdReviewUserLog_Click() {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     txtUserLog->setPlainText(text);
     txtUserLog->show();
+}
+
+void frmAdmin::cmdReviewChangeLog_Click() {
+    frmChangeLog review(this);
+    review.exec();
 }
 
 void frmAdmin::cmdUserSelected_Click() {

@@ -6,6 +6,8 @@
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
 #include "controls/ZelButton.h"
+#include "history/HistoryRefusal.h"
+#include "history/RecordHistory.h"
 #include "print/PrintHelpers.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
@@ -24,21 +26,26 @@
 
 namespace {
 
-// Stores path as the picture of the record in slot, at once, through the data file module; modified stamps the
-// record as changed now. A slot the file no longer has (another program shortened it) is not written, for that
-// would add a record holding nothing but a picture.
-void StorePicturePath(qint32 slot, const QString& path, bool modified) {
+// Stores path as the picture of the record in slot, at once, through the data file module, with its line in the
+// change history; modified stamps the record as changed now. A slot the file no longer has (another program
+// shortened it) is not written, for that would add a record holding nothing but a picture. False, with the
+// reason shown, when the history refused the change.
+bool StorePicturePath(QWidget* owner, qint32 slot, const QString& path, bool modified) {
     OpenDataFile();
     if (slot >= 1 && slot <= RecordCount) {
         ReadSlot(slot);
+        const PersonnelRecord before = CurrentRecord;
         CurrentRecord.PicturePath = path;
         if (modified)
             CurrentRecord.LastModified = NowOADate();
-        WriteSlot(slot);
+        const QString event = path.isEmpty() ? HistoryEvent::PictureDeleted : HistoryEvent::PictureStored;
+        if (!ChangeOrExplain(owner, [&] { WriteSlotWithHistory(slot, before, event); }))
+            return false;
     } else {
         CurrentRecord.PicturePath = path;
     }
     CloseDataFile();
+    return true;
 }
 
 } // namespace
@@ -98,7 +105,7 @@ void frmMain::ShowRecordPicture(const QString& path, qint32 slot) {
         dialogs().MessageBox(this, MissingPictureText(path), QStringLiteral("Error loading picture"), MsgIcon::Critical,
                              MsgButtons::OK);
         // The record forgets the picture; when it was last modified stays as it was.
-        StorePicturePath(slot, QString(), false);
+        StorePicturePath(this, slot, QString(), false);
         imgPicture->show();
         return;
     }
@@ -156,7 +163,10 @@ void frmMain::cmdPicAddEdit_Click(int) {
     if (Adding) {
         CurrentRecord.PicturePath = path;
     } else {
-        StorePicturePath(HighlightedSlot(), path, true);
+        if (!StorePicturePath(this, HighlightedSlot(), path, true)) {
+            lblPicture->setVisible(!hadPicture);
+            return;
+        }
         // The stamp on the "Basic Info" page tells the truth at once.
         const RecordView view = ViewRecord(CurrentRecord, QDate::currentDate());
         lblDataInfo[2]->setText(view.Modified);
@@ -175,7 +185,8 @@ void frmMain::cmdPicDelete_Click() {
         CurrentRecord.PicturePath.clear();
     } else if (dialogs().MessageBox(this, PictureDeleteQuestion(), QStringLiteral("Confirm Picture Delete"),
                                     MsgIcon::Question, MsgButtons::YesNo, MsgResult::No) == MsgResult::Yes) {
-        StorePicturePath(HighlightedSlot(), QString(), false);
+        if (!StorePicturePath(this, HighlightedSlot(), QString(), false))
+            return;
     } else {
         return;
     }

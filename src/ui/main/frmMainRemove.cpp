@@ -6,6 +6,7 @@
 #include "app/BusyWindow.h"
 #include "app/Dialogs.h"
 #include "app/FadeEngine.h"
+#include "history/RecordHistory.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EmployeeRemoval.h"
 
@@ -37,7 +38,7 @@ void frmMain::cmdRemoveEmployee_Click() {
     RemovalResult result;
     {
         const BusyWindow busy(this);
-        result = RemoveEmployee(slot, listedName);
+        result = RemoveEmployeeWithHistory(slot, listedName);
     }
     BuildEmployeeList();
     if (grid->Rows() > 1) {
