@@ -128,8 +128,15 @@ QString UnescapeField(const QString& text) {
 }
 
 QByteArray EventText(const ChangeEvent& e) {
-    const QStringList fields = {e.When.toString(kWhenFormat), e.User, e.Level, e.Event, e.Employee, e.Identity,
-                                e.Field, e.OldValue, e.NewValue};
+    const QStringList fields = {e.When.toString(kWhenFormat),
+                                e.User,
+                                e.Level,
+                                e.Event,
+                                e.Employee,
+                                e.Identity,
+                                e.Field,
+                                e.OldValue,
+                                e.NewValue};
     QStringList escaped;
     for (const QString& field : fields)
         escaped << EscapeField(field);
@@ -151,8 +158,7 @@ std::optional<ChangeEvent> ParseEventText(const QByteArray& text) {
 }
 
 QByteArray ChainSeed() {
-    static const QByteArray seed =
-        QCryptographicHash::hash("Vardel Change.Log", QCryptographicHash::Sha256).toHex();
+    static const QByteArray seed = QCryptographicHash::hash("Vardel Change.Log", QCryptographicHash::Sha256).toHex();
     return seed;
 }
 
@@ -274,8 +280,10 @@ qint64 AppendEvents(const QString& path, const QList<ChangeEvent>& events) {
 }
 
 void TakeBackLines(const QString& path, qint64 length) {
-    // Should even this fail, the lines stand for a change that did not happen: the safer of the two errors.
-    const int cut = ::truncate(QFile::encodeName(path).constData(), length);
+    // Should even this fail, the lines stand for a change that did not happen: the safer of the two errors. A log
+    // that held nothing before goes, as a first change that failed leaves no trace of an empty file either.
+    const QByteArray name = QFile::encodeName(path);
+    const int cut = length == 0 ? ::unlink(name.constData()) : ::truncate(name.constData(), length);
     Q_UNUSED(cut);
 }
 

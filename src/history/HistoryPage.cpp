@@ -13,7 +13,7 @@
 
 namespace {
 
-const QStringList kColumns = {QStringLiteral("Date"), QStringLiteral("User"), QStringLiteral("Event"),
+const QStringList kColumns = {QStringLiteral("Date"),  QStringLiteral("User"),      QStringLiteral("Event"),
                               QStringLiteral("Field"), QStringLiteral("Old → New"), QStringLiteral("Employee")};
 
 } // namespace
@@ -50,14 +50,13 @@ void FillHistoryGrid(QTableWidget* grid, const QList<ChangeEvent>& events) {
     grid->setRowCount(int(events.size()));
     for (int row = 0; row < events.size(); ++row) {
         const ChangeEvent& e = events[row];
-        const QStringList cells = {HistoryWhenText(e), HistoryUserText(e), e.Event, e.Field, HistoryChangeText(e),
-                                   e.Employee};
+        const QStringList cells = {HistoryWhenText(e),   HistoryUserText(e), e.Event, e.Field,
+                                   HistoryChangeText(e), e.Employee};
         for (int column = 0; column < grid->columnCount(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             // A notepad's change is long: the tip shows it whole, with its line breaks.
-            item->setToolTip(column == 4 && !e.Field.isEmpty()
-                                 ? e.OldValue + QStringLiteral("\n→\n") + e.NewValue
-                                 : cells[column]);
+            item->setToolTip(column == 4 && !e.Field.isEmpty() ? e.OldValue + QStringLiteral("\n→\n") + e.NewValue
+                                                               : cells[column]);
             grid->setItem(row, column, item);
         }
     }

@@ -52,6 +52,6 @@ void PrintChangeHistory(PrinterDevice& printer, PrintOwner* owner, const QString
     printer.setFontItalic(false);
     printer.setFontUnderline(false);
     printer.setFontStrikethru(false);
-    PrintWrappedText(printer, owner, lines.join(QStringLiteral("\r\n")), heading, true, false, true, false, false,
-                     1.0, 7.5);
+    PrintWrappedText(printer, owner, lines.join(QStringLiteral("\r\n")), heading, true, false, true, false, false, 1.0,
+                     7.5);
 }

@@ -82,8 +82,8 @@ std::pair<QString, int> splitIdentity(const QString& identity) {
 
 QString RecordIdentity(double created, int rank) {
     const QDateTime when = FromOADate(created);
-    QString stamp = when.isValid() ? when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"))
-                                   : QString::number(created, 'g', 17);
+    QString stamp =
+        when.isValid() ? when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")) : QString::number(created, 'g', 17);
     if (rank > 0)
         stamp += QStringLiteral(" #") + QString::number(rank);
     return stamp;
@@ -212,8 +212,7 @@ qint32 ConvertOlderDataFileWithHistory(double createdAt) {
     ChangeEvent e = NewEvent(HistoryEvent::Converted);
     e.Identity = RecordIdentity(createdAt);
     e.OldValue = QStringLiteral("%1 bytes in the older format").arg(length);
-    e.NewValue =
-        QStringLiteral("%1 records").arg(RecordCountForLength(length, OldPersonnelLayout::RecordSize));
+    e.NewValue = QStringLiteral("%1 records").arg(RecordCountForLength(length, OldPersonnelLayout::RecordSize));
     qint32 count = 0;
     CommitWithHistory({e}, [&] { count = ConvertOlderDataFile(createdAt); });
     return count;

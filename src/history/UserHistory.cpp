@@ -52,8 +52,8 @@ QList<ChangeEvent> UserEvents(const QString& event, const UserRecord& before, co
 void WriteUserRecordWithHistory(qint32 n, const UserRecord& before) {
     const QString event = n > UserListCount ? HistoryEvent::UserAdded : HistoryEvent::UserEdited;
     try {
-        CommitWithHistory(UserEvents(event, before, CurrentUser), [n] { WriteUserRecord(n); },
-                          QFileInfo(UserListFileName).path());
+        CommitWithHistory(
+            UserEvents(event, before, CurrentUser), [n] { WriteUserRecord(n); }, QFileInfo(UserListFileName).path());
     } catch (const ChangeLogError&) {
         CloseUserList();
         throw;
@@ -67,5 +67,6 @@ void RemoveUserWithHistory(qint32 n) {
     ReadUserRecord(n);
     const UserRecord user = CurrentUser;
     CloseUserList();
-    CommitWithHistory({userEvent(HistoryEvent::UserDeleted, user)}, [n] { RemoveUser(n); }, folder);
+    CommitWithHistory(
+        {userEvent(HistoryEvent::UserDeleted, user)}, [n] { RemoveUser(n); }, folder);
 }

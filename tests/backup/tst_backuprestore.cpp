@@ -3,6 +3,7 @@
 #include "ScriptedDialogs.h"
 #include "app/AppGlobals.h"
 #include "backup/modBackupRestore.h"
+#include "history/ChangeLog.h"
 #include "store/DataFolder.h"
 
 #include <QApplication>
@@ -240,7 +241,8 @@ private slots:
         script(scripted, folder, {MsgResult::OK, MsgResult::OK});
         BackupDataFiles(m_owner);
         checkReport(scripted.last(), kBackedUp);
-        QCOMPARE(m_steps.size(), 4);
+        QCOMPARE(m_steps.size(), 5);
+        QCOMPARE(m_steps.at(3).caption, QStringLiteral("Copying Change.Log"));
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(m_steps.at(i).caption, QStringLiteral("Copying ") + DataFileList.at(i));
             QVERIFY(!m_steps.at(i).enabled);
@@ -249,8 +251,11 @@ private slots:
         QCOMPARE(m_steps.last().caption, kCaption);
         QVERIFY(m_owner->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
-        QCOMPARE(filesIn(folder),
-                 (QStringList{QStringLiteral("User.List"), QStringLiteral("User.Log"), QStringLiteral("Vardel.Data")}));
+        QCOMPARE(filesIn(folder), (QStringList{QStringLiteral("Change.Log"), QStringLiteral("User.List"),
+                                               QStringLiteral("User.Log"), QStringLiteral("Vardel.Data")}));
+        // The backup carries the line of its own making.
+        const QByteArray backedUpLog = readFile(folder + QStringLiteral("/Change.Log"));
+        QCOMPARE(ParseChangeLog(backedUpLog).last().Event, HistoryEvent::Backup);
         for (const QString& name : DataFileList) {
             QCOMPARE(readFile(folder + QLatin1Char('/') + name), kept[name]);
             QCOMPARE(modeOf(folder + QLatin1Char('/') + name), mode_t(0600));
@@ -267,7 +272,12 @@ private slots:
         checkMessage(scripted.calls().at(1), kRestoreQuestion, QStringLiteral("Important! Please read carefully..."),
                      MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
         checkReport(scripted.last(), kRestored);
-        QCOMPARE(m_steps.size(), 4);
+        QCOMPARE(m_steps.size(), 5);
+        // The history as backed up, and the restore after it.
+        const QByteArray restoredLog = readFile(program(QStringLiteral("Change.Log")));
+        QVERIFY(restoredLog.startsWith(backedUpLog));
+        QCOMPARE(ParseChangeLog(restoredLog).last().Event, HistoryEvent::Restore);
+        QCOMPARE(int(CheckChain(restoredLog).State), int(ChainCheck::Intact));
         for (int i = 0; i < 3; ++i)
             QCOMPARE(m_steps.at(i).caption, QStringLiteral("Restoring ") + DataFileList.at(i));
         QCOMPARE(m_steps.last().caption, kCaption);
@@ -285,7 +295,8 @@ private slots:
         script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
         BackupDataFiles(m_owner);
         checkReport(scripted.last(), kBackedUp);
-        QCOMPARE(filesIn(backup()), (QStringList{QStringLiteral("User.List"), QStringLiteral("Vardel.Data")}));
+        QCOMPARE(filesIn(backup()), (QStringList{QStringLiteral("Change.Log"), QStringLiteral("User.List"),
+                                                 QStringLiteral("Vardel.Data")}));
 
         writeProgramFiles(QStringLiteral("second"));
         scripted.clear();
@@ -304,6 +315,22 @@ private slots:
         QCOMPARE(m_steps.last().caption, kCaption);
         QVERIFY(m_owner->isEnabled());
         QVERIFY(!DataRestored);
+    }
+
+    // A backup from before the change history restores whole; the history goes on from the current one.
+    void aBackupWithoutTheChangeLogRestores() {
+        for (const QString& name : DataFileList)
+            writeFile(backup(name), content(QStringLiteral("old") + name, 600));
+        writeProgramFiles(QStringLiteral("now"));
+        AppendEvents(program(ChangeLogFileName), {NewEvent(HistoryEvent::Import)});
+        const QByteArray log = readFile(program(ChangeLogFileName));
+        ScriptedDialogs scripted;
+        script(scripted, backup(), {MsgResult::Yes, MsgResult::OK});
+        QVERIFY(RestoreDataFiles(m_owner));
+        checkReport(scripted.last(), kRestored);
+        const QByteArray restoredLog = readFile(program(ChangeLogFileName));
+        QVERIFY(restoredLog.startsWith(log));
+        QCOMPARE(ParseChangeLog(restoredLog).size(), 2);
     }
 
     void restoreNeedsTheDataFileInTheFolder() {

@@ -79,9 +79,9 @@ private slots:
         r.Sworn = 0;
         r.PicturePath = QStringLiteral("/pics/ann.png");
         r.LastModified = 99; // a stamp, not a field
-        QTest::newRow("sworn and picture") << r << false
-                                           << QStringList{QStringLiteral("Sworn Employee|Sworn|Non-sworn"),
-                                                          QStringLiteral("Picture||/pics/ann.png")};
+        QTest::newRow("sworn and picture")
+            << r << false
+            << QStringList{QStringLiteral("Sworn Employee|Sworn|Non-sworn"), QStringLiteral("Picture||/pics/ann.png")};
         r = PersonnelRecord();
         r.FirstName = QStringLiteral("Bo");
         r.EmployeeNumber = QStringLiteral("0");
@@ -135,10 +135,9 @@ private slots:
         changed[lines[0].size() + 1 + 12] = 'X'; // one byte of line 2's text
         QTest::newRow("changed") << changed << int(ChainCheck::Broken) << 2;
         QTest::newRow("removed") << join({lines[0], lines[2], lines[3]}) << int(ChainCheck::Broken) << 2;
-        QTest::newRow("inserted") << join({lines[0], lines[1], lines[1], lines[2], lines[3]})
-                                  << int(ChainCheck::Broken) << 3;
-        QTest::newRow("last line changed") << join(lines).replace("Title 4", "Title 5") << int(ChainCheck::Broken)
-                                           << 4;
+        QTest::newRow("inserted") << join({lines[0], lines[1], lines[1], lines[2], lines[3]}) << int(ChainCheck::Broken)
+                                  << 3;
+        QTest::newRow("last line changed") << join(lines).replace("Title 4", "Title 5") << int(ChainCheck::Broken) << 4;
         QTest::newRow("cut off") << join(lines).chopped(20) << int(ChainCheck::CutOff) << 4;
         QTest::newRow("line end lost") << join(lines).chopped(1) << int(ChainCheck::CutOff) << 4;
     }

@@ -4,6 +4,7 @@
 #include "history/ChangeLog.h"
 #include "history/HistoryPage.h"
 #include "history/HistoryRefusal.h"
+#include "history/RecordHistory.h"
 #include "ui/main/EntryField.h"
 
 #include <QTabWidget>
@@ -67,7 +68,7 @@ private slots:
         QCOMPARE(page->gridHistory->item(0, 3)->text(), QStringLiteral("Job Title"));
         QCOMPARE(page->gridHistory->item(0, 4)->text(), QStringLiteral("Sergeant → Lieutenant"));
 
-        page->cmdPrintHistory->click();
+        page->cmdPrintHistory_Click();
         QCOMPARE(m_printers.size(), 1);
         QString printed;
         for (const RecordingPrinter::Text& t : m_printers[0]->texts)

@@ -82,9 +82,8 @@ void frmMain::cmdAddEditSave_Click() {
     const PersonnelRecord before = CurrentRecord;
     CopyEntryToRecord(CurrentRecord, fields, choices, NowOADate());
     // The form stays as typed when the history refuses the change.
-    if (!ChangeOrExplain(this, [&] {
-            WriteSlotWithHistory(slot, before, Adding ? HistoryEvent::Added : HistoryEvent::Edited);
-        })) {
+    if (!ChangeOrExplain(
+            this, [&] { WriteSlotWithHistory(slot, before, Adding ? HistoryEvent::Added : HistoryEvent::Edited); })) {
         NewRecordNumber = 0;
         return;
     }
