@@ -42,7 +42,13 @@ void SetUpHistoryGrid(QTableWidget* grid, bool withEmployee) {
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->verticalHeader()->hide();
     grid->setWordWrap(false);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->horizontalHeader()->setStretchLastSection(true);
+    // What changed comes first and the kind of event last; the review of the whole log names the employee right
+    // after the moment.
+    grid->horizontalHeader()->moveSection(2, 4);
+    if (withEmployee)
+        grid->horizontalHeader()->moveSection(5, 1);
 }
 
 void FillHistoryGrid(QTableWidget* grid, const QList<ChangeEvent>& events) {
@@ -50,12 +56,13 @@ void FillHistoryGrid(QTableWidget* grid, const QList<ChangeEvent>& events) {
     grid->setRowCount(int(events.size()));
     for (int row = 0; row < events.size(); ++row) {
         const ChangeEvent& e = events[row];
-        const QStringList cells = {HistoryWhenText(e),   HistoryUserText(e), e.Event, e.Field,
-                                   HistoryChangeText(e), e.Employee};
+        const QStringList cells = {HistoryWhenText(e), e.User, e.Event, e.Field, HistoryChangeText(e), e.Employee};
         for (int column = 0; column < grid->columnCount(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             // A notepad's change is long: the tip shows it whole, with its line breaks.
+            // The user's access level, too, is in the tip.
             item->setToolTip(column == 4 && !e.Field.isEmpty() ? e.OldValue + QStringLiteral("\n→\n") + e.NewValue
+                             : column == 1                     ? HistoryUserText(e)
                                                                : cells[column]);
             grid->setItem(row, column, item);
         }
@@ -80,12 +87,12 @@ HistoryPage::HistoryPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tabNameInfoPage(5)"));
     gridHistory = new QTableWidget(this);
     gridHistory->setObjectName(QStringLiteral("gridHistory"));
-    gridHistory->setGeometry(Twips(120), Twips(90), Twips(5760), Twips(2535));
+    gridHistory->setGeometry(Twips(90), Twips(90), Twips(6420), Twips(2535));
     SetUpHistoryGrid(gridHistory, false);
     cmdPrintHistory = new ZelButton(this);
     cmdPrintHistory->setObjectName(QStringLiteral("cmdPrintHistory"));
-    cmdPrintHistory->setGeometry(Twips(6000), Twips(90), Twips(1680), Twips(600));
-    cmdPrintHistory->setCaption(QStringLiteral("Print this\r\nHistor&y"));
+    cmdPrintHistory->setGeometry(Twips(6600), Twips(90), Twips(1110), Twips(600));
+    cmdPrintHistory->setCaption(QStringLiteral("Print\r\nHistor&y"));
     cmdPrintHistory->setToolTip(QStringLiteral(" Print the history of this employee "));
     connect(cmdPrintHistory, &ZelButton::clicked, this, &HistoryPage::cmdPrintHistory_Click);
 }

@@ -29,7 +29,7 @@ frmChangeLog::frmChangeLog(QWidget* parent) : QDialog(parent) {
         left += labelWidth + boxWidth + 180;
         return box;
     };
-    txtEmployee = filter("txtEmployee", QStringLiteral("&Employee:"), 900, 2100);
+    txtEmployee = filter("txtEmployee", QStringLiteral("&Employee:"), 1020, 2100);
     txtUser = filter("txtUser", QStringLiteral("&User:"), 540, 1800);
     txtSince = filter("txtSince", QStringLiteral("&From:"), 570, 1350);
     txtUntil = filter("txtUntil", QStringLiteral("&To:"), 390, 1350);

@@ -2,8 +2,10 @@
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
 
+#include "app/AppGlobals.h"
 #include "history/ChangeLog.h"
 #include "history/RecordHistory.h"
+#include "history/UserHistory.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 
@@ -49,6 +51,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { InitProgramValues(); }
+
     void diff_data() {
         QTest::addColumn<PersonnelRecord>("after");
         QTest::addColumn<bool>("adding");
@@ -98,6 +102,34 @@ private slots:
         QStringList got;
         for (const FieldChange& c : DiffRecords(adding ? PersonnelRecord() : Sample(), after, adding))
             got << c.Field + QLatin1Char('|') + c.OldValue + QLatin1Char('|') + c.NewValue;
+        QCOMPARE(got, expected);
+    }
+
+    void userChanges_data() {
+        QTest::addColumn<bool>("adding");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("added") << true
+                               << QStringList{QStringLiteral("First Name||Pat"), QStringLiteral("Last Name||Clerk"),
+                                              QStringLiteral("Access Level||Read/Edit"),
+                                              QStringLiteral("Password||(set)")};
+        QTest::newRow("level and password changed")
+            << false
+            << QStringList{QStringLiteral("Access Level|Read Only|Read/Edit"), QStringLiteral("Password||(changed)")};
+    }
+
+    void userChanges() {
+        QFETCH(bool, adding);
+        QFETCH(QStringList, expected);
+        UserRecord before{1.5, QStringLiteral("Pat"), QStringLiteral("Clerk"), ScramblePassword("old1"), 1, {}};
+        UserRecord after = before;
+        after.AccessLevel = 2;
+        after.Password = ScramblePassword(QStringLiteral("new2"));
+        QStringList got;
+        for (const ChangeEvent& e : UserEvents(adding ? HistoryEvent::UserAdded : HistoryEvent::UserEdited,
+                                               adding ? UserRecord() : before, after)) {
+            QCOMPARE(e.Employee, QStringLiteral("Clerk, Pat"));
+            got << e.Field + QLatin1Char('|') + e.OldValue + QLatin1Char('|') + e.NewValue;
+        }
         QCOMPARE(got, expected);
     }
 

@@ -63,7 +63,8 @@ private slots:
             return;
         }
         QCOMPARE(page->gridHistory->rowCount(), 1);
-        QCOMPARE(page->gridHistory->item(0, 1)->text(), QStringLiteral("Ann Lee (Read/Edit)"));
+        QCOMPARE(page->gridHistory->item(0, 1)->text(), QStringLiteral("Ann Lee"));
+        QCOMPARE(page->gridHistory->item(0, 1)->toolTip(), QStringLiteral("Ann Lee (Read/Edit)"));
         QCOMPARE(page->gridHistory->item(0, 2)->text(), QStringLiteral("edited"));
         QCOMPARE(page->gridHistory->item(0, 3)->text(), QStringLiteral("Job Title"));
         QCOMPARE(page->gridHistory->item(0, 4)->text(), QStringLiteral("Sergeant → Lieutenant"));
