@@ -96,10 +96,11 @@ QString SlotIdentity(qint32 slot) {
     FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
     file.open(FixedRecordFile::Access::ReadOnly);
     const qint64 count = file.recordCount();
-    QByteArray bytes = blank;
+    // The stamp alone of each slot: a save reads eight bytes a record, not five thousand.
     const auto createdAt = [&](qint64 n) {
-        file.readRecord(n, bytes.data());
-        return GetDouble(bytes.constData() + PersonnelLayout::RecordCreated);
+        char stamp[8] = {};
+        file.readAt((n - 1) * PersonnelLayout::RecordSize + PersonnelLayout::RecordCreated, stamp, sizeof stamp);
+        return GetDouble(stamp);
     };
     const double created = slot >= 1 && slot <= count ? createdAt(slot) : 0;
     int rank = 0;
