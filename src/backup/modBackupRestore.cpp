@@ -10,6 +10,7 @@
 #include "store/DataFolder.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QWidget>
 
@@ -20,6 +21,24 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 enum class Direction { Backup, Restore };
+
+// The name under which the last restore kept the history it replaced; empty when it replaced none.
+QString g_keptHistory;
+
+// A restore takes the history back to the backup's; the events since then are evidence too, so the history it
+// replaces stays beside it under a name of its own. False when that copy failed.
+bool KeepReplacedHistory(const QString& programFolder, const QString& folder) {
+    g_keptHistory.clear();
+    const QByteArray current = ReadChangeLog(programFolder + ChangeLogFileName);
+    if (current.isEmpty() || current == ReadChangeLog(folder + ChangeLogFileName))
+        return true;
+    const QString kept = ChangeLogFileName + QStringLiteral(".replaced-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    if (!CopyFileWhole(programFolder + ChangeLogFileName, programFolder + kept).isEmpty())
+        return false;
+    g_keptHistory = kept;
+    return true;
+}
 
 // A copy in one direction with the owner busy, its caption showing each file in turn. Returns the name of the
 // file that failed, or an empty text when every copy succeeded; copied counts the files that were copied.
@@ -50,6 +69,11 @@ QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder
                 owner->repaint();
             }
             QCoreApplication::processEvents();
+            if (direction == Direction::Restore && name == ChangeLogFileName &&
+                !KeepReplacedHistory(programFolder, folder)) {
+                failed = name;
+                break;
+            }
             const QString error = direction == Direction::Backup
                                       ? CopyFileWhole(programFolder + name, folder + name)
                                       : (FileExistsIn(folder, name) ? CopyFileWhole(folder + name, programFolder + name)
@@ -198,6 +222,8 @@ bool RunRestore(QWidget* owner, const QString& chosen, int& replaced) {
     // only follow them.
     if (replaced > 0) {
         ChangeEvent restore = FolderEvent(HistoryEvent::Restore, folder);
+        if (!g_keptHistory.isEmpty())
+            restore.OldValue = QStringLiteral("the history before it kept as ") + g_keptHistory;
         if (!failed.isEmpty())
             restore.OldValue = QStringLiteral("stopped at ") + failed;
         ChangeOrExplain(owner, [&] { AppendEvents(ChangeLogPath(ProgramFolder()), {restore}); });

@@ -69,7 +69,7 @@ Tail readTail(int fd, qint64 size, const QString& path) {
         start = from;
         lastEnd = back.lastIndexOf('\n');
         // The last whole line needs its own start too, unless it is the first line of the file.
-        if (lastEnd >= 0 && (start == 0 || back.lastIndexOf('\n', lastEnd - 1) >= 0))
+        if (lastEnd >= 0 && (start == 0 || (lastEnd > 0 && back.lastIndexOf('\n', lastEnd - 1) >= 0)))
             break;
     }
     if (lastEnd < 0) {
@@ -78,7 +78,7 @@ Tail readTail(int fd, qint64 size, const QString& path) {
     }
     tail.WholeEnd = start + lastEnd + 1;
     tail.Partial = back.mid(lastEnd + 1);
-    const qsizetype lineStart = back.lastIndexOf('\n', lastEnd - 1) + 1;
+    const qsizetype lineStart = lastEnd > 0 ? back.lastIndexOf('\n', lastEnd - 1) + 1 : 0;
     const QByteArray line = back.mid(lineStart, lastEnd - lineStart);
     tail.LastHash = line.right(kHashLength);
     return tail;

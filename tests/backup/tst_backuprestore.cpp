@@ -264,6 +264,8 @@ private slots:
 
         // Later work changes every file; the restore brings back the backed-up ones.
         writeProgramFiles(QStringLiteral("later"));
+        AppendEvents(program(ChangeLogFileName), {NewEvent(HistoryEvent::Edited)});
+        const QByteArray laterLog = readFile(program(ChangeLogFileName));
         scripted.clear();
         m_steps.clear();
         script(scripted, folder, {MsgResult::Yes, MsgResult::OK});
@@ -276,7 +278,13 @@ private slots:
         // The history as backed up, and the restore after it.
         const QByteArray restoredLog = readFile(program(QStringLiteral("Change.Log")));
         QVERIFY(restoredLog.startsWith(backedUpLog));
-        QCOMPARE(ParseChangeLog(restoredLog).last().Event, HistoryEvent::Restore);
+        // The history it replaced stays beside it, and the restore's line names it.
+        const ChangeEvent restore = ParseChangeLog(restoredLog).last();
+        QCOMPARE(restore.Event, HistoryEvent::Restore);
+        const QStringList keptLog = QDir(program()).entryList({QStringLiteral("Change.Log.replaced-*")});
+        QCOMPARE(keptLog.size(), 1);
+        QCOMPARE(readFile(program(keptLog[0])), laterLog);
+        QVERIFY(restore.OldValue.endsWith(keptLog[0]));
         QCOMPARE(int(CheckChain(restoredLog).State), int(ChainCheck::Intact));
         for (int i = 0; i < 3; ++i)
             QCOMPARE(m_steps.at(i).caption, QStringLiteral("Restoring ") + DataFileList.at(i));
@@ -285,7 +293,9 @@ private slots:
             QCOMPARE(readFile(program(name)), kept[name]);
             QCOMPARE(modeOf(program(name)), mode_t(0600));
         }
-        QCOMPARE(filesIn(program()), filesIn(folder));
+        QStringList expectedFiles = filesIn(folder) << keptLog[0];
+        expectedFiles.sort();
+        QCOMPARE(filesIn(program()), expectedFiles);
         QVERIFY(DataRestored);
     }
 
