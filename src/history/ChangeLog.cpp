@@ -268,10 +268,12 @@ qint64 AppendEvents(const QString& path, const QList<ChangeEvent>& events) {
     bytes += ChainLines(events, tail.LastHash);
     if (!writeAt(fd, bytes, tail.WholeEnd) || ::fdatasync(fd) != 0) {
         const int error = errno;
-        // As it was, the cut-off text included.
+        // As it was, the cut-off text included; a log this first line would have started is not left empty.
         if (::ftruncate(fd, tail.WholeEnd) == 0 && !tail.Partial.isEmpty())
             writeAt(fd, tail.Partial, tail.WholeEnd);
         ::close(fd);
+        if (size == 0)
+            TakeBackLines(path, 0);
         failWith(path, error);
     }
     if (::close(fd) != 0)

@@ -77,6 +77,23 @@ private slots:
         QVERIFY2(printed.contains(QStringLiteral("Change History of Baker, Bo")), qPrintable(printed));
         QVERIFY(printed.contains(QStringLiteral("Sergeant")));
     }
+
+    // A removal the history cannot take removes no one.
+    void removalRefusedOnAFullDisk() {
+        CurrentAccessLevel = 4;
+        frmMain* w = OpenWindow();
+        const QByteArray data = readFile(DataFileName);
+        m_dialogs->answer(MsgResult::Yes);
+        m_dialogs->answer(MsgResult::OK);
+        {
+            const FileSizeLimit full(0);
+            w->cmdRemoveEmployee_Click();
+        }
+        QCOMPARE(m_dialogs->last().title, ChangeRefusedTitle);
+        QCOMPARE(readFile(DataFileName), data);
+        QVERIFY(!QFile::exists(ChangeLogFileName));
+        QVERIFY(w->isEnabled());
+    }
 };
 
 QTEST_MAIN(tst_HistoryPage)
