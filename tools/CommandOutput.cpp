@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "store/TextEscape.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,4 +23,15 @@ bool FinishOutput() {
 int UsageError(const char* synopsis) {
     std::fprintf(stderr, "usage: vardel-data %s\n", synopsis);
     return 2;
+}
+
+QByteArray TerminalText(const QString& text) {
+    return EscapeControlCharacters(text).toUtf8();
+}
+
+void PrintError(const QString& text, const char* prefix) {
+    QByteArray lines;
+    for (const QString& line : text.split(QStringLiteral("\r\n")))
+        lines += (lines.isEmpty() ? QByteArray() : QByteArray("\n")) + TerminalText(line);
+    std::fprintf(stderr, "%s: %s\n", prefix, lines.constData());
 }

@@ -46,3 +46,10 @@ bool WriteOutput(const QByteArray& text);
 bool FinishOutput();
 // Prints "usage: vardel-data SYNOPSIS" on standard error and returns exit code 2.
 int UsageError(const char* synopsis);
+
+// Every text that vardel-data writes passes through these, so that a control character from a record, a file name
+// or an argument shows as an escape instead of acting on the terminal (EscapeControlCharacters of the core).
+QByteArray TerminalText(const QString& text);
+// Prints "PREFIX: TEXT" and a line end on standard error. The CR LF that join the lines of the program's own
+// messages become line ends; any other control character is escaped.
+void PrintError(const QString& text, const char* prefix = "vardel-data");

@@ -45,8 +45,9 @@ void HandOverPrinting(int argc, char* argv[]) {
     const std::string beside = folder + "/" VARDEL_PRINT_PROGRAM_NAME;
     const std::string& program = access(installed.c_str(), X_OK) == 0 ? installed : beside;
     execv(program.c_str(), argv);
-    std::fprintf(stderr, "vardel-data: printing is not available: cannot start %s: %s\n", program.c_str(),
-                 std::strerror(errno));
+    const int error = errno;
+    PrintError(QStringLiteral("printing is not available: cannot start %1: %2")
+                   .arg(QString::fromLocal8Bit(program), QString::fromLocal8Bit(std::strerror(error))));
     std::exit(1);
 }
 

@@ -134,8 +134,9 @@ int DemoCommand(const QStringList& args) {
     if (QFile::exists(DataFileName)) {
         const qint64 existing = CountDataFileReadOnly(DataFileName).records;
         if (existing > 0 && !a.replace) {
-            std::fprintf(stderr, "vardel-data: %s already holds %lld records; add --replace to write over them\n",
-                         qPrintable(DataFileName), static_cast<long long>(existing));
+            PrintError(QStringLiteral("%1 already holds %2 records; add --replace to write over them")
+                           .arg(DataFileName)
+                           .arg(existing));
             return 1;
         }
     }
@@ -147,7 +148,7 @@ int DemoCommand(const QStringList& args) {
         WriteNewRecordFile(DataFileName, PersonnelLayout::RecordSize, a.count,
                            [&demo](qint64, QByteArray& slot) { EncodePersonnelRecord(demo.next(), slot.data()); });
     });
-    return WriteOutput(QStringLiteral("wrote %1 records to %2\n").arg(a.count).arg(DataFileName).toUtf8()) &&
+    return WriteOutput(TerminalText(QStringLiteral("wrote %1 records to %2").arg(a.count).arg(DataFileName)) + '\n') &&
                    FinishOutput()
                ? 0
                : 1;

@@ -1,12 +1,20 @@
 #pragma once
 
+#include "store/TextEscape.h"
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
 
-// One JSON value in compact form, escaped and formatted as QJsonDocument does.
+// One JSON value in compact form, formatted as QJsonDocument does. Texts are escaped by the one escaping rule of
+// every output of vardel-data, which also escapes the DEL and C1 controls that QJsonDocument passes raw.
 inline QByteArray JsonText(const QJsonValue& value) {
+    if (value.isString()) {
+        QString text = value.toString();
+        text.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
+        return '"' + EscapeControlCharacters(text).toUtf8() + '"';
+    }
     const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
     return array.mid(1, array.size() - 2);
 }

@@ -120,7 +120,8 @@ int ListCommand(const QStringList& args) {
     ListOptions options;
     QString error;
     if (!ParseListArguments(args, &options, &error)) {
-        std::fprintf(stderr, "vardel-data list: %s\n%s", qPrintable(error), kListUsage);
+        PrintError(error, "vardel-data list");
+        std::fputs(kListUsage, stderr);
         return 2;
     }
     // Looking must not create the file.
@@ -128,10 +129,11 @@ int ListCommand(const QStringList& args) {
     if (QFile::exists(DataFileName))
         list = BuildEmployeeRows(options, QDate::currentDate());
     options.OtherText = TrimBlanks(options.OtherText);
-    QByteArray out = ListHeading(options).toUtf8() + '\n';
+    // Each cell escaped on its own: a TAB or line break stored in a record cannot split a row.
+    QByteArray out = TerminalText(ListHeading(options)) + '\n';
     for (const ListRow& row : std::as_const(list.Rows)) {
-        out += row.Cell(0).toUtf8() + '\t' + row.Cell(1).toUtf8() + '\t' + row.Cell(2).toUtf8() + '\t' +
-               row.Cell(3).toUtf8() + '\n';
+        out += TerminalText(row.Cell(0)) + '\t' + TerminalText(row.Cell(1)) + '\t' + TerminalText(row.Cell(2)) + '\t' +
+               TerminalText(row.Cell(3)) + '\n';
     }
     if (std::fwrite(out.constData(), 1, out.size(), stdout) != static_cast<size_t>(out.size()) ||
         std::fflush(stdout) != 0) {

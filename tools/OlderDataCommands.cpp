@@ -4,6 +4,7 @@
 #include "DataCommands.h"
 
 #include "app/OlderDataConversion.h"
+#include "backup/BackupCopy.h"
 #include "history/RecordHistory.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
@@ -62,14 +63,14 @@ int MakeOldCommand(const QStringList& args) {
     DataFolderLock lock;
     const QFileInfo existing(target);
     if (existing.exists() && existing.size() > 0 && !a.replace) {
-        std::fprintf(stderr, "vardel-data: %s already exists; add --replace to write over it\n", qPrintable(target));
+        PrintError(target + QStringLiteral(" already exists; add --replace to write over it"));
         return 1;
     }
 
     const QList<OldPersonnelRecord> records = MakeOldRecords(a.count, a.seed);
     WriteNewRecordFile(target, OldPersonnelLayout::RecordSize, records.size(),
                        [&records](qint64 n, QByteArray& slot) { slot = EncodeOldPersonnelRecord(records.at(n - 1)); });
-    std::printf("wrote %d older records to %s\n", a.count, qPrintable(target));
+    std::printf("wrote %d older records to %s\n", a.count, TerminalText(target).constData());
     return FinishOutput() ? 0 : 1;
 }
 
@@ -78,19 +79,24 @@ int ConvertCommand(const QStringList& args) {
         return UsageError("convert");
     // The take-over, the check and the rewrite form one change of the folder.
     DataFolderLock lock;
+    ClearDataFolderLeftovers();
     TakeOverDatFile();
     switch (CheckDataFileFormat()) {
     case DataFileFormat::None:
         std::printf("no data file to convert\n");
         break;
     case DataFileFormat::Present:
-        std::printf("%s is in the present format; nothing to convert\n", qPrintable(DataFileName));
+        std::printf("%s is in the present format; nothing to convert\n", TerminalText(DataFileName).constData());
         break;
     case DataFileFormat::Older: {
         const qint32 count = ConvertOlderDataFileWithHistory(NowOADate());
-        std::printf("converted %d records; the older file is kept as %s\n", count, qPrintable(OldFileName()));
+        std::printf("converted %d records; the older file is kept as %s\n", count,
+                    TerminalText(OldFileName()).constData());
         break;
     }
+    case DataFileFormat::Unrecognized:
+        PrintError(UnrecognizedDataFileText());
+        return 1;
     }
     return FinishOutput() ? 0 : 1;
 }

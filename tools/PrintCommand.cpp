@@ -261,7 +261,7 @@ QString ReadPrintData(PrintRequest& r, PrintData* data) {
 }
 
 int Failure(const QString& reason) {
-    std::fprintf(stderr, "vardel-data print: %s\n", qPrintable(reason));
+    PrintError(reason, "vardel-data print");
     return 1;
 }
 
@@ -340,8 +340,8 @@ int PrintCommand(const QStringList& args) {
     PrintRequest request;
     QString error;
     if (!ParsePrintArguments(args, &request, &error)) {
-        std::fprintf(stderr, "vardel-data print: %s\n%s(vardel-data print --help tells more)\n", qPrintable(error),
-                     kPrintSynopsis);
+        PrintError(error, "vardel-data print");
+        std::fprintf(stderr, "%s(vardel-data print --help tells more)\n", kPrintSynopsis);
         return 2;
     }
     const QString out = QDir::cleanPath(QDir(StartingFolder()).absoluteFilePath(request.out));
@@ -351,7 +351,7 @@ int PrintCommand(const QStringList& args) {
         std::fprintf(stderr,
                      "vardel-data print: warning: \"Arial\" is drawn in %s, which has other widths; install "
                      "fonts-liberation for the printouts' layout\n",
-                     qPrintable(ResolvedArialFamily()));
+                     TerminalText(ResolvedArialFamily()).constData());
 
     PdfPrinterDevice pdf(out, DocumentTitle(request.kind),
                          request.replace ? PdfPrinterDevice::Existing::Replace : PdfPrinterDevice::Existing::Refuse);

@@ -41,12 +41,12 @@ int UsersCommand(const QStringList& args) {
     if (!file.exists())
         return FinishOutput() ? 0 : 1;
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "vardel-data: %s: %s\n", qPrintable(UserListFileName), qPrintable(file.errorString()));
+        PrintError(UserListFileName + QStringLiteral(": ") + file.errorString());
         return 1;
     }
     const QByteArray image = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        std::fprintf(stderr, "vardel-data: %s: %s\n", qPrintable(UserListFileName), qPrintable(file.errorString()));
+        PrintError(UserListFileName + QStringLiteral(": ") + file.errorString());
         return 1;
     }
     return WriteOutput(UserListJsonLines(image)) && FinishOutput() ? 0 : 1;

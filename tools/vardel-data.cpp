@@ -58,13 +58,6 @@ int usage() {
     return 2;
 }
 
-// The program's messages join lines with CR LF for its message boxes; a terminal wants plain line ends.
-void printError(const QString& text) {
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    std::fprintf(stderr, "vardel-data: %s\n", qPrintable(plain));
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -107,7 +100,7 @@ int main(int argc, char* argv[]) {
         if (name == QLatin1String(candidate.name))
             command = &candidate;
     if (!command) {
-        std::fprintf(stderr, "vardel-data: unknown command \"%s\"\n", qPrintable(name));
+        PrintError(QStringLiteral("unknown command \"%1\"").arg(name));
         return usage();
     }
 
@@ -125,20 +118,20 @@ int main(int argc, char* argv[]) {
             EnsurePrivateFolder(dataDir);
         } else if (!folder.exists()) {
             // Saying "records 0" here would pass a mistyped folder off as an empty database.
-            printError(QStringLiteral("the data folder %1 does not exist").arg(dataDir));
+            PrintError(QStringLiteral("the data folder %1 does not exist").arg(dataDir));
             return 1;
         } else if (!folder.isDir()) {
-            printError(QStringLiteral("%1 is not a folder").arg(dataDir));
+            PrintError(QStringLiteral("%1 is not a folder").arg(dataDir));
             return 1;
         }
         if (!QDir::setCurrent(dataDir)) {
-            printError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
+            PrintError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
             return 1;
         }
         return command->run(args);
     } catch (const FileError& error) {
         CloseDataFile();
-        printError(error.text());
+        PrintError(error.text());
         return 1;
     }
 }

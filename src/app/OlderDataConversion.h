@@ -15,20 +15,30 @@ QString DatFileName();
 // has been converted or edited since.
 void TakeOverDatFile();
 
-enum class DataFileFormat { None, Present, Older };
+enum class DataFileFormat { None, Present, Older, Unrecognized };
 
 // True for a slot-1 DataVersion of an older file: below 0, 1 to 310, or above 400. 0 and 311 to 400 are the
 // present format.
 bool IsOlderDataVersion(qint16 dataVersion);
 
-// None when there is no data file (an empty one is deleted); Older for a file shorter than one present record
-// (one or two older records) or whose slot 1 holds an older DataVersion; else Present.
+// None when there is no data file (an empty one is deleted). Present when slot 1 is a whole record with a present
+// DataVersion. Otherwise Older when every slot has the older record's shape, field by field (text in the text
+// fields, or zero bytes in one never filled; 0 or a date in the date fields; not all zero bytes), a cut-off last
+// slot completed from a blank older record. Otherwise Present when slot 1 has the present record's shape, whatever
+// its DataVersion; a file
+// shorter than one record then has its record completed from a blank one, as a cut-off slot. Else Unrecognized,
+// and nothing changes. Runs under the data folder's write lock.
 DataFileFormat CheckDataFileFormat();
+
+// The message for an Unrecognized data file, naming it with its folder, and its title.
+QString UnrecognizedDataFileText();
+QString UnrecognizedDataFileTitle();
 
 // Converts the older data file slot by slot, in order, stamping each record as created at createdAt, and keeps
 // the older file as "Vardel.Old" (replacing an earlier one). Returns the number of records converted: the older
 // file's length / 2000, halves rounded to the even number. At no instant is the older data under neither name:
-// it stays the data file until the converted file, complete, takes its place in one rename.
+// it stays the data file until the converted file, complete, takes its place in one rename. A file that has lost
+// the older shape since the check throws FileError with UnrecognizedDataFileText, having changed nothing.
 qint32 ConvertOlderDataFile(double createdAt);
 
 // Renames the older data file to "Vardel.Old" (replacing an earlier one) so that the program starts with no

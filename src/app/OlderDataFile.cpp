@@ -5,6 +5,7 @@
 #include "app/Dialogs.h"
 #include "app/OlderDataConversion.h"
 #include "app/frmTitlePage.h"
+#include "backup/BackupCopy.h"
 #include "controls/ZelButton.h"
 #include "history/RecordHistory.h"
 #include "store/DataFile.h"
@@ -64,8 +65,17 @@ QString OlderDataQuestionTitle() {
 }
 
 bool CheckOlderDataFile(frmTitlePage* titlePage) {
+    ClearDataFolderLeftovers();
     TakeOverDatFile();
-    if (CheckDataFileFormat() != DataFileFormat::Older)
+    const DataFileFormat format = CheckDataFileFormat();
+    if (format == DataFileFormat::Unrecognized) {
+        // Working on a file it cannot read would mix the clerk's new records into it.
+        dialogs().MessageBox(titlePage, UnrecognizedDataFileText(), UnrecognizedDataFileTitle(), MsgIcon::Critical,
+                             MsgButtons::OK);
+        stopProgram(titlePage);
+        return false;
+    }
+    if (format != DataFileFormat::Older)
         return true;
 
     const MsgResult answer = dialogs().MessageBox(titlePage, OlderDataQuestionText(), OlderDataQuestionTitle(),

@@ -1,5 +1,7 @@
 #include "backup/BackupCopy.h"
 
+#include "app/AppGlobals.h"
+#include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 
@@ -7,10 +9,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +45,48 @@ public:
 private:
     int m_fd;
 };
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// A temporary copy's name: "." + one of the data files' names + "." + the six letters or digits of mkstemp.
+bool isCopyName(const QString& name) {
+    for (const QString& file : std::as_const(DataFileList)) {
+        const QString start = QLatin1Char('.') + file + QLatin1Char('.');
+        if (file.isEmpty() || name.size() != start.size() + 6 || !name.startsWith(start))
+            continue;
+        const QStringView tail = QStringView(name).mid(start.size());
+        if (std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.unicode() < 0x80 && c.isLetterOrNumber(); }))
+            return true;
+    }
+    return false;
+}
+
+// Creates the temporary file of a copy from pattern, locked for the copy's life, so that a clearing run can tell
+// it from one a killed copy left. A file system without such locks gets none; nothing is then ever cleared there.
+int createLockedCopy(QByteArray& pattern) {
+    const QByteArray original = pattern;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        pattern = original;
+        const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd < 0)
+            return fd;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK)
+                return fd;
+        } else {
+            struct stat mine {};
+            struct stat named {};
+            if (::fstat(fd, &mine) == 0 && ::lstat(pattern.constData(), &named) == 0 && sameFile(mine, named))
+                return fd;
+        }
+        // A clearing run came between the creation and the lock: the file is, or is about to be, deleted.
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
 
 bool isRegularFile(const QString& path) {
     struct stat st {};
@@ -115,7 +161,7 @@ QString CopyFileWhole(const QString& source, const QString& target) {
     const QFileInfo targetInfo(target);
     QByteArray pattern =
         nativeName(WithTrailingSlash(targetInfo.absolutePath()) + QLatin1Char('.') + targetInfo.fileName()) + ".XXXXXX";
-    Descriptor out(::mkstemp(pattern.data()));
+    Descriptor out(createLockedCopy(pattern));
     if (!out.valid())
         return qt_error_string(errno);
     const QString tempName = QFile::decodeName(pattern);
@@ -149,8 +195,7 @@ QString CopyFileWhole(const QString& source, const QString& target) {
     }
     if (::fsync(out.get()) != 0)
         return fail(errno);
-    if (!out.reset())
-        return fail(errno);
+    // The descriptor, and with it the lock, stays open until the file has its final name.
     try {
         ReplaceFileAtomically(tempName, target);
     } catch (const FileError& error) {
@@ -158,4 +203,40 @@ QString CopyFileWhole(const QString& source, const QString& target) {
         return error.text();
     }
     return QString();
+}
+
+int ClearAbandonedCopies(const QString& folder) {
+    const QString base = WithTrailingSlash(folder);
+    DIR* dir = ::opendir(nativeName(folder).constData());
+    if (!dir)
+        return 0;
+    QStringList names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QString name = QFile::decodeName(entry->d_name);
+        if (isCopyName(name))
+            names.append(name);
+    }
+    ::closedir(dir);
+
+    int cleared = 0;
+    for (const QString& name : std::as_const(names)) {
+        const QByteArray path = nativeName(base + name);
+        const Descriptor fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat held {};
+        struct stat named {};
+        if (!fd.valid() || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode) || held.st_uid != ::geteuid())
+            continue;
+        // A living copy holds the lock; the lock is then ours until the file is gone.
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        if (::lstat(path.constData(), &named) == 0 && sameFile(held, named) && ::unlink(path.constData()) == 0)
+            ++cleared;
+    }
+    return cleared;
+}
+
+void ClearDataFolderLeftovers() {
+    const DataFolderLock lock;
+    RemoveFileIfPresent(TempFileName);
+    ClearAbandonedCopies(QStringLiteral("."));
 }

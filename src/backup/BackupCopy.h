@@ -32,8 +32,20 @@ bool FileExistsIn(const QString& folder, const QString& name);
 // Returns true when the folder was narrowed.
 bool NarrowFolderMadeSince(const QString& folder, const QDateTime& since);
 
-// Copies source over target whole: the bytes go to a hidden temporary file beside target (owner-only), are
-// flushed to the disk, and only then replace target in one rename. A copy that fails at any point (a full disk,
-// a removed drive) removes its temporary file and leaves target as it was. Returns an empty text on success,
-// else the system's reason.
+// Copies source over target whole: the bytes go to a hidden temporary file beside target (owner-only, named
+// "." + target's name + "." + six letters or digits), are flushed to the disk, and only then replace target in
+// one rename. A copy that fails at any point (a full disk, a removed drive) removes its temporary file and leaves
+// target as it was. The temporary file carries a kernel lock for as long as the copy lives. Returns an empty text
+// on success, else the system's reason.
 QString CopyFileWhole(const QString& source, const QString& target);
+
+// Deletes from folder the temporary files of copies of the data files (DataFileList) that were killed before they
+// could remove them: each holds employees' personal data. Only the user's own regular files whose lock no living
+// copy holds are deleted; any other file, and any that cannot be deleted, is left alone. Returns the number
+// deleted.
+int ClearAbandonedCopies(const QString& folder);
+
+// Clears what killed writers left in the data folder (the working folder), under its write lock: "TempFile.$$$",
+// which no living writer holds without that lock, and the abandoned copies of a restore. Throws FileError when the
+// lock cannot be had or "TempFile.$$$" cannot be deleted.
+void ClearDataFolderLeftovers();

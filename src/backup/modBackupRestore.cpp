@@ -51,6 +51,9 @@ QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder
         // No other writer (vardel-data) may change the data folder while its files are taken or replaced.
         const DataFolderLock lock(ProgramFolder());
         BusyWindow busy(owner);
+        // Copies that an earlier run left behind when it was killed hold employees' personal data.
+        ClearDataFolderLeftovers();
+        ClearAbandonedCopies(folder);
         // The change history goes along; a backup made before there was one restores without it, and the
         // history then stays as it is.
         for (const QString& name : DataFileList + QStringList{ChangeLogFileName}) {

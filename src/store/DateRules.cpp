@@ -41,7 +41,9 @@ int fullYear(const QString& digits) {
 }
 
 std::optional<QDate> makeDate(int year, int month, int day) {
-    if (!QDate::isValid(year, month, day))
+    // The file keeps the years 100 to 9999 only (a year of four digits cannot pass the top): "3/7/0010" would
+    // be stored as no date at all.
+    if (year < 100 || !QDate::isValid(year, month, day))
         return std::nullopt;
     return QDate(year, month, day);
 }

@@ -47,6 +47,6 @@ qint16 WholeYears(double FromDate, double AsOfDate = 0);
 
 // A date as a clerk in the United States types it: 3/7/2010, 03-07-2010, 3/7/10 (00-29 is 20xx, 30-99 19xx),
 // March 7, 2010, Mar 7 2010, 7-Mar-2010, 7 March 2010, 2010-03-07; blanks around it are allowed. Nothing for
-// an empty text, an impossible day or anything else.
+// an empty text, an impossible day, a year before 100 (which the file cannot keep) or anything else.
 std::optional<QDate> ParseDateEntry(const QString& text);
 bool IsValidDate(const QString& text);

@@ -10,6 +10,7 @@
 #include "store/OldPersonnelRecord.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -37,6 +38,17 @@ QByteArray presentFile(qint16 version) {
     PersonnelRecord r;
     r.FirstName = QStringLiteral("Present");
     r.DataVersion = version;
+    return EncodePersonnelRecord(r);
+}
+
+// A record as this program writes it.
+QByteArray presentEmployee() {
+    PersonnelRecord r;
+    r.RecordCreated = 46000.25;
+    r.LastName = QStringLiteral("Nguyen");
+    r.Notepad = QStringLiteral("Hired\r\nPromoted");
+    r.Sworn = -1;
+    r.DataVersion = 312;
     return EncodePersonnelRecord(r);
 }
 
@@ -76,7 +88,8 @@ private slots:
         QCOMPARE(IsOlderDataVersion(static_cast<qint16>(version)), older);
         TempWorkDir dir;
         writeFile(DataFileName, presentFile(static_cast<qint16>(version)));
-        QCOMPARE(CheckDataFileFormat(), older ? DataFileFormat::Older : DataFileFormat::Present);
+        // The stamp alone no longer makes a file older: a whole record of the present shape stays as it is.
+        QCOMPARE(CheckDataFileFormat(), DataFileFormat::Present);
         // Looking changes nothing.
         QCOMPARE(readFile(DataFileName), presentFile(static_cast<qint16>(version)));
     }
@@ -101,6 +114,48 @@ private slots:
         QCOMPARE(CheckDataFileFormat(), format);
         // An empty data file is deleted; any other stays as it was.
         QCOMPARE(QFile::exists(DataFileName), length > 0);
+    }
+
+    void onlyTheOlderShapeIsConverted_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<DataFileFormat>("format");
+        QTest::addColumn<QByteArray>("after"); // the data file once checked
+        QByteArray random(50000, Qt::Uninitialized);
+        QRandomGenerator generator(25);
+        for (char& c : random)
+            c = static_cast<char>(generator.bounded(256));
+        PutInt16(random.data() + PersonnelLayout::DataVersion, -1); // what the slot-1 stamp alone took as older
+        const QByteArray present = presentEmployee();
+        QByteArray completed = present;
+        PutInt16(completed.data() + PersonnelLayout::DataVersion, 0);
+        QByteArray notesCut = EncodePersonnelRecord(PersonnelRecord());
+        notesCut.replace(0, 3000, present.left(3000));
+        OldPersonnelRecord neverFilled = olderEmployee(1);
+        QByteArray unfilled = EncodeOldPersonnelRecord(neverFilled);
+        unfilled.replace(OldPersonnelLayout::Unused40, 60, QByteArray(60, '\0'));
+        const QByteArray olderCut = olderFile(3).left(5001);
+        QTest::newRow("present, one byte short") << present.left(4999) << DataFileFormat::Present << completed;
+        QTest::newRow("present, cut in the notepad") << present.left(3000) << DataFileFormat::Present << notesCut;
+        QTest::newRow("50,000 random bytes") << random << DataFileFormat::Unrecognized << random;
+        QTest::newRow("4000 zero bytes") << QByteArray(4000, '\0') << DataFileFormat::Unrecognized
+                                         << QByteArray(4000, '\0');
+        QTest::newRow("an older file cut off") << olderCut << DataFileFormat::Older << olderCut;
+        QTest::newRow("older, fields never filled") << unfilled << DataFileFormat::Older << unfilled;
+    }
+    void onlyTheOlderShapeIsConverted() {
+        QFETCH(QByteArray, file);
+        QFETCH(DataFileFormat, format);
+        QFETCH(QByteArray, after);
+        TempWorkDir dir;
+        writeFile(DataFileName, file);
+        QCOMPARE(CheckDataFileFormat(), format);
+        QCOMPARE(readFile(DataFileName), after);
+        if (format == DataFileFormat::Unrecognized) {
+            // Nor does a conversion started anyway change anything.
+            QVERIFY_THROWS_EXCEPTION(FileError, ConvertOlderDataFile(46000));
+            QCOMPARE(filesHere(), QStringList{DataFileName});
+            QCOMPARE(readFile(DataFileName), file);
+        }
     }
 
     void threeOlderRecordsBecome15000Bytes() {
@@ -187,6 +242,7 @@ private slots:
             FileSizeLimit limit(60000);
             QVERIFY_THROWS_EXCEPTION(FileError, ConvertOlderDataFile(46000));
         }
+        QVERIFY(!QFile::exists(TempFileName));
         QCOMPARE(readFile(DataFileName), older);
         QCOMPARE(readFile(OldFileName()), older);
         // The next start asks again and can still convert.

@@ -136,6 +136,22 @@ private slots:
         QVERIFY(page.isNull());
     }
 
+    void aFileOfNeitherFormatIsToldAndStops() {
+        TempWorkDir dir;
+        ScriptedDialogs scripted;
+        const QByteArray garbage(6000, '\x01');
+        writeFile(DataFileName, garbage);
+        QPointer<frmTitlePage> page(m_title.open());
+        scripted.answer(MsgResult::OK);
+        page->cmdContinue_Click();
+        QCOMPARE(scripted.calls().size(), 1);
+        QCOMPARE(scripted.last().title, QStringLiteral("Unknown Data File"));
+        QCOMPARE(scripted.last().icon, MsgIcon::Critical);
+        QCOMPARE(m_title.ends, 1);
+        QCOMPARE(m_title.handOvers, 0);
+        QCOMPARE(readFile(DataFileName), garbage);
+    }
+
     void cancelWithFadingEndsThroughTheClosingFade() {
         TempWorkDir dir;
         ScriptedDialogs scripted;

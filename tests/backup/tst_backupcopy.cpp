@@ -1,9 +1,16 @@
 #include "FileTestSupport.h"
+#include "TempWorkDir.h"
+#include "app/AppGlobals.h"
 #include "backup/BackupCopy.h"
+#include "store/FixedRecordFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 class TestBackupCopy : public QObject {
     Q_OBJECT
@@ -14,6 +21,7 @@ class TestBackupCopy : public QObject {
 
 private slots:
     void initTestCase() {
+        InitProgramValues();
         QVERIFY(m_root.isValid());
         QVERIFY(QDir(m_root.path()).mkpath(QStringLiteral("data/sub")));
         QVERIFY(QDir(m_root.path()).mkpath(QStringLiteral("DATA")));
@@ -64,6 +72,34 @@ private slots:
         QCOMPARE(FolderHoldsFile(dir.path(), QStringLiteral("notes.txt")), std::optional<bool>(true));
         QCOMPARE(FolderHoldsFile(dir.path(), QStringLiteral("folder")), std::optional<bool>(false));
         QCOMPARE(FolderHoldsFile(dir.filePath(QStringLiteral("gone")), QStringLiteral("notes.txt")), std::nullopt);
+    }
+
+    void onlyAbandonedCopiesAreCleared_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("held"); // by a living copy
+        QTest::addColumn<bool>("cleared");
+        QTest::newRow("data file's copy") << ".Vardel.Data.a1B2c3" << false << true;
+        QTest::newRow("log's copy") << ".User.Log.ZZ9zz9" << false << true;
+        QTest::newRow("a living copy") << ".Vardel.Data.a1B2c3" << true << false;
+        QTest::newRow("five characters") << ".Vardel.Data.notes" << false << false;
+        QTest::newRow("seven characters") << ".Vardel.Data.a1B2c3d" << false << false;
+        QTest::newRow("not hidden") << "Vardel.Data.a1B2c3" << false << false;
+        QTest::newRow("another file's") << ".Vardel.Date.a1B2c3" << false << false;
+    }
+    void onlyAbandonedCopiesAreCleared() {
+        QFETCH(QString, name);
+        QFETCH(bool, held);
+        QFETCH(bool, cleared);
+        TempWorkDir dir;
+        writeFile(name, "123-45-6789");
+        writeFile(TempFileName, "123-45-6789");
+        const int fd = held ? ::open(QFile::encodeName(name).constData(), O_RDONLY) : -1;
+        QVERIFY(!held || ::flock(fd, LOCK_EX | LOCK_NB) == 0);
+        ClearDataFolderLeftovers();
+        QCOMPARE(QFile::exists(name), !cleared);
+        QVERIFY(!QFile::exists(TempFileName));
+        if (fd >= 0)
+            ::close(fd);
     }
 
     void onlyAFolderMadeWhileChoosingIsNarrowed() {

@@ -5,6 +5,7 @@
 #include "backup/modBackupRestore.h"
 #include "history/ChangeLog.h"
 #include "store/DataFolder.h"
+#include "store/FixedRecordFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -236,6 +237,8 @@ private slots:
             kept[name] = readFile(program(name));
         const QString folder = m_root->filePath(QStringLiteral("usb/Vardel backup"));
         QVERIFY(QDir().mkpath(folder));
+        // What a backup killed half-way left; the file lists below show it cleared.
+        writeFile(folder + QStringLiteral("/.Vardel.Data.k1lled"), "123-45-6789");
 
         ScriptedDialogs scripted;
         script(scripted, folder, {MsgResult::OK, MsgResult::OK});
@@ -262,8 +265,11 @@ private slots:
         }
         QVERIFY(!DataRestored);
 
-        // Later work changes every file; the restore brings back the backed-up ones.
+        // Later work changes every file; the restore brings back the backed-up ones. A restore and a rewrite
+        // killed half-way had left their copies.
         writeProgramFiles(QStringLiteral("later"));
+        writeFile(program(QStringLiteral(".User.List.k1lled")), "123-45-6789");
+        writeFile(program(TempFileName), "123-45-6789");
         AppendEvents(program(ChangeLogFileName), {NewEvent(HistoryEvent::Edited)});
         const QByteArray laterLog = readFile(program(ChangeLogFileName));
         scripted.clear();

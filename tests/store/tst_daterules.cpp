@@ -231,6 +231,10 @@ private slots:
         QTest::newRow("three-digit year") << "3/7/201" << QDate();
         QTest::newRow("no year") << "3/7" << QDate();
         QTest::newRow("negative") << "-3/7/2010" << QDate();
+        QTest::newRow("year 0010: the file keeps 100-9999") << "3/7/0010" << QDate();
+        QTest::newRow("year 0099 iso") << "0099-12-31" << QDate();
+        QTest::newRow("year 0100") << "1/1/0100" << QDate(100, 1, 1);
+        QTest::newRow("year 9999") << "Dec 31, 9999" << QDate(9999, 12, 31);
     }
     void dateEntry() {
         QFETCH(QString, text);

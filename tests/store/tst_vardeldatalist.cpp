@@ -110,6 +110,18 @@ private slots:
         QCOMPARE(run.out, QByteArray("Current Employees\n"));
         QVERIFY(!QFile::exists(empty.filePath(QStringLiteral("Vardel.Data"))));
     }
+
+    void controlCharactersAreEscaped() {
+        QTemporaryDir dir;
+        PersonnelRecord r = Person(QStringLiteral("\x1b[2JRed"), QStringLiteral("Bell\x07"), "W");
+        r.JobTitle = QStringLiteral("Chief\tof\u009dStaff\x7f");
+        writeFile(dir.filePath(QStringLiteral("Vardel.Data")), EncodePersonnelRecord(r));
+        const Run rows = VardelData(InFolder(dir.path(), "list"));
+        QCOMPARE(rows.out, QByteArray("Current Employees\nBell\\u0007, \\u001b[2JRed\t"
+                                      "Chief\\tof\\u009dStaff\\u007f\t*\t1\n"));
+        // The JSON of dump escapes the DEL and C1 controls too.
+        QVERIFY(VardelData(InFolder(dir.path(), "dump")).out.contains("\"Chief\\tof\\u009dStaff\\u007f\""));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestVardelDataList)
