@@ -2,6 +2,8 @@
 
 #include "store/TextEscape.h"
 
+#include <QDir>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,6 +25,15 @@ bool FinishOutput() {
 int UsageError(const char* synopsis) {
     std::fprintf(stderr, "usage: vardel-data %s\n", synopsis);
     return 2;
+}
+
+QString& CallerFolder() {
+    static QString folder;
+    return folder;
+}
+
+QString FromCallerFolder(const QString& path) {
+    return QDir::cleanPath(QDir(CallerFolder().isEmpty() ? QDir::currentPath() : CallerFolder()).absoluteFilePath(path));
 }
 
 QByteArray TerminalText(const QString& text) {

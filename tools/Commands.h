@@ -16,6 +16,8 @@ struct Command {
     int (*run)(const QStringList& args);
     // Writers create a missing data folder; readers need an existing one and never create anything.
     bool writes;
+    // Answers --help itself, which needs no data folder at all.
+    bool answersHelp = false;
 };
 
 // "users": one JSON object per line for every record of "User.List", passwords left out.
@@ -26,8 +28,9 @@ QByteArray UserListJsonLines(const QByteArray& fileImage);
 
 // "list [options]": the list heading, then name, column 1, column 2 and slot number per row, tab-separated.
 int ListCommand(const QStringList& args);
-// The list options of the arguments; false with a reason for a bad one.
-bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error);
+// The list options of the arguments; false with a reason for a bad one. statusGiven, when not null, tells whether
+// the arguments chose the employment status.
+bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error, bool* statusGiven = nullptr);
 
 // "history [--employee NAME|--slot N] [--since DATE] [--until DATE]": the events of the change history, oldest
 // first, one tab-separated line each as the log holds them; "history --verify" checks its chain (exit 0 intact,
@@ -40,12 +43,29 @@ QByteArray HistoryInfoLines();
 // (ToolApplication.h), which has the fonts.
 int PrintCommand(const QStringList& args);
 
+// The folder vardel-data was started in: paths on its command line are taken from there, although the commands
+// run in the data folder.
+QString& CallerFolder();
+QString FromCallerFolder(const QString& path);
+
 // Standard output of the commands. WriteOutput and FinishOutput say on standard error when the output cannot be
 // written (a full disk, a closed pipe) and return false; a command then ends with exit code 1.
 bool WriteOutput(const QByteArray& text);
 bool FinishOutput();
 // Prints "usage: vardel-data SYNOPSIS" on standard error and returns exit code 2.
 int UsageError(const char* synopsis);
+
+// "backup [DIR] [--keep N]": a verified backup into DIR/<date>T<time>, DIR defaulting to the BackupFolder setting;
+// keeps the newest N dated backups. "verify DIR": exit 0 for a backup that verifies, else 1 with the reason.
+int BackupCommand(const QStringList& args);
+int VerifyCommand(const QStringList& args);
+// "check": one tab-separated line per data-quality finding (slot, employee, field, rule); exit 1 when any.
+int CheckCommand(const QStringList& args);
+// "export --format xlsx|csv|json --fields list|all [list options] --out FILE|-": the list as the main window shows
+// it; "import FILE.csv [--dry-run]": each row's verdict, then (without --dry-run) the accepted rows added at once;
+// exit 1 when a row was refused.
+int ExportCommand(const QStringList& args);
+int ImportCommand(const QStringList& args);
 
 // Every text that vardel-data writes passes through these, so that a control character from a record, a file name
 // or an argument shows as an escape instead of acting on the terminal (EscapeControlCharacters of the core).

@@ -154,7 +154,11 @@ PersonnelRecord DemoRecords::next() {
     const QDate today(2025, 12, 31);
     PersonnelRecord r;
     r.RecordCreated = DateIn(draw, QDate(2008, 1, 1), QDate(2025, 6, 30)) + draw.below(86400) / 86400.0;
-    r.LastModified = draw.chance(60) ? r.RecordCreated + draw.between(1, 900) + draw.below(86400) / 86400.0 : 0;
+    // A change comes after the record's making and never after the day the sample is set in.
+    const QDate created = OADateToDate(r.RecordCreated);
+    const int changedWithin = static_cast<int>(std::min<qint64>(900, created.daysTo(today)));
+    r.LastModified =
+        draw.chance(60) ? ToOADate(created.addDays(draw.between(1, changedWithin))) + draw.below(86400) / 86400.0 : 0;
 
     r.FirstName = QString::fromUtf8(i < 5 ? kFirstNames[i] : draw.pick(kFirstNames));
     r.MiddleName = draw.chance(70) ? QString::fromUtf8(draw.pick(kFirstNames)) : QString();

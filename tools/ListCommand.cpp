@@ -36,7 +36,7 @@ bool Fail(QString* error, const QString& text) {
 
 } // namespace
 
-bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error) {
+bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error, bool* statusGiven) {
     ListOptions o;
     QStringList given;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -109,6 +109,8 @@ bool ParseListArguments(const QStringList& args, ListOptions* options, QString* 
                 return Fail(error, QStringLiteral("%1 applies to --type alpha only").arg(alphabeticalOnly));
     }
     *options = o;
+    if (statusGiven)
+        *statusGiven = given.contains(QLatin1String("--status"));
     return true;
 }
 
@@ -119,7 +121,8 @@ int ListCommand(const QStringList& args) {
     }
     ListOptions options;
     QString error;
-    if (!ParseListArguments(args, &options, &error)) {
+    bool statusGiven = false;
+    if (!ParseListArguments(args, &options, &error, &statusGiven)) {
         PrintError(error, "vardel-data list");
         std::fputs(kListUsage, stderr);
         return 2;
@@ -127,7 +130,8 @@ int ListCommand(const QStringList& args) {
     // Looking must not create the file.
     EmployeeList list;
     if (QFile::exists(DataFileName))
-        list = BuildEmployeeRows(options, QDate::currentDate());
+        list = statusGiven ? BuildEmployeeRows(options, QDate::currentDate())
+                           : BuildEmployeeRowsForFileStatus(options, QDate::currentDate());
     options.OtherText = TrimBlanks(options.OtherText);
     // Each cell escaped on its own: a TAB or line break stored in a record cannot split a row.
     QByteArray out = TerminalText(ListHeading(options)) + '\n';

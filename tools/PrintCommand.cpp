@@ -12,6 +12,7 @@
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
+#include "store/RegularFile.h"
 #include "ui/main/EmployeeList.h"
 
 #include <QDir>
@@ -66,6 +67,7 @@ struct PrintRequest {
     std::array<std::optional<QString>, 4> lines;
     QStringList listArgs;
     ListOptions list;
+    bool statusGiven = false;
 };
 
 bool Fail(QString* error, const QString& text) {
@@ -156,7 +158,7 @@ bool ParsePrintArguments(const QStringList& args, PrintRequest* r, QString* erro
     }
 
     if (r->kind == Printout::List || (r->kind == Printout::Forms && r->slot == 0)) {
-        if (!ParseListArguments(r->listArgs, &r->list, error))
+        if (!ParseListArguments(r->listArgs, &r->list, error, &r->statusGiven))
             return false;
     } else if (r->kind == Printout::Forms && !r->listArgs.isEmpty()) {
         return Fail(error, QStringLiteral("--slot prints one employee's form and takes no list options"));
@@ -169,8 +171,8 @@ bool ParsePrintArguments(const QStringList& args, PrintRequest* r, QString* erro
 }
 
 bool IsPdfFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+    const std::unique_ptr<QFile> file = OpenRegularFileForReading(path);
+    return file && file->read(5) == "%PDF-";
 }
 
 // Why the PDF cannot go to path; empty when it can. Checked before anything is drawn, so that a long run does
@@ -223,7 +225,8 @@ QString ReadPrintData(PrintRequest& r, PrintData* data) {
     const bool fileThere = QFile::exists(DataFileName);
     if (r.kind == Printout::List || (r.kind == Printout::Forms && r.slot == 0)) {
         if (fileThere)
-            data->rows = BuildEmployeeRows(r.list, QDate::currentDate()).Rows;
+            data->rows = r.statusGiven ? BuildEmployeeRows(r.list, QDate::currentDate()).Rows
+                                       : BuildEmployeeRowsForFileStatus(r.list, QDate::currentDate()).Rows;
         if (data->rows.isEmpty())
             return QStringLiteral("no employee is in this list; nothing was printed");
         data->headings = HeaderTexts(ListFormatString(r.list));
@@ -278,7 +281,8 @@ int Print(PrintRequest& r, PdfPrinterDevice& pdf) {
         rows.reserve(data.rows.size());
         for (const ListRow& row : std::as_const(data.rows))
             rows.append({row.Cell(0), row.Cell(1), row.Cell(2)});
-        PrintEmployeeList(pdf, {MainWindowCaption(), ListHeading(r.list), data.headings, rows, now});
+        PrintEmployeeList(pdf, {MainWindowCaption(), ListHeading(r.list), data.headings, rows, now,
+                                ListShownColumns(r.list.TypeList)});
         break;
     }
     case Printout::Report: {
@@ -286,13 +290,18 @@ int Print(PrintRequest& r, PdfPrinterDevice& pdf) {
         const QString picturePath = record.PicturePath.trimmed();
         QImage photo;
         if (r.photo && !picturePath.isEmpty()) {
-            QImageReader reader(picturePath);
-            // A phone's portrait is stored sideways with a note to turn it.
-            reader.setAutoTransform(true);
-            photo = reader.read();
+            QString problem;
+            const std::unique_ptr<QFile> file = OpenRegularFileForReading(picturePath, &problem);
+            if (file) {
+                QImageReader reader(file.get());
+                // A phone's portrait is stored sideways with a note to turn it.
+                reader.setAutoTransform(true);
+                photo = reader.read();
+                problem = reader.errorString();
+            }
             if (photo.isNull())
                 return Failure(QStringLiteral("cannot read the photograph %1: %2; nothing was printed")
-                                   .arg(picturePath, reader.errorString()));
+                                   .arg(picturePath, problem));
         }
         PrintInformationReport(pdf, nullptr, record, comments, now);
         // The picture's heading is the employee's name as the list shows it.

@@ -2,9 +2,11 @@
 
 #include "JsonLine.h"
 #include "store/FixedRecordFile.h"
+#include "store/RegularFile.h"
 #include "users/UserList.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -37,16 +39,17 @@ int UsersCommand(const QStringList& args) {
     if (!args.isEmpty())
         return UsageError("users");
     // Read-only on purpose: a missing list means no users, and looking must not create the file.
-    QFile file(UserListFileName);
-    if (!file.exists())
+    if (!QFile::exists(UserListFileName) && !QFileInfo(UserListFileName).isSymLink())
         return FinishOutput() ? 0 : 1;
-    if (!file.open(QIODevice::ReadOnly)) {
-        PrintError(UserListFileName + QStringLiteral(": ") + file.errorString());
+    QString problem;
+    const std::unique_ptr<QFile> file = OpenRegularFileForReading(UserListFileName, &problem, true);
+    if (!file) {
+        PrintError(problem);
         return 1;
     }
-    const QByteArray image = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        PrintError(UserListFileName + QStringLiteral(": ") + file.errorString());
+    const QByteArray image = file->readAll();
+    if (file->error() != QFileDevice::NoError) {
+        PrintError(UserListFileName + QStringLiteral(": ") + file->errorString());
         return 1;
     }
     return WriteOutput(UserListJsonLines(image)) && FinishOutput() ? 0 : 1;

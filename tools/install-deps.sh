@@ -2,6 +2,10 @@
 # Installs, through apt, only the Debian packages that are not there yet.
 set -e
 PKGS="make cmake g++ qt6-base-dev qt6-base-dev-tools fonts-liberation poppler-utils libbenchmark-dev libsqlite3-dev"
+# ICU orders the names in the lists by the locale's collation.
+PKGS="$PKGS libicu-dev"
+# Spreadsheets: libxlsxwriter writes the XLSX exports; pkg-config finds it.
+PKGS="$PKGS pkg-config libxlsxwriter-dev unzip"
 # Installing and packaging: the menu entry and metainfo checks, the manual page check, and what CPack's Debian
 # generator calls (dpkg-shlibdeps, file).
 PKGS="$PKGS desktop-file-utils appstream xdg-utils man-db dpkg-dev file"

@@ -32,11 +32,21 @@ const Command kCommands[] = {
      "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, true},
     {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
     {"list", "list [options]",
-     "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false},
+     "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false,
+     true},
     {"history", "history [--employee NAME|--slot N] [--since DATE] [--until DATE]",
      "the change history, one tab-separated event a line; history --verify checks its chain", HistoryCommand, false},
+    {"backup", "backup [DIR] [--keep N]",
+     "a verified backup into a dated folder of DIR (the BackupFolder setting when none)", BackupCommand, false},
+    {"verify", "verify DIR", "verify a backup folder against its manifest", VerifyCommand, false},
+    {"check", "check", "the data-quality check: every record with a problem, tab-separated", CheckCommand, false},
+    {"export", "export --format F --fields list|all [list options] --out FILE",
+     "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, false},
+    {"import", "import FILE.csv [--dry-run]", "add the employees of a CSV file that pass every check", ImportCommand,
+     true},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
-     "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false},
+     "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false,
+     true},
 };
 
 QByteArray usageText() {
@@ -66,6 +76,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setOrganizationName(QString());
     QCoreApplication::setApplicationName(QStringLiteral("Vardel"));
 
+    CallerFolder() = QDir::currentPath();
     QStringList args = ToolArguments(argc, argv);
     QString dataDir;
     bool dirGiven = false;
@@ -104,6 +115,10 @@ int main(int argc, char* argv[]) {
         return usage();
     }
 
+    // Help is the same text wherever it is asked for, even before the data folder exists.
+    if (command->answersHelp && args.contains(QLatin1String("--help")))
+        return command->run(args);
+
     if (!dirGiven)
         dataDir = qEnvironmentVariable("VARDEL_DATA_DIR");
     if (dataDir.isEmpty())
@@ -128,10 +143,14 @@ int main(int argc, char* argv[]) {
             PrintError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
             return 1;
         }
+        // The running program's windows hold slot numbers into the files: a write under them would land their
+        // next save on somebody else.
+        if (command->writes)
+            RequireNoProgramOnFolder();
         return command->run(args);
     } catch (const FileError& error) {
         CloseDataFile();
-        PrintError(error.text());
+        PrintError(FileErrorReport(error));
         return 1;
     }
 }

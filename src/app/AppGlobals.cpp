@@ -73,6 +73,11 @@ void SaveSetting(const QString& key, const QString& value) {
     settings().sync();
 }
 
+void RemoveSetting(const QString& key) {
+    settings().remove(QStringLiteral("Defaults/") + key);
+    settings().sync();
+}
+
 QString AgencyName() {
     return GetSetting(QStringLiteral("AgencyName"));
 }

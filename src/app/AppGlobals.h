@@ -43,6 +43,7 @@ QString FormatHashes(long long value);
 // Per-user settings, section "Defaults" under the application title. Values are text.
 QString GetSetting(const QString& key, const QString& defaultValue = QString());
 void SaveSetting(const QString& key, const QString& value);
+void RemoveSetting(const QString& key);
 
 // The agency named in the main window's caption; empty until an administrator sets it.
 QString AgencyName();

@@ -25,6 +25,10 @@ public:
     // Returns the chosen file's path, or an empty text.
     virtual QString OpenFile(QWidget* parent, const QString& title, const QString& startFolder,
                              const QString& filter) = 0;
+    // Returns the path to save to, proposed first; an empty text when the user cancels. The dialog asks before a
+    // file is replaced.
+    virtual QString SaveFile(QWidget* parent, const QString& title, const QString& proposedPath,
+                             const QString& filter) = 0;
     // Returns the chosen folder, or an empty text.
     virtual QString BrowseForFolder(QWidget* parent, const QString& title, const QString& startFolder) = 0;
     // Hands a URL (a file, a "mailto:" address) to the system; false when that failed.

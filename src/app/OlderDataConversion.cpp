@@ -7,6 +7,7 @@
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 #include "store/OldPersonnelRecord.h"
+#include "store/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +32,7 @@ void syncWorkingFolder() {
     const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         failErrno();
-    const int result = ::fsync(fd);
+    const int result = FileSystemCalls::Fsync(fd);
     const int saved = errno;
     ::close(fd);
     if (result != 0) {
@@ -54,11 +55,19 @@ qint64 readFully(QFile& file, char* dest, qint64 size) {
     return done;
 }
 
+// A file of the data folder, opened as the store opens it (a regular file of this account, never through a link).
+std::unique_ptr<QFile> openForReading(const QString& name) {
+    QString problem;
+    std::unique_ptr<QFile> file = OpenRegularFileForReading(name, &problem, true);
+    if (!file)
+        throw FileError(problem);
+    return file;
+}
+
 // A complete, durable copy of source under target (replaced in one rename), made through "TempFile.$$$".
 void copyThroughTempFile(const QString& source, const QString& target) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        throw FileError(in.errorString());
+    const std::unique_ptr<QFile> opened = openForReading(source);
+    QFile& in = *opened;
     RemoveFileIfPresent(TempFileName);
     QFile out(TempFileName);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
@@ -181,9 +190,8 @@ bool hasPresentShape(const char* r) {
 
 // Every slot of the file, a cut-off last one completed from a blank older record, has the older shape.
 bool isOlderShapedFile(const QString& name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(file.errorString());
+    const std::unique_ptr<QFile> opened = openForReading(name);
+    QFile& file = *opened;
     const QByteArray blank = EncodeOldPersonnelRecord(OldPersonnelRecord());
     QByteArray slot;
     for (;;) {
@@ -201,9 +209,8 @@ bool isOlderShapedFile(const QString& name) {
 // Slot 1 of the file as the store reads it, the rest of a cut-off slot blank. A DataVersion cut in two is
 // taken whole from the blank record (0, which counts as the present format): its one byte tells nothing.
 QByteArray presentSlot1(const QString& name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(file.errorString());
+    const std::unique_ptr<QFile> opened = openForReading(name);
+    QFile& file = *opened;
     QByteArray slot = EncodePersonnelRecord(PersonnelRecord());
     if (readFully(file, slot.data(), slot.size()) < slot.size())
         PutInt16(slot.data() + P::DataVersion, 0);
@@ -220,20 +227,23 @@ QString DatFileName() {
     return AppTitle + QStringLiteral(".Dat");
 }
 
-void TakeOverDatFile() {
+DatFileOutcome TakeOverDatFile() {
     // The tests and the rename below must see the folder as no other writer leaves it half-way.
     DataFolderLock lock;
+    // A folder's size (40 bytes on tmpfs) must not pass for a file's.
+    RequirePlainDataFolderFile(DatFileName());
+    RequirePlainDataFolderFile(DataFileName);
     const QFileInfo dat(DatFileName());
     if (!dat.exists())
-        return;
+        return DatFileOutcome::None;
     if (dat.size() == 0) {
         RemoveFileIfPresent(DatFileName());
-        return;
+        return DatFileOutcome::None;
     }
     const QFileInfo data(DataFileName);
     if (data.exists()) {
         if (data.size() > 0)
-            return;
+            return DatFileOutcome::LeftBeside;
         // An empty data file holds no employees; the older file's take their place.
         RemoveFileIfPresent(DataFileName);
     }
@@ -248,6 +258,7 @@ void TakeOverDatFile() {
             failErrno();
     }
     syncWorkingFolder();
+    return DatFileOutcome::TakenOver;
 }
 
 bool IsOlderDataVersion(qint16 dataVersion) {
@@ -257,6 +268,7 @@ bool IsOlderDataVersion(qint16 dataVersion) {
 DataFileFormat CheckDataFileFormat() {
     // What is looked at is what is deleted or completed below: no other writer in between.
     DataFolderLock lock;
+    RequirePlainDataFolderFile(DataFileName);
     const QFileInfo data(DataFileName);
     if (!data.exists())
         return DataFileFormat::None;
@@ -309,9 +321,8 @@ qint32 ConvertOlderDataFile(double createdAt) {
         throw FileError(UnrecognizedDataFileText());
     keepOlderFile();
 
-    QFile older(DataFileName);
-    if (!older.open(QIODevice::ReadOnly))
-        throw FileError(older.errorString());
+    const std::unique_ptr<QFile> opened = openForReading(DataFileName);
+    QFile& older = *opened;
     const qint32 count = RecordCountForLength(older.size(), OldPersonnelLayout::RecordSize);
 
     RemoveFileIfPresent(TempFileName);

@@ -12,8 +12,9 @@ QString DatFileName();
 
 // Takes over a "Vardel.Dat" file: an empty one is deleted; one with data becomes the data file, but only when
 // there is no data file with records yet. It is moved, not copied, so it can never later overwrite data that
-// has been converted or edited since.
-void TakeOverDatFile();
+// has been converted or edited since. Says whether one with data was left beside a data file with records.
+enum class DatFileOutcome { None, TakenOver, LeftBeside };
+DatFileOutcome TakeOverDatFile();
 
 enum class DataFileFormat { None, Present, Older, Unrecognized };
 

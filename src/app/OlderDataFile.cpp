@@ -13,6 +13,9 @@
 #include "users/UserList.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -33,7 +36,30 @@ void stopProgram(frmTitlePage* titlePage) {
     titlePage->endProgram();
 }
 
+// An older file that can no longer be taken over is told about once, and again only if it changes.
+void TellAboutDatFileLeftBeside(frmTitlePage* titlePage) {
+    const QFileInfo dat(DatFileName());
+    const QString seen =
+        QString::number(dat.size()) + QLatin1Char(' ') + dat.lastModified().toUTC().toString(Qt::ISODateWithMs);
+    if (GetSetting(QStringLiteral("DatFileToldAbout")) == seen)
+        return;
+    SaveSetting(QStringLiteral("DatFileToldAbout"), seen);
+    dialogs().MessageBox(titlePage, DatFileLeftBesideText(), DatFileLeftBesideTitle(), MsgIcon::Information,
+                         MsgButtons::OK);
+}
+
 } // namespace
+
+QString DatFileLeftBesideText() {
+    return QStringLiteral("An older data file, '") + DatFileName() + QStringLiteral("', lies in the data folder") +
+           kCrLf + QDir::toNativeSeparators(QDir::currentPath()) + kCrLf + QStringLiteral("beside '") + DataFileName +
+           QStringLiteral("', which already holds employees.") + kCrLf + kCrLf + QStringLiteral("'") + DatFileName() +
+           QStringLiteral("' has not been read and is left as it is.");
+}
+
+QString DatFileLeftBesideTitle() {
+    return QStringLiteral("Older Data File Not Used");
+}
 
 QString OlderDataQuestionText() {
     return QStringList{
@@ -66,7 +92,8 @@ QString OlderDataQuestionTitle() {
 
 bool CheckOlderDataFile(frmTitlePage* titlePage) {
     ClearDataFolderLeftovers();
-    TakeOverDatFile();
+    if (TakeOverDatFile() == DatFileOutcome::LeftBeside)
+        TellAboutDatFileLeftBeside(titlePage);
     const DataFileFormat format = CheckDataFileFormat();
     if (format == DataFileFormat::Unrecognized) {
         // Working on a file it cannot read would mix the clerk's new records into it.

@@ -13,6 +13,10 @@ class frmTitlePage;
 // cmdContinue equal to the caption) so that its end ends the program.
 bool CheckOlderDataFile(frmTitlePage* titlePage);
 
+// The message, shown once, about a "Vardel.Dat" left unread beside a data file with records, and its title.
+QString DatFileLeftBesideText();
+QString DatFileLeftBesideTitle();
+
 // The conversion question and its title.
 QString OlderDataQuestionText();
 QString OlderDataQuestionTitle();

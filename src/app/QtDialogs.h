@@ -10,6 +10,7 @@ public:
                          MsgResult defaultButton) override;
     QString InputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText) override;
     QString OpenFile(QWidget* parent, const QString& title, const QString& startFolder, const QString& filter) override;
+    QString SaveFile(QWidget* parent, const QString& title, const QString& proposedPath, const QString& filter) override;
     QString BrowseForFolder(QWidget* parent, const QString& title, const QString& startFolder) override;
     bool OpenUrl(const QUrl& url) override;
 };

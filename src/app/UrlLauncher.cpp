@@ -1,5 +1,6 @@
 #include "app/UrlLauncher.h"
 
+#include <QMimeDatabase>
 #include <QProcess>
 
 bool LaunchUrl(const QUrl& url, const UrlLauncher& launcher) {
@@ -28,4 +29,16 @@ bool LaunchUrl(const QUrl& url, const UrlLauncher& launcher) {
     const bool taken = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
     delete process;
     return taken;
+}
+
+bool LaunchFile(const QString& path, const UrlLauncher& launcher) {
+    QProcess query;
+    query.setStandardInputFile(QProcess::nullDevice());
+    query.setStandardErrorFile(QProcess::nullDevice());
+    query.start(launcher.HandlerQuery,
+                {QStringLiteral("query"), QStringLiteral("default"), QMimeDatabase().mimeTypeForFile(path).name()});
+    if (!query.waitForFinished(launcher.WaitMs) || query.exitStatus() != QProcess::NormalExit ||
+        query.readAllStandardOutput().trimmed().isEmpty())
+        return false;
+    return LaunchUrl(QUrl::fromLocalFile(path), launcher);
 }

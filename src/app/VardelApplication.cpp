@@ -32,7 +32,7 @@ void ReportFatalError(const QString& text) {
 
 static QString describe(const std::exception& error) {
     if (const auto* fileError = dynamic_cast<const FileError*>(&error))
-        return fileError->text();
+        return FileErrorReport(*fileError);
     return QString::fromLocal8Bit(error.what());
 }
 

@@ -5,6 +5,7 @@
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
+#include "store/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,9 +156,14 @@ bool NarrowFolderMadeSince(const QString& folder, const QDateTime& since) {
 }
 
 QString CopyFileWhole(const QString& source, const QString& target) {
-    Descriptor in(::open(nativeName(source).constData(), O_RDONLY | O_CLOEXEC));
-    if (!in.valid())
-        return qt_error_string(errno);
+    // The source may lie in a folder the user chose: a named pipe or a folder there is refused at once.
+    int opened = -1;
+    try {
+        opened = OpenRegularFile(source, O_RDONLY);
+    } catch (const FileError& error) {
+        return error.text();
+    }
+    Descriptor in(opened);
 
     // mkstemp creates the file exclusively and readable by its owner only.
     const QFileInfo targetInfo(target);
@@ -195,7 +201,7 @@ QString CopyFileWhole(const QString& source, const QString& target) {
             done += put;
         }
     }
-    if (::fsync(out.get()) != 0)
+    if (FileSystemCalls::Fsync(out.get()) != 0)
         return fail(errno);
     // The descriptor, and with it the lock, stays open until the file has its final name.
     try {

@@ -4,14 +4,16 @@
 #include "app/BusyWindow.h"
 #include "app/Dialogs.h"
 #include "backup/BackupCopy.h"
+#include "backup/BackupManifest.h"
 #include "backup/modFolderBrowse.h"
 #include "history/ChangeLog.h"
-#include "history/HistoryRefusal.h"
+#include "store/DataFile.h"
 #include "store/DataFolder.h"
+#include "store/FileError.h"
+#include "users/AccessCode.h"
+#include "users/UserList.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QDir>
 #include <QWidget>
 
 bool DataRestored = false;
@@ -20,67 +22,35 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-enum class Direction { Backup, Restore };
-
-// The name under which the last restore kept the history it replaced; empty when it replaced none.
-QString g_keptHistory;
-
-// A restore takes the history back to the backup's; the events since then are evidence too, so the history it
-// replaces stays beside it under a name of its own. False when that copy failed.
-bool KeepReplacedHistory(const QString& programFolder, const QString& folder) {
-    g_keptHistory.clear();
-    const QByteArray current = ReadChangeLog(programFolder + ChangeLogFileName);
-    if (current.isEmpty() || current == ReadChangeLog(folder + ChangeLogFileName))
-        return true;
-    const QString kept = ChangeLogFileName + QStringLiteral(".replaced-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    if (!CopyFileWhole(programFolder + ChangeLogFileName, programFolder + kept).isEmpty())
-        return false;
-    g_keptHistory = kept;
-    return true;
-}
-
-// A copy in one direction with the owner busy, its caption showing each file in turn. Returns the name of the
-// file that failed, or an empty text when every copy succeeded; copied counts the files that were copied.
-QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder, int& copied) {
+// The restore's copy with the owner busy, its caption showing each file in turn. Returns the name of the file that
+// failed (a file missing from the folder fails too), or an empty text when every copy succeeded; copied counts the
+// files that were replaced.
+QString RestoreFiles(QWidget* owner, const QString& folder, const QStringList& names, int& copied) {
     const QString programFolder = WithTrailingSlash(ProgramFolder());
     const QString savedCaption = owner ? owner->windowTitle() : QString();
     QString failed;
     copied = 0;
     {
-        // No other writer (vardel-data) may change the data folder while its files are taken or replaced.
+        // No other writer (vardel-data) may change the data folder while its files are replaced.
         const DataFolderLock lock(ProgramFolder());
         BusyWindow busy(owner);
         // Copies that an earlier run left behind when it was killed hold employees' personal data.
         ClearDataFolderLeftovers();
         ClearAbandonedCopies(folder);
-        // The change history goes along; a backup made before there was one restores without it, and the
-        // history then stays as it is.
-        for (const QString& name : DataFileList + QStringList{ChangeLogFileName}) {
+        for (const QString& name : names) {
             if (name.isEmpty())
                 continue;
-            if (direction == Direction::Restore && name == ChangeLogFileName && !FileExistsIn(folder, name))
-                continue;
-            // A backup takes only the files there are yet (no "User.Log" before the first log-in); a restore
-            // needs every one of them.
-            if (direction == Direction::Backup && !FileExistsIn(programFolder, name))
+            // A backup made before the access code had a file of its own restores without it, and the folder
+            // keeps the code it has.
+            if ((name == AccessCodeFileName || name == ChangeLogFileName) && !FileExistsIn(folder, name))
                 continue;
             if (owner) {
-                owner->setWindowTitle(
-                    (direction == Direction::Backup ? QStringLiteral("Copying ") : QStringLiteral("Restoring ")) +
-                    name);
+                owner->setWindowTitle(QStringLiteral("Restoring ") + name);
                 owner->repaint();
             }
             QCoreApplication::processEvents();
-            if (direction == Direction::Restore && name == ChangeLogFileName &&
-                !KeepReplacedHistory(programFolder, folder)) {
-                failed = name;
-                break;
-            }
-            const QString error = direction == Direction::Backup
-                                      ? CopyFileWhole(programFolder + name, folder + name)
-                                      : (FileExistsIn(folder, name) ? CopyFileWhole(folder + name, programFolder + name)
-                                                                    : QStringLiteral("missing"));
+            const QString error = FileExistsIn(folder, name) ? CopyFileWhole(folder + name, programFolder + name)
+                                                             : QStringLiteral("missing");
             if (!error.isEmpty()) {
                 failed = name;
                 break;
@@ -93,12 +63,6 @@ QString CopyDataFiles(QWidget* owner, Direction direction, const QString& folder
     if (owner)
         owner->repaint();
     return failed;
-}
-
-ChangeEvent FolderEvent(const QString& event, const QString& folder) {
-    ChangeEvent e = NewEvent(event);
-    e.NewValue = QDir::toNativeSeparators(folder);
-    return e;
 }
 
 // The final box of either procedure: OK only, no icon, the application title.
@@ -158,19 +122,40 @@ bool RunBackup(QWidget* owner, const QString& chosen) {
             return false;
     }
 
-    // The backup carries the line of its own making.
-    const QString log = ChangeLogPath(ProgramFolder());
-    qint64 logLength = -1;
-    if (!ChangeOrExplain(owner, [&] { logLength = AppendEvents(log, {FolderEvent(HistoryEvent::Backup, folder)}); }))
-        return false;
-    int copied = 0;
-    const QString failed = CopyDataFiles(owner, Direction::Backup, folder, copied);
+    const QString programFolder = ProgramFolder();
+    const QString savedCaption = owner ? owner->windowTitle() : QString();
+    QString failed;
+    try {
+        // No other writer may change a file between its copy and the manifest that vouches for it.
+        const DataFolderLock lock(programFolder);
+        BusyWindow busy(owner);
+        ClearDataFolderLeftovers();
+        ClearAbandonedCopies(folder);
+        MakeVerifiedBackup(programFolder, folder, BackedUpFiles(), DataFileName, UserListFileName, CurrentUserName,
+                           [owner](const QString& name) {
+                               if (owner) {
+                                   owner->setWindowTitle(QStringLiteral("Copying ") + name);
+                                   owner->repaint();
+                               }
+                               QCoreApplication::processEvents();
+                           });
+    } catch (const FileError& error) {
+        failed = error.text().section(QLatin1Char(':'), 0, 0);
+    }
+    if (owner) {
+        owner->setWindowTitle(savedCaption);
+        owner->repaint();
+    }
     if (!failed.isEmpty()) {
-        TakeBackLines(log, logLength);
         dialogs().MessageBox(
             owner, QStringLiteral("There is some kind of problem") + kCrLf + QStringLiteral("trying to copy ") + failed,
             QStringLiteral("File Backup Error"), MsgIcon::Exclamation, MsgButtons::OK);
         return false;
+    }
+    try {
+        RecordLastBackup(programFolder, QDateTime::currentDateTime(), folder);
+    } catch (const FileError&) {
+        // The backup is whole; only the reminder will not know of it.
     }
     return true;
 }
@@ -206,31 +191,52 @@ bool RunRestore(QWidget* owner, const QString& chosen, int& replaced) {
         return false;
     }
 
+    const BackupVerdict verdict = VerifyBackupFolder(folder, dataFile, UserListFileName);
+    if (verdict.status == BackupVerdict::Status::Failed) {
+        dialogs().MessageBox(owner, BackupNotVerifiedText(folder, verdict), QStringLiteral("Backup Not Verified"),
+                             MsgIcon::Critical, MsgButtons::OK);
+        return false;
+    }
+    if (verdict.status == BackupVerdict::Status::NoManifest) {
+        const MsgResult answer = dialogs().MessageBox(
+            owner,
+            QLatin1Char('\'') + folder + QLatin1Char('\'') + kCrLf + kCrLf +
+                QStringLiteral("holds a backup made before backups were verified:") + kCrLf +
+                QStringLiteral("it has no manifest, so it cannot be verified.") + kCrLf + kCrLf +
+                QStringLiteral("Do you want to restore it anyway?"),
+            QStringLiteral("Backup Cannot Be Verified"), MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
+        if (answer != MsgResult::Yes)
+            return false;
+    }
+
     if (FileExistsIn(ProgramFolder(), dataFile)) {
+        const QString whatComesBack =
+            verdict.manifest ? QStringLiteral("The backup to be restored:") + kCrLf + ManifestSummary(*verdict.manifest) +
+                                   QLatin1Char('.') + kCrLf + kCrLf
+                             : QString();
         const MsgResult answer =
             dialogs().MessageBox(owner,
                                  QStringLiteral("Note:") + kCrLf + kCrLf +
                                      QStringLiteral("You are about to replace your current data files") + kCrLf +
                                      QStringLiteral("with previously made backup data files.") + kCrLf + kCrLf +
                                      QStringLiteral("Once completed, this action can not be undone.") + kCrLf + kCrLf +
-                                     QStringLiteral("Are you sure you're ready to continue?"),
+                                     whatComesBack + QStringLiteral("Are you sure you're ready to continue?"),
                                  QStringLiteral("Important! Please read carefully..."), MsgIcon::Exclamation,
                                  MsgButtons::YesNo, MsgResult::No);
         if (answer != MsgResult::Yes)
             return false;
     }
 
-    const QString failed = CopyDataFiles(owner, Direction::Restore, folder, replaced);
-    // Into the history as restored (or as it was, when the backup had none): the files are back, so this line can
-    // only follow them.
-    if (replaced > 0) {
-        ChangeEvent restore = FolderEvent(HistoryEvent::Restore, folder);
-        if (!g_keptHistory.isEmpty())
-            restore.OldValue = QStringLiteral("the history before it kept as ") + g_keptHistory;
-        if (!failed.isEmpty())
-            restore.OldValue = QStringLiteral("stopped at ") + failed;
-        ChangeOrExplain(owner, [&] { AppendEvents(ChangeLogPath(ProgramFolder()), {restore}); });
+    // A verified backup brings back what its manifest names; an older one every file, as it always did.
+    QStringList names;
+    if (verdict.manifest) {
+        for (const QString& name : BackedUpFiles())
+            if (verdict.manifest->entry(name))
+                names << name;
+    } else {
+        names = BackedUpFiles();
     }
+    const QString failed = RestoreFiles(owner, folder, names, replaced);
     if (!failed.isEmpty()) {
         dialogs().MessageBox(owner,
                              QStringLiteral("There is some kind of problem") + kCrLf +
@@ -242,6 +248,48 @@ bool RunRestore(QWidget* owner, const QString& chosen, int& replaced) {
 }
 
 } // namespace
+
+QString BackupNotVerifiedText(const QString& folder, const BackupVerdict& verdict) {
+    return QStringLiteral("The backup in") + kCrLf + kCrLf + QLatin1Char('\'') + folder + QLatin1Char('\'') + kCrLf +
+           kCrLf + QStringLiteral("does not match its manifest:") + kCrLf + verdict.failureText() + kCrLf + kCrLf +
+           QStringLiteral("Nothing has been replaced.");
+}
+
+void VerifyBackupCommand(QWidget* owner) {
+    const QString chosen = BrowseForFolder(owner, QStringLiteral("Select the folder of the ") + AppTitle +
+                                                      QStringLiteral(" backup to verify..."));
+    if (chosen.isEmpty())
+        return;
+    const BackupVerdict verdict = VerifyBackupFolder(chosen, DataFileList.value(0), UserListFileName);
+    switch (verdict.status) {
+    case BackupVerdict::Status::Verified:
+        dialogs().MessageBox(owner,
+                             QStringLiteral("The backup in") + kCrLf + kCrLf + QLatin1Char('\'') + chosen +
+                                 QLatin1Char('\'') + kCrLf + kCrLf + QStringLiteral("is whole and verified:") +
+                                 kCrLf + ManifestSummary(*verdict.manifest) + QLatin1Char('.'),
+                             QStringLiteral("Backup Verified"), MsgIcon::Information, MsgButtons::OK);
+        break;
+    case BackupVerdict::Status::NoManifest:
+        dialogs().MessageBox(owner,
+                             QLatin1Char('\'') + chosen + QLatin1Char('\'') + kCrLf + kCrLf +
+                                 QStringLiteral("holds a backup made before backups were verified:") + kCrLf +
+                                 QStringLiteral("it has no manifest, so it cannot be verified."),
+                             QStringLiteral("Backup Cannot Be Verified"), MsgIcon::Exclamation, MsgButtons::OK);
+        break;
+    case BackupVerdict::Status::Failed:
+        dialogs().MessageBox(owner, BackupNotVerifiedText(chosen, verdict).section(kCrLf + kCrLf, 0, -2),
+                             QStringLiteral("Backup Not Verified"), MsgIcon::Critical, MsgButtons::OK);
+        break;
+    }
+}
+
+void RemindOfBackup(QWidget* owner) {
+    const std::optional<QString> text =
+        BackupReminderText(LastBackupTime(ProgramFolder()), QDateTime::currentDateTime(), BackupReminderDays());
+    if (text && dialogs().MessageBox(owner, *text, QStringLiteral("Backup Reminder"), MsgIcon::Question,
+                                     MsgButtons::YesNo, MsgResult::Yes) == MsgResult::Yes)
+        BackupDataFiles(owner);
+}
 
 void BackupDataFiles(QWidget* owner) {
     const QString chosen =

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
+struct BackupVerdict;
 
 // Backup and restore of the data files (DataFileList: the data file, "User.List", "User.Log") to and from a
 // folder the user chooses. Both run synchronously inside the menu command that calls them; the owner window is
@@ -22,3 +25,11 @@ extern bool DataRestored;
 void BackupDataFiles(QWidget* owner);
 // True when at least one file of the program's folder was replaced, whether or not the restore went to its end.
 bool RestoreDataFiles(QWidget* owner);
+
+// "Verify a Backup...": the folder chooser, then the manifest's summary and a pass or the failure it found.
+void VerifyBackupCommand(QWidget* owner);
+// The refusal of a restore from a backup that does not match its manifest, naming the file and the reason.
+QString BackupNotVerifiedText(const QString& folder, const BackupVerdict& verdict);
+// On a level-4 user's leaving: when the last backup is older than the reminder's days, says how long ago it was
+// and offers to make one now.
+void RemindOfBackup(QWidget* owner);

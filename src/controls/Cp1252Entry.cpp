@@ -1,5 +1,6 @@
 #include "controls/Cp1252Entry.h"
 
+#include "app/Dialogs.h"
 #include "store/Cp1252.h"
 
 #include <QApplication>
@@ -10,6 +11,33 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
+
+// Whether a change of the box comes from the clerk: a key, a drop or an input method at work on it, or any change
+// while it has the keyboard (a paste from its context menu). The window's own setting of a text is not.
+class ClerkInput : public QObject {
+public:
+    explicit ClerkInput(QWidget* box) : QObject(box), m_box(box) {
+        box->installEventFilter(this);
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(box))
+            area->viewport()->installEventFilter(this);
+    }
+    bool Active() const { return m_eventUnderway || m_box->hasFocus(); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        const QEvent::Type t = event->type();
+        if (t == QEvent::KeyPress || t == QEvent::Drop || t == QEvent::InputMethod) {
+            m_eventUnderway = true;
+            QTimer::singleShot(0, this, [this] { m_eventUnderway = false; });
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_box;
+    bool m_eventUnderway = false;
+};
 
 namespace {
 
@@ -18,13 +46,30 @@ bool IsBreak(QChar c) {
            c == QChar::LineSeparator;
 }
 
-// The part of a key's text that would be inserted: printable characters, and the line break of Enter.
+// The part of a key's text that would be inserted: printable characters, and the line break of Enter. Taken by
+// code point, so that a character beyond the first 65,536 (an emoji) counts as typed and is refused like any other
+// the code page lacks, rather than slip through as two halves and land as "?".
 QString InsertedByKey(const QKeyEvent* event) {
     QString typed;
-    for (QChar c : event->text())
-        if (c.isPrint() || c == QLatin1Char('\r') || c == QLatin1Char('\t'))
-            typed += c;
+    for (char32_t cp : event->text().toUcs4())
+        if (QChar::isPrint(cp) || cp == U'\r' || cp == U'\t')
+            typed += QString::fromUcs4(&cp, 1);
     return typed;
+}
+
+// Tells the clerk what had to change in text that came in, once the change is over.
+void TellReplaced(QWidget* box, const QString& original) {
+    const QList<Cp1252Replacement> replaced = Cp1252Replacements(original);
+    if (replaced.isEmpty())
+        return;
+    QString list;
+    for (const Cp1252Replacement& r : replaced)
+        list += QStringLiteral("\r\n\"") + r.Original + QStringLiteral("\" by \"") + r.Replacement + QLatin1Char('"');
+    const QPointer<QWidget> owner(box);
+    QTimer::singleShot(0, box, [owner, list] {
+        dialogs().MessageBox(owner, QStringLiteral("Some characters cannot be stored and were replaced:\r\n") + list,
+                             QStringLiteral("Text Changed"), MsgIcon::Information, MsgButtons::OK);
+    });
 }
 
 // Cleans and, where the text would no longer fit, refuses; also a single-line box's guard for typed characters.
@@ -54,7 +99,7 @@ private:
 class TextDocumentRule : public QObject {
 public:
     TextDocumentRule(QWidget* edit, QTextDocument* document, int maxLength)
-        : QObject(edit), m_edit(edit), m_document(document), m_maxLength(maxLength) {
+        : QObject(edit), m_edit(edit), m_document(document), m_maxLength(maxLength), m_clerk(new ClerkInput(edit)) {
         connect(document, &QTextDocument::contentsChange, this, &TextDocumentRule::contentsChange);
         edit->installEventFilter(this);
         // Text already in the box when the rule arrives is held to it as well.
@@ -104,6 +149,8 @@ private:
         QString inserted = cursor.selectedText();
         inserted.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
 
+        if (m_clerk->Active())
+            TellReplaced(m_edit, inserted);
         QString kept = CleanCp1252Text(inserted);
         kept.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         kept.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -131,6 +178,7 @@ private:
     QWidget* m_edit;
     QPointer<QTextDocument> m_document;
     int m_maxLength;
+    ClerkInput* m_clerk;
     bool m_fixing = false;
 };
 
@@ -150,7 +198,10 @@ int StoredTextLength(const QString& text) {
     return length;
 }
 
-Cp1252Validator::Cp1252Validator(QObject* parent, int maxLength) : QValidator(parent), m_maxLength(maxLength) {}
+Cp1252Validator::Cp1252Validator(QObject* parent, int maxLength) : QValidator(parent), m_maxLength(maxLength) {
+    if (auto* box = qobject_cast<QWidget*>(parent))
+        m_clerk = new ClerkInput(box);
+}
 
 void Cp1252Validator::fixup(QString& input) const {
     input = CleanCp1252Text(input);
@@ -172,6 +223,8 @@ QValidator::State Cp1252Validator::validate(QString& input, int& pos) const {
     // refused.
     if (maxLength > 0 && cleaned.size() > maxLength)
         return Invalid;
+    if (m_clerk && m_clerk->Active())
+        TellReplaced(qobject_cast<QWidget*>(parent()), input);
     QString before = input.left(pos);
     fixup(before);
     pos = static_cast<int>(std::min(before.size(), cleaned.size()));

@@ -3,6 +3,7 @@
 #include <QValidator>
 
 class QLineEdit;
+class ClerkInput;
 class QPlainTextEdit;
 class QTextEdit;
 
@@ -11,7 +12,7 @@ class QTextEdit;
 //
 // - A typed character the code page lacks is refused (the box beeps and stays as it was).
 // - Pasted, dropped or otherwise inserted text is cleaned before it lands ("Łukasz" arrives as "Lukasz"), so the
-//   clerk sees what will be stored.
+//   clerk sees what will be stored; when the clerk put it in, a message then says what was replaced.
 // - A box that is full refuses what does not fit: of an insertion only the part that fits is kept, and nothing
 //   already in the box is cut. In a multi-line box a line break takes two places, as CR LF does in the file.
 //
@@ -42,4 +43,5 @@ public:
 
 private:
     int m_maxLength;
+    ClerkInput* m_clerk = nullptr;
 };

@@ -3,11 +3,13 @@
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
 #include "controls/ZelButton.h"
+#include "print/PreviewPrinterDevice.h"
 #include "print/PrintHelpers.h"
 #include "print/PrintJob.h"
 #include "print/Printouts.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
+#include "store/RegularFile.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -16,7 +18,9 @@
 #include <memory>
 
 bool PrinterReady(QWidget* parent) {
-    if (PrinterReadyConfirmed)
+    // A PDF file needs no paper: asking first would contradict the "No printer is installed" that follows. A
+    // preview comes before any paper too; its own print dialog chooses the printer.
+    if (PrinterReadyConfirmed || PrintoutsGoToFiles() || (PreviewPrintouts() && !PrinterFactoryInstalled()))
         return true;
     if (dialogs().MessageBox(parent, PrinterReadyText(), PrinterReadyTitle(), MsgIcon::Question,
                              MsgButtons::YesNoCancel) == MsgResult::Yes)
@@ -25,14 +29,14 @@ bool PrinterReady(QWidget* parent) {
 }
 
 void PrintEmployeeListCommand(QWidget* mainWindow, const QString& listHeading, const QStringList& headings,
-                              const QList<QStringList>& rows) {
+                              const QList<QStringList>& rows, int columns) {
     if (!PrinterReady(mainWindow))
         return;
     PrintJob job(mainWindow, QStringLiteral("Employee List"));
     {
         const BusyWindow busy(mainWindow);
         const QString caption = mainWindow ? mainWindow->windowTitle() : QString();
-        PrintEmployeeList(job.printer(), {caption, listHeading, headings, rows, NowOADate()});
+        PrintEmployeeList(job.printer(), {caption, listHeading, headings, rows, NowOADate(), columns});
     }
     job.finish();
 }
@@ -53,7 +57,10 @@ MsgResult AskReportQuestion(QWidget* parent, const QString& question) {
 }
 
 QImage LoadPicture(const QString& path) {
-    QImageReader reader(path);
+    const std::unique_ptr<QFile> file = OpenRegularFileForReading(path);
+    if (!file)
+        return QImage();
+    QImageReader reader(file.get());
     // A phone's portrait is stored sideways with a note to turn it.
     reader.setAutoTransform(true);
     return reader.read();

@@ -14,13 +14,15 @@ class QWidget;
 // The printing commands as the windows' handlers run them: the questions first, then the printout with the
 // window busy, then, when the output went to a PDF file, the message that says where. Each handler is one call.
 
-// The printer-ready question: asks "Is your printer ready?" unless it was answered Yes before in this run.
+// The printer-ready question: asks "Is your printer ready?" unless it was answered Yes before in this run or the
+// printout goes to a PDF file.
 // True when printing may go ahead.
 bool PrinterReady(QWidget* parent);
 
-// cmdPrintList_Click: the list as the grid shows it, under the main window's caption.
+// cmdPrintList_Click: the list as the grid shows it, under the main window's caption; columns: how many of
+// columns 0 to 2 the grid shows.
 void PrintEmployeeListCommand(QWidget* mainWindow, const QString& listHeading, const QStringList& headings,
-                              const QList<QStringList>& rows);
+                              const QList<QStringList>& rows, int columns = 3);
 
 // The report's questions.
 QString PrintCommentsQuestion(); // "Print the 'Comments' section also?"

@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
 #include "print/PdfPrinterDevice.h"
+#include "print/PreviewPrinterDevice.h"
 #include "print/PrintHelpers.h"
 #include "print/QtPrinterDevice.h"
 #include "store/DataFolder.h"
@@ -19,6 +20,8 @@ PrinterFactory& factory() {
     static PrinterFactory f;
     return f;
 }
+
+bool g_factoryWritesFiles = false;
 
 PrintJob* g_activeJob = nullptr;
 
@@ -38,8 +41,17 @@ std::shared_ptr<PrinterDevice> OpenSystemPrinter(const QString& printoutName) {
                                               AppTitle + QStringLiteral(" - ") + printoutName);
 }
 
-void SetPrinterFactory(PrinterFactory f) {
+void SetPrinterFactory(PrinterFactory f, bool writesFiles) {
     factory() = std::move(f);
+    g_factoryWritesFiles = writesFiles && factory();
+}
+
+bool PrinterFactoryInstalled() {
+    return bool(factory());
+}
+
+bool PrintoutsGoToFiles() {
+    return factory() ? g_factoryWritesFiles : QPrinterInfo::defaultPrinter().isNull();
 }
 
 QString PrintoutSavedTitle() {
@@ -53,7 +65,7 @@ QString PrintoutSavedText(const QString& path) {
 }
 
 QString PrintoutNotOpenedText(const QString& path) {
-    return QStringLiteral("The PDF file could not be opened on this computer.") + QStringLiteral("\r\n\r\n") +
+    return QStringLiteral("No program on this computer could open the PDF file.") + QStringLiteral("\r\n\r\n") +
            QStringLiteral("You will find it in the folder") + QStringLiteral("\r\n") + QFileInfo(path).absolutePath();
 }
 
@@ -71,7 +83,9 @@ PrinterDevice& PrintJob::printer() {
     if (m_outer)
         return m_outer->printer();
     if (!m_device)
-        m_device = factory() ? factory()(m_name) : OpenSystemPrinter(m_name);
+        m_device = factory()            ? factory()(m_name)
+                   : PreviewPrintouts() ? std::make_shared<PreviewPrinterDevice>(m_window, m_name)
+                                        : OpenSystemPrinter(m_name);
     return *m_device;
 }
 

@@ -13,8 +13,13 @@
 // "Printouts" of the data folder, after which the user is told where it is.
 using PrinterFactory = std::function<std::shared_ptr<PrinterDevice>(const QString& printoutName)>;
 std::shared_ptr<PrinterDevice> OpenSystemPrinter(const QString& printoutName);
-// Installs the factory that every print job uses (tests install a recording one); empty restores the system's.
-void SetPrinterFactory(PrinterFactory factory);
+// Installs the factory that every print job uses (tests install a recording one), and whether what it makes
+// writes files rather than printing; empty restores the system's.
+void SetPrinterFactory(PrinterFactory factory, bool writesFiles = false);
+// True when printouts go to PDF files, not to a printer: with the system's printers, when none is installed.
+bool PrintoutsGoToFiles();
+// Whether a test's printer stands in for the system's (which a print preview then does not replace).
+bool PrinterFactoryInstalled();
 
 // The folder of the saved PDF printouts: "Printouts" in the working (data) folder.
 QString PrintoutsFolder();

@@ -117,6 +117,9 @@ protected:
     virtual void finishOutput() = 0;
 
 private:
+    // Records a printout's drawing to replay it into a print preview.
+    friend class PreviewPrinterDevice;
+
     void ensureDocument();
     void flushRun();
     void printSegment(const QString& text);

@@ -14,6 +14,15 @@ void SetPlainFont(PrinterDevice& printer, double size) {
     printer.setFontUnderline(false);
 }
 
+// The longest start of text that ends a blank's width short of edge when printed from the current position.
+QString CutAtEdge(const PrinterDevice& printer, const QString& text, double edge) {
+    const double room = edge - printer.currentX() - printer.textWidth(QStringLiteral(" "));
+    qsizetype n = text.size();
+    while (n > 0 && printer.textWidth(text.left(n)) > room)
+        --n;
+    return text.left(n);
+}
+
 } // namespace
 
 void PrintEmployeeList(PrinterDevice& printer, const EmployeeListPrintout& list) {
@@ -23,6 +32,18 @@ void PrintEmployeeList(PrinterDevice& printer, const EmployeeListPrintout& list)
     constexpr double ruleEnd = 7.6;
     constexpr double top = 1.0;
     constexpr double pageFull = 8.8;
+
+    // Only the columns the grid shows, each cut where the next begins, so that no text overprints another.
+    const int columns = std::clamp(list.columns, 1, 3);
+    const double starts[] = {left, column1, column2};
+    const int limits[] = {50, 40, -1};
+    const auto printCells = [&](const QStringList& cells) {
+        for (int c = 0; c < columns; ++c) {
+            printer.setCurrentX(starts[c]);
+            const QString text = limits[c] < 0 ? cells.value(c) : cells.value(c).left(limits[c]);
+            printer.printInline(CutAtEdge(printer, text, c + 1 < columns ? starts[c + 1] : ruleEnd));
+        }
+    };
 
     SetPlainFont(printer, 9);
     const qsizetype last = list.rows.size();
@@ -37,21 +58,11 @@ void PrintEmployeeList(PrinterDevice& printer, const EmployeeListPrintout& list)
             printer.setCurrentX(left);
             printer.print(QStringLiteral("Printout of ") + list.listHeading);
             PrintRule(printer, left, ruleEnd);
-            printer.setCurrentX(left);
-            printer.printInline(list.headings.value(0));
-            printer.setCurrentX(column1);
-            printer.printInline(list.headings.value(1));
-            printer.setCurrentX(column2);
-            printer.printInline(list.headings.value(2));
+            printCells(list.headings);
             PrintRule(printer, left, ruleEnd);
         }
 
-        printer.setCurrentX(left);
-        printer.printInline(row.value(0).left(50));
-        printer.setCurrentX(column1);
-        printer.printInline(row.value(1).left(40));
-        printer.setCurrentX(column2);
-        printer.printInline(row.value(2));
+        printCells(row);
 
         if (printer.currentY() > pageFull || i == last) {
             PrintRule(printer, left, ruleEnd);

@@ -18,11 +18,13 @@ struct EmployeeListPrintout {
     QStringList headings;    // the grid's row 0, columns 0 to 2
     QList<QStringList> rows; // the grid's rows 1 to the last, columns 0 to 2 (further columns are not printed)
     double printedAt = 0;    // date and time for the page headings
+    int columns = 3;         // the columns the grid shows, from column 0: only these are printed
 };
 
 // Arial 9, from 1.0 inch down on each page: the window caption with " -- Page N, " and the date, "Printout of "
 // and the list heading, a rule, the underlined column headings; the rows at 0.5, 4.0 (cut to 50 and 40
-// characters) and 6.2 inches; a page is full below 8.8 inches; "End of Printout" after the last row.
+// characters) and 6.2 inches, each cell also cut a blank short of the next column (the last at the rule's end);
+// a page is full below 8.8 inches; "End of Printout" after the last row.
 void PrintEmployeeList(PrinterDevice& printer, const EmployeeListPrintout& list);
 
 // The texts the record form shows for a record, index 1 to 22 (0 unused): fields trimmed, dates as

@@ -11,21 +11,25 @@ class QPrinterInfo;
 class QtPrinterDevice : public PaintedPrinterDevice {
 public:
     QtPrinterDevice(const QPrinterInfo& printer, const QString& jobName);
+    // Paints on a printer it does not own, such as a print preview's.
+    explicit QtPrinterDevice(QPrinter* printer);
     ~QtPrinterDevice() override;
 
     double pageWidth() const override;
     double physicalOffsetX() const override;
     double physicalOffsetY() const override;
-    double pixelsToInchesX(double pixels) const override { return pixels / m_printer.resolution(); }
-    double pixelsToInchesY(double pixels) const override { return pixels / m_printer.resolution(); }
+    double pixelsToInchesX(double pixels) const override { return pixels / m_printer->resolution(); }
+    double pixelsToInchesY(double pixels) const override { return pixels / m_printer->resolution(); }
 
 protected:
-    QPaintDevice* paintTarget() const override { return const_cast<QPrinter*>(&m_printer); }
+    QPaintDevice* paintTarget() const override { return m_printer; }
     void beginDocument() override;
     void startPage() override;
     void finishDocument() override;
     void finishOutput() override {}
 
 private:
-    QPrinter m_printer;
+    friend class PreviewPrinterDevice;
+    QPrinter m_own;
+    QPrinter* m_printer;
 };

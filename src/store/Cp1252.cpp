@@ -93,6 +93,21 @@ QString CleanCp1252Text(const QString& text) {
     return out;
 }
 
+QList<Cp1252Replacement> Cp1252Replacements(const QString& text) {
+    QList<Cp1252Replacement> found;
+    if (IsCp1252Text(text))
+        return found;
+    for (char32_t cp : text.normalized(QString::NormalizationForm_C).toUcs4()) {
+        if (IsCp1252Char(cp))
+            continue;
+        const QString plain = foldChar(cp);
+        const Cp1252Replacement r{QString::fromUcs4(&cp, 1), plain.isEmpty() ? QStringLiteral("?") : plain};
+        if (!found.contains(r))
+            found.append(r);
+    }
+    return found;
+}
+
 QByteArray EncodeCp1252(const QString& text) {
     QByteArray out;
     out.reserve(text.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // Single-byte Windows-1252 text, as stored in the fixed-width fields of the data files.
@@ -22,6 +23,15 @@ bool IsCp1252Text(const QString& text);
 // has one ("Ł" to "L", "ő" to "o", "ﬁ" to "fi", "−" to "-"), else "?" as the file would hold it. Decomposed
 // accents are joined first ("e" and a combining acute become "é"). Storable text comes back unchanged.
 QString CleanCp1252Text(const QString& text);
+
+// What CleanCp1252Text replaces in text: each character the code page lacks, once, in order of appearance, with
+// what it becomes.
+struct Cp1252Replacement {
+    QString Original;
+    QString Replacement;
+    bool operator==(const Cp1252Replacement&) const = default;
+};
+QList<Cp1252Replacement> Cp1252Replacements(const QString& text);
 
 // Writes text left-aligned into width bytes at dest, blank-padded, cut at the width.
 void PutFixedText(char* dest, int width, const QString& text);

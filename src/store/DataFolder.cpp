@@ -28,27 +28,29 @@ void makeFolder(const QString& path) {
     struct stat st {};
     if (::stat(name.constData(), &st) == 0) {
         if (!S_ISDIR(st.st_mode))
-            throw FileError(qt_error_string(ENOTDIR));
+            throw FileError(path + QStringLiteral(": ") + qt_error_string(ENOTDIR));
         return;
     }
     const QString parent = QFileInfo(path).path();
     if (parent != path)
         makeFolder(parent);
     if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
-        throw FileError(qt_error_string(errno));
+        throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
 }
 
 struct stat statFolder(const QString& folder) {
     struct stat st {};
     if (::stat(QFile::encodeName(folder).constData(), &st) != 0)
-        throw FileError(qt_error_string(errno));
+        throw FileError(folder + QStringLiteral(": ") + qt_error_string(errno));
     if (!S_ISDIR(st.st_mode))
-        throw FileError(qt_error_string(ENOTDIR));
+        throw FileError(folder + QStringLiteral(": ") + qt_error_string(ENOTDIR));
     return st;
 }
 
+// The sticky bit is no protection here: it stops others removing this user's files, not planting their own
+// (a link named "User.Log" before the log exists, say).
 bool othersCanWrite(const struct stat& st) {
-    return (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (st.st_mode & S_ISVTX) == 0;
+    return (st.st_mode & (S_IWGRP | S_IWOTH)) != 0;
 }
 
 // Opens (creating when missing) the folder's lock file. It is never followed through a link and must be this
@@ -243,4 +245,35 @@ void DataFolderClaim::release() {
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
+}
+
+bool ProgramHoldsFolder(const QString& folder) {
+    const QString path = QDir(folder).absoluteFilePath(DataFolderLockFileName);
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT)
+        return false;
+    const int fd = openLockFile(folder);
+    // An open-file-description lock of another open file answers here even within this process.
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = kClaimByte;
+    probe.l_len = 1;
+    const int asked = ::fcntl(fd, F_OFD_GETLK, &probe);
+    const int error = errno;
+    ::close(fd);
+    if (asked != 0)
+        throw FileError(path + QStringLiteral(": ") + qt_error_string(error));
+    return probe.l_type != F_UNLCK;
+}
+
+QString ProgramHoldsFolderText(const QString& folder) {
+    return QStringLiteral("Vardel is running on the data folder\r\n%1\r\nNothing was written: its windows show the "
+                          "records as they are now. Quit Vardel first, then try again.")
+        .arg(QDir(folder).absolutePath());
+}
+
+void RequireNoProgramOnFolder(const QString& folder) {
+    if (ProgramHoldsFolder(folder))
+        throw FileError(ProgramHoldsFolderText(folder));
 }

@@ -14,7 +14,8 @@ void EnsurePrivateFolder(const QString& path);
 void MakeFilePrivate(const QString& path);
 
 // Throws FileError (UnsafeFolderText) when other users could change the folder's contents: group- or
-// world-writable without the sticky bit. Another user there could swap the data files or plant links in them.
+// world-writable, with the sticky bit or without. Another user there could swap the data files or plant links in
+// them.
 void RequireSafeDataFolder(const QString& path);
 QString UnsafeFolderText(const QString& path, unsigned mode);
 
@@ -64,8 +65,9 @@ int DataFolderLockWait();
 QString DataFolderBusyText(const QString& folder);
 
 // A running program's claim on its data folder, held for the whole run, so that a second copy of the program on
-// the same folder is refused whatever its runtime folder. Separate from the write lock: vardel-data can still
-// write the folder, one write at a time, while the program runs.
+// the same folder is refused whatever its runtime folder. Separate from the write lock, which lasts one write:
+// vardel-data may read the folder while the program runs, but its commands that write records refuse
+// (RequireNoProgramOnFolder), for the program's windows hold slot numbers that such a write would move.
 class DataFolderClaim {
 public:
     explicit DataFolderClaim(const QString& folder);
@@ -82,3 +84,12 @@ private:
     QString m_folder;
     int m_fd = -1;
 };
+
+// True while a running program (this process or another) holds its claim on folder. A folder without a lock file
+// has never been claimed.
+bool ProgramHoldsFolder(const QString& folder = QStringLiteral("."));
+// Every command that writes records into a data folder from outside the program (demo --replace, convert, an
+// import, a restore from the command line) calls this first: it throws FileError with ProgramHoldsFolderText
+// while the program runs on the folder, before anything is written.
+void RequireNoProgramOnFolder(const QString& folder = QStringLiteral("."));
+QString ProgramHoldsFolderText(const QString& folder);

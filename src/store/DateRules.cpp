@@ -219,7 +219,14 @@ qint16 WholeYears(double FromDate, double AsOfDate) {
     return static_cast<qint16>(years);
 }
 
-std::optional<QDate> ParseDateEntry(const QString& text) {
+namespace {
+
+struct TypedDate {
+    QDate date;
+    bool twoDigitYear = false;
+};
+
+std::optional<TypedDate> parseTyped(const QString& text) {
     const QString t = text.trimmed();
     if (t.isEmpty())
         return std::nullopt;
@@ -235,27 +242,57 @@ std::optional<QDate> ParseDateEntry(const QString& text) {
     static const QRegularExpression dayFirst(
         QStringLiteral(R"(^([0-9]{1,2})(?:\s+|-)([A-Za-z]{3,9})\.?(?:,?\s+|-)([0-9]{2}|[0-9]{4})$)"));
 
+    const auto typed = [](const QString& year, int month, int day) -> std::optional<TypedDate> {
+        const std::optional<QDate> date = makeDate(fullYear(year), month, day);
+        if (!date)
+            return std::nullopt;
+        return TypedDate{*date, year.size() == 2};
+    };
     QRegularExpressionMatch m = numeric.match(t);
     if (m.hasMatch())
-        return makeDate(fullYear(m.captured(4)), m.captured(1).toInt(), m.captured(3).toInt());
+        return typed(m.captured(4), m.captured(1).toInt(), m.captured(3).toInt());
     m = iso.match(t);
     if (m.hasMatch())
-        return makeDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+        return typed(m.captured(1), m.captured(2).toInt(), m.captured(3).toInt());
     m = monthFirst.match(t);
     if (m.hasMatch()) {
         const int month = monthFromName(m.captured(1));
         if (month == 0)
             return std::nullopt;
-        return makeDate(fullYear(m.captured(3)), month, m.captured(2).toInt());
+        return typed(m.captured(3), month, m.captured(2).toInt());
     }
     m = dayFirst.match(t);
     if (m.hasMatch()) {
         const int month = monthFromName(m.captured(2));
         if (month == 0)
             return std::nullopt;
-        return makeDate(fullYear(m.captured(3)), month, m.captured(1).toInt());
+        return typed(m.captured(3), month, m.captured(1).toInt());
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QDate> ParseDateEntry(const QString& text) {
+    const std::optional<TypedDate> typed = parseTyped(text);
+    return typed ? std::optional<QDate>(typed->date) : std::nullopt;
+}
+
+std::optional<QDate> ParseBirthDateEntry(const QString& text, const QDate& today) {
+    const std::optional<TypedDate> typed = parseTyped(text);
+    if (!typed)
+        return std::nullopt;
+    QDate date = typed->date;
+    // Nobody on the staff is born yet: "1/2/29" typed in 2026 means 1929.
+    if (typed->twoDigitYear && date > today) {
+        const std::optional<QDate> earlier = makeDate(date.year() - 100, date.month(), date.day());
+        if (!earlier)
+            return std::nullopt;
+        date = *earlier;
+    }
+    if (date > today)
+        return std::nullopt;
+    return date;
 }
 
 bool IsValidDate(const QString& text) {

@@ -50,3 +50,6 @@ qint16 WholeYears(double FromDate, double AsOfDate = 0);
 // an empty text, an impossible day, a year before 100 (which the file cannot keep) or anything else.
 std::optional<QDate> ParseDateEntry(const QString& text);
 bool IsValidDate(const QString& text);
+// A date of birth as typed: as ParseDateEntry, but never after today. A two-digit year that would land after
+// today belongs to the century before ("1/2/29" in 2026 is 1929); any other date after today is nothing.
+std::optional<QDate> ParseBirthDateEntry(const QString& text, const QDate& today = QDate::currentDate());

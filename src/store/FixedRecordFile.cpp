@@ -2,6 +2,7 @@
 
 #include "store/DataFolder.h"
 #include "store/FileError.h"
+#include "store/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +20,7 @@ constexpr int kRewriteBlockBytes = 1 << 20;
 
 FileSystemCalls::PwriteFunction g_pwrite = nullptr;
 FileSystemCalls::RenameFunction g_rename = nullptr;
+FileSystemCalls::FsyncFunction g_fsync = nullptr;
 
 ssize_t systemPwrite(int fd, const void* data, size_t size, off_t offset) {
     return g_pwrite ? g_pwrite(fd, data, size, offset) : ::pwrite(fd, data, size, offset);
@@ -28,45 +30,44 @@ int systemRename(const char* from, const char* to) {
     return g_rename ? g_rename(from, to) : ::rename(from, to);
 }
 
-// The system's own text for the last error: "No space left on device", never a generic one.
-[[noreturn]] void failWith(int error) {
-    throw FileError(qt_error_string(error));
+int systemFsync(int fd) {
+    return g_fsync ? g_fsync(fd) : ::fsync(fd);
+}
+
+// The file and the system's own text for the error: "User.Log: Is a directory", never a generic one. Every
+// write of this module is whole or undone, so what failed was not saved.
+[[noreturn]] void failWith(const QString& path, int error) {
+    throw FileError(path + QStringLiteral(": ") + qt_error_string(error), FileOutcome::NotWritten);
 }
 
 QByteArray nameOf(const QString& path) {
     return QFile::encodeName(path);
 }
 
-QString linkRefusedText(const QString& path) {
-    return QStringLiteral("\"%1\" is a symbolic link.\r\nVardel does not write through links in its data folder.")
-        .arg(path);
-}
-
 // fsync of a file or folder by name, never through a link.
-void syncPath(const QString& path, int flags) {
+// Returns 0 or the error.
+int syncPath(const QString& path, int flags) {
     const int fd = ::open(nameOf(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
-        failWith(errno);
-    if (::fsync(fd) != 0) {
-        const int saved = errno;
-        ::close(fd);
-        failWith(saved);
-    }
+        return errno;
+    const int synced = systemFsync(fd);
+    const int error = errno;
     ::close(fd);
+    return synced == 0 ? 0 : error;
 }
 
 // Writes all of data at offset; a short write is continued, so the error reported is the one that stopped it.
-void writeFully(int fd, const char* data, qint64 size, qint64 offset) {
+void writeFully(const QString& path, int fd, const char* data, qint64 size, qint64 offset) {
     qint64 done = 0;
     while (done < size) {
         const ssize_t put = systemPwrite(fd, data + done, static_cast<size_t>(size - done), offset + done);
         if (put < 0) {
             if (errno == EINTR)
                 continue;
-            failWith(errno);
+            failWith(path, errno);
         }
         if (put == 0)
-            failWith(ENOSPC);
+            failWith(path, ENOSPC);
         done += put;
     }
 }
@@ -90,6 +91,16 @@ FileSystemCalls::RenameFunction FileSystemCalls::SetRename(RenameFunction functi
     return previous;
 }
 
+FileSystemCalls::FsyncFunction FileSystemCalls::SetFsync(FsyncFunction function) {
+    const FsyncFunction previous = g_fsync;
+    g_fsync = function;
+    return previous;
+}
+
+int FileSystemCalls::Fsync(int fd) {
+    return systemFsync(fd);
+}
+
 FixedRecordFile::FixedRecordFile(const QString& fileName, int recordSize, const QByteArray& blank)
     : m_fileName(fileName), m_recordSize(recordSize),
       m_blank(blank.size() == recordSize ? blank : QByteArray(recordSize, ' ')) {}
@@ -99,7 +110,7 @@ FixedRecordFile::~FixedRecordFile() {
 }
 
 void FixedRecordFile::failErrno() const {
-    failWith(errno);
+    failWith(m_fileName, errno);
 }
 
 void FixedRecordFile::requireOpen() const {
@@ -109,11 +120,7 @@ void FixedRecordFile::requireOpen() const {
 
 void FixedRecordFile::open(Access access) {
     close();
-    // The permissions apply only when the file is created.
-    const int flags = access == Access::ReadOnly ? O_RDONLY : O_RDWR | O_CREAT;
-    m_fd = ::open(nameOf(m_fileName).constData(), flags | O_CLOEXEC, 0600);
-    if (m_fd < 0)
-        failErrno();
+    m_fd = OpenDataFolderFile(m_fileName, access == Access::ReadOnly ? O_RDONLY : O_RDWR | O_CREAT);
 }
 
 void FixedRecordFile::createExclusive() {
@@ -124,8 +131,8 @@ void FixedRecordFile::createExclusive() {
         const int error = errno;
         struct stat st {};
         if (::lstat(nameOf(m_fileName).constData(), &st) == 0 && S_ISLNK(st.st_mode))
-            throw FileError(linkRefusedText(m_fileName));
-        failWith(error);
+            throw FileError(LinkRefusedText(m_fileName));
+        failWith(m_fileName, error);
     }
 }
 
@@ -178,7 +185,7 @@ QByteArray FixedRecordFile::readRecord(qint64 n) {
 }
 
 void FixedRecordFile::writeAt(qint64 offset, const char* data, qint64 size) {
-    writeFully(m_fd, data, size, offset);
+    writeFully(m_fileName, m_fd, data, size, offset);
 }
 
 void FixedRecordFile::completeCutRecord() {
@@ -239,7 +246,7 @@ void FixedRecordFile::appendRecords(const QByteArray& records) {
 
 void FixedRecordFile::sync() {
     requireOpen();
-    if (::fsync(m_fd) != 0)
+    if (systemFsync(m_fd) != 0)
         failErrno();
 }
 
@@ -252,17 +259,26 @@ qint64 RecordCountForLength(qint64 length, int recordSize) {
 }
 
 void ReplaceFileAtomically(const QString& tempFile, const QString& target) {
-    syncPath(tempFile, O_RDONLY);
+    if (const int error = syncPath(tempFile, O_RDONLY))
+        failWith(tempFile, error);
     // rename(2) swaps the name over in one step: there is no instant without a whole target. The target is never
     // deleted first.
     if (systemRename(nameOf(tempFile).constData(), nameOf(target).constData()) != 0)
-        failWith(errno);
-    syncPath(QFileInfo(target).absolutePath(), O_RDONLY | O_DIRECTORY);
+        failWith(target, errno);
+    // From here the new file is the target: a failure says so rather than pass the change off as lost.
+    if (const int error = syncPath(QFileInfo(target).absolutePath(), O_RDONLY | O_DIRECTORY))
+        throw FileError(NotConfirmedText(target, qt_error_string(error)), FileOutcome::NotConfirmed);
+}
+
+QString NotConfirmedText(const QString& target, const QString& reason) {
+    return QStringLiteral("%1 was written and is in place, but could not be confirmed on disk (%2): a crash of "
+                          "the system now could still lose it.")
+        .arg(target, reason);
 }
 
 void RemoveFileIfPresent(const QString& fileName) {
     if (::unlink(nameOf(fileName).constData()) != 0 && errno != ENOENT)
-        failWith(errno);
+        failWith(fileName, errno);
 }
 
 void FinishRewrite(const QString& tempFile, const QString& target, bool keptAny) {
@@ -330,17 +346,15 @@ qint64 RewriteRecordFile(const QString& fileName, int recordSize,
 }
 
 void AppendWhole(const QString& fileName, const QByteArray& bytes) {
-    const int fd = ::open(nameOf(fileName).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        failWith(errno);
+    const int fd = OpenDataFolderFile(fileName, O_WRONLY | O_CREAT);
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         const int error = errno;
         ::close(fd);
-        failWith(error);
+        failWith(fileName, error);
     }
     try {
-        writeFully(fd, bytes.constData(), bytes.size(), st.st_size);
+        writeFully(fileName, fd, bytes.constData(), bytes.size(), st.st_size);
     } catch (...) {
         // Whole or not at all: cut off whatever part of the line reached the file.
         const int cut = ::ftruncate(fd, st.st_size);
@@ -349,5 +363,5 @@ void AppendWhole(const QString& fileName, const QByteArray& bytes) {
         throw;
     }
     if (::close(fd) != 0)
-        failWith(errno);
+        failWith(fileName, errno);
 }

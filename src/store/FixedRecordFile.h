@@ -18,8 +18,9 @@ public:
     FixedRecordFile& operator=(const FixedRecordFile&) = delete;
 
     enum class Access { ReadWrite, ReadOnly };
-    // ReadWrite: a missing file is created empty and readable by its owner only; an existing file keeps its
-    // permissions. ReadOnly: a missing file is an error and nothing is created. Opening an open file closes it
+    // ReadWrite: a missing file is created empty and readable by its owner only. ReadOnly: a missing file is an
+    // error and nothing is created. Either way the file is opened as a file of the data folder (OpenDataFolderFile:
+    // a regular file of this account, never through a link, narrowed to 0600). Opening an open file closes it
     // first.
     void open(Access access = Access::ReadWrite);
     // Creates the file, which must not exist yet, owner-only and never through a symbolic link: the temporary file
@@ -75,8 +76,10 @@ qint64 RecordCountForLength(qint64 length, int recordSize);
 inline const QString TempFileName = QStringLiteral("TempFile.$$$");
 
 // Makes the complete tempFile durable and puts it in target's place with one rename over target, so that at any
-// instant target holds either its old or its new content, whole.
+// instant target holds either its old or its new content, whole. When the folder cannot be flushed after the
+// rename, the FileError (FileOutcome::NotConfirmed, NotConfirmedText) says that the new file is in place.
 void ReplaceFileAtomically(const QString& tempFile, const QString& target);
+QString NotConfirmedText(const QString& target, const QString& reason);
 
 // Ends a rewrite whose records were copied into tempFile: if any was kept, tempFile replaces target atomically;
 // otherwise both files are deleted (an empty database has no file at all).
@@ -94,16 +97,22 @@ qint64 RewriteRecordFile(const QString& fileName, int recordSize,
                          const std::function<bool(qint64 n, const QByteArray& record)>& keep,
                          const QByteArray& blank = QByteArray());
 
-// Appends bytes to the end of a text file (created owner-only when missing) in one piece: when the write fails
+// Appends bytes to the end of a text file of the data folder (created owner-only when missing, opened as
+// OpenDataFolderFile opens) in one piece: when the write fails
 // part-way (a full disk), the file is cut back to its former length, so no torn line remains.
 void AppendWhole(const QString& fileName, const QByteArray& bytes);
 
-// The system calls through which data files are written and replaced. Tests put failing ones in their place
-// (a disk that fills part-way, a rename that fails); each setter returns the previous function, nullptr restores
-// the system's.
+// The system calls through which data files are written, flushed and replaced. Tests put failing or counting ones
+// in their place (a disk that fills part-way, a rename that fails, the flushes before a rename); each setter
+// returns the previous function, nullptr restores the system's.
 namespace FileSystemCalls {
 using PwriteFunction = ssize_t (*)(int fd, const void* data, size_t size, off_t offset);
 using RenameFunction = int (*)(const char* from, const char* to);
+using FsyncFunction = int (*)(int fd);
 PwriteFunction SetPwrite(PwriteFunction function);
 RenameFunction SetRename(RenameFunction function);
+FsyncFunction SetFsync(FsyncFunction function);
+// fsync(2), or the function a test put in its place: every flush of a file or folder that a replacement relies on
+// goes through here.
+int Fsync(int fd);
 } // namespace FileSystemCalls

@@ -1,11 +1,20 @@
 #include "users/AccessCode.h"
 
 #include "app/AppGlobals.h"
+#include "store/DataFolder.h"
+#include "store/FileError.h"
+#include "store/FixedRecordFile.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QMessageAuthenticationCode>
 #include <QRandomGenerator>
 #include <QtEndian>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +34,82 @@ QByteArray LegacyHash(const QByteArray& salt, const QString& code) {
 QString StoredHash(const QByteArray& salt, const QString& code, int iterations) {
     return kScheme + QLatin1Char('$') + QString::number(iterations) + QLatin1Char('$') +
            QString::fromLatin1(Pbkdf2HmacSha256(code.toUtf8(), salt, iterations).toHex());
+}
+
+struct StoredCode {
+    bool present = false; // the file exists
+    QByteArray salt;
+    QString hash;
+};
+
+[[noreturn]] void failOn(const QString& name, int error) {
+    throw FileError(name + QStringLiteral(": ") + qt_error_string(error));
+}
+
+// The file is replaced whole through "TempFile.$$$" under the folder's write lock, owner-only from its creation.
+void writeStoredCode(const QByteArray& salt, const QString& hash) {
+    const QByteArray text =
+        kSaltKey.toLatin1() + '=' + salt + '\n' + kHashKey.toLatin1() + '=' + hash.toLatin1() + '\n';
+    const DataFolderLock lock;
+    RemoveFileIfPresent(TempFileName);
+    const QByteArray temp = QFile::encodeName(TempFileName);
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        failOn(TempFileName, errno);
+    const ssize_t put = ::write(fd, text.constData(), static_cast<size_t>(text.size()));
+    const int error = put < 0 ? errno : ENOSPC;
+    if (::close(fd) != 0 || put != text.size()) {
+        ::unlink(temp.constData());
+        failOn(AccessCodeFileName, error);
+    }
+    try {
+        ReplaceFileAtomically(TempFileName, AccessCodeFileName);
+    } catch (...) {
+        ::unlink(temp.constData());
+        throw;
+    }
+}
+
+StoredCode readFileCode() {
+    StoredCode code;
+    const int fd = ::open(QFile::encodeName(AccessCodeFileName).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return code;
+        failOn(AccessCodeFileName, errno);
+    }
+    code.present = true;
+    QByteArray text(4096, Qt::Uninitialized);
+    const ssize_t got = ::read(fd, text.data(), static_cast<size_t>(text.size()));
+    const int error = errno;
+    ::close(fd);
+    if (got < 0)
+        failOn(AccessCodeFileName, error);
+    text.truncate(got);
+    for (const QByteArray& line : text.split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        const QString key = QString::fromLatin1(line.left(equals));
+        if (key == kSaltKey)
+            code.salt = line.mid(equals + 1).trimmed();
+        else if (key == kHashKey)
+            code.hash = QString::fromLatin1(line.mid(equals + 1).trimmed());
+    }
+    return code;
+}
+
+// The folder's code; one still in the settings of this account moves into the folder on the first look.
+StoredCode storedCode() {
+    StoredCode code = readFileCode();
+    if (code.present)
+        return code;
+    const QString salt = GetSetting(kSaltKey);
+    const QString hash = GetSetting(kHashKey);
+    if (salt.isEmpty() || hash.isEmpty())
+        return code;
+    writeStoredCode(salt.toLatin1(), hash);
+    RemoveSetting(kSaltKey);
+    RemoveSetting(kHashKey);
+    return {true, salt.toLatin1(), hash};
 }
 
 // Compares without stopping at the first difference.
@@ -63,7 +148,7 @@ QByteArray Pbkdf2HmacSha256(const QByteArray& password, const QByteArray& salt, 
 }
 
 bool HasAccessCode() {
-    return !GetSetting(kHashKey).isEmpty() && !GetSetting(kSaltKey).isEmpty();
+    return storedCode().present;
 }
 
 bool IsAcceptableAccessCode(const QString& code) {
@@ -79,26 +164,24 @@ void SetAccessCode(const QString& code) {
     QByteArray salt(16, Qt::Uninitialized);
     QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(salt.data()), salt.size() / 4);
     const QByteArray saltHex = salt.toHex();
-    SaveSetting(kSaltKey, QString::fromLatin1(saltHex));
-    SaveSetting(kHashKey, StoredHash(saltHex, code, AccessCodeIterations));
+    writeStoredCode(saltHex, StoredHash(saltHex, code, AccessCodeIterations));
 }
 
 bool AccessCodeMatches(const QString& answer) {
-    if (!HasAccessCode())
+    const StoredCode code = storedCode();
+    if (!code.present || code.salt.isEmpty() || code.hash.isEmpty())
         return false;
-    const QByteArray salt = GetSetting(kSaltKey).toLatin1();
-    const QString stored = GetSetting(kHashKey);
-    const QStringList parts = stored.split(QLatin1Char('$'));
+    const QStringList parts = code.hash.split(QLatin1Char('$'));
     if (parts.size() == 3 && parts[0] == kScheme) {
         bool ok = false;
         const int iterations = parts[1].toInt(&ok);
         if (!ok || iterations < 1)
             return false;
-        return SameBytes(StoredHash(salt, answer, iterations).toLatin1(), stored.toLatin1());
+        return SameBytes(StoredHash(code.salt, answer, iterations).toLatin1(), code.hash.toLatin1());
     }
-    if (!SameBytes(LegacyHash(salt, answer), stored.toLatin1()))
+    if (!SameBytes(LegacyHash(code.salt, answer), code.hash.toLatin1()))
         return false;
     // The code is right: store it again, now in the stronger form.
-    SaveSetting(kHashKey, StoredHash(salt, answer, AccessCodeIterations));
+    writeStoredCode(code.salt, StoredHash(code.salt, answer, AccessCodeIterations));
     return true;
 }

@@ -6,15 +6,18 @@
 #include "app/Navigation.h"
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
+#include "backup/BackupManifest.h"
 #include "controls/GridKeys.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
 #include "history/HistoryRefusal.h"
 #include "history/UserHistory.h"
 #include "history/frmChangeLog.h"
+#include "print/PreviewPrinterDevice.h"
 #include "store/Cp1252.h"
 #include "store/DateRules.h"
 #include "store/FileError.h"
+#include "store/RegularFile.h"
 #include "users/AccessCode.h"
 #include "users/Shutdown.h"
 #include "users/UserList.h"
@@ -142,10 +145,11 @@ void frmAdmin::BuildControls() {
     cmdReviewUserLog = button("cmdReviewUserLog", 6930, row1, 1245, row1Height);
     cmdContinue = button("cmdContinue", 3060, row2, 1290, row2Height);
     cmdCancel = button("cmdCancel", 4410, row2, 1290, row2Height);
-    // The agency's name shares its place in the row with the change history's review.
     cmdAgencyName = button("cmdAgencyName", 3060, row2, 1290, row2Height);
-    cmdReviewChangeLog = button("cmdReviewChangeLog", 4410, row2, 1290, row2Height);
-    cmdReviewChangeLog->setCaption(QStringLiteral("Review the\r\nChange &Log"));
+    cmdBackupSettings = button("cmdBackupSettings", 4410, row2, 1290, row2Height);
+    // Beside the printout setting, under the help and quit commands: the window is a row taller for it.
+    cmdReviewChangeLog = button("cmdReviewChangeLog", 5760, Twips(4020), 2415, Twips(480));
+    cmdReviewChangeLog->setCaption(QStringLiteral("Review the Change &Log"));
     cmdReviewChangeLog->setToolTip(QStringLiteral(" Review who changed which record, when, from what to what "));
     cmdHelp = button("cmdHelp", 5760, row2, 1170, row2Height);
     cmdQuit = button("cmdQuit", 6990, row2, 1185, row2Height);
@@ -153,12 +157,14 @@ void frmAdmin::BuildControls() {
     cmdQuit->setCaption(QStringLiteral("&Quit"));
     cmdHelp->setButtonType(11);
     cmdQuit->setButtonType(11);
-    cmdAgencyName->setCaption(QStringLiteral("A&gency Name..."));
+    cmdAgencyName->setCaption(QStringLiteral("A&gency\r\nName..."));
+    cmdBackupSettings->setCaption(QStringLiteral("Bac&kup\r\nSettings..."));
+    cmdBackupSettings->setToolTip(QStringLiteral(" The backup reminder and the folder of the daily backups "));
     cmdAgencyName->setToolTip(QStringLiteral(" Name the agency shown in the main window's caption "));
     // Shown only in the password state, where Esc backs out as the button does.
     cmdCancel->setCancel(true);
     for (ZelButton* b : {cmdAddUser, cmdEditUser, cmdDeleteUser, cmdReviewUserLog, cmdUserSelected, cmdContinue,
-                         cmdCancel, cmdAgencyName, cmdReviewChangeLog})
+                         cmdCancel, cmdAgencyName, cmdBackupSettings, cmdReviewChangeLog})
         b->hide();
 
     txtPassword = new QLineEdit(this);
@@ -179,6 +185,14 @@ void frmAdmin::BuildControls() {
     chkFadeStatus->setToolTip(QStringLiteral(" Check this option if your forms fade in and out too slowly "));
     chkFadeStatus->setGeometry(Twips(90), 0, Twips(2760), row2Height);
 
+    // Where the administrator decides how printouts go out: straight to the printer, or through a preview first.
+    chkPreviewPrintouts = new QCheckBox(QStringLiteral("Pre&view printouts before printing"), this);
+    chkPreviewPrintouts->setObjectName(QStringLiteral("chkPreviewPrintouts"));
+    chkPreviewPrintouts->setToolTip(
+        QStringLiteral(" Show every printout in a preview, from which a printer, copies and pages can be chosen "));
+    chkPreviewPrintouts->setGeometry(Twips(120), row2 + row2Height + Twips(45), Twips(4000), Twips(300));
+    chkPreviewPrintouts->hide();
+
     timerFlashButton = new QTimer(this);
     timerFlashButton->setObjectName(QStringLiteral("timerFlashButton"));
     timerFlashButton->setInterval(2);
@@ -195,7 +209,9 @@ void frmAdmin::BuildControls() {
     connect(cmdHelp, &ZelButton::clicked, this, &frmAdmin::cmdHelp_Click);
     connect(cmdQuit, &ZelButton::clicked, this, &frmAdmin::cmdQuit_Click);
     connect(cmdAgencyName, &ZelButton::clicked, this, &frmAdmin::cmdAgencyName_Click);
+    connect(cmdBackupSettings, &ZelButton::clicked, this, &frmAdmin::cmdBackupSettings_Click);
     connect(chkFadeStatus, &QCheckBox::clicked, this, &frmAdmin::chkFadeStatus_Click);
+    connect(chkPreviewPrintouts, &QCheckBox::clicked, this, [this] { SetPreviewPrintouts(chkPreviewPrintouts->isChecked()); });
     connect(txtPassword, &QLineEdit::textChanged, this, &frmAdmin::txtPassword_Change);
     connect(timerFlashButton, &QTimer::timeout, this, &frmAdmin::timerFlashButton_Timer);
 
@@ -206,7 +222,7 @@ void frmAdmin::BuildControls() {
 
 void frmAdmin::Form_Load() {
     setWindowTitle(AppTitle + QStringLiteral(" - Admin Window"));
-    setFixedSize(Twips(8295), Twips(4365));
+    setFixedSize(Twips(8295), Twips(4665));
     TileBackground(imgBackground->pixmap(), this);
     // This window is where fading is switched on and off, so it prepares itself even while fading is off.
     FadeOn = PrepareFade(this, 0, true);
@@ -393,7 +409,10 @@ void frmAdmin::UpdateAdminButtons() {
     cmdReviewUserLog->Refresh();
 
     cmdAgencyName->setVisible(AdminMode);
+    cmdBackupSettings->setVisible(AdminMode);
     cmdReviewChangeLog->setVisible(AdminMode);
+    chkPreviewPrintouts->setChecked(PreviewPrintouts());
+    chkPreviewPrintouts->setVisible(AdminMode);
 
     if (AdminMode) {
         timerFlashButton->start();
@@ -555,16 +574,18 @@ void frmAdmin::cmdReviewUserLog_Click() {
         return;
     }
     ViewingLog = true;
-    for (ZelButton* b : {cmdAdmin, cmdAddUser, cmdEditUser, cmdDeleteUser, cmdAgencyName, cmdReviewChangeLog})
+    for (ZelButton* b :
+         {cmdAdmin, cmdAddUser, cmdEditUser, cmdDeleteUser, cmdAgencyName, cmdBackupSettings, cmdReviewChangeLog})
         b->hide();
     cmdReviewUserLog->setCaption(QStringLiteral("Finished Viewing"));
     Tag = windowTitle();
     setWindowTitle(AppTitle + QStringLiteral(" - User Log"));
-    QFile log(UserLogFileName);
-    if (!log.open(QIODevice::ReadOnly))
-        throw FileError(log.errorString());
-    const QByteArray bytes = log.readAll();
-    log.close();
+    QString problem;
+    const std::unique_ptr<QFile> log = OpenRegularFileForReading(UserLogFileName, &problem, true);
+    if (!log)
+        throw FileError(problem);
+    const QByteArray bytes = log->readAll();
+    log->close();
     grid->hide();
     m_logTop = txtUserLog->y();
     txtUserLog->setGeometry(txtUserLog->x(), grid->y(), txtUserLog->width(), grid->height());
@@ -679,6 +700,30 @@ void frmAdmin::cmdAgencyName_Click() {
     if (answer.trimmed().isEmpty())
         return;
     SetAgencyName(answer.trimmed());
+}
+
+void frmAdmin::cmdBackupSettings_Click() {
+    const QString days = dialogs().InputBox(
+        this,
+        QStringLiteral("\r\nRemind a full-access user who leaves when the last\r\nbackup is at least this many days "
+                       "old (0 = never):"),
+        QStringLiteral("Backup Reminder"), QString::number(BackupReminderDays()));
+    if (days.trimmed().isEmpty())
+        return;
+    bool ok = false;
+    const int value = days.trimmed().toInt(&ok);
+    if (!ok || value < 0 || value > 3650) {
+        dialogs().MessageBox(this, QStringLiteral("Please enter a number of days from 0 to 3650."),
+                             QStringLiteral("Backup Reminder"), MsgIcon::Exclamation, MsgButtons::OK);
+        return;
+    }
+    SaveSetting(QStringLiteral("BackupReminderDays"), QString::number(value));
+    const QString folder = dialogs().InputBox(
+        this,
+        QStringLiteral("\r\nThe folder of the daily backups that the vardel-backup\r\ntimer makes (see its manual page):"),
+        QStringLiteral("Daily Backups"), GetSetting(QStringLiteral("BackupFolder")));
+    if (!folder.trimmed().isEmpty())
+        SaveSetting(QStringLiteral("BackupFolder"), folder.trimmed());
 }
 
 void frmAdmin::chkFadeStatus_Click() {

@@ -41,7 +41,9 @@ public:
     ZelButton* cmdHelp;
     ZelButton* cmdQuit;
     ZelButton* cmdAgencyName;
+    ZelButton* cmdBackupSettings;
     QFrame* shp;
+    QCheckBox* chkPreviewPrintouts;
     QCheckBox* chkFadeStatus;
     QTimer* timerFlashButton;
 
@@ -89,6 +91,7 @@ public slots:
     void cmdHelp_Click();
     void cmdQuit_Click();
     void cmdAgencyName_Click();
+    void cmdBackupSettings_Click();
     void chkFadeStatus_Click();
     void grid_DblClick();
     // Sets the grid's tooltip for the mouse at pos (viewport coordinates).

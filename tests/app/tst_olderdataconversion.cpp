@@ -214,6 +214,22 @@ private slots:
         QCOMPARE(readFile(OldFileName()), older);
     }
 
+    // The slot before holds text in every byte that the cut-off one lacks, so that anything of it carried over
+    // would show: the missing part converts exactly as blank.
+    void aCutOffLastSlotConvertsItsMissingPartBlank() {
+        TempWorkDir dir;
+        OldPersonnelRecord full = olderEmployee(1);
+        full.Notes = QString(OldPersonnelLayout::NotesWidth, QLatin1Char('x'));
+        full.UnusedNumber = 0x5858;
+        full.UnusedByte = 'X';
+        const QByteArray last = EncodeOldPersonnelRecord(olderEmployee(2)).left(1200);
+        writeFile(DataFileName, EncodeOldPersonnelRecord(full) + last);
+        QCOMPARE(ConvertOlderDataFile(46000), 2);
+        const QByteArray blankTail = EncodeOldPersonnelRecord(OldPersonnelRecord()).mid(last.size());
+        QCOMPARE(readFile(DataFileName).mid(PersonnelLayout::RecordSize),
+                 ConvertOldRecord((last + blankTail).constData(), 46000, CurrentDataVersion()));
+    }
+
     void yesAndNoReplaceAnEarlierOldFile_data() {
         QTest::addColumn<bool>("convert");
         QTest::newRow("Yes") << true;

@@ -80,6 +80,19 @@ private slots:
         QCOMPARE(readFile(DataFileName), EncodePersonnelRecord(r));
     }
 
+    // An older file left unread beside a data file with records is told about once, and the start goes on.
+    void datFileBesideRecordsIsToldOnce() {
+        TempWorkDir dir;
+        ScriptedDialogs scripted;
+        writeFile(DataFileName, EncodePersonnelRecord(PersonnelRecord()));
+        writeFile(DatFileName(), olderFile(3));
+        scripted.answer(MsgResult::OK);
+        m_title.open()->cmdContinue_Click();
+        m_title.open()->cmdContinue_Click();
+        QCOMPARE(scripted.calls().size(), 1);
+        QVERIFY(scripted.last().text.contains(QStringLiteral("beside 'Vardel.Data', which already holds employees.")));
+    }
+
     void answers_data() {
         QTest::addColumn<MsgResult>("answer");
         QTest::addColumn<qint64>("dataLength"); // -1: no data file

@@ -1,3 +1,4 @@
+#include "FileTestSupport.h"
 #include "TempWorkDir.h"
 
 #include "app/UrlLauncher.h"
@@ -60,6 +61,19 @@ private slots:
                           Shell(QStringLiteral("sleep 1; touch '") + marker + QLatin1Char('\''), 200)));
         QVERIFY(clock.elapsed() < 1000);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 5000);
+    }
+
+    // A file goes to the launcher only when the desktop names a program for its kind.
+    void fileNeedsAProgramForItsKind() {
+        TempWorkDir dir;
+        UrlLauncher launcher = Shell(QStringLiteral("exit 0"));
+        launcher.HandlerQuery = dir.file(QStringLiteral("query"));
+        for (const char* program : {"viewer.desktop", ""}) {
+            writeFile(launcher.HandlerQuery,
+                      QByteArray("#!/bin/sh\n[ \"$*\" = 'query default application/pdf' ] && echo ") + program);
+            QFile::setPermissions(launcher.HandlerQuery, QFile::ReadOwner | QFile::ExeOwner);
+            QCOMPARE(LaunchFile(dir.file(QStringLiteral("List.pdf")), launcher), *program != '\0');
+        }
     }
 
     void mailtoUrl_data() {

@@ -1,14 +1,19 @@
 #include "FileSizeLimit.h"
 #include "FileTestSupport.h"
 #include "ScriptedDialogs.h"
+#include "WindowTestSupport.h"
 #include "app/AppGlobals.h"
+#include "app/QtDialogs.h"
+#include "backup/BackupManifest.h"
 #include "backup/modBackupRestore.h"
-#include "history/ChangeLog.h"
+#include "backup/modFolderBrowse.h"
 #include "store/DataFolder.h"
 #include "store/FixedRecordFile.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -140,6 +145,42 @@ private slots:
         QVERIFY(m_steps.isEmpty());
     }
 
+    // The chooser opens where the last choice was made.
+    void chooserStartsInTheLastFolderUsed() {
+        ScriptedDialogs scripted;
+        scripted.answerText(backup());
+        scripted.answerText(QString());
+        BrowseForFolder(m_owner, kBackupPrompt);
+        BrowseForFolder(m_owner, kRestorePrompt);
+        QCOMPARE(scripted.last().defaultText, backup());
+    }
+
+    // In the chooser itself, a typed name of a folder yet to be made is made, owner-only, once the user agrees.
+    void chooserMakesATypedNewFolder() {
+        const QString wanted = m_root->filePath(QStringLiteral("new"));
+        ScriptedDialogs scripted;
+        scripted.answer(MsgResult::Yes);
+        std::unique_ptr<QTimer> driver(whenModalAppears([&wanted](QWidget* modal) {
+            modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(wanted);
+            QMetaObject::invokeMethod(modal, "accept");
+        }));
+        QCOMPARE(QtDialogs().BrowseForFolder(nullptr, kBackupPrompt, m_root->path()), wanted);
+        QCOMPARE(QFileInfo(wanted).permissions() & 0x77, QFile::Permissions());
+    }
+
+    // A message box leaves its title room beside the title bar's icon and buttons, however short its text.
+    void messageBoxIsWiderThanItsTitle() {
+        const QString title = QStringLiteral("What are you doing?");
+        QFont bold;
+        bold.setBold(true);
+        const int needed = QFontMetrics(bold).horizontalAdvance(title) + 4 * QFontMetrics(bold).height();
+        std::unique_ptr<QTimer> closer(whenModalAppears([needed](QWidget* modal) {
+            QVERIFY(modal->width() >= needed);
+            qobject_cast<QDialog*>(modal)->accept();
+        }));
+        QtDialogs().MessageBox(m_owner, QStringLiteral("OK"), title, MsgIcon::Critical);
+    }
+
     // The program's own folder, however it is named, and a folder that cannot be reached: the reason, then the
     // cancellation, and nothing copied.
     void aFolderThatCannotBeUsedIsRefused_data() {
@@ -244,8 +285,7 @@ private slots:
         script(scripted, folder, {MsgResult::OK, MsgResult::OK});
         BackupDataFiles(m_owner);
         checkReport(scripted.last(), kBackedUp);
-        QCOMPARE(m_steps.size(), 5);
-        QCOMPARE(m_steps.at(3).caption, QStringLiteral("Copying Change.Log"));
+        QCOMPARE(m_steps.size(), 4);
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(m_steps.at(i).caption, QStringLiteral("Copying ") + DataFileList.at(i));
             QVERIFY(!m_steps.at(i).enabled);
@@ -254,11 +294,8 @@ private slots:
         QCOMPARE(m_steps.last().caption, kCaption);
         QVERIFY(m_owner->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
-        QCOMPARE(filesIn(folder), (QStringList{QStringLiteral("Change.Log"), QStringLiteral("User.List"),
+        QCOMPARE(filesIn(folder), (QStringList{QStringLiteral("Backup.Manifest"), QStringLiteral("User.List"),
                                                QStringLiteral("User.Log"), QStringLiteral("Vardel.Data")}));
-        // The backup carries the line of its own making.
-        const QByteArray backedUpLog = readFile(folder + QStringLiteral("/Change.Log"));
-        QCOMPARE(ParseChangeLog(backedUpLog).last().Event, HistoryEvent::Backup);
         for (const QString& name : DataFileList) {
             QCOMPARE(readFile(folder + QLatin1Char('/') + name), kept[name]);
             QCOMPARE(modeOf(folder + QLatin1Char('/') + name), mode_t(0600));
@@ -270,28 +307,24 @@ private slots:
         writeProgramFiles(QStringLiteral("later"));
         writeFile(program(QStringLiteral(".User.List.k1lled")), "123-45-6789");
         writeFile(program(TempFileName), "123-45-6789");
-        AppendEvents(program(ChangeLogFileName), {NewEvent(HistoryEvent::Edited)});
-        const QByteArray laterLog = readFile(program(ChangeLogFileName));
         scripted.clear();
         m_steps.clear();
         script(scripted, folder, {MsgResult::Yes, MsgResult::OK});
         QVERIFY(RestoreDataFiles(m_owner));
         QCOMPARE(scripted.calls().size(), 3);
-        checkMessage(scripted.calls().at(1), kRestoreQuestion, QStringLiteral("Important! Please read carefully..."),
+        // The question says what will come back before anything is replaced.
+        QString question = kRestoreQuestion;
+        question.insert(question.indexOf(QStringLiteral("Are you sure")),
+                        QStringLiteral("The backup to be restored:\r\n") +
+                            ManifestSummary(*VerifyBackupFolder(folder, QStringLiteral("Vardel.Data"),
+                                                                QStringLiteral("User.List"))
+                                                 .manifest) +
+                            QStringLiteral(".\r\n\r\n"));
+        QVERIFY(question.contains(QStringLiteral("3 employees and 2 users")));
+        checkMessage(scripted.calls().at(1), question, QStringLiteral("Important! Please read carefully..."),
                      MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
         checkReport(scripted.last(), kRestored);
-        QCOMPARE(m_steps.size(), 5);
-        // The history as backed up, and the restore after it.
-        const QByteArray restoredLog = readFile(program(QStringLiteral("Change.Log")));
-        QVERIFY(restoredLog.startsWith(backedUpLog));
-        // The history it replaced stays beside it, and the restore's line names it.
-        const ChangeEvent restore = ParseChangeLog(restoredLog).last();
-        QCOMPARE(restore.Event, HistoryEvent::Restore);
-        const QStringList keptLog = QDir(program()).entryList({QStringLiteral("Change.Log.replaced-*")});
-        QCOMPARE(keptLog.size(), 1);
-        QCOMPARE(readFile(program(keptLog[0])), laterLog);
-        QVERIFY(restore.OldValue.endsWith(keptLog[0]));
-        QCOMPARE(int(CheckChain(restoredLog).State), int(ChainCheck::Intact));
+        QCOMPARE(m_steps.size(), 4);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(m_steps.at(i).caption, QStringLiteral("Restoring ") + DataFileList.at(i));
         QCOMPARE(m_steps.last().caption, kCaption);
@@ -299,54 +332,107 @@ private slots:
             QCOMPARE(readFile(program(name)), kept[name]);
             QCOMPARE(modeOf(program(name)), mode_t(0600));
         }
-        QStringList expectedFiles = filesIn(folder) << keptLog[0];
-        expectedFiles.sort();
-        QCOMPARE(filesIn(program()), expectedFiles);
+        QCOMPARE(filesIn(program()), (QStringList{QStringLiteral("Backup.Last"), QStringLiteral("User.List"),
+                                                  QStringLiteral("User.Log"), QStringLiteral("Vardel.Data")}));
         QVERIFY(DataRestored);
     }
 
-    void aBackupWithoutTheLogRestoresUpToIt() {
+    // The access code's file goes with the data both ways; a backup without one restores all the same and leaves
+    // the folder its code.
+    void theAccessCodeTravelsWithTheData_data() {
+        QTest::addColumn<bool>("withCode");
+        QTest::newRow("backup with the code") << true;
+        QTest::newRow("backup without it") << false;
+    }
+    void theAccessCodeTravelsWithTheData() {
+        QFETCH(bool, withCode);
+        writeProgramFiles(QStringLiteral("kept"));
+        if (withCode)
+            writeFile(program(QStringLiteral("Access.Code")), "code then");
+        ScriptedDialogs scripted;
+        script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
+        BackupDataFiles(m_owner);
+        writeFile(program(QStringLiteral("Access.Code")), "code now");
+        script(scripted, backup(), {MsgResult::Yes, MsgResult::OK});
+        RestoreDataFiles(m_owner);
+        checkReport(scripted.last(), kRestored);
+        QCOMPARE(readFile(program(QStringLiteral("Access.Code"))), withCode ? "code then" : "code now");
+    }
+
+    // A verified backup knows it holds no log and restores without it; one made before manifests stops at it.
+    void aBackupWithoutTheLog_data() {
+        QTest::addColumn<bool>("verified");
+        QTest::newRow("verified: restored without it") << true;
+        QTest::newRow("made before manifests: stops at it") << false;
+    }
+    void aBackupWithoutTheLog() {
+        QFETCH(bool, verified);
         writeProgramFiles(QStringLiteral("first"), false);
         ScriptedDialogs scripted;
         script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
         BackupDataFiles(m_owner);
         checkReport(scripted.last(), kBackedUp);
-        QCOMPARE(filesIn(backup()), (QStringList{QStringLiteral("Change.Log"), QStringLiteral("User.List"),
+        QCOMPARE(filesIn(backup()), (QStringList{QStringLiteral("Backup.Manifest"), QStringLiteral("User.List"),
                                                  QStringLiteral("Vardel.Data")}));
+        if (!verified)
+            QVERIFY(QFile::remove(backup(QStringLiteral("Backup.Manifest"))));
 
         writeProgramFiles(QStringLiteral("second"));
         scripted.clear();
-        script(scripted, backup(), {MsgResult::Yes, MsgResult::OK, MsgResult::OK});
+        script(scripted, backup(), {MsgResult::Yes, MsgResult::Yes, MsgResult::OK, MsgResult::OK});
         // The caller must rebuild its list although the restore reports its cancellation.
         QVERIFY(RestoreDataFiles(m_owner));
-        QCOMPARE(scripted.calls().size(), 4);
-        checkMessage(scripted.calls().at(2),
-                     QStringLiteral("There is some kind of problem\r\ntrying to restore User.Log"),
-                     QStringLiteral("File Restore Error"), MsgIcon::Exclamation);
-        checkReport(scripted.last(), kRestoreCancelled);
-        // The files before it were restored and stay; the log is the current one.
+        if (verified) {
+            QCOMPARE(scripted.calls().size(), 3);
+            checkReport(scripted.last(), kRestored);
+        } else {
+            QCOMPARE(scripted.calls().size(), 5);
+            QCOMPARE(scripted.calls().at(1).title, QStringLiteral("Backup Cannot Be Verified"));
+            checkMessage(scripted.calls().at(3),
+                         QStringLiteral("There is some kind of problem\r\ntrying to restore User.Log"),
+                         QStringLiteral("File Restore Error"), MsgIcon::Exclamation);
+            checkReport(scripted.last(), kRestoreCancelled);
+        }
+        // The files before it were restored; the log is the current one.
         QCOMPARE(readFile(program(QStringLiteral("Vardel.Data"))), content(QStringLiteral("firstData"), 15000));
         QCOMPARE(readFile(program(QStringLiteral("User.List"))), content(QStringLiteral("firstList"), 1000));
         QCOMPARE(readFile(program(QStringLiteral("User.Log"))), content(QStringLiteral("secondLog"), 300));
         QCOMPARE(m_steps.last().caption, kCaption);
         QVERIFY(m_owner->isEnabled());
-        QVERIFY(!DataRestored);
+        QCOMPARE(DataRestored, verified);
     }
 
-    // A backup from before the change history restores whole; the history goes on from the current one.
-    void aBackupWithoutTheChangeLogRestores() {
-        for (const QString& name : DataFileList)
-            writeFile(backup(name), content(QStringLiteral("old") + name, 600));
-        writeProgramFiles(QStringLiteral("now"));
-        AppendEvents(program(ChangeLogFileName), {NewEvent(HistoryEvent::Import)});
-        const QByteArray log = readFile(program(ChangeLogFileName));
+    // One byte changed in any file of a verified backup: the restore names it and replaces nothing.
+    void aDamagedBackupIsNotRestored_data() {
+        QTest::addColumn<QString>("file");
+        for (const char* file : {"Vardel.Data", "User.List", "User.Log"})
+            QTest::newRow(file) << file;
+    }
+    void aDamagedBackupIsNotRestored() {
+        QFETCH(QString, file);
+        writeProgramFiles(QStringLiteral("first"));
         ScriptedDialogs scripted;
-        script(scripted, backup(), {MsgResult::Yes, MsgResult::OK});
-        QVERIFY(RestoreDataFiles(m_owner));
-        checkReport(scripted.last(), kRestored);
-        const QByteArray restoredLog = readFile(program(ChangeLogFileName));
-        QVERIFY(restoredLog.startsWith(log));
-        QCOMPARE(ParseChangeLog(restoredLog).size(), 2);
+        script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
+        BackupDataFiles(m_owner);
+        QByteArray bytes = readFile(backup(file));
+        bytes[10] = 'X';
+        writeFile(backup(file), bytes);
+
+        writeProgramFiles(QStringLiteral("second"));
+        scripted.clear();
+        script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
+        QVERIFY(!RestoreDataFiles(m_owner));
+        QCOMPARE(scripted.calls().size(), 3);
+        checkMessage(scripted.calls().at(1),
+                     QStringLiteral("The backup in\r\n\r\n'") + backup() +
+                         QStringLiteral("'\r\n\r\ndoes not match its manifest:\r\n") + file +
+                         QStringLiteral(": its contents differ from the manifest (SHA-256)\r\n\r\nNothing has been "
+                                        "replaced."),
+                     QStringLiteral("Backup Not Verified"), MsgIcon::Critical);
+        checkReport(scripted.last(), kRestoreCancelled);
+        QCOMPARE(readFile(program(QStringLiteral("Vardel.Data"))), content(QStringLiteral("secondData"), 15000));
+        QCOMPARE(readFile(program(QStringLiteral("User.Log"))), content(QStringLiteral("secondLog"), 300));
+        QVERIFY(!DataRestored);
     }
 
     void restoreNeedsTheDataFileInTheFolder() {
@@ -377,20 +463,30 @@ private slots:
         QFETCH(bool, currentData);
         QFETCH(MsgResult, answer);
         QFETCH(bool, restored);
+        // A backup of an earlier version, without a manifest: trusted only when the user says so.
         for (const QString& name : DataFileList)
-            writeFile(backup(name), content(QStringLiteral("backup") + name, 700));
+            writeFile(backup(name), content(QStringLiteral("backup") + name, 5000));
         if (currentData)
             writeProgramFiles(QStringLiteral("now"));
         ScriptedDialogs scripted;
-        script(scripted, backup(), {answer});
+        script(scripted, backup(), {MsgResult::Yes, answer});
         if (currentData)
             scripted.answer(MsgResult::OK);
         RestoreDataFiles(m_owner);
-        QCOMPARE(scripted.calls().size(), currentData ? 3 : 2);
+        QCOMPARE(scripted.calls().size(), currentData ? 4 : 3);
+        checkMessage(scripted.calls().at(1),
+                     QLatin1Char('\'') + backup() +
+                         QStringLiteral("'\r\n\r\nholds a backup made before backups were verified:\r\nit has no "
+                                        "manifest, so it cannot be verified.\r\n\r\nDo you want to restore it "
+                                        "anyway?"),
+                     QStringLiteral("Backup Cannot Be Verified"), MsgIcon::Exclamation, MsgButtons::YesNo,
+                     MsgResult::No);
         if (currentData)
-            QCOMPARE(scripted.calls().at(1).title, QStringLiteral("Important! Please read carefully..."));
+            checkMessage(scripted.calls().at(2), kRestoreQuestion, QStringLiteral("Important! Please read carefully..."),
+                         MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
         checkReport(scripted.last(), restored ? kRestored : kRestoreCancelled);
-        QCOMPARE(readFile(program(QStringLiteral("Vardel.Data"))) == content(QStringLiteral("backupVardel.Data"), 700),
+        QCOMPARE(readFile(program(QStringLiteral("Vardel.Data"))) ==
+                     content(QStringLiteral("backupVardel.Data"), 5000),
                  restored);
         QCOMPARE(DataRestored, restored);
     }
@@ -409,13 +505,17 @@ private slots:
         writeFile(from + QStringLiteral("User.List"), "list");
         writeFile(to + QStringLiteral("Vardel.Data"), content(QStringLiteral("earlier"), 5000));
         ScriptedDialogs scripted;
-        script(scripted, backup(), {restore ? MsgResult::Yes : MsgResult::OK, MsgResult::OK, MsgResult::OK});
+        // A restore is asked first whether to trust a backup without a manifest, then the restore question.
+        if (restore)
+            script(scripted, backup(), {MsgResult::Yes, MsgResult::Yes, MsgResult::OK, MsgResult::OK});
+        else
+            script(scripted, backup(), {MsgResult::OK, MsgResult::OK, MsgResult::OK});
         {
             FileSizeLimit limit(200000);
             backupOrRestore(restore);
         }
-        QCOMPARE(scripted.calls().size(), 4);
-        checkMessage(scripted.calls().at(2),
+        QCOMPARE(scripted.calls().size(), restore ? 5 : 4);
+        checkMessage(scripted.calls().at(restore ? 3 : 2),
                      restore ? QStringLiteral("There is some kind of problem\r\ntrying to restore Vardel.Data")
                              : QStringLiteral("There is some kind of problem\r\ntrying to copy Vardel.Data"),
                      restore ? QStringLiteral("File Restore Error") : QStringLiteral("File Backup Error"),

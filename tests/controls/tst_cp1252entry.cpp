@@ -1,3 +1,5 @@
+#include "ScriptedDialogs.h"
+
 #include "controls/Cp1252Entry.h"
 
 #include <QApplication>
@@ -21,8 +23,9 @@ class TestCp1252Entry : public QObject {
 
     // Types text key by key, each key carrying its character as a keyboard layout would deliver it.
     static void Type(QWidget* box, const QString& text) {
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, box, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+        for (char32_t c : text.toUcs4())
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key(QChar::toUpper(c)), QString::fromUcs4(&c, 1),
+                                Qt::NoModifier);
     }
 
     // Drops text at the box's cursor.
@@ -55,6 +58,7 @@ private slots:
         addColumns();
         row("typed letter of the code page", 15, "Zo", 2, Typing, "ë", "Zoë");
         row("typed letter outside is refused", 15, "ukasz", 0, Typing, "Ł", "ukasz");
+        row("typed emoji is refused", 15, "Zo", 2, Typing, "😀", "Zo");
         row("pasted text is cleaned", 15, "", 0, Pasting, "Łukasz", "Lukasz");
         row("pasted in the middle", 20, "Ann Lee", 4, Pasting, "Wałęsa-", "Ann Walesa-Lee");
         row("pasted line break becomes a blank", 15, "", 0, Pasting, "Ann\r\nLee", "Ann Lee");
@@ -148,6 +152,26 @@ private slots:
             }
             QCOMPARE(p ? p->toPlainText() : r->toPlainText(), after);
         }
+    }
+
+    // The clerk is told what a paste had to change, in either kind of box; text the window sets is not told.
+    void pastedChangesAreTold() {
+        ScriptedDialogs scripted;
+        scripted.answer(MsgResult::OK);
+        scripted.answer(MsgResult::OK);
+        QLineEdit line;
+        QPlainTextEdit notes;
+        InstallCp1252Entry(&line, 15);
+        InstallCp1252Entry(&notes, 0);
+        line.setText(QStringLiteral("Đorđe"));
+        PasteInto(&line, QStringLiteral("王小王"));
+        PasteInto(&notes, QStringLiteral("Łódź"));
+        QCoreApplication::processEvents();
+        QCOMPARE(scripted.calls().size(), 2);
+        QCOMPARE(scripted.calls().at(0).text,
+                 QStringLiteral("Some characters cannot be stored and were replaced:\r\n\r\n"
+                                "\"王\" by \"?\"\r\n\"小\" by \"?\""));
+        QVERIFY(scripted.calls().at(1).text.endsWith(QStringLiteral("\"Ł\" by \"L\"\r\n\"ź\" by \"z\"")));
     }
 
     void cleaningIsOneUndoStepWithThePaste() {

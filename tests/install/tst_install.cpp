@@ -102,6 +102,8 @@ class TestInstall : public QObject {
             {QStringLiteral("share/man/man1/vardel-data.1.gz"), false},
             {QStringLiteral("share/doc/vardel/copyright"), false},
             {QStringLiteral("share/doc/vardel/changelog.gz"), false},
+            {QStringLiteral("lib/systemd/user/vardel-backup.service"), false},
+            {QStringLiteral("lib/systemd/user/vardel-backup.timer"), false},
         };
         for (const QString& size : iconSizes())
             files.insert(QStringLiteral("share/icons/hicolor/%1x%1/apps/vardel.png").arg(size), false);
@@ -257,7 +259,7 @@ private slots:
                              QProcessEnvironment::systemEnvironment());
         const QString plain = QString(text.out).remove(QRegularExpression(QStringLiteral(".\b"))).simplified();
         QVERIFY(plain.contains(QLatin1String("~/.config/Vardel/Vardel.conf")));
-        QVERIFY(plain.contains(QLatin1String("remove every line whose key begins with AccessCode")));
+        QVERIFY(plain.contains(QLatin1String("data folder, delete the file Access.Code")));
     }
 
     void installedProgram_data() { AddProgramRows("program"); }

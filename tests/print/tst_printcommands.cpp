@@ -145,6 +145,13 @@ private slots:
         QCOMPARE(m_printers.size(), printed ? 2 : 1);
     }
 
+    // A printout that becomes a PDF file asks nothing about a printer.
+    void noPrinterQuestionForAFile() {
+        SetPrinterFactory([this](const QString&) { return std::make_shared<WatchingPrinter>(m_window.get()); }, true);
+        PrintEmployeeListCommand(m_window.get(), QStringLiteral("Current Employees"), {}, {{}, {}});
+        QVERIFY(m_dialogs->calls().isEmpty());
+    }
+
     void listPrintsTheWindowCaptionWithTheWindowBusy() {
         PrinterReadyConfirmed = true;
         PrintEmployeeListCommand(m_window.get(), QStringLiteral("Current Employees"),
@@ -445,7 +452,7 @@ private slots:
         QCOMPARE(calls.at(2).text, QUrl::fromLocalFile(path).toString());
         QCOMPARE(calls.size(), viewerStarts ? 3 : 4);
         if (!viewerStarts) {
-            QCOMPARE(calls.at(3).text, QStringLiteral("The PDF file could not be opened on this computer.\r\n\r\n"
+            QCOMPARE(calls.at(3).text, QStringLiteral("No program on this computer could open the PDF file.\r\n\r\n"
                                                       "You will find it in the folder\r\n") +
                                            printouts.absolutePath());
             QCOMPARE(calls.at(3).icon, MsgIcon::Information);

@@ -139,14 +139,16 @@ private slots:
     }
 
     void listCutsColumnsZeroAndOne() {
-        const QString longName = QString(45, QLatin1Char('N')) + QStringLiteral("ABCDEFGHIJ");
-        const QString longDetail = QString(38, QLatin1Char('d')) + QStringLiteral("EFGH");
+        const QString longName = QString(55, QLatin1Char('N'));
+        const QString longDetail = QString(42, QLatin1Char('d'));
         const QString longThird = QString(60, QLatin1Char('t'));
         RecordingPrinter p;
         PrintEmployeeList(p, List({{longName, longDetail, longThird, QStringLiteral("1")}, Rows(1).first()}));
         const double y = 1.0 + Lines(4, 9);
+        // Each cell ends a blank (0.140625 inch) short of the next column, the last short of the rule's end.
         COMPARE_TEXTS_IN_ORDER(
-            p.texts, (ExpectedTexts{{longName.left(50), 0.5, y}, {longDetail.left(40), 4.0, y}, {longThird, 6.2, y}}));
+            p.texts,
+            (ExpectedTexts{{longName.left(23), 0.5, y}, {longDetail.left(14), 4.0, y}, {longThird.left(8), 6.2, y}}));
     }
 
     void reportLayout_data() {

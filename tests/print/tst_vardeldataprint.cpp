@@ -104,11 +104,11 @@ private slots:
                                              "1:Printout of Current Employees",
                                              "1:Name",
                                              "1:Job Title",
-                                             "1:adams, Al Sergeant *",
-                                             "1:Brown, Cy Sergeant *",
-                                             "1:Young, Zoë Sergeant *",
+                                             "1:adams, Al Sergeant",
+                                             "1:Brown, Cy Sergeant",
+                                             "1:Young, Zoë Sergeant",
                                              "1:End of Printout"}
-                              << QStringList{"Gone"};
+                              << QStringList{"Gone", "Sergeant *"};
         QTest::newRow("list with options") << QStringList{"list", "--race", "W", "--with", "Race/Sex"} << 1
                                            << QStringList{"1:Printout of Current Employees - Race: White", "1:Race/Sex",
                                                           "1:Brown, Cy W/M", "1:Young, Zoë W/F"}
@@ -284,6 +284,19 @@ private slots:
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(ReadPdfText(m_out->filePath(QStringLiteral("forms.pdf"))).pages, 3);
+    }
+
+    // As the main window selects "Previous" by itself when no current employee is on file.
+    void aFileOfPreviousEmployeesPrintsThem() {
+        QTemporaryDir data;
+        PersonnelRecord bo = Person(QStringLiteral("Bo"), QStringLiteral("Gone"), QStringLiteral("W"), "M");
+        bo.InactivationDate = ToOADate(QDate(2011, 1, 1));
+        writeFile(data.filePath(QStringLiteral("Vardel.Data")), EncodePersonnelRecord(bo));
+        const Run run = vardelData(data.path(), m_out->path(), {"print", "list", "--out", "out.pdf"});
+        QCOMPARE(run.err, QByteArray());
+        const QString page = ReadPdfText(m_out->filePath(QStringLiteral("out.pdf"))).pageText(1);
+        QVERIFY2(page.contains(QStringLiteral("Printout of Previous Employees")) && page.contains("Gone, Bo"),
+                 qPrintable(page));
     }
 
     void aMissingDataFolderIsAnError() {

@@ -206,7 +206,7 @@ private slots:
     void openFailureCarriesTheSystemText() {
         TempWorkDir dir;
         DataFileName = QStringLiteral("missing-folder/Vardel.Data");
-        QCOMPARE(FileErrorText(OpenDataFile), QStringLiteral("No such file or directory"));
+        QCOMPARE(FileErrorText(OpenDataFile), QStringLiteral("missing-folder: No such file or directory"));
         QCOMPARE(DataFileNumber, qint16(0));
     }
 
@@ -298,7 +298,7 @@ private slots:
 
         writeFile(dir.file(QStringLiteral("plain")), "x");
         QCOMPARE(FileErrorText([&dir] { EnsurePrivateFolder(dir.file(QStringLiteral("plain/sub"))); }),
-                 QStringLiteral("Not a directory"));
+                 dir.file(QStringLiteral("plain")) + QStringLiteral(": Not a directory"));
     }
 };
 

@@ -245,6 +245,19 @@ private slots:
             QCOMPARE(*parsed, date);
         QCOMPARE(IsValidDate(text), date.isValid());
     }
+
+    // A date of birth is never after today (7 March 2026 here): a two-digit year goes back a century instead.
+    void birthDateEntry_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date"); // invalid: refused
+        QTest::newRow("yy tomorrow") << "Mar 8, 26" << QDate(1926, 3, 8);
+        QTest::newRow("yyyy tomorrow") << "3/8/2026" << QDate();
+    }
+    void birthDateEntry() {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        QCOMPARE(ParseBirthDateEntry(text, QDate(2026, 3, 7)).value_or(QDate()), date);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDateRules)

@@ -6,6 +6,7 @@
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -47,6 +48,16 @@ struct RenameFails {
     RenameFails() { FileSystemCalls::SetRename(failingRename); }
     ~RenameFails() { FileSystemCalls::SetRename(nullptr); }
 };
+
+// A disk that cannot flush folders (the flush after a rename); files flush as usual.
+int failingFolderFsync(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        errno = EIO;
+        return -1;
+    }
+    return ::fsync(fd);
+}
 
 // n records of size bytes, record k filled with the letter 'a' + k - 1.
 QByteArray records(int n, int size) {
@@ -111,7 +122,7 @@ private slots:
         QCOMPARE(modeOf(QStringLiteral("new.bin")), mode_t(0600));
     }
 
-    void openKeepsAnExistingFilesContentAndPermissions() {
+    void openKeepsAnExistingFilesContentAndNarrowsItsMode() {
         TempWorkDir dir;
         writeFile(QStringLiteral("old.bin"), records(2, 500));
         ::chmod("old.bin", 0640);
@@ -120,14 +131,16 @@ private slots:
         file.open(); // a second open reopens the same file
         QCOMPARE(file.recordCount(), 2);
         file.close();
-        QCOMPARE(modeOf(QStringLiteral("old.bin")), mode_t(0640));
+        // A mode that lets others read the records is narrowed to the owner's.
+        QCOMPARE(modeOf(QStringLiteral("old.bin")), mode_t(0600));
         QCOMPARE(readFile(QStringLiteral("old.bin")), records(2, 500));
     }
 
     void openFailureCarriesTheSystemText() {
         TempWorkDir dir;
         FixedRecordFile file(QStringLiteral("no-such-folder/x.bin"), 500);
-        QCOMPARE(FileErrorText([&file] { file.open(); }), QStringLiteral("No such file or directory"));
+        QCOMPARE(FileErrorText([&file] { file.open(); }),
+                 QStringLiteral("no-such-folder/x.bin: No such file or directory"));
     }
 
     void readsRecordsBlankPastTheEndAndPartialAtACut() {
@@ -192,7 +205,7 @@ private slots:
                 reason = error.text();
             }
         }
-        QCOMPARE(reason, QStringLiteral("File too large"));
+        QCOMPARE(reason, QStringLiteral("f: File too large"));
         QCOMPARE(file.length(), 1500);
         // The file stays usable, and a later write goes through.
         file.writeRecord(4, QByteArray(500, 'd'));
@@ -259,7 +272,7 @@ private slots:
         QCOMPARE(FileErrorText([] {
                      RewriteRecordFile(QStringLiteral("list"), 500, [](qint64 n, const QByteArray&) { return n != 2; });
                  }),
-                 QStringLiteral("Input/output error"));
+                 QStringLiteral("list: Input/output error"));
         QCOMPARE(readFile(QStringLiteral("list")), records(3, 500));
         QVERIFY(!QFile::exists(TempFileName));
     }
@@ -280,7 +293,7 @@ private slots:
                          RewriteRecordFile(QStringLiteral("list"), 500,
                                            [](qint64 n, const QByteArray&) { return n != 1; });
                      }),
-                     QStringLiteral("No space left on device"));
+                     QStringLiteral("TempFile.$$$: No space left on device"));
         }
         QCOMPARE(readFile(QStringLiteral("list")), records(5, 500));
         QVERIFY(!QFile::exists(TempFileName));
@@ -290,7 +303,7 @@ private slots:
         file.open();
         DiskWithRoom disk(room % 500);
         QCOMPARE(FileErrorText([&file] { file.writeRecord(6, QByteArray(500, 'f')); }),
-                 QStringLiteral("No space left on device"));
+                 QStringLiteral("list: No space left on device"));
     }
 
     void temporaryFileIsNeverWrittenThroughALink_data() {
@@ -372,18 +385,52 @@ private slots:
         {
             DiskWithRoom disk(5);
             QCOMPARE(FileErrorText([] { AppendWhole(QStringLiteral("log"), "second line\r\n"); }),
-                     QStringLiteral("No space left on device"));
+                     QStringLiteral("log: No space left on device"));
         }
         QCOMPARE(readFile(QStringLiteral("log")), QByteArray("first line\r\n"));
         AppendWhole(QStringLiteral("log"), "third line\r\n");
         QCOMPARE(readFile(QStringLiteral("log")), QByteArray("first line\r\nthird line\r\n"));
     }
 
+    // A failure report names the file and says what was saved: nothing, or, when only the folder's flush after
+    // the rename failed, the new file, in place but unconfirmed.
+    void failureReportsSayWhatWasSaved_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("report");
+        const QString nothing = QStringLiteral("\r\nNothing of this change was saved; what was saved before is kept.");
+        QTest::newRow("rename fails") << "rename" << QStringLiteral("list: Input/output error") + nothing;
+        QTest::newRow("log is a folder") << "log" << QStringLiteral("User.Log: Is a directory") + nothing;
+        QTest::newRow("folder flush fails") << "flush" << NotConfirmedText("list", "Input/output error");
+    }
+    void failureReportsSayWhatWasSaved() {
+        QFETCH(QString, fault);
+        QFETCH(QString, report);
+        TempWorkDir dir;
+        writeFile(QStringLiteral("list"), records(3, 500));
+        QVERIFY(QDir().mkdir(QStringLiteral("User.Log")));
+        FileSystemCalls::SetRename(fault == QLatin1String("rename") ? failingRename : nullptr);
+        FileSystemCalls::SetFsync(fault == QLatin1String("flush") ? failingFolderFsync : nullptr);
+        QCOMPARE(FileErrorText([&fault] {
+                     try {
+                         if (fault == QLatin1String("log"))
+                             AppendWhole(QStringLiteral("User.Log"), "line\r\n");
+                         else
+                             RewriteRecordFile(QStringLiteral("list"), 500, [](qint64 n, auto&) { return n != 3; });
+                     } catch (const FileError& error) {
+                         throw FileError(FileErrorReport(error));
+                     }
+                 }),
+                 report);
+        FileSystemCalls::SetRename(nullptr);
+        FileSystemCalls::SetFsync(nullptr);
+        QCOMPARE(readFile(QStringLiteral("list")), records(fault == QLatin1String("flush") ? 2 : 3, 500));
+    }
+
     void readOnlyOpenCreatesNothingAndCannotWrite() {
         TempWorkDir dir;
         FixedRecordFile missing(QStringLiteral("absent"), 500);
         QCOMPARE(FileErrorText([&missing] { missing.open(FixedRecordFile::Access::ReadOnly); }),
-                 QStringLiteral("No such file or directory"));
+                 QStringLiteral("absent: No such file or directory"));
         QVERIFY(!QFile::exists(QStringLiteral("absent")));
 
         writeFile(QStringLiteral("f"), records(2, 500));
@@ -391,7 +438,7 @@ private slots:
         file.open(FixedRecordFile::Access::ReadOnly);
         QCOMPARE(file.readRecord(2), QByteArray(500, 'b'));
         QCOMPARE(FileErrorText([&file] { file.writeRecord(1, QByteArray(500, 'x')); }),
-                 QStringLiteral("Bad file descriptor"));
+                 QStringLiteral("f: Bad file descriptor"));
         QCOMPARE(readFile(QStringLiteral("f")), records(2, 500));
     }
 

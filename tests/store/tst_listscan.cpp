@@ -70,6 +70,34 @@ private slots:
         QCOMPARE(DataFileNumber, qint16(0));
     }
 
+    // The full slots before it would show through in any byte of the cut-off slot not made blank; the second
+    // row's cut-off slot starts a later block of the scan.
+    void aCutOffLastSlotReadsAsReadOneSlotGivesIt_data() {
+        QTest::addColumn<int>("count");
+        QTest::newRow("in the first block") << 3;
+        QTest::newRow("first of a later block") << 129;
+    }
+
+    void aCutOffLastSlotReadsAsReadOneSlotGivesIt() {
+        QFETCH(int, count);
+        TempWorkDir dir;
+        PersonnelRecord full = Person(QStringLiteral("Full"));
+        full.Notepad = QString(4517, QLatin1Char('n'));
+        full.PicturePath = QStringLiteral("/pictures/full.jpg");
+        full.DataVersion = 312;
+        QByteArray bytes = FileOf(QList<PersonnelRecord>(count - 1, full) + QList{Person(QStringLiteral("Cut"))});
+        bytes.chop(400); // the notepad's end, the picture path and the version
+        writeFile(DataFileName, bytes);
+        PersonnelRecord scanned;
+        ScanDataFile([&](qint32 slot, const char* slotBytes) {
+            if (slot == count)
+                scanned = DecodePersonnelRecord(slotBytes);
+        });
+        ReadOneSlot(count);
+        QCOMPARE(CurrentRecord.PicturePath, QString());
+        QCOMPARE(scanned, CurrentRecord);
+    }
+
     void scanOfAMissingFileCreatesItEmpty() {
         TempWorkDir dir;
         int visits = 0;

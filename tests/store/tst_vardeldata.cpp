@@ -1,4 +1,6 @@
 #include "app/AppGlobals.h"
+#include "store/DataFolder.h"
+#include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
 #include "store/PersonnelRecord.h"
 #include "users/UserList.h"
@@ -169,6 +171,19 @@ private slots:
         QCOMPARE(users.out.count('\n'), 1);
     }
 
+    void demoCarriesNoDateAfterToday() {
+        QTemporaryDir dir;
+        QCOMPARE(VardelData(InFolder(dir.path(), "demo 400 --seed 4")).exitCode, 0);
+        const QByteArray bytes = readFile(dir.filePath(QStringLiteral("Vardel.Data")));
+        const double tomorrow = ToOADate(QDate::currentDate().addDays(1));
+        for (qsizetype at = 0; at < bytes.size(); at += PersonnelLayout::RecordSize) {
+            const PersonnelRecord r = DecodePersonnelRecord(bytes.constData() + at);
+            for (const double date : {r.RecordCreated, r.LastModified, r.DateOfBirth, r.DateOfEmployment,
+                                      r.DateOfJobTitle, r.InactivationDate})
+                QVERIFY2(date < tomorrow, qPrintable(FormatMMDDYYYY(date)));
+        }
+    }
+
     void demoIsRepeatableAndCountsMatchTheDump() {
         QTemporaryDir dir;
         const QString first = dir.filePath(QStringLiteral("one"));
@@ -266,6 +281,32 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$"))));
     }
 
+    // While the program runs on a folder (it holds the folder's claim), the commands that write records refuse,
+    // naming it, and change nothing; looking is still allowed.
+    void writeCommandsRefuseWhileTheProgramRuns_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("demo --replace") << "demo 5 --seed 2 --replace";
+        QTest::newRow("convert") << "convert";
+        QTest::newRow("info") << "info";
+    }
+    void writeCommandsRefuseWhileTheProgramRuns() {
+        QFETCH(QString, command);
+        QTemporaryDir dir;
+        QCOMPARE(VardelData(InFolder(dir.path(), "demo 3 --seed 1")).exitCode, 0);
+        const QByteArray three = readFile(dir.filePath(QStringLiteral("Vardel.Data")));
+        DataFolderClaim program(dir.path());
+        QVERIFY(program.tryAcquire());
+        const Run run = VardelData(InFolder(dir.path(), command));
+        const bool refused = command != QLatin1String("info");
+        QCOMPARE(run.exitCode, refused ? 1 : 0);
+        QCOMPARE(run.err.startsWith("vardel-data: Vardel is running on the data folder\n" +
+                                    QFile::encodeName(dir.path()) + "\nNothing was written"),
+                 refused);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))), three);
+        program.release();
+        QCOMPARE(VardelData(InFolder(dir.path(), command)).exitCode, 0);
+    }
+
     // On a real disk that fills part-way through the new file: the system's reason, the old file whole, and no
     // temporary file holding half the records (and keeping the disk full).
     void fullDiskGivesTheSystemsReason() {
@@ -280,7 +321,8 @@ private slots:
         writeFile(dir.filePath(QStringLiteral("Vardel.Data")), small);
         const Run run = VardelData(Words("demo 100 --seed 7 --replace"), dir.path());
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, QByteArray("vardel-data: No space left on device\n"));
+        QCOMPARE(run.err, QByteArray("vardel-data: TempFile.$$$: No space left on device\nNothing of this change was "
+                                     "saved; what was saved before is kept.\n"));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("Vardel.Data"))), small);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("TempFile.$$$"))));
     }

@@ -103,6 +103,47 @@ private slots:
         QCOMPARE(run.out, QByteArray());
     }
 
+    // As the main window selects "Previous" by itself when no current employee is on file.
+    void aFileOfPreviousEmployeesListsThem_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("out");
+        QTest::newRow("no status given") << QStringList{}
+                                         << QByteArray("Previous Employees\nGone, Bo\tSergeant\t*\t1\n");
+        QTest::newRow("current asked for") << QStringList{"--status", "current"} << QByteArray("Current Employees\n");
+        QTest::newRow("seniority lists current only")
+            << QStringList{"--type", "age"} << QByteArray("Current Employees - Seniority (by Age)\n");
+    }
+
+    void aFileOfPreviousEmployeesListsThem() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, out);
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("Vardel.Data")),
+                  EncodePersonnelRecord(Person("Bo", "Gone", "W", Day(2001, 1, 1))));
+        const Run run = VardelData(InFolder(dir.path(), "list") + args);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, out);
+    }
+
+    void helpNeedsNoDataFolder_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("usage");
+        QTest::newRow("list") << "list --help" << QByteArray("usage: vardel-data list ");
+        QTest::newRow("print") << "print --help" << QByteArray("usage: vardel-data print list ");
+    }
+
+    void helpNeedsNoDataFolder() {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, usage);
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(QStringLiteral("missing"));
+        const Run run = VardelData(InFolder(missing, command));
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith(usage), run.out.constData());
+        QVERIFY(!QFile::exists(missing));
+    }
+
     void aMissingFileListsNothingAndStaysMissing() {
         QTemporaryDir empty;
         const Run run = VardelData(InFolder(empty.path(), "list"));

@@ -54,6 +54,12 @@ QString ScriptedDialogs::OpenFile(QWidget*, const QString& title, const QString&
     return a.typeId() == QMetaType::QString ? a.toString() : QString();
 }
 
+QString ScriptedDialogs::SaveFile(QWidget*, const QString& title, const QString& proposedPath, const QString& filter) {
+    const QVariant a =
+        take({Kind::SaveFile, filter, title, MsgIcon::None, MsgButtons::OKCancel, MsgResult::OK, proposedPath});
+    return a.typeId() == QMetaType::QString ? a.toString() : QString();
+}
+
 QString ScriptedDialogs::BrowseForFolder(QWidget*, const QString& title, const QString& startFolder) {
     const QVariant a = take({Kind::Folder, {}, title, MsgIcon::None, MsgButtons::OKCancel, MsgResult::OK, startFolder});
     return a.typeId() == QMetaType::QString ? a.toString() : QString();

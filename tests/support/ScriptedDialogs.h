@@ -12,7 +12,7 @@
 // A dialog that finds no answer waiting fails the running test with the dialog's title and text.
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { Message, Input, OpenFile, Folder, Url };
+    enum class Kind { Message, Input, OpenFile, SaveFile, Folder, Url };
 
     struct Call {
         Kind kind;
@@ -46,6 +46,7 @@ public:
                          MsgResult defaultButton) override;
     QString InputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText) override;
     QString OpenFile(QWidget* parent, const QString& title, const QString& startFolder, const QString& filter) override;
+    QString SaveFile(QWidget* parent, const QString& title, const QString& proposedPath, const QString& filter) override;
     QString BrowseForFolder(QWidget* parent, const QString& title, const QString& startFolder) override;
     bool OpenUrl(const QUrl& url) override;
 

@@ -29,16 +29,28 @@ QString LegacyStoredHash(const QByteArray& salt, const QString& code) {
     return QString::fromLatin1(digest.toHex());
 }
 
+// A line of the folder's access code file, after "key=".
+QString StoredLine(const QString& key) {
+    for (const QByteArray& line : readFile(AccessCodeFileName).split('\n'))
+        if (line.startsWith(key.toLatin1() + '='))
+            return QString::fromLatin1(line.mid(key.size() + 1));
+    return QString();
+}
+
 } // namespace
 
 class tst_AccessCode : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<TempWorkDir> m_dir;
+
 private slots:
     void init() {
-        SaveSetting(QStringLiteral("AccessCodeHash"), QString());
-        SaveSetting(QStringLiteral("AccessCodeSalt"), QString());
+        m_dir = std::make_unique<TempWorkDir>();
+        RemoveSetting(QStringLiteral("AccessCodeHash"));
+        RemoveSetting(QStringLiteral("AccessCodeSalt"));
     }
+    void cleanup() { m_dir.reset(); }
 
     void noCodeMatchesNothing() {
         QVERIFY(!HasAccessCode());
@@ -57,22 +69,45 @@ private slots:
         QVERIFY(!AccessCodeMatches(QString()));
     }
 
-    void digitsNeverReachTheSettingsFile() {
+    // The code is the folder's, in an owner-only file that a copy of the folder takes along; a folder without it
+    // has none (the reset), and a damaged file is no reset.
+    void theCodeGoesWithTheFolder() {
         SetAccessCode(QStringLiteral("73915824"));
-        const QByteArray settings = readFile(SettingsFilePath());
-        QVERIFY(settings.contains("AccessCodeHash"));
-        QVERIFY(!settings.contains("73915824"));
+        const QByteArray stored = readFile(AccessCodeFileName);
+        QVERIFY(stored.contains("AccessCodeHash=") && !stored.contains("73915824"));
+        QCOMPARE(modeOf(AccessCodeFileName), mode_t(0600));
+        TempWorkDir copy;
+        QVERIFY(!HasAccessCode());
+        writeFile(AccessCodeFileName, stored);
+        QVERIFY(AccessCodeMatches(QStringLiteral("73915824")));
+        writeFile(AccessCodeFileName, "damaged");
+        QVERIFY(HasAccessCode());
+        QVERIFY(!AccessCodeMatches(QStringLiteral("73915824")));
+    }
+
+    // A code an earlier version kept in the account's settings moves into the first folder that looks for it.
+    void aCodeInTheSettingsIsTakenOver() {
+        const QByteArray salt = "00112233445566778899aabbccddeeff";
+        const QString hash =
+            QStringLiteral("pbkdf2-sha256$1000$") + QString::fromLatin1(Pbkdf2HmacSha256("246810", salt, 1000).toHex());
+        SaveSetting(QStringLiteral("AccessCodeSalt"), QString::fromLatin1(salt));
+        SaveSetting(QStringLiteral("AccessCodeHash"), hash);
+        QVERIFY(AccessCodeMatches(QStringLiteral("246810")));
+        QCOMPARE(StoredLine(QStringLiteral("AccessCodeHash")), hash);
+        QVERIFY(!readFile(SettingsFilePath()).contains("AccessCode"));
+        TempWorkDir other;
+        QVERIFY(!HasAccessCode());
     }
 
     void newCodeReplacesOld() {
         SetAccessCode(QStringLiteral("1111"));
-        const QString firstHash = GetSetting(QStringLiteral("AccessCodeHash"));
+        const QString firstHash = StoredLine(QStringLiteral("AccessCodeHash"));
         SetAccessCode(QStringLiteral("2222"));
         QVERIFY(!AccessCodeMatches(QStringLiteral("1111")));
         QVERIFY(AccessCodeMatches(QStringLiteral("2222")));
         // A fresh salt each time: the same code does not give the same stored value twice.
         SetAccessCode(QStringLiteral("1111"));
-        QVERIFY(GetSetting(QStringLiteral("AccessCodeHash")) != firstHash);
+        QVERIFY(StoredLine(QStringLiteral("AccessCodeHash")) != firstHash);
         QVERIFY(AccessCodeMatches(QStringLiteral("1111")));
     }
 
@@ -126,11 +161,11 @@ private slots:
 
     void storedHashNamesItsSchemeAndCount() {
         SetAccessCode(QStringLiteral("739158"));
-        const QStringList parts = GetSetting(QStringLiteral("AccessCodeHash")).split(QLatin1Char('$'));
+        const QStringList parts = StoredLine(QStringLiteral("AccessCodeHash")).split(QLatin1Char('$'));
         QCOMPARE(parts.size(), 3);
         QCOMPARE(parts[0], QStringLiteral("pbkdf2-sha256"));
         QCOMPARE(parts[1].toInt(), AccessCodeIterations);
-        const QByteArray salt = GetSetting(QStringLiteral("AccessCodeSalt")).toLatin1();
+        const QByteArray salt = StoredLine(QStringLiteral("AccessCodeSalt")).toLatin1();
         QCOMPARE(parts[2].toLatin1(), Pbkdf2HmacSha256("739158", salt, AccessCodeIterations).toHex());
     }
 
@@ -141,9 +176,9 @@ private slots:
         SaveSetting(QStringLiteral("AccessCodeSalt"), QString::fromLatin1(salt));
         SaveSetting(QStringLiteral("AccessCodeHash"), LegacyStoredHash(salt, QStringLiteral("1234")));
         QVERIFY(!AccessCodeMatches(QStringLiteral("1235")));
-        QVERIFY(!GetSetting(QStringLiteral("AccessCodeHash")).startsWith(QStringLiteral("pbkdf2")));
+        QVERIFY(!StoredLine(QStringLiteral("AccessCodeHash")).startsWith(QStringLiteral("pbkdf2")));
         QVERIFY(AccessCodeMatches(QStringLiteral("1234")));
-        QVERIFY(GetSetting(QStringLiteral("AccessCodeHash")).startsWith(QStringLiteral("pbkdf2-sha256$")));
+        QVERIFY(StoredLine(QStringLiteral("AccessCodeHash")).startsWith(QStringLiteral("pbkdf2-sha256$")));
         QVERIFY(AccessCodeMatches(QStringLiteral("1234")));
         QVERIFY(!AccessCodeMatches(QStringLiteral("1235")));
     }

@@ -227,8 +227,7 @@ private slots:
     }
 
     void firstUseChoosesAndStoresACode() {
-        SaveSetting(QStringLiteral("AccessCodeHash"), QString());
-        SaveSetting(QStringLiteral("AccessCodeSalt"), QString());
+        QFile::remove(AccessCodeFileName);
         frmAdmin* w = OpenWithAnn();
         // Too short, then two entries that differ, then the same code twice.
         m_dialogs->answerText(QStringLiteral("123"));
@@ -242,7 +241,9 @@ private slots:
         QVERIFY(w->AdminMode);
         QVERIFY(HasAccessCode());
         QVERIFY(AccessCodeMatches(QStringLiteral("246802")));
-        QVERIFY(!GetSetting(QStringLiteral("AccessCodeHash")).contains(QStringLiteral("246802")));
+        QFile stored(AccessCodeFileName);
+        QVERIFY(stored.open(QIODevice::ReadOnly));
+        QVERIFY(!stored.readAll().contains("246802"));
         const auto& calls = m_dialogs->calls();
         QCOMPARE(calls.size(), 7);
         QCOMPARE(calls.at(1).icon, MsgIcon::Critical);
@@ -266,8 +267,7 @@ private slots:
 
     void firstUseCancelledChangesNothing() {
         QFETCH(QStringList, answers);
-        SaveSetting(QStringLiteral("AccessCodeHash"), QString());
-        SaveSetting(QStringLiteral("AccessCodeSalt"), QString());
+        QFile::remove(AccessCodeFileName);
         frmAdmin* w = OpenWithAnn();
         for (const QString& a : answers)
             m_dialogs->answerText(a);
@@ -716,7 +716,7 @@ private slots:
     void agencyNameIsAskedInAdminMode() {
         frmAdmin* w = OpenWithAnn();
         EnterAdminMode();
-        QCOMPARE(w->cmdAgencyName->Caption(), QStringLiteral("A&gency Name..."));
+        QCOMPARE(w->cmdAgencyName->Caption(), QStringLiteral("A&gency\r\nName..."));
         m_dialogs->answerText(QStringLiteral("  Metro Police  "));
         w->cmdAgencyName_Click();
         QCOMPARE(AgencyName(), QStringLiteral("Metro Police"));

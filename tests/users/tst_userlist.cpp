@@ -369,7 +369,7 @@ private slots:
             error = e.text();
         }
         FileSystemCalls::SetPwrite(nullptr);
-        QCOMPARE(error, QStringLiteral("No space left on device"));
+        QCOMPARE(error, QStringLiteral("User.Log: No space left on device"));
         QCOMPARE(readFile(UserLogFileName), QByteArray("earlier line\r\n"));
         WriteUserLogEntry(2);
         QVERIFY(readFile(UserLogFileName).startsWith("earlier line\r\n"));

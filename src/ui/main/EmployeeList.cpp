@@ -1,10 +1,11 @@
 #include "ui/main/EmployeeList.h"
 
-#include "ui/main/RecordTests.h"
 #include "store/Cp1252.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "store/ListScan.h"
+#include "ui/main/NameCollation.h"
+#include "ui/main/RecordTests.h"
 
 #include <algorithm>
 #include <numeric>
@@ -106,6 +107,12 @@ int ListColumnWidth(int typeList, int column) {
     return widths[typeList][column - 1];
 }
 
+int ListShownColumns(int typeList) {
+    // Narrower than a pixel at any screen's resolution is not shown.
+    constexpr int seen = 15;
+    return ListColumnWidth(typeList, 2) >= seen ? 3 : 2;
+}
+
 int ListKeyColumn(int typeList) {
     return typeList == AlphabeticalListing ? 0 : 4;
 }
@@ -148,12 +155,18 @@ ListRow MakeListRow(const ListOptions& options, const PersonnelRecord& record, q
 void SortListRows(QList<ListRow>& rows, int typeList) {
     if (rows.size() < 2)
         return;
-    const int column = ListKeyColumn(typeList);
-    // Each key is folded once, not at every comparison.
-    QList<QString> keys;
+    // One key per row, made before sorting and compared as plain bytes.
+    QList<QByteArray> keys;
     keys.reserve(rows.size());
-    for (const ListRow& row : std::as_const(rows))
-        keys.append(row.Cell(column).toCaseFolded());
+    if (ListKeyColumn(typeList) == 0) {
+        const NameCollator collator;
+        for (const ListRow& row : std::as_const(rows))
+            keys.append(collator.sortKey(row.Name));
+    } else {
+        // Fixed-width digits: their text order is date order.
+        for (const ListRow& row : std::as_const(rows))
+            keys.append(row.Key.toLatin1());
+    }
     QList<qsizetype> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&keys](qsizetype a, qsizetype b) { return keys[a] < keys[b]; });
@@ -184,4 +197,16 @@ EmployeeList BuildEmployeeRows(const ListOptions& options, const QDate& today) {
     list.CurrentCount = CurrentCount;
     list.PreviousCount = PreviousCount;
     return list;
+}
+
+EmployeeList BuildEmployeeRowsForFileStatus(ListOptions& options, const QDate& today) {
+    EmployeeList list = BuildEmployeeRows(options, today);
+    const int status = RefreshStatusButtons(list.CurrentCount, list.PreviousCount,
+                                            options.TypeList == AlphabeticalListing, options.EmpStatus)
+                           .Selected;
+    if (status == options.EmpStatus)
+        return list;
+    // The rare file whose employees all share one status reads twice; the common one once.
+    options.EmpStatus = status;
+    return BuildEmployeeRows(options, today);
 }

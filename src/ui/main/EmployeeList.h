@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/main/ListOptions.h"
 #include "store/PersonnelRecord.h"
+#include "ui/main/ListOptions.h"
 
 #include <QDate>
 #include <QList>
@@ -41,6 +41,8 @@ QStringList HeaderTexts(const QString& formatString);
 // Widths of columns 1 and 2 in twips; column 0 starts at ListNameWidth.
 int ListColumnWidth(int typeList, int column);
 inline constexpr int ListNameWidth = 2000;
+// How many of columns 0 to 2 the grid shows: the alphabetical listing's third column is a filler one twip wide.
+int ListShownColumns(int typeList);
 // The column the list is sorted on: 0 (the name) for the alphabetical listing, 4 (the key) for the others.
 int ListKeyColumn(int typeList);
 
@@ -48,8 +50,9 @@ int ListKeyColumn(int typeList);
 ListRow MakeListRow(const ListOptions& options, const char* slotBytes, qint32 slot, const QDate& today);
 ListRow MakeListRow(const ListOptions& options, const PersonnelRecord& record, qint32 slot, const QDate& today);
 
-// Orders the rows on the list's key column, ascending, without regard to letter case; rows with equal keys keep
-// their order. A list of one row is left alone.
+// Orders the rows on the list's key column, ascending: names by the locale's collation without regard to letter
+// case or accents (NameCollator), the date keys as digits; rows with equal keys keep their order. A list of one row
+// is left alone.
 void SortListRows(QList<ListRow>& rows, int typeList);
 
 // The grid row (1 = first data row) of the row whose slot is slot; 0 when there is none.
@@ -58,3 +61,8 @@ int RowOfSlot(const QList<ListRow>& rows, qint32 slot);
 // Reads every slot of DataFileName once and returns the sorted list of the employees the options take, with the
 // file's counts (also left in RecordCount, CurrentCount and PreviousCount).
 EmployeeList BuildEmployeeRows(const ListOptions& options, const QDate& today);
+
+// BuildEmployeeRows for options whose employment status nobody chose: where the counts leave only one status
+// usable, that one is taken, as the main window's status buttons select it by themselves (a file of previous
+// employees only lists them under "Previous"). options.EmpStatus is left at the status the list shows.
+EmployeeList BuildEmployeeRowsForFileStatus(ListOptions& options, const QDate& today);

@@ -59,7 +59,7 @@ EntryCheck CheckEntry(EntryFields& f, bool editing) {
         return {kSex, QStringLiteral("Check the 'Sex' designation\r\n\r\n(Use 'M' or 'F' only)")};
 
     f[kDateOfBirth] = TrimBlanks(f[kDateOfBirth]);
-    if (!IsValidDate(f[kDateOfBirth]))
+    if (!ParseBirthDateEntry(f[kDateOfBirth]))
         return {kDateOfBirth, QStringLiteral("Invalid 'Date of Birth' Entry")};
 
     // Only the length is checked: any 11 characters pass.
@@ -124,7 +124,8 @@ void CopyEntryToRecord(PersonnelRecord& r, const EntryFields& f, const SaveChoic
     r.Sex = f[kSex];
     r.SocialSecurityNumber = f[kSocialSecurity];
 
-    r.DateOfBirth = DateOf(f[kDateOfBirth]);
+    const std::optional<QDate> born = ParseBirthDateEntry(f[kDateOfBirth]);
+    r.DateOfBirth = born ? ToOADate(*born) : 0;
     r.DateOfEmployment = DateOf(f[kDateOfEmployment]);
     r.DateOfJobTitle = TrimBlanks(f[kDateOfJobTitle]).isEmpty() ? 0 : DateOf(f[kDateOfJobTitle]);
 

@@ -2,8 +2,10 @@
 
 #include "store/Cp1252.h"
 #include "store/PersonnelRecord.h"
+#include "store/RegularFile.h"
 #include "store/Trim.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QStringList>
 
@@ -66,17 +68,61 @@ QString PicturePathRefusalTitle(const QString& path) {
     return CheckPicturePath(path) == PicturePathProblem::None ? QString() : QStringLiteral("Picture Not Stored");
 }
 
+QString PicturePartialText() {
+    return QStringLiteral("This picture could be read only in part: the file is damaged or incomplete,\r\n"
+                          "and the rest of the picture would show grey.\r\n\r\nDo you want to use it anyway?");
+}
+
+bool JpegDataIsWhole(const QByteArray& data) {
+    const auto* d = reinterpret_cast<const unsigned char*>(data.constData());
+    const qsizetype n = data.size();
+    if (n < 4 || d[0] != 0xFF || d[1] != 0xD8)
+        return false;
+    qsizetype i = 2;
+    while (i + 1 < n) {
+        if (d[i] != 0xFF)
+            return false;
+        const unsigned char marker = d[i + 1];
+        i += 2;
+        if (marker == 0xFF) { // fill byte before a marker
+            --i;
+            continue;
+        }
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue;
+        if (i + 2 > n)
+            return false;
+        const qsizetype length = (qsizetype(d[i]) << 8) | d[i + 1];
+        if (length < 2 || i + length > n)
+            return false;
+        i += length;
+        if (marker == 0xDA) {
+            // The coded picture runs to the next marker; a 0xFF in it is followed by 0 or a restart number.
+            while (i + 1 < n && !(d[i] == 0xFF && d[i + 1] != 0 && (d[i + 1] < 0xD0 || d[i + 1] > 0xD7)))
+                ++i;
+        }
+    }
+    return false;
+}
+
 LoadedPicture LoadPictureFile(const QString& path, int longestSide) {
     LoadedPicture loaded;
     if (path.isEmpty())
         return loaded;
-    QImageReader reader(path);
+    // The path is a record's: a named pipe or a folder there must neither hang the list nor be read.
+    const std::unique_ptr<QFile> file = OpenRegularFileForReading(path);
+    if (!file)
+        return loaded;
+    QImageReader reader(file.get());
     reader.setAutoTransform(true);
     // The header alone tells the size, so that a huge picture is never decoded whole when it need not be.
     const QSize stored = reader.size();
     const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
     if (stored.isValid() && std::max(stored.width(), stored.height()) > longestSide)
         reader.setScaledSize(stored.scaled(longestSide, longestSide, Qt::KeepAspectRatio));
+    const QByteArray format = reader.format();
     QImage image = reader.read();
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return loaded;
@@ -87,6 +133,11 @@ LoadedPicture LoadPictureFile(const QString& path, int longestSide) {
     if (std::max(image.width(), image.height()) > longestSide)
         image = image.scaled(longestSide, longestSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     loaded.Image = std::move(image);
+    // A JPEG cut short (an interrupted copy) still decodes, grey below the cut, and says so only on the console.
+    if (format == "jpeg") {
+        QFile file(path);
+        loaded.Partial = !file.open(QIODevice::ReadOnly) || !JpegDataIsWhole(file.readAll());
+    }
     return loaded;
 }
 

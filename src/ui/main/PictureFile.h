@@ -26,14 +26,21 @@ QString PicturePathRefusalTitle(const QString& path);
 inline constexpr int PictureReadSide = 2400;
 
 struct LoadedPicture {
-    QImage Image;      // null when the file could not be read as a picture
-    QSize NaturalSize; // the picture's own size in pixels, turned upright as its file asks
+    QImage Image;         // null when the file could not be read as a picture
+    QSize NaturalSize;    // the picture's own size in pixels, turned upright as its file asks
+    bool Partial = false; // only part of the picture could be read: the file ends before the picture does
     bool IsNull() const { return Image.isNull(); }
 };
 
+// Whether JPEG data runs whole to its end-of-picture marker, through every scan; what follows the marker (a
+// camera's trailer) does not matter.
+bool JpegDataIsWhole(const QByteArray& data);
+// The question before a picture read only in part is kept (exclamation icon, Yes and No, No the default).
+QString PicturePartialText();
+
 // Reads a picture file of any format Qt can read: a missing, empty or damaged file, one that is not a picture,
-// and one too large to decode within Qt's memory limit all give a null image. A photograph stored sideways with a
-// note to turn it is turned upright.
+// and one too large to decode within Qt's memory limit all give a null image; a JPEG cut short is Partial. A photograph
+// stored sideways with a note to turn it is turned upright.
 LoadedPicture LoadPictureFile(const QString& path, int longestSide = PictureReadSide);
 
 // The picture's natural size in twips on a screen of the given dots per inch: the size the fit rule starts from.

@@ -222,7 +222,9 @@ bool RecordTests::SwornTest(const char* slot) const {
     case 2:
         return GetInt16(slot + L::Sworn) == -1;
     case 3:
-        return GetInt16(slot + L::Sworn) == 0;
+        // As the record form and the report read the flag: anything but -1 (a foreign or damaged file's value
+        // too) is a non-sworn employee, so that every record lists under one of the two choices.
+        return GetInt16(slot + L::Sworn) != -1;
     default:
         return true;
     }

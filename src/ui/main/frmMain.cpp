@@ -108,6 +108,11 @@ void frmMain::Form_Activate() {
     cmdPrintList->setCaption(QStringLiteral("Print\r\nthis List"));
     cmdPrintUpdateForms->setCaption(QStringLiteral("Print Annual\r\nUpdate form(s)"));
     cmdRemoveEmployee->setCaption(QStringLiteral("&Remove\r\nthis Employee"));
+    cmdCheckData->setCaption(QStringLiteral("Chec&k the Data..."));
+    cmdCheckData->setEnabled(CurrentAccessLevel >= 2);
+    cmdExportList->setCaption(QStringLiteral("E&xport this List..."));
+    cmdImportEmployees->setCaption(QStringLiteral("Import Emplo&yees..."));
+    cmdImportEmployees->setEnabled(CurrentAccessLevel >= 3);
     cmdEditEntry->setCaption(QStringLiteral("&Edit this\r\nInformation"));
     cmdAddEditSave->setCaption(QStringLiteral("&Save\r\nChanges"));
     cmdAddEditCancel->setCaption(QStringLiteral("&Cancel\r\nthis Edit"));
@@ -120,7 +125,7 @@ void frmMain::Form_Activate() {
 
     RefreshListOptions();
     ShowEmployeeList();
-    if (FadeOn)
+    if (FadeOn && !m_fadedIn)
         FadeWindow(0, 255, 20, false);
     WasActivated = true;
     m_activating = false;
@@ -210,6 +215,9 @@ void frmMain::menuBackupRestore_Click(int index) {
             ShowEmployeeList();
         }
         break;
+    case 5:
+        VerifyBackupCommand(this);
+        break;
     default:
         break;
     }
@@ -228,7 +236,11 @@ void frmMain::cmdAdminWindow_Click() {
 }
 
 void frmMain::cmdQuit_Click() {
-    QuitProgram(this, *m_fade, [] { WriteUserLogEntry(2); });
+    QuitProgram(this, *m_fade, [this] {
+        WriteUserLogEntry(2);
+        if (CurrentAccessLevel == 4)
+            RemindOfBackup(this);
+    });
 }
 
 void frmMain::FadeWindow(quint8 fadeFrom, quint8 fadeTo, quint8 fadeStep, bool closeAfterFade) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "store/RecordIdentity.h"
 #include "ui/main/EntryValidation.h"
 #include "ui/main/ListOptions.h"
 
+#include <QSet>
 #include <QWidget>
 
 #include <array>
@@ -52,7 +54,8 @@ public:
     ZelButton* cmdAdminWindow;
     ZelButton* cmdQuit;
     QMenu* menuBackupRestoremenu;
-    std::array<QAction*, 5> menuBackupRestore{}; // 1 backup, 2 restore, 3 separator, 4 exit the menu
+    // 1 backup, 2 restore, 3 separator, 4 exit the menu, 5 verify a backup (shown before the separator)
+    std::array<QAction*, 6> menuBackupRestore{};
     QTabWidget* tabMain;
     // frame(1) list, frame(2) details, frame(4) to frame(9) the options; frame(3) is not used.
     std::array<QGroupBox*, 10> frame{};
@@ -63,6 +66,9 @@ public:
     ZelButton* cmdPrintList;
     ZelButton* cmdPrintUpdateForms;
     ZelButton* cmdRemoveEmployee;
+    ZelButton* cmdCheckData;
+    ZelButton* cmdExportList;
+    ZelButton* cmdImportEmployees;
 
     // The options (tab 1).
     QLabel* lblListDisplayHeading;
@@ -128,6 +134,8 @@ public:
     // Removal and picture messages.
     static QString RemoveQuestion(const QString& listedName);
     static QString RemoveRefusedText(const QString& listedName);
+    // The refusal of a save (an edit or a picture change) whose slot no longer holds the employee shown.
+    static QString NotSavedText(const QString& listedName, bool editing);
     static QString MissingPictureText(const QString& path);
     static QString PictureDeleteQuestion();
     static QString FileAccessErrorText();
@@ -164,6 +172,13 @@ public slots:
     void cmdAddEmployee_Click();
     void cmdPrintList_Click();
     void cmdPrintUpdateForms_Click();
+    // The data-quality check (frmMainCheck.cpp).
+    void cmdCheckData_Click();
+    // Shows the record of slot, bringing it into the list first when the options hide it.
+    void ShowCheckedEmployee(qint32 slot, bool previous);
+    // Spreadsheets in and out (frmMainExchange.cpp).
+    void cmdExportList_Click();
+    void cmdImportEmployees_Click();
 
     // Record form (frmMainRecord.cpp).
     void ShowEmployeeRecord();
@@ -211,9 +226,9 @@ private:
     void ClosingAction();
     // Closes the window for good, past the quit question that a close from the title bar gets.
     void CloseWindow();
-    // Shows the record's picture (or none) on the "Photo" page; a picture that cannot be loaded is reported and
-    // the record loses its reference to it.
-    void ShowRecordPicture(const QString& path, qint32 slot);
+    // Shows the record's picture (or none) on the "Photo" page; a picture that cannot be loaded is reported once
+    // per run and path, and the record keeps its reference to it.
+    void ShowRecordPicture(const QString& path);
     // The picture frame emptied, hidden, at its design size, with no held path.
     void ClearPicture();
     // The picture fitted into the frame and shown, path held.
@@ -231,7 +246,19 @@ private:
 
     FadeEngine* m_fade;
     bool m_closeAllowed = false;
+    // The employee the record form shows, as read from the file: what a write back into the slot checks.
+    RecordIdentity m_shownIdentity;
+    // Whether the highlighted slot, read into CurrentRecord from the open data file, still holds the employee shown;
+    // if not, closes the file, says so and rebuilds the list, keeping the form (and any entry) as it is.
+    bool CheckShownEmployee();
+    // Stores path as the picture of the employee shown, at once; modified stamps the record as changed now. False
+    // when the slot no longer holds that employee (nothing written, the refusal shown).
+    bool StorePicturePath(const QString& path, bool modified);
+    // Picture paths already reported as unreadable.
+    QSet<QString> m_missingPictures;
     bool m_activating = false;
+    // The first activation's fade-in already ran, to show the window under a message.
+    bool m_fadedIn = false;
     int m_shownTab = 0;
 
     // Adding and editing an employee (frmMainEntry.cpp, frmMainSave.cpp).

@@ -131,6 +131,10 @@ void frmMain::BeginRecordEntry() {
             option->show();
     }
 
+    // Esc abandons the entry rather than the program; the close box still asks the quit question.
+    cmdQuit->setCancel(false);
+    cmdAddEditCancel->setCancel(true);
+
     tabMain->setTabEnabled(1, false);
     if (Adding) {
         tabMain->setTabText(0, QStringLiteral("New Entry"));
@@ -162,6 +166,9 @@ void frmMain::BeginRecordEntry() {
     if (cmdBackupRestore->isVisibleTo(this))
         cmdBackupRestore->setEnabled(false);
     cmdAdminWindow->setEnabled(false);
+    cmdCheckData->setEnabled(false);
+    cmdExportList->setEnabled(false);
+    cmdImportEmployees->setEnabled(false);
 
     FadeAndWait(0, 255);
 
@@ -256,6 +263,8 @@ void frmMain::cmdAddEditCancel_Click() {
         SetCaptionColour(lblField[index], palette().color(QPalette::ButtonText));
     cmdAddEditSave->hide();
     cmdAddEditCancel->hide();
+    cmdAddEditCancel->setCancel(false);
+    cmdQuit->setCancel(true);
     lblSpaceFull->hide();
 
     if (Adding) {
@@ -278,6 +287,9 @@ void frmMain::cmdAddEditCancel_Click() {
     if (cmdBackupRestore->isVisibleTo(this))
         cmdBackupRestore->setEnabled(true);
     cmdAdminWindow->setEnabled(true);
+    cmdCheckData->setEnabled(CurrentAccessLevel >= 2);
+    cmdExportList->setEnabled(true);
+    cmdImportEmployees->setEnabled(CurrentAccessLevel >= 3);
     RefreshListOptions();
     ShowEmployeeList();
     KeepRow = 0;

@@ -11,17 +11,30 @@
 #include "ui/main/EntryField.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStyleFactory>
 #include <QTabWidget>
 
 namespace {
+
+// The application's style, with a combo box list that drops below the box and shows its visible count.
+class ShortListStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        return hint == SH_ComboBox_Popup ? 0 : QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
 
 // Design layout, twips.
 constexpr int kTabTop = 810;
@@ -74,9 +87,10 @@ void frmMain::BuildControls() {
         menuBackupRestoremenu->addAction(QStringLiteral("Backup the ") + AppTitle + QStringLiteral(" data files"));
     menuBackupRestore[2] =
         menuBackupRestoremenu->addAction(QStringLiteral("Restore the ") + AppTitle + QStringLiteral(" data files"));
+    menuBackupRestore[5] = menuBackupRestoremenu->addAction(QStringLiteral("&Verify a Backup..."));
     menuBackupRestore[3] = menuBackupRestoremenu->addSeparator();
     menuBackupRestore[4] = menuBackupRestoremenu->addAction(QStringLiteral("Exit this Menu"));
-    for (int i = 1; i <= 4; ++i)
+    for (int i = 1; i <= 5; ++i)
         menuBackupRestore[i]->setObjectName(Indexed("menuBackupRestore", i));
 
     tabMain = new QTabWidget(this);
@@ -94,6 +108,29 @@ void frmMain::BuildControls() {
 
     BuildListFrame(listPage);
     BuildRecordForm(listPage);
+
+    // The check looks at the whole file, not at the list: it sits in the row of the tabs, seen from both pages,
+    // above the column of the list's commands.
+    cmdCheckData = new ZelButton(this);
+    cmdCheckData->setObjectName(QStringLiteral("cmdCheckData"));
+    cmdCheckData->setGeometry(Twips(60 + 60 + kCommandLeft + 60), Twips(kTabTop), Twips(kCommandWidth),
+                              Twips(330));
+    cmdCheckData->setToolTip(QStringLiteral(" List every record with a problem to fix (Read/Edit access or higher) "));
+    cmdCheckData->raise();
+    // Spreadsheets in and out sit in the row of the tabs, left of the data check, above the list's commands.
+    auto tabRowCommand = [this](const QString& name, int left) {
+        auto* b = new ZelButton(this);
+        b->setObjectName(name);
+        b->setGeometry(Twips(left), Twips(kTabTop), Twips(kCommandWidth), Twips(330));
+        b->raise();
+        return b;
+    };
+    cmdExportList = tabRowCommand(QStringLiteral("cmdExportList"), 120 + kCommandLeft + 60 - kCommandWidth - 60);
+    cmdImportEmployees =
+        tabRowCommand(QStringLiteral("cmdImportEmployees"), 120 + kCommandLeft + 60 - 2 * (kCommandWidth + 60));
+    cmdExportList->setToolTip(QStringLiteral(" Save this list as a spreadsheet (XLSX or CSV) "));
+    cmdImportEmployees->setToolTip(
+        QStringLiteral(" Add new employees from a CSV file, after a preview (Read/Edit/Add access or higher) "));
     BuildOptionsTab(optionsPage);
 
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -193,6 +230,12 @@ void frmMain::BuildOptionsTab(QWidget* page) {
     comboMonth = combo(QStringLiteral("comboMonth"), 1380);
     label(2, 3240, 420, 1140);
     comboYear = combo(QStringLiteral("comboYear"), 4380);
+    // Sixty-odd years would fill the screen: a short list that scrolls, opened at the year chosen. Styles that
+    // drop the whole list over the box ignore the visible count; this box asks its style for a plain list.
+    comboYear->setMaxVisibleItems(15);
+    auto* listStyle = new ShortListStyle(QStyleFactory::create(QApplication::style()->name()));
+    listStyle->setParent(comboYear);
+    comboYear->setStyle(listStyle);
     label(3, 6300, 420, 1140);
     comboAgeGroup = combo(QStringLiteral("comboAgeGroup"), 7440);
     label(4, 180, 1050, 2340);
@@ -216,7 +259,10 @@ void frmMain::ConnectControls() {
     connect(cmdBackupRestore, &ZelButton::clicked, this, &frmMain::cmdBackupRestore_Click);
     connect(cmdAdminWindow, &ZelButton::clicked, this, &frmMain::cmdAdminWindow_Click);
     connect(cmdQuit, &ZelButton::clicked, this, &frmMain::cmdQuit_Click);
-    for (int i = 1; i <= 4; ++i)
+    connect(cmdCheckData, &ZelButton::clicked, this, &frmMain::cmdCheckData_Click);
+    connect(cmdExportList, &ZelButton::clicked, this, &frmMain::cmdExportList_Click);
+    connect(cmdImportEmployees, &ZelButton::clicked, this, &frmMain::cmdImportEmployees_Click);
+    for (int i = 1; i <= 5; ++i)
         connect(menuBackupRestore[i], &QAction::triggered, this, [this, i] { menuBackupRestore_Click(i); });
 
     connect(grid, &EmployeeGrid::RowColChange, this, &frmMain::grid_RowColChange);

@@ -2,6 +2,7 @@
 
 #include "ui/main/frmMain.h"
 
+#include "app/AppGlobals.h"
 #include "app/BusyWindow.h"
 #include "app/Dialogs.h"
 #include "controls/ZelButton.h"
@@ -83,6 +84,11 @@ void frmMain::BuildEmployeeList() {
     } else {
         frame[2]->hide();
         tabMain->setTabEnabled(1, false);
+        // At the first showing the window is still faded out; the message must not stand over nothing.
+        if (m_activating && FadeOn && !m_fadedIn) {
+            FadeAndWait(0, 255);
+            m_fadedIn = true;
+        }
         dialogs().MessageBox(this,
                              QStringLiteral("There are currently no personnel records on file.\r\n\r\n"
                                             "Click the 'Add Employee to the List' button\r\n"
@@ -97,6 +103,7 @@ void frmMain::BuildEmployeeList() {
     cmdAddEmployee->show();
     cmdAddEmployee->setEnabled(CurrentAccessLevel >= 3);
     cmdPrintList->setVisible(rows >= 2);
+    cmdExportList->setVisible(rows >= 1);
     cmdPrintUpdateForms->setVisible(rows >= 1);
     cmdRemoveEmployee->setVisible(rows >= 1);
     cmdRemoveEmployee->setEnabled(CurrentAccessLevel == 4);
@@ -120,7 +127,8 @@ void frmMain::cmdPrintList_Click() {
     rows.reserve(grid->Rows() - 1);
     for (int row = 1; row < grid->Rows(); ++row)
         rows.append({grid->TextMatrix(row, 0), grid->TextMatrix(row, 1), grid->TextMatrix(row, 2)});
-    PrintEmployeeListCommand(this, frame[1]->title(), headings, rows);
+    // The list type buttons rebuild the list at once: they tell the list on show.
+    PrintEmployeeListCommand(this, frame[1]->title(), headings, rows, ListShownColumns(ReadListOptions().TypeList));
 }
 
 void frmMain::cmdPrintUpdateForms_Click() {

@@ -24,31 +24,26 @@
 #include <QLabel>
 #include <QStandardPaths>
 
-namespace {
-
-// Stores path as the picture of the record in slot, at once, through the data file module, with its line in the
-// change history; modified stamps the record as changed now. A slot the file no longer has (another program
-// shortened it) is not written, for that would add a record holding nothing but a picture. False, with the
-// reason shown, when the history refused the change.
-bool StorePicturePath(QWidget* owner, qint32 slot, const QString& path, bool modified) {
+bool frmMain::StorePicturePath(const QString& path, bool modified) {
     OpenDataFile();
-    if (slot >= 1 && slot <= RecordCount) {
+    const qint32 slot = HighlightedSlot();
+    if (slot >= 1 && slot <= RecordCount)
         ReadSlot(slot);
-        const PersonnelRecord before = CurrentRecord;
-        CurrentRecord.PicturePath = path;
-        if (modified)
-            CurrentRecord.LastModified = NowOADate();
-        const QString event = path.isEmpty() ? HistoryEvent::PictureDeleted : HistoryEvent::PictureStored;
-        if (!ChangeOrExplain(owner, [&] { WriteSlotWithHistory(slot, before, event); }))
-            return false;
-    } else {
-        CurrentRecord.PicturePath = path;
-    }
+    // The slot may hold somebody else by now, or be gone (another program changed the file): nothing is written
+    // then, for that would give the picture to the wrong employee or add a record holding nothing but a picture.
+    if (!CheckShownEmployee())
+        return false;
+    const PersonnelRecord before = CurrentRecord;
+    CurrentRecord.PicturePath = path;
+    if (modified)
+        CurrentRecord.LastModified = NowOADate();
+    // With its line in the change history, or not at all (the reason is then shown).
+    const QString event = path.isEmpty() ? HistoryEvent::PictureDeleted : HistoryEvent::PictureStored;
+    if (!ChangeOrExplain(this, [&] { WriteSlotWithHistory(slot, before, event); }))
+        return false;
     CloseDataFile();
     return true;
 }
-
-} // namespace
 
 QString frmMain::MissingPictureText(const QString& path) {
     return QStringLiteral("Can't find the picture file\r\nat the indicated location--\r\n\r\n(") + path +
@@ -94,7 +89,7 @@ void frmMain::ShowPictureButtons(bool stored) {
     cmdPicDelete->setVisible(stored);
 }
 
-void frmMain::ShowRecordPicture(const QString& path, qint32 slot) {
+void frmMain::ShowRecordPicture(const QString& path) {
     ClearPicture();
     if (path.isEmpty()) {
         imgPicture->show();
@@ -102,10 +97,15 @@ void frmMain::ShowRecordPicture(const QString& path, qint32 slot) {
     }
     const LoadedPicture picture = LoadPictureFile(path, FormPictureSide());
     if (picture.IsNull()) {
-        dialogs().MessageBox(this, MissingPictureText(path), QStringLiteral("Error loading picture"), MsgIcon::Critical,
-                             MsgButtons::OK);
-        // The record forgets the picture; when it was last modified stays as it was.
-        StorePicturePath(this, slot, QString(), false);
+        // Showing a record never writes it: a share that is out of reach for a moment must not cost the record
+        // its reference, and a Read Only user may only look. The path stays held, so that a save keeps it too;
+        // the clerk is told once per run and path, not at every pass of the arrow keys.
+        if (!m_missingPictures.contains(path)) {
+            m_missingPictures.insert(path);
+            dialogs().MessageBox(this, MissingPictureText(path), QStringLiteral("Error loading picture"),
+                                 MsgIcon::Critical, MsgButtons::OK);
+        }
+        imgPicture->setToolTip(path);
         imgPicture->show();
         return;
     }
@@ -159,11 +159,17 @@ void frmMain::cmdPicAddEdit_Click(int) {
         lblPicture->setVisible(!hadPicture);
         return;
     }
+    if (picture.Partial &&
+        dialogs().MessageBox(this, PicturePartialText(), QStringLiteral("Picture Incomplete"), MsgIcon::Exclamation,
+                             MsgButtons::YesNo, MsgResult::No) != MsgResult::Yes) {
+        lblPicture->setVisible(!hadPicture);
+        return;
+    }
 
     if (Adding) {
         CurrentRecord.PicturePath = path;
     } else {
-        if (!StorePicturePath(this, HighlightedSlot(), path, true)) {
+        if (!StorePicturePath(path, true)) {
             lblPicture->setVisible(!hadPicture);
             return;
         }
@@ -185,7 +191,7 @@ void frmMain::cmdPicDelete_Click() {
         CurrentRecord.PicturePath.clear();
     } else if (dialogs().MessageBox(this, PictureDeleteQuestion(), QStringLiteral("Confirm Picture Delete"),
                                     MsgIcon::Question, MsgButtons::YesNo, MsgResult::No) == MsgResult::Yes) {
-        if (!StorePicturePath(this, HighlightedSlot(), QString(), false))
+        if (!StorePicturePath(QString(), false))
             return;
     } else {
         return;

@@ -28,6 +28,7 @@ void frmMain::ShowEmployeeRecord() {
     if (slot < 1)
         return;
     ReadOneSlot(slot);
+    m_shownIdentity = IdentityOf(CurrentRecord);
     const RecordView v = ViewRecord(CurrentRecord, QDate::currentDate());
 
     frame[2]->setTitle(v.FrameCaption);
@@ -62,7 +63,7 @@ void frmMain::ShowEmployeeRecord() {
     cmdEmail->setEnabled(v.EmailEnabled);
     cmdEmail->setToolTip(QStringLiteral(" Send email... "));
 
-    ShowRecordPicture(v.PicturePath, slot);
+    ShowRecordPicture(v.PicturePath);
     ShowRecordHistory(tabNameInfo, slot, grid->TextMatrix(grid->Row(), 0));
     const bool stored = !TrimBlanks(CurrentRecord.PicturePath).isEmpty();
     cmdPicAddEdit[1]->setVisible(!stored);

@@ -8,10 +8,12 @@
 #include "history/RecordHistory.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
+#include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -79,6 +81,10 @@ void frmMain::cmdAddEditSave_Click() {
         NewRecordNumber = slot;
     CurrentRecord = PersonnelRecord();
     ReadSlot(slot);
+    // The file may have changed under the form (a restore, vardel-data): the entry goes nowhere but to the
+    // employee it was typed for.
+    if (Editing && !CheckShownEmployee())
+        return;
     const PersonnelRecord before = CurrentRecord;
     CopyEntryToRecord(CurrentRecord, fields, choices, NowOADate());
     // The form stays as typed when the history refuses the change.
@@ -91,6 +97,38 @@ void frmMain::cmdAddEditSave_Click() {
     if (Editing)
         grid_RowColChange();
     cmdAddEditCancel_Click();
+}
+
+QString frmMain::NotSavedText(const QString& listedName, bool editing) {
+    QString text = listedName + QStringLiteral(" was not saved: the record was changed by another program after it "
+                                               "was shown on this form, and nothing was written.\r\n\r\nThe list "
+                                               "now shows the personnel database as it is.");
+    if (editing)
+        text += QStringLiteral("\r\n\r\nYour entry is still on the form: copy what you need, cancel this edit and "
+                               "edit the employee again.");
+    return text;
+}
+
+bool frmMain::CheckShownEmployee() {
+    const qint32 slot = HighlightedSlot();
+    if (slot >= 1 && slot <= RecordCount && IdentityOf(CurrentRecord) == m_shownIdentity)
+        return true;
+    CloseDataFile();
+    dialogs().MessageBox(this, NotSavedText(m_shownIdentity.ListedName(), Editing),
+                         QStringLiteral("Employee Not Saved"), MsgIcon::Critical, MsgButtons::OK);
+    KeepRow = grid->Row();
+    KeepTopRow = grid->TopRow();
+    BuildEmployeeList();
+    KeepRow = 0;
+    KeepTopRow = 0;
+    if (Editing) {
+        // The entry stays in view whatever the list found: it is the only copy of what the clerk typed.
+        tabMain->setCurrentIndex(0);
+        frame[2]->show();
+    } else if (grid->Rows() > 1) {
+        ShowEmployeeRecord();
+    }
+    return false;
 }
 
 void frmMain::AskInactivationDate(SaveChoices& choices) {

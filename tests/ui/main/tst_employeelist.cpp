@@ -1,6 +1,7 @@
 #include "store/DataFile.h"
 #include "store/FileError.h"
 #include "ui/main/EmployeeList.h"
+#include "ui/main/NameCollation.h"
 
 #include "DayTestSupport.h"
 #include "FileTestSupport.h"
@@ -61,6 +62,9 @@ class TestEmployeeList : public QObject {
     Q_OBJECT
 
 private slots:
+    // The order of names follows the locale; these run in the C locale, whose stand-in is the root collation.
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
     void init() {
         CloseDataFile();
         DataFileName = QStringLiteral("Vardel.Data");
@@ -170,6 +174,14 @@ private slots:
         QTest::newRow("equal names keep slot order")
             << 1 << QList<PersonnelRecord>{Person("Jo", "Lee", Day(1970, 1, 1)), Person("jo", "LEE", Day(1960, 1, 1))}
             << QStringList{"Lee, Jo", "LEE, jo"};
+        QTest::newRow("an accented first letter files under its letter")
+            << 1
+            << QList<PersonnelRecord>{Person("Ann", "Zimmerman"), Person("Luc", "Émond"), Person("Ana", "Ávila"),
+                                      Person("Bo", "Baker"), Person("Eva", "Eklund")}
+            << QStringList{"Ávila, Ana", "Baker, Bo", "Eklund, Eva", "Émond, Luc", "Zimmerman, Ann"};
+        QTest::newRow("accents and case do not count: slot order")
+            << 1 << QList<PersonnelRecord>{Person("Zoë", "Émond"), Person("zoe", "emond"), Person("Zoe", "Emond")}
+            << QStringList{"Émond, Zoë", "emond, zoe", "Emond, Zoe"};
         QTest::newRow("longest-serving first")
             << 2
             << QList<PersonnelRecord>{Person("New", "A", 0, Day(2020, 1, 2)), Person("Old", "B", 0, Day(1988, 5, 1)),
@@ -197,6 +209,25 @@ private slots:
         QCOMPARE(Names(rows), order);
         QCOMPARE(RowOfSlot(rows, rows.last().Slot), static_cast<int>(rows.size()));
         QCOMPARE(RowOfSlot(rows, 99), 0);
+    }
+
+    void collationFollowsTheLocale_data() {
+        QTest::addColumn<QStringList>("localeAndNames");
+        QTest::addColumn<int>("order");
+        QTest::newRow("C: root") << QStringList{"C", "Ávila, Ana", "Baker, Bo"} << -1;
+        QTest::newRow("POSIX: root") << QStringList{"POSIX", "Émond, Luc", "Zimmerman, Ann"} << -1;
+        QTest::newRow("de: Ä with A") << QStringList{"de_DE", "Ärger, Jo", "Bauer, Jo"} << -1;
+        QTest::newRow("sv: Å after Z") << QStringList{"sv_SE", "Zimmerman, Ann", "Åberg, Ann"} << -1;
+        QTest::newRow("en: case and accents equal") << QStringList{"en_US", "ÉMOND, ZOË", "emond, zoe"} << 0;
+    }
+
+    void collationFollowsTheLocale() {
+        QFETCH(QStringList, localeAndNames);
+        QFETCH(int, order);
+        const NameCollator collator{QLocale(localeAndNames.at(0))};
+        const QByteArray a = collator.sortKey(localeAndNames.at(1));
+        const QByteArray b = collator.sortKey(localeAndNames.at(2));
+        QCOMPARE((a > b) - (a < b), order);
     }
 
     void heading_data() {

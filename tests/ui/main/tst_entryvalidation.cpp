@@ -53,6 +53,8 @@ private slots:
         QTest::newRow("sex X refused") << 6 << QStringLiteral("X") << false << 6 << kSexMessage;
         QTest::newRow("date of birth refused")
             << 7 << QStringLiteral("02/30/1988") << false << 7 << QStringLiteral("Invalid 'Date of Birth' Entry");
+        QTest::newRow("date of birth after today refused")
+            << 7 << QStringLiteral("1/2/2999") << false << 7 << QStringLiteral("Invalid 'Date of Birth' Entry");
         QTest::newRow("date of birth in words") << 7 << QStringLiteral(" April 15, 1988 ") << false << 0 << QString();
         QTest::newRow("ssn empty") << 8 << QString() << false << 0 << QString();
         QTest::newRow("ssn blanks only") << 8 << QStringLiteral("   ") << false << 0 << QString();

@@ -370,6 +370,35 @@ private slots:
         QCOMPARE(w->KeepTopRow, 0);
     }
 
+    // Another program rewrote the file under the form: the edit is not written into whoever holds the slot now;
+    // the clerk is told, the list is rebuilt, and the typed entry stays on the form.
+    void saveChecksTheSlotStillHoldsTheEmployeeShown_data() {
+        QTest::addColumn<bool>("sameName"); // with another creation stamp
+        QTest::newRow("another employee in the slot") << false;
+        QTest::newRow("same name, another creation stamp") << true;
+    }
+    void saveChecksTheSlotStillHoldsTheEmployeeShown() {
+        QFETCH(bool, sameName);
+        frmMain* w = OpenWindow();
+        QCOMPARE(GridName(w), QStringLiteral("Able, Al")); // slot 3
+        PersonnelRecord third = Employee(sameName ? QStringLiteral("Al") : QStringLiteral("José"),
+                                         sameName ? QStringLiteral("Able") : QStringLiteral("Jackson"));
+        third.RecordCreated += 1;
+        WriteEmployees({Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), GoneEmployee(), third});
+        const QByteArray before = readFile(DataFileName);
+        w->cmdEditEntry_Click();
+        Type(w, 18, QStringLiteral("Captain"));
+        m_dialogs->answer(MsgResult::OK);
+        w->cmdAddEditSave_Click();
+        QCOMPARE(m_dialogs->calls().size(), 1);
+        CheckMessage(m_dialogs->last(), frmMain::NotSavedText(QStringLiteral("Able, Al"), true),
+                     QStringLiteral("Employee Not Saved"), MsgIcon::Critical);
+        QCOMPARE(readFile(DataFileName), before);
+        QVERIFY(w->Editing);
+        QCOMPARE(w->txtField[18]->text(), QStringLiteral("Captain"));
+        QCOMPARE(GridColumn(w, 0).contains(QStringLiteral("Jackson, José")), !sameName);
+    }
+
     // Closing from the title bar during an entry asks the quit question; Yes ends the program and writes no record.
     void closingDuringAnEntryDiscardsIt_data() {
         QTest::addColumn<bool>("adding");
@@ -392,6 +421,18 @@ private slots:
         m_dialogs->answer(MsgResult::Yes);
         w->close();
         QTRY_COMPARE(m_endCalls, 1);
+        QCOMPARE(readFile(DataFileName), before);
+    }
+
+    // Esc during an entry runs its Cancel, without the quit question.
+    void escapeCancelsAnEntry_data() { closingDuringAnEntryDiscardsIt_data(); }
+    void escapeCancelsAnEntry() {
+        QFETCH(bool, adding);
+        frmMain* w = OpenWindow();
+        const QByteArray before = readFile(DataFileName);
+        StartEntry(w, adding, 1, QStringLiteral("Alfred"));
+        QTest::keyClick(w->txtField[1], Qt::Key_Escape);
+        QTRY_VERIFY(!w->Adding && !w->Editing);
         QCOMPARE(readFile(DataFileName), before);
     }
 
@@ -473,7 +514,7 @@ private slots:
             }
         }
         CloseDataFile();
-        QCOMPARE(reason, QStringLiteral("File too large"));
+        QCOMPARE(reason, QStringLiteral("Vardel.Data: File too large"));
         QCOMPARE(readFile(DataFileName), before);
     }
 };

@@ -9,6 +9,7 @@
 #include "store/FixedRecordFile.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
+#include "ui/main/PictureFile.h"
 #include "ui/main/frmLargePic.h"
 #include "ui/main/frmMain.h"
 #include "users/Shutdown.h"
@@ -177,6 +178,18 @@ private slots:
     }
 
     // --- The picture ---
+
+    // A picture that could be read only in part is kept only when the clerk says so.
+    void partialPictureAsksFirst() {
+        const QString path = m_dir->file(QStringLiteral("cut.jpg"));
+        writeFile(path, readFile(Picture(QStringLiteral("photo.jpg"), 300, 600)).chopped(2));
+        frmMain* w = OpenWindow();
+        m_dialogs->answerText(path);
+        m_dialogs->answer(MsgResult::No);
+        w->cmdPicAddEdit_Click(1);
+        QCOMPARE(m_dialogs->last().text, PicturePartialText());
+        QCOMPARE(ReadEmployee(3).PicturePath, QString());
+    }
 
     void choosingAPictureStoresIt_data() {
         QTest::addColumn<QString>("mode");

@@ -146,6 +146,15 @@ private slots:
         QCOMPARE(picture.Image.size(), read.isValid() ? read : QSize(0, 0));
     }
 
+    // A JPEG that ends before its picture does is partial; data after a whole picture (a camera's trailer) is not.
+    void partialJpeg() {
+        const QByteArray whole = readFile(Picture(QStringLiteral("whole.jpg"), 300, 200));
+        for (const QByteArray& data : {whole, whole + "SEFH\xff\xd8", whole.chopped(2), whole.left(whole.size() / 2)}) {
+            writeFile(m_dir->file(QStringLiteral("p.jpg")), data);
+            QCOMPARE(LoadPictureFile(m_dir->file(QStringLiteral("p.jpg"))).Partial, data.size() < whole.size());
+        }
+    }
+
     // A phone's portrait is stored sideways with a note to turn it: it is read, and fitted, upright.
     void sidewaysPhotoIsTurned() {
         const QString path = m_dir->file(QStringLiteral("phone.jpg"));

@@ -68,8 +68,10 @@ private slots:
             << with([](ListOptions& o) { o.Sex = 3; }) << record([](PersonnelRecord& r) { r.Sex = "f"; }) << false;
         QTest::newRow("sworn only") << with([](ListOptions& o) { o.EmpSworn = 2; }) << john << true;
         QTest::newRow("non-sworn only") << with([](ListOptions& o) { o.EmpSworn = 3; }) << john << false;
-        QTest::newRow("sworn 1 is neither")
+        QTest::newRow("sworn 1 is not sworn")
             << with([](ListOptions& o) { o.EmpSworn = 2; }) << record([](PersonnelRecord& r) { r.Sworn = 1; }) << false;
+        QTest::newRow("sworn 1 is non-sworn")
+            << with([](ListOptions& o) { o.EmpSworn = 3; }) << record([](PersonnelRecord& r) { r.Sworn = 1; }) << true;
         QTest::newRow("non-sworn 0") << with([](ListOptions& o) { o.EmpSworn = 3; })
                                      << record([](PersonnelRecord& r) { r.Sworn = 0; }) << true;
         QTest::newRow("previous is not current")

@@ -1,0 +1,106 @@
+// "export" and "import": the employee list into a spreadsheet, and new employees from one.
+
+#include "Commands.h"
+
+#include "exchange/EmployeeExport.h"
+#include "exchange/EmployeeImport.h"
+#include "store/DateRules.h"
+#include "ui/main/ListOptions.h"
+
+#include <QDate>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+const char kExportUsage[] = "export --format xlsx|csv|json --fields list|all [list options] --out FILE|-";
+const char kImportUsage[] = "import FILE.csv [--dry-run]";
+
+} // namespace
+
+int ExportCommand(const QStringList& args) {
+    QStringList listArgs;
+    QString format = QStringLiteral("csv");
+    QString fields = QStringLiteral("list");
+    QString out;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if ((a == QLatin1String("--format") || a == QLatin1String("--fields") || a == QLatin1String("--out")) &&
+            i + 1 < args.size()) {
+            (a == QLatin1String("--format") ? format : a == QLatin1String("--fields") ? fields : out) = args[++i];
+        } else {
+            listArgs << a;
+        }
+    }
+    const QStringList formats = {QStringLiteral("xlsx"), QStringLiteral("csv"), QStringLiteral("json")};
+    if (out.isEmpty() || !formats.contains(format) ||
+        (fields != QLatin1String("list") && fields != QLatin1String("all")) ||
+        (out == QLatin1String("-") && format == QLatin1String("xlsx")))
+        return UsageError(kExportUsage);
+    ListOptions options;
+    QString error;
+    if (!ParseListArguments(listArgs, &options, &error)) {
+        PrintError(error, "vardel-data export");
+        return 2;
+    }
+    const ExportFormat kind = format == QLatin1String("xlsx")  ? ExportFormat::Xlsx
+                              : format == QLatin1String("csv") ? ExportFormat::Csv
+                                                               : ExportFormat::Json;
+    // The command line has whoever may read the folder: its exports carry the numbers whole, as a level-4 user's.
+    const ExportTable table = MakeExportTable(options, QDate::currentDate(),
+                                              fields == QLatin1String("all") ? ExportFields::All : ExportFields::List, 4);
+    if (out == QLatin1String("-"))
+        return WriteOutput(kind == ExportFormat::Csv ? CsvExport(table) : JsonExport(table)) && FinishOutput() ? 0 : 1;
+    out = FromCallerFolder(out);
+    error = WriteExport(table, kind, out);
+    if (!error.isEmpty()) {
+        PrintError(out + QStringLiteral(": ") + error, "vardel-data export");
+        return 1;
+    }
+    return WriteOutput(TerminalText(QStringLiteral("wrote %1 employees to %2").arg(table.rows.size()).arg(out)) + '\n') &&
+                   FinishOutput()
+               ? 0
+               : 1;
+}
+
+int ImportCommand(const QStringList& args) {
+    QString path;
+    bool dryRun = false;
+    for (const QString& a : args) {
+        if (a == QLatin1String("--dry-run"))
+            dryRun = true;
+        else if (path.isEmpty() && !a.startsWith(QLatin1String("--")))
+            path = a;
+        else
+            return UsageError(kImportUsage);
+    }
+    if (path.isEmpty())
+        return UsageError(kImportUsage);
+    QFile file(FromCallerFolder(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        PrintError(path + QStringLiteral(": ") + file.errorString(), "vardel-data import");
+        return 1;
+    }
+    const ImportPlan plan = PlanImport(file.readAll(), ReadAllRecords(), NowOADate());
+    if (!plan.error.isEmpty()) {
+        PrintError(path + QStringLiteral(": ") + plan.error, "vardel-data import");
+        return 1;
+    }
+    QByteArray text;
+    if (!plan.ignoredColumns.isEmpty())
+        text += "ignored columns: " + TerminalText(plan.ignoredColumns.join(QStringLiteral(", "))) + '\n';
+    for (const ImportRow& row : plan.rows)
+        text += QByteArray::number(row.line) + '\t' + TerminalText(row.name) + '\t' +
+                TerminalText(ImportVerdictText(row)) + '\n';
+    if (!WriteOutput(text))
+        return 1;
+    if (!dryRun) {
+        const qint64 added = ApplyImport(plan);
+        if (!WriteOutput(QStringLiteral("added %1 employees\n").arg(added).toUtf8()))
+            return 1;
+    }
+    if (!FinishOutput())
+        return 1;
+    return plan.accepted() == plan.rows.size() ? 0 : 1;
+}

@@ -1,0 +1,160 @@
+// "backup", "verify" and "check": backups that can be trusted, made on schedule, and the data-quality check.
+
+#include "Commands.h"
+
+#include "app/AppGlobals.h"
+#include "backup/BackupCopy.h"
+#include "backup/BackupManifest.h"
+#include "quality/DataQuality.h"
+#include "store/DataFile.h"
+#include "store/DataFolder.h"
+#include "store/DateRules.h"
+#include "store/FileError.h"
+#include "users/UserList.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+const char kBackupUsage[] = "backup [DIR] [--keep N]";
+
+// The sub-folders a scheduled backup makes: its date and time to the second.
+const QRegularExpression& DatedFolderName() {
+    static const QRegularExpression name(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{6}$"));
+    return name;
+}
+
+QStringList DatedFolders(const QString& dir) {
+    QStringList names = QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    names.removeIf([](const QString& n) { return !DatedFolderName().match(n).hasMatch(); });
+    return names; // oldest first: the names sort as their times
+}
+
+QString LoginName() {
+    if (const passwd* pw = ::getpwuid(::getuid()))
+        return QString::fromLocal8Bit(pw->pw_name);
+    return QString::number(::getuid());
+}
+
+void Fail(const QString& text) {
+    PrintError(text);
+}
+
+} // namespace
+
+int BackupCommand(const QStringList& args) {
+    QString dir;
+    int keep = 0;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--keep") && i + 1 < args.size()) {
+            bool ok = false;
+            keep = args[++i].toInt(&ok);
+            if (!ok || keep < 1)
+                return UsageError(kBackupUsage);
+        } else if (dir.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
+            dir = args[i];
+        } else {
+            return UsageError(kBackupUsage);
+        }
+    }
+    // The timer names no folder: it backs up where the administration window's setting says.
+    if (dir.isEmpty())
+        dir = GetSetting(QStringLiteral("BackupFolder"));
+    if (keep == 0)
+        keep = GetSetting(QStringLiteral("BackupKeep"), QStringLiteral("0")).toInt();
+    if (dir.isEmpty()) {
+        Fail(QStringLiteral("no backup folder: name one, or set it in the administration window"));
+        return 2;
+    }
+    dir = FromCallerFolder(dir);
+    if (IsSameFolder(dir, ProgramFolder())) {
+        Fail(QStringLiteral("%1 is the data folder itself").arg(dir));
+        return 1;
+    }
+    EnsurePrivateFolder(dir);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString target = QDir(dir).filePath(now.toString(QStringLiteral("yyyy-MM-ddTHHmmss")));
+    if (QFileInfo::exists(target)) {
+        Fail(QStringLiteral("%1 exists already: one backup a second").arg(target));
+        return 1;
+    }
+    EnsurePrivateFolder(target);
+    {
+        // Nobody may change a file between its copy and the manifest.
+        const DataFolderLock lock;
+        MakeVerifiedBackup(ProgramFolder(), target, BackedUpFiles(), DataFileName, UserListFileName,
+                           QStringLiteral("vardel-data (%1)").arg(LoginName()));
+    }
+    const BackupVerdict verdict = VerifyBackupFolder(target, DataFileName, UserListFileName);
+    if (verdict.status != BackupVerdict::Status::Verified) {
+        Fail(QStringLiteral("the backup in %1 does not verify: %2").arg(target, verdict.failureText()));
+        return 1;
+    }
+    RecordLastBackup(ProgramFolder(), now, target);
+
+    QStringList dated = DatedFolders(dir);
+    QByteArray removed;
+    while (keep > 0 && dated.size() > keep) {
+        const QString oldest = QDir(dir).filePath(dated.takeFirst());
+        if (!QDir(oldest).removeRecursively()) {
+            Fail(QStringLiteral("cannot remove the old backup %1").arg(oldest));
+            return 1;
+        }
+        removed += "removed " + TerminalText(oldest) + '\n';
+    }
+    return WriteOutput(TerminalText(target) + '\t' + TerminalText(ManifestSummary(*verdict.manifest)) + '\n' +
+                       removed) &&
+                   FinishOutput()
+               ? 0
+               : 1;
+}
+
+int VerifyCommand(const QStringList& args) {
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
+        return UsageError("verify DIR");
+    QString folder = FromCallerFolder(args[0]);
+    // The folder of scheduled backups stands for its newest backup.
+    if (!QFileInfo::exists(QDir(folder).filePath(BackupManifestFileName)) &&
+        !QFileInfo::exists(QDir(folder).filePath(DataFileName))) {
+        const QStringList dated = DatedFolders(folder);
+        if (!dated.isEmpty())
+            folder = QDir(folder).filePath(dated.last());
+    }
+    const BackupVerdict verdict = VerifyBackupFolder(folder, DataFileName, UserListFileName);
+    switch (verdict.status) {
+    case BackupVerdict::Status::Verified:
+        return WriteOutput(TerminalText(folder) + "\tverified\t" + TerminalText(ManifestSummary(*verdict.manifest)) +
+                           '\n') &&
+                       FinishOutput()
+                   ? 0
+                   : 1;
+    case BackupVerdict::Status::NoManifest:
+        Fail(QStringLiteral("%1: no %2: the backup was made before backups were verified and cannot be verified")
+                 .arg(folder, BackupManifestFileName));
+        return 1;
+    case BackupVerdict::Status::Failed:
+        Fail(QStringLiteral("%1: %2").arg(folder, verdict.failureText()));
+        return 1;
+    }
+    return 1;
+}
+
+int CheckCommand(const QStringList& args) {
+    if (!args.isEmpty())
+        return UsageError("check");
+    const std::vector<QualityFinding> findings = CheckDataFile(DataFileName, TodayOADate());
+    for (const QualityFinding& f : findings) {
+        const QByteArray line = QByteArray::number(f.slot) + '\t' + TerminalText(f.employee) + '\t' +
+                                TerminalText(f.field) + '\t' + TerminalText(f.rule) + '\n';
+        if (!WriteOutput(line))
+            return 1;
+    }
+    if (!FinishOutput())
+        return 1;
+    return findings.empty() ? 0 : 1;
+}
