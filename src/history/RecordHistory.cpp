@@ -1,6 +1,7 @@
 #include "history/RecordHistory.h"
 
 #include "app/OlderDataConversion.h"
+#include "exchange/EmployeeImport.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
@@ -217,4 +218,21 @@ qint32 ConvertOlderDataFileWithHistory(double createdAt) {
     qint32 count = 0;
     CommitWithHistory({e}, [&] { count = ConvertOlderDataFile(createdAt); });
     return count;
+}
+
+qint64 ApplyImportWithHistory(const ImportPlan& plan) {
+    // The rows are added as at one moment: among their shared stamp, each is told apart by its order.
+    QList<ChangeEvent> events;
+    const qsizetype accepted = plan.accepted();
+    int rank = 0;
+    for (const ImportRow& row : plan.rows) {
+        if (!row.accepted)
+            continue;
+        ++rank;
+        const QString identity = RecordIdentity(row.record.RecordCreated, accepted > 1 ? rank : 0);
+        events += RecordEvents(HistoryEvent::Import, PersonnelRecord(), row.record, identity, true);
+    }
+    qint64 added = 0;
+    CommitWithHistory(events, [&] { added = ApplyImport(plan); });
+    return added;
 }

@@ -50,3 +50,7 @@ QList<ChangeEvent> EventsOfRecord(const QList<ChangeEvent>& events, const QStrin
 
 // ConvertOlderDataFile with its one "converted" line, which names the records' shared creation stamp.
 qint32 ConvertOlderDataFileWithHistory(double createdAt);
+
+struct ImportPlan;
+// ApplyImport with an "import" line for each filled field of each accepted record, both or neither.
+qint64 ApplyImportWithHistory(const ImportPlan& plan);

@@ -211,7 +211,8 @@ void frmAdmin::BuildControls() {
     connect(cmdAgencyName, &ZelButton::clicked, this, &frmAdmin::cmdAgencyName_Click);
     connect(cmdBackupSettings, &ZelButton::clicked, this, &frmAdmin::cmdBackupSettings_Click);
     connect(chkFadeStatus, &QCheckBox::clicked, this, &frmAdmin::chkFadeStatus_Click);
-    connect(chkPreviewPrintouts, &QCheckBox::clicked, this, [this] { SetPreviewPrintouts(chkPreviewPrintouts->isChecked()); });
+    connect(chkPreviewPrintouts, &QCheckBox::clicked, this,
+            [this] { SetPreviewPrintouts(chkPreviewPrintouts->isChecked()); });
     connect(txtPassword, &QLineEdit::textChanged, this, &frmAdmin::txtPassword_Change);
     connect(timerFlashButton, &QTimer::timeout, this, &frmAdmin::timerFlashButton_Timer);
 
@@ -720,7 +721,8 @@ void frmAdmin::cmdBackupSettings_Click() {
     SaveSetting(QStringLiteral("BackupReminderDays"), QString::number(value));
     const QString folder = dialogs().InputBox(
         this,
-        QStringLiteral("\r\nThe folder of the daily backups that the vardel-backup\r\ntimer makes (see its manual page):"),
+        QStringLiteral(
+            "\r\nThe folder of the daily backups that the vardel-backup\r\ntimer makes (see its manual page):"),
         QStringLiteral("Daily Backups"), GetSetting(QStringLiteral("BackupFolder")));
     if (!folder.trimmed().isEmpty())
         SaveSetting(QStringLiteral("BackupFolder"), folder.trimmed());
