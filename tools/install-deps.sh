@@ -4,11 +4,14 @@ set -e
 PKGS="make cmake g++ qt6-base-dev qt6-base-dev-tools fonts-liberation poppler-utils libbenchmark-dev libsqlite3-dev"
 # ICU orders the names in the lists by the locale's collation.
 PKGS="$PKGS libicu-dev"
-# Spreadsheets: libxlsxwriter writes the XLSX exports; pkg-config finds it.
-PKGS="$PKGS pkg-config libxlsxwriter-dev unzip"
+# Spreadsheets: libxlsxwriter writes the XLSX exports; pkg-config finds it, and its link line names zlib,
+# whose development files its package does not pull in. The tests read workbooks back with unzip.
+PKGS="$PKGS pkg-config libxlsxwriter-dev zlib1g-dev unzip"
 # Installing and packaging: the menu entry and metainfo checks, the manual page check, and what CPack's Debian
 # generator calls (dpkg-shlibdeps, file).
 PKGS="$PKGS desktop-file-utils appstream xdg-utils man-db dpkg-dev file"
+# The button test also runs under GTK's platform theme, which needs a display: a virtual one.
+PKGS="$PKGS qt6-gtk-platformtheme xvfb xauth"
 # make fuzz also needs clang and its fuzzer and sanitizer runtimes.
 if [ "$1" = "--fuzz" ]; then
     PKGS="$PKGS clang libclang-rt-14-dev"

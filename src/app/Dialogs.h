@@ -22,6 +22,12 @@ public:
     // Returns the typed text; Cancel returns an empty text.
     virtual QString InputBox(QWidget* parent, const QString& prompt, const QString& title,
                              const QString& defaultText) = 0;
+    // An input box for a secret (the access code): what is typed shows masked, and screen readers are given no
+    // character of it; hint shows in the empty box. A service without masked boxes asks through InputBox, with
+    // the hint as its default text.
+    virtual QString SecretBox(QWidget* parent, const QString& prompt, const QString& title, const QString& hint) {
+        return InputBox(parent, prompt, title, hint);
+    }
     // Returns the chosen file's path, or an empty text.
     virtual QString OpenFile(QWidget* parent, const QString& title, const QString& startFolder,
                              const QString& filter) = 0;

@@ -164,6 +164,16 @@ QString QtDialogs::InputBox(QWidget* parent, const QString& prompt, const QStrin
     return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
+QString QtDialogs::SecretBox(QWidget* parent, const QString& prompt, const QString& title, const QString& hint) {
+    QInputDialog box(parent);
+    box.setWindowTitle(title);
+    box.setLabelText(displayText(prompt));
+    box.setTextEchoMode(QLineEdit::Password);
+    if (auto* edit = box.findChild<QLineEdit*>())
+        edit->setPlaceholderText(hint);
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
+}
+
 QString QtDialogs::OpenFile(QWidget* parent, const QString& title, const QString& startFolder, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, title, startFolder, filter);
 }

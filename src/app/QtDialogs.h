@@ -9,6 +9,7 @@ public:
     MsgResult MessageBox(QWidget* parent, const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
                          MsgResult defaultButton) override;
     QString InputBox(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString SecretBox(QWidget* parent, const QString& prompt, const QString& title, const QString& hint) override;
     QString OpenFile(QWidget* parent, const QString& title, const QString& startFolder, const QString& filter) override;
     QString SaveFile(QWidget* parent, const QString& title, const QString& proposedPath, const QString& filter) override;
     QString BrowseForFolder(QWidget* parent, const QString& title, const QString& startFolder) override;

@@ -1,6 +1,7 @@
 #include "app/TileBackground.h"
 
 #include <QFrame>
+#include <QImage>
 #include <QPainter>
 #include <QPalette>
 #include <QWidget>
@@ -29,8 +30,21 @@ void TileBackground(const QPixmap& picture, QWidget* window) {
         for (const QPoint& at : TilePositions(tile, area))
             painter.drawPixmap(QRect(at, tile), picture);
     }
+    // The linen is light whatever the desktop's theme, so everything drawn straight onto it (captions, frame
+    // titles, tab captions, option texts, the buttons and lists that share the window's button colours) takes
+    // the dark text of a light palette; entry boxes keep the desktop's own colours. The brush's colour is the
+    // linen's average, for styles that shade with the window colour rather than paint the picture.
+    const QColor linen =
+        picture.toImage().scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixelColor(0, 0);
+    const QPalette light(QColor(240, 240, 240), linen);
     QPalette palette = window->palette();
-    palette.setBrush(QPalette::Window, QBrush(face));
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (const QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Button, QPalette::ButtonText, QPalette::Light, QPalette::Midlight,
+              QPalette::Mid, QPalette::Dark, QPalette::Shadow, QPalette::BrightText})
+            palette.setColor(group, role, light.color(group, role));
+        palette.setBrush(group, QPalette::Window, QBrush(linen, face));
+    }
     window->setPalette(palette);
     window->setAutoFillBackground(true);
 }

@@ -1,6 +1,9 @@
 #include "app/WindowGeometry.h"
 
+#include "app/AppGlobals.h"
+
 #include <QScreen>
+#include <QSettings>
 #include <QWidget>
 
 int TwipsToPixels(int twips, const QWidget* widget) {
@@ -15,4 +18,24 @@ void CentreOnScreen(QWidget* window) {
     QRect frame = window->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
+}
+
+namespace {
+
+QString PlacementKey(const QWidget* window) {
+    return QStringLiteral("Windows/") + window->objectName();
+}
+
+} // namespace
+
+void RestorePlacement(QWidget* window) {
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, AppTitle, AppTitle);
+    const QByteArray saved = QByteArray::fromBase64(settings.value(PlacementKey(window)).toByteArray());
+    if (!saved.isEmpty())
+        window->restoreGeometry(saved);
+}
+
+void SavePlacement(const QWidget* window) {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, AppTitle, AppTitle);
+    settings.setValue(PlacementKey(window), window->saveGeometry().toBase64());
 }

@@ -5,6 +5,7 @@
 #include "app/FirstActivation.h"
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
+#include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
 #include "help/HelpTexts.h"
 
@@ -41,6 +42,7 @@ frmNewUser::frmNewUser(QWidget* parent) : QDialog(parent) {
 
     scrollText = new QScrollArea(this);
     scrollText->setObjectName(QStringLiteral("scrollText"));
+    SetAccessibleName(scrollText, QStringLiteral("Welcome text"));
     scrollText->setFrameShape(QFrame::NoFrame);
     scrollText->setWidgetResizable(true);
     scrollText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

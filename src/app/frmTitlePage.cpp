@@ -10,6 +10,7 @@
 #include "app/TitleArtwork.h"
 #include "app/WindowGeometry.h"
 #include "app/frmNewUser.h"
+#include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
 
 #include <QCoreApplication>
@@ -66,6 +67,7 @@ QString ScreenResolutionTitle() {
 
 frmTitlePage::frmTitlePage(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmTitlePage"));
+    ShowAsFrame(this);
     CallOnActivation(this, [this] { Form_Activate(); });
     setWindowTitle(QStringLiteral("Title Window"));
 
@@ -76,6 +78,9 @@ frmTitlePage::frmTitlePage(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     imgEmblem = new QLabel(this);
     imgEmblem->setObjectName(QStringLiteral("imgEmblem"));
+    // The pictures described for screen readers, which otherwise announce them as nameless images.
+    imgBackground->setAccessibleName(QStringLiteral("Dark blue title background"));
+    imgEmblem->setAccessibleName(QStringLiteral("Badge with a star"));
 
     const QColor white(255, 255, 255);
     const QColor mist(196, 212, 236);

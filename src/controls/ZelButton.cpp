@@ -1,5 +1,6 @@
 #include "controls/ZelButton.h"
 
+#include "controls/Accessibility.h"
 #include "controls/ButtonPainter.h"
 #include "controls/ButtonProperties.h"
 
@@ -48,6 +49,10 @@ Qt::CursorShape PointerShape(int pointer) {
     }
 }
 
+bool IsEnterKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 } // namespace
 
 ZelButton::ZelButton(QWidget* parent) : QAbstractButton(parent), OverTimer(new QTimer(this)) {
@@ -64,6 +69,7 @@ ZelButton::ZelButton(QWidget* parent) : QAbstractButton(parent), OverTimer(new Q
     m_useMaskColor = fresh.UseMaskColor;
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
+    InstallAccessibleFactories();
     OverTimer->setObjectName(QStringLiteral("OverTimer"));
     OverTimer->setInterval(kOverInterval);
     connect(OverTimer, &QTimer::timeout, this, &ZelButton::OverTimer_Timer);
@@ -84,21 +90,25 @@ ZelButton::ZelButton(QWidget* parent) : QAbstractButton(parent), OverTimer(new Q
 // ---- Properties ----
 
 void ZelButton::setBackColor(const QColor& c) {
+    m_paletteColours = false;
     m_backColor = m_backOver = c;
     Redraw(CurrentState(), true);
 }
 
 void ZelButton::setBackOver(const QColor& c) {
+    m_paletteColours = false;
     m_backOver = c;
     Redraw(CurrentState(), true);
 }
 
 void ZelButton::setForeColor(const QColor& c) {
+    m_paletteColours = false;
     m_foreColor = m_foreOver = c;
     Redraw(CurrentState(), true);
 }
 
 void ZelButton::setForeOver(const QColor& c) {
+    m_paletteColours = false;
     m_foreOver = c;
     Redraw(CurrentState(), true);
 }
@@ -244,6 +254,7 @@ void ZelButton::setValue(bool on) {
 }
 
 void ZelButton::ReadProperties(const QVariantMap& bag) {
+    m_paletteColours = false;
     const QPalette system = QApplication::palette();
     const QFont holderFont = parentWidget() ? parentWidget()->font() : QApplication::font();
     const ButtonProperties p =
@@ -329,10 +340,11 @@ void ZelButton::watchWindow() {
 
 bool ZelButton::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_watched && event->type() == QEvent::KeyPress && isVisible() && isEnabled()) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        if ((m_default && enter) || (m_cancel && key == Qt::Key_Escape)) {
-            animateClick();
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
+        if ((m_default && IsEnterKey(key)) || (m_cancel && key == Qt::Key_Escape)) {
+            if (!keyEvent->isAutoRepeat())
+                click();
             return true;
         }
     }
@@ -545,17 +557,40 @@ void ZelButton::keyPressEvent(QKeyEvent* event) {
     m_lastKey = event->key();
     if (!event->text().isEmpty())
         emit KeyPress(event->text().at(0).unicode());
-    // Enter presses the button that has the focus, whichever button is the window's default.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        animateClick();
+    // Enter presses the button that has the focus, whichever button is the window's default; a held key clicks
+    // once.
+    if (IsEnterKey(event->key())) {
+        if (!event->isAutoRepeat())
+            click();
         event->accept();
         return;
     }
     QAbstractButton::keyPressEvent(event);
 }
 
+bool ZelButton::event(QEvent* event) {
+    // The access key clicks at once, as Enter does. Qt's own handling clicks from a timer a moment later, and a
+    // click that waits can meet a second one on its way (a key release that the platform theme also treats as
+    // a press).
+    if (event->type() == QEvent::Shortcut) {
+        const auto* shortcut = static_cast<QShortcutEvent*>(event);
+        if (!shortcut->isAmbiguous() && isEnabled()) {
+            m_mouseButton = Qt::LeftButton;
+            click();
+            return true;
+        }
+    }
+    return QAbstractButton::event(event);
+}
+
 void ZelButton::keyReleaseEvent(QKeyEvent* event) {
     emit KeyUp(event->key(), event->modifiers());
+    // Enter has clicked on its press. Some platform themes (GTK's) count Enter among the keys that press a
+    // button, and the base class would then click a second time on its release.
+    if (IsEnterKey(event->key())) {
+        event->accept();
+        return;
+    }
     QAbstractButton::keyReleaseEvent(event);
 }
 
@@ -587,6 +622,16 @@ void ZelButton::changeEvent(QEvent* event) {
         Redraw(CurrentState(), true);
         break;
     case QEvent::PaletteChange:
+        // Until it is given colours of its own, the button wears its holder's button colours as they are now: a
+        // window may fix its palette after placing its buttons.
+        if (m_paletteColours) {
+            const ButtonProperties fresh =
+                NewButtonProperties(palette().color(QPalette::Button), palette().color(QPalette::ButtonText), font());
+            m_backColor = fresh.BackColor;
+            m_backOver = fresh.BackOver;
+            m_foreColor = fresh.ForeColor;
+            m_foreOver = fresh.ForeOver;
+        }
         Redraw(CurrentState(), true);
         break;
     default:

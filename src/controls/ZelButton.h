@@ -154,6 +154,7 @@ signals:
     void MouseOut();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -207,6 +208,7 @@ private:
     bool m_checkBoxBehaviour = false;
     bool m_value = false;
 
+    bool m_paletteColours = true; // no colour set yet: the four colours follow the palette
     bool m_default = false;
     bool m_cancel = false;
     bool m_over = false;

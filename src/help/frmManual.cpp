@@ -4,7 +4,9 @@
 #include "app/Dialogs.h"
 #include "app/FadeEngine.h"
 #include "app/FirstActivation.h"
+#include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
+#include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
 #include "help/HelpTexts.h"
 #include "print/PrintCommands.h"
@@ -32,6 +34,7 @@ frmManual::frmManual(QWidget* parent)
     : QDialog(parent), labelHelpTopic(new QLabel(this)), txtManual(new QPlainTextEdit(this)),
       cmdHelpTopic(new ZelButton(this)), cmdPrintHelp(new ZelButton(this)), cmdReturn(new ZelButton(this)),
       menuHelpMenu(new QMenu(QStringLiteral("Help Topics"), this)), m_fade(new FadeEngine(this, [this] { accept(); })) {
+    setObjectName(QStringLiteral("frmManual"));
     timerFadeInOut = m_fade->timerFadeInOut;
     CallOnActivation(this, [this] { Form_Activate(); });
     labelHelpTopic->setObjectName(QStringLiteral("labelHelpTopic"));
@@ -43,6 +46,10 @@ frmManual::frmManual(QWidget* parent)
 
     BuildLayout();
     BuildMenu();
+    labelHelpTopic->setBuddy(txtManual);
+    SetAccessibleName(txtManual, QStringLiteral("Help text"));
+    connect(this, &QDialog::finished, this, [this] { SavePlacement(this); });
+    PressOnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_P), [this] { return cmdPrintHelp; });
 
     connect(cmdHelpTopic, &ZelButton::clicked, this, &frmManual::cmdHelpTopic_Click);
     connect(cmdPrintHelp, &ZelButton::clicked, this, &frmManual::cmdPrintHelp_Click);
@@ -130,6 +137,9 @@ void frmManual::BuildMenu() {
 void frmManual::Form_Load() {
     FadeOn = PrepareFade(this, 0, false);
     resize(TwipsToPixels(7650, this), TwipsToPixels(7000, this));
+    // On the dialogs' linen, so that the dark green heading stays readable under a dark desktop theme.
+    TileBackground(BackgroundTile(), this);
+    RestorePlacement(this);
     setWindowTitle(AppTitle + QStringLiteral(" - ") + QStringLiteral("Help Window"));
 }
 

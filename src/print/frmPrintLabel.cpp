@@ -5,6 +5,7 @@
 #include "app/FirstActivation.h"
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
+#include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
 #include "print/PrintJob.h"
 #include "print/Printouts.h"
@@ -56,6 +57,8 @@ private:
 void SetBackground(QLineEdit* edit, const QColor& colour) {
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, colour);
+    // Yellow and cyan are light under any theme: the text on them is dark.
+    palette.setColor(QPalette::Text, Qt::black);
     edit->setPalette(palette);
 }
 
@@ -146,6 +149,12 @@ frmPrintLabel::frmPrintLabel(const QStringList& lines, QWidget* parent) : QDialo
     setTabOrder(scroll[1], scroll[2]);
     setTabOrder(scroll[2], cmdPrintLabel);
     setTabOrder(cmdPrintLabel, cmdCancel);
+    for (int i = 1; i <= 4; ++i)
+        SetAccessibleName(txtPrintLabel[static_cast<size_t>(i)], QStringLiteral("Label line %1").arg(i));
+    SetAccessibleDescription(txtPrintLabel[4], lblOptional->text());
+    SetAccessibleName(scroll[1], QStringLiteral("Label row"));
+    SetAccessibleName(scroll[2], QStringLiteral("Label column"));
+    PressOnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_P), [this] { return cmdPrintLabel; });
 
     fadeEngine = new FadeEngine(this, [this] { close(); });
     timerFadeInOut = fadeEngine->timerFadeInOut;

@@ -5,6 +5,7 @@
 #include "app/FadeEngine.h"
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
+#include "controls/Accessibility.h"
 #include "controls/Cp1252Entry.h"
 #include "controls/ZelButton.h"
 #include "history/HistoryRefusal.h"
@@ -130,6 +131,8 @@ void frmAddEditUser::BuildControls() {
         txtField[i]->setObjectName(QStringLiteral("txtField(%1)").arg(i));
         txtField[i]->installEventFilter(this);
         SetFieldFace(i, kFace);
+        LinkCaption(lblField[i], txtField[i]);
+        SetRequired(txtField[i], i != kComments);
     }
     setTabOrder(txtField[kFirstName], txtField[kLastName]);
     setTabOrder(txtField[kLastName], txtField[kPassword]);

@@ -7,6 +7,7 @@
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
 #include "backup/BackupManifest.h"
+#include "controls/Accessibility.h"
 #include "controls/GridKeys.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
@@ -65,6 +66,7 @@ int Level(int value) {
 
 frmAdmin::frmAdmin(QWidget* parent) : QWidget(parent), m_fade(new FadeEngine(this, [this] { ClosingAction(); })) {
     setObjectName(QStringLiteral("frmAdmin"));
+    ShowAsFrame(this);
     BuildControls();
     Form_Load();
 }
@@ -82,9 +84,12 @@ void frmAdmin::BuildControls() {
     const int rowHeight = Twips(300);
     grid = new QTableWidget(this);
     grid->setObjectName(QStringLiteral("grid"));
-    grid->setColumnCount(5);
+    SetAccessibleName(grid, QStringLiteral("User List"));
+    // The grid's columns are the three a person sees; the sort key and record number ride on the row's first
+    // cell (GridText), so that screen readers, which count hidden columns too, announce only what is shown.
+    grid->setColumnCount(ColNameSort);
     const QStringList captions = {QStringLiteral("User List"), QStringLiteral("Access Level"),
-                                  QStringLiteral("Date Created"), QStringLiteral("NameSort"), QStringLiteral("RecNum")};
+                                  QStringLiteral("Date Created")};
     for (int c = 0; c < captions.size(); ++c) {
         auto* header = new QTableWidgetItem(captions.at(c));
         header->setTextAlignment((c == ColCreated ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
@@ -105,9 +110,7 @@ void frmAdmin::BuildControls() {
     QFont gridFont = grid->font();
     gridFont.setPointSize(8);
     grid->setFont(gridFont);
-    // The two key columns never show: column 0 takes up whatever width the visible columns leave.
-    grid->setColumnHidden(ColNameSort, true);
-    grid->setColumnHidden(ColRecNum, true);
+    // Column 0 takes up whatever width the other two leave.
     grid->horizontalHeader()->setSectionResizeMode(ColUser, QHeaderView::Stretch);
     grid->horizontalHeader()->setSectionResizeMode(ColLevel, QHeaderView::Fixed);
     grid->horizontalHeader()->setSectionResizeMode(ColCreated, QHeaderView::Fixed);
@@ -120,6 +123,7 @@ void frmAdmin::BuildControls() {
 
     txtUserLog = new QPlainTextEdit(this);
     txtUserLog->setObjectName(QStringLiteral("txtUserLog"));
+    SetAccessibleName(txtUserLog, QStringLiteral("User Log"));
     txtUserLog->setReadOnly(true);
     txtUserLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette logPal = txtUserLog->palette();
@@ -169,6 +173,7 @@ void frmAdmin::BuildControls() {
 
     txtPassword = new QLineEdit(this);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    SetAccessibleName(txtPassword, QStringLiteral("Password"));
     txtPassword->setEchoMode(QLineEdit::Password);
     txtPassword->setMaxLength(8);
     txtPassword->setGeometry(Twips(5760), row1, Twips(2415), row1Height);
@@ -219,6 +224,7 @@ void frmAdmin::BuildControls() {
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WindowShortcut);
     connect(f1, &QShortcut::activated, this, &frmAdmin::cmdHelp_Click);
+    PressOnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { return cmdQuit; });
 }
 
 void frmAdmin::Form_Load() {
@@ -301,6 +307,10 @@ bool frmAdmin::RowIsVisible(int row) const {
 }
 
 QString frmAdmin::GridText(int row, int column) const {
+    if (column >= ColNameSort) {
+        const QTableWidgetItem* first = row >= 1 ? grid->item(row - 1, ColUser) : nullptr;
+        return first ? first->data(Qt::UserRole + column).toString() : QString();
+    }
     const QTableWidgetItem* item = row >= 1 ? grid->item(row - 1, column) : nullptr;
     return item ? item->text() : QString();
 }
@@ -347,13 +357,20 @@ void frmAdmin::FillUserGrid() {
     grid->setRowCount(static_cast<int>(rows.size()));
     for (int i = 0; i < rows.size(); ++i) {
         const Row& r = rows.at(i);
-        const QStringList cells = {r.user, r.level, r.created, r.nameSort, QString::number(r.recNum)};
+        const QStringList cells = {r.user, r.level, r.created};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells.at(c));
             item->setTextAlignment((c == ColCreated ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
-            // Grid rows 2, 4, 6 ... are table rows 1, 3, 5 ...
-            if (i % 2 == 1 && c <= ColCreated)
+            // Grid rows 2, 4, 6 ... are table rows 1, 3, 5 ... A shaded row is light under any theme: its text
+            // is dark.
+            if (i % 2 == 1) {
                 item->setBackground(kShade);
+                item->setForeground(QColor(Qt::black));
+            }
+            if (c == ColUser) {
+                item->setData(Qt::UserRole + int(ColNameSort), r.nameSort);
+                item->setData(Qt::UserRole + int(ColRecNum), QString::number(r.recNum));
+            }
             grid->setItem(i, c, item);
         }
     }
@@ -427,7 +444,7 @@ void frmAdmin::UpdateAdminButtons() {
 
 bool frmAdmin::ChooseAccessCode() {
     for (;;) {
-        const QString code = dialogs().InputBox(
+        const QString code = dialogs().SecretBox(
             this,
             QStringLiteral("\r\nNo access code has been chosen yet.\r\nPlease choose one of at least 6 digits\r\n"
                            "to protect the 'User List'"),
@@ -440,8 +457,8 @@ bool frmAdmin::ChooseAccessCode() {
             continue;
         }
         const QString again =
-            dialogs().InputBox(this, QStringLiteral("\r\nPlease type the new access code\r\nonce more to confirm it"),
-                               QStringLiteral("Confirm the Access Code"), QString());
+            dialogs().SecretBox(this, QStringLiteral("\r\nPlease type the new access code\r\nonce more to confirm it"),
+                                QStringLiteral("Confirm the Access Code"), QString());
         if (again.isEmpty())
             return false;
         if (again != code) {
@@ -457,7 +474,7 @@ bool frmAdmin::ChooseAccessCode() {
 
 bool frmAdmin::AskForAccessCode() {
     for (;;) {
-        const QString answer = dialogs().InputBox(
+        const QString answer = dialogs().SecretBox(
             this,
             QStringLiteral(
                 "\r\nPlease enter the access code\r\nneeded to add/edit/delete\r\nusers in this 'User List'"),
@@ -612,16 +629,17 @@ void frmAdmin::cmdUserSelected_Click() {
     cmdUserSelected->setFont(bold);
     cmdUserSelected->setCaption(QStringLiteral("Enter Password at right"));
     cmdUserSelected->setEnabled(false);
+    ShowAsInstruction(cmdUserSelected, true);
     QFont large = txtPassword->font();
     large.setPointSize(20);
     txtPassword->setFont(large);
     txtPassword->clear();
     txtPassword->show();
     txtPassword->setFocus();
-    cmdContinue->setCaption(QStringLiteral("Continue"));
+    cmdContinue->setCaption(QStringLiteral("&Continue"));
     cmdContinue->show();
     cmdContinue->setEnabled(false);
-    cmdCancel->setCaption(QStringLiteral("Cancel"));
+    cmdCancel->setCaption(QStringLiteral("Ca&ncel"));
     cmdCancel->show();
     txtPassword_Change();
 }
@@ -674,6 +692,7 @@ void frmAdmin::cmdCancel_Click() {
     cmdUserSelected->setCaption(cmdUserSelected->Tag);
     cmdUserSelected->Tag.clear();
     cmdUserSelected->setEnabled(true);
+    ShowAsInstruction(cmdUserSelected, false);
     // Back where the user came from, rather than wherever the hidden password box passed the focus.
     cmdUserSelected->setFocus();
 }

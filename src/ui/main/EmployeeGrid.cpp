@@ -6,10 +6,24 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QSortFilterProxyModel>
 
 namespace {
 
 constexpr int kMaxColumns = 5;
+
+// The view holds the columns that have a heading, at most the three detail columns: the alphabetical list's "*"
+// filler, the slot and the sort key stay in the model for the list's rules, but out of the view and so out of
+// what a screen reader announces (readers count hidden columns too).
+class ShownColumns : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsColumn(int column, const QModelIndex&) const override {
+        return column < 3 && column < static_cast<const EmployeeListModel*>(sourceModel())->Headers().size();
+    }
+};
 
 } // namespace
 
@@ -54,6 +68,11 @@ QVariant EmployeeListModel::data(const QModelIndex& index, int role) const {
         if (index.row() % 2 == 1 && index.column() <= 3)
             return EmployeeGrid::ShadeColour();
         return {};
+    case Qt::ForegroundRole:
+        // A shaded row is light under any theme: its text is dark. The other rows follow the desktop.
+        if (index.row() % 2 == 1 && index.column() <= 3)
+            return QColor(Qt::black);
+        return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     default:
@@ -73,7 +92,9 @@ QVariant EmployeeListModel::headerData(int section, Qt::Orientation orientation,
 
 EmployeeGrid::EmployeeGrid(QWidget* parent)
     : QTableView(parent), m_model(new EmployeeListModel(this)), m_widths(kMaxColumns, 0) {
-    setModel(m_model);
+    auto* shown = new ShownColumns(this);
+    shown->setSourceModel(m_model);
+    setModel(shown);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -94,12 +115,9 @@ EmployeeGrid::EmployeeGrid(QWidget* parent)
     bold.setBold(true);
     horizontalHeader()->setFont(bold);
     horizontalHeader()->setFixedHeight(Twips(285));
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        // Hidden, the link and key columns can never be scrolled into view, not even by the arrow keys.
-        for (int c = 0; c < m_model->columnCount(); ++c) {
-            setColumnHidden(c, c >= 3);
+    connect(shown, &QAbstractItemModel::modelReset, this, [this] {
+        for (int c = 0; c < model()->columnCount(); ++c)
             setColumnWidth(c, Twips(m_widths.value(c)));
-        }
     });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { emit RowColChange(); });
 }
@@ -147,7 +165,7 @@ int EmployeeGrid::Row() const {
 void EmployeeGrid::SetRow(int row) {
     if (row < 1 || row >= Rows())
         return;
-    const QModelIndex index = m_model->index(row - 1, 0);
+    const QModelIndex index = model()->index(row - 1, 0);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
@@ -170,7 +188,7 @@ void EmployeeGrid::SetColWidth(int column, int twips) {
     if (column < 0 || column >= kMaxColumns)
         return;
     m_widths[column] = twips;
-    if (column < m_model->columnCount())
+    if (column < model()->columnCount())
         setColumnWidth(column, Twips(twips));
 }
 

@@ -25,8 +25,10 @@ EntryField::EntryField(bool multiLine, int maxLength, QWidget* parent) : QWidget
     }
     editor->setMouseTracking(true);
     editor->installEventFilter(this);
+    // The box hands its focus to the editor and takes none itself, so that Tab and screen readers meet the
+    // editor alone. (Set after the proxy, the policy would pass on to the editor.)
+    setFocusPolicy(Qt::NoFocus);
     setFocusProxy(editor);
-    setFocusPolicy(editor->focusPolicy());
 }
 
 QString EntryField::text() const {
@@ -62,6 +64,8 @@ void EntryField::setBackColor(const QColor& colour) {
     QWidget* editor = focusProxy();
     QPalette p = editor->palette();
     p.setColor(QPalette::Base, colour);
+    // The entry colours (yellow, cyan) are light under any theme: the text on them is dark.
+    p.setColor(QPalette::Text, Qt::black);
     editor->setPalette(p);
 }
 

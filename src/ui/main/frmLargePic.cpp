@@ -5,6 +5,7 @@
 #include "app/FirstActivation.h"
 #include "app/TileBackground.h"
 #include "app/WindowGeometry.h"
+#include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
 #include "print/PrintCommands.h"
 #include "print/PrintHelpers.h"
@@ -61,6 +62,7 @@ frmLargePic::frmLargePic(QWidget* parent) : QDialog(parent), m_fade(new FadeEngi
     cmdReturn = new ZelButton(this);
     cmdReturn->setObjectName(QStringLiteral("cmdReturn"));
     cmdReturn->setCaption(QStringLiteral("&Return\r\n<Esc>"));
+    PressOnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_P), [this] { return cmdPrintPic; });
     cmdReturn->setCancel(true);
     // Rounded on the tiled background. Not transparent: a tall picture runs on beneath them, and a caption drawn
     // over a photograph cannot be read.
@@ -116,6 +118,7 @@ void frmLargePic::Form_Activate() {
         return;
     WasActivated = true;
     setWindowTitle(windowTitle() + QLatin1Char(' ') + lblPicHeading->text());
+    DescribePhotograph(imgPicture, lblPicHeading->text());
     if (PrintPictureOnOpen) {
         PrintPictureOnOpen = false;
         QCoreApplication::processEvents();

@@ -6,6 +6,7 @@
 #include "app/Navigation.h"
 #include "app/WindowGeometry.h"
 #include "backup/modBackupRestore.h"
+#include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
 #include "store/DataFile.h"
@@ -26,6 +27,7 @@
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent), m_fade(new FadeEngine(this, [this] { ClosingAction(); })) {
     setObjectName(QStringLiteral("frmMain"));
+    ShowAsFrame(this);
     BuildControls();
     ConnectControls();
     Form_Load();
@@ -105,8 +107,8 @@ void frmMain::Form_Activate() {
     cmdQuit->setCancel(true);
 
     cmdAddEmployee->setCaption(QStringLiteral("&Add Employee\r\nto the List"));
-    cmdPrintList->setCaption(QStringLiteral("Print\r\nthis List"));
-    cmdPrintUpdateForms->setCaption(QStringLiteral("Print Annual\r\nUpdate form(s)"));
+    cmdPrintList->setCaption(QStringLiteral("Print\r\nthis &List"));
+    cmdPrintUpdateForms->setCaption(QStringLiteral("Print Annual\r\n&Update form(s)"));
     cmdRemoveEmployee->setCaption(QStringLiteral("&Remove\r\nthis Employee"));
     cmdCheckData->setCaption(QStringLiteral("Chec&k the Data..."));
     cmdCheckData->setEnabled(CurrentAccessLevel >= 2);
@@ -117,11 +119,11 @@ void frmMain::Form_Activate() {
     cmdAddEditSave->setCaption(QStringLiteral("&Save\r\nChanges"));
     cmdAddEditCancel->setCaption(QStringLiteral("&Cancel\r\nthis Edit"));
     cmdPrintEntry->setCaption(QStringLiteral("&Print\r\nthis Info"));
-    cmdPrintLabel->setCaption(QStringLiteral("&Print an\r\nAddress Label..."));
-    cmdPicAddEdit[1]->setCaption(QStringLiteral("Add a Picture"));
-    cmdPicAddEdit[2]->setCaption(QStringLiteral("Edit this Picture"));
-    cmdPicPrint->setCaption(QStringLiteral("View/Print this Picture"));
-    cmdPicDelete->setCaption(QStringLiteral("Delete this Picture"));
+    cmdPrintLabel->setCaption(QStringLiteral("Print a&n\r\nAddress Label..."));
+    cmdPicAddEdit[1]->setCaption(QStringLiteral("Add a P&icture"));
+    cmdPicAddEdit[2]->setCaption(QStringLiteral("Edit this P&icture"));
+    cmdPicPrint->setCaption(QStringLiteral("&View/Print this Picture"));
+    cmdPicDelete->setCaption(QStringLiteral("Dele&te this Picture"));
 
     RefreshListOptions();
     ShowEmployeeList();

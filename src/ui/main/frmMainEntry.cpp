@@ -4,6 +4,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/FadeEngine.h"
+#include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
 #include "history/HistoryPage.h"
 #include "store/DataFile.h"
@@ -82,10 +83,10 @@ void frmMain::BeginRecordEntry() {
         // With no employee on file the details frame is hidden; the first one is entered in it.
         frame[2]->show();
 
-        cmdAddEditSave->setCaption(QStringLiteral("Save this\r\nnew entry"));
+        cmdAddEditSave->setCaption(QStringLiteral("&Save this\r\nnew entry"));
         cmdAddEditSave->setEnabled(false);
         cmdAddEditSave->show();
-        cmdAddEditCancel->setCaption(QStringLiteral("Cancel this\r\nnew entry"));
+        cmdAddEditCancel->setCaption(QStringLiteral("&Cancel this\r\nnew entry"));
         cmdAddEditCancel->show();
         lblDataInfo[1]->hide();
         lblDataInfo[2]->hide();
@@ -153,8 +154,10 @@ void frmMain::BeginRecordEntry() {
             txtField[i]->setText(QString());
         txtField[i]->setLocked(false);
     }
-    for (int index : RequiredFields)
+    for (int index : RequiredFields) {
         SetCaptionColour(lblField[index], kRequiredColour);
+        SetRequired(txtField[index], true);
+    }
     // An edit shows at once how full the notepad already is.
     ShowNotepadGauge();
     lblYearsDOB->hide();
@@ -186,12 +189,15 @@ void frmMain::BeginRecordEntry() {
 bool frmMain::focusNextPrevChild(bool next) {
     const int page = tabNameInfo->currentIndex();
     if ((Adding || Editing) && next && page >= 0 && page <= 2) {
-        // The last field in view on the page; the inactivation date shows only for a previous employee.
-        int last = 0;
+        // The last control in view on the page: on "Job Info" the chosen sworn option, else the last field (the
+        // inactivation date shows only for a previous employee).
+        QWidget* last = nullptr;
         for (int i = 1; i <= FieldCount; ++i)
             if (FieldPage(i) == page && !txtField[i]->isHidden())
-                last = i;
-        if (last && txtField[last]->focusProxy()->hasFocus()) {
+                last = txtField[i]->focusProxy();
+        if (page == 2)
+            last = optSworn[2]->isChecked() ? optSworn[2] : optSworn[1];
+        if (last && last->hasFocus()) {
             // Choosing the page puts the focus on its first field.
             tabNameInfo->setCurrentIndex(page + 1);
             return true;
@@ -259,8 +265,10 @@ void frmMain::cmdAddEditCancel_Click() {
     lblField[1]->setGeometry(m_firstCaptionPlace);
     lblYearsDOB->show();
     lblYearsDOE->show();
-    for (int index : RequiredFields)
+    for (int index : RequiredFields) {
         SetCaptionColour(lblField[index], palette().color(QPalette::ButtonText));
+        SetRequired(txtField[index], false);
+    }
     cmdAddEditSave->hide();
     cmdAddEditCancel->hide();
     cmdAddEditCancel->setCancel(false);

@@ -5,6 +5,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/TileBackground.h"
+#include "controls/Accessibility.h"
 #include "controls/Cp1252Entry.h"
 #include "controls/ZelButton.h"
 #include "ui/main/EmployeeGrid.h"
@@ -95,6 +96,7 @@ void frmMain::BuildControls() {
 
     tabMain = new QTabWidget(this);
     tabMain->setObjectName(QStringLiteral("tabMain"));
+    SetAccessibleName(tabMain, QStringLiteral("Employee list and display options"));
     tabMain->setGeometry(Twips(60), Twips(kTabTop), Twips(10335), Twips(kTabHeight));
     auto* listPage = new QWidget;
     auto* optionsPage = new QWidget;
@@ -136,6 +138,22 @@ void frmMain::BuildControls() {
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WindowShortcut);
     connect(f1, &QShortcut::activated, this, [this] { Form_KeyDown(Qt::Key_F1, Qt::NoModifier); });
+    PressOnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { return cmdQuit; });
+    // Ctrl+P prints what is in view: the list while it has the focus, else the record or, on its page, the picture.
+    PressOnKeys(this, QKeySequence(Qt::CTRL | Qt::Key_P), [this]() -> QAbstractButton* {
+        if (tabMain->currentIndex() != 0)
+            return nullptr;
+        if (frame[1]->isAncestorOf(focusWidget()) || !cmdPrintEntry->isVisibleTo(this))
+            return cmdPrintList;
+        return tabNameInfo->currentIndex() == 4 && cmdPicPrint->isVisibleTo(this) ? cmdPicPrint : cmdPrintEntry;
+    });
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(find, &QShortcut::activated, this, [this] {
+        if (!tabMain->isTabEnabled(1))
+            return;
+        tabMain->setCurrentIndex(1);
+        txtOther->setFocus(Qt::ShortcutFocusReason);
+    });
 }
 
 void frmMain::BuildListFrame(QWidget* page) {
@@ -145,6 +163,7 @@ void frmMain::BuildListFrame(QWidget* page) {
 
     grid = new EmployeeGrid(frame[1]);
     grid->setObjectName(QStringLiteral("grid"));
+    SetAccessibleName(grid, QStringLiteral("Employee List"));
     grid->setGeometry(Twips(120), Twips(270), Twips(7950), Twips(kGridHeight));
     grid->hide();
 
@@ -243,6 +262,12 @@ void frmMain::BuildOptionsTab(QWidget* page) {
     txtOther->setObjectName(QStringLiteral("txtOther"));
     txtOther->setGeometry(Twips(2520), Twips(1020), Twips(3840), Twips(330));
     InstallCp1252Entry(txtOther, 25);
+    LinkCaption(lbl[1], comboMonth);
+    LinkCaption(lbl[2], comboYear);
+    LinkCaption(lbl[3], comboAgeGroup);
+    LinkCaption(lbl[4], txtOther);
+    // The detail column of the alphabetical list has no caption of its own; the option beside it says what it is.
+    SetAccessibleName(comboListWith, CaptionAsName(TypeListCaption(1)));
     chkSearchNotepad = new QCheckBox(QStringLiteral("Look in notepad also"), look);
     chkSearchNotepad->setObjectName(QStringLiteral("chkSearchNotepad"));
     chkSearchNotepad->setGeometry(Twips(6600), Twips(1035), Twips(3000), Twips(300));

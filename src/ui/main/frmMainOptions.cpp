@@ -17,6 +17,9 @@ void SetBackground(QComboBox* box, const QColor& colour) {
     QPalette p = box->palette();
     p.setColor(QPalette::Base, colour);
     p.setColor(QPalette::Button, colour);
+    // The fixed face takes a fixed dark text, whatever the desktop's theme.
+    p.setColor(QPalette::Text, Qt::black);
+    p.setColor(QPalette::ButtonText, Qt::black);
     box->setPalette(p);
 }
 

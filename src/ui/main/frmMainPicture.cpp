@@ -5,6 +5,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/Dialogs.h"
+#include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
 #include "history/HistoryRefusal.h"
 #include "history/RecordHistory.h"
@@ -69,6 +70,7 @@ void frmMain::ClearPicture() {
     imgPicture->clear();
     imgPicture->resize(Twips(PictureFrameWidth), Twips(PictureFrameHeight));
     imgPicture->setToolTip(QString());
+    DescribePhotograph(imgPicture, QString());
 }
 
 void frmMain::ShowPicture(const LoadedPicture& picture, const QString& path) {
@@ -78,6 +80,7 @@ void frmMain::ShowPicture(const LoadedPicture& picture, const QString& path) {
     imgPicture->resize(Twips(fitted.width()), Twips(fitted.height()));
     imgPicture->setPixmap(QPixmap::fromImage(picture.Image));
     imgPicture->setToolTip(path);
+    DescribePhotograph(imgPicture, PictureHeading());
     imgPicture->show();
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/main/frmMain.h"
 
+#include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
 #include "history/HistoryPage.h"
 #include "ui/main/EntryField.h"
@@ -67,6 +68,7 @@ void frmMain::BuildRecordForm(QWidget* page) {
 
     tabNameInfo = new QTabWidget(frame[2]);
     tabNameInfo->setObjectName(QStringLiteral("tabNameInfo"));
+    SetAccessibleName(tabNameInfo, QStringLiteral("Employee record"));
     tabNameInfo->setGeometry(Twips(120), Twips(255), Twips(7950), Twips(kDetailsHeight - 360));
     tabNameInfo->setProperty("shownPage", 0);
     for (int p = 0; p <= 4; ++p) {
@@ -128,6 +130,7 @@ void frmMain::BuildRecordPages() {
         const int height = i == NotepadField ? 2670 : kFieldHeight;
         txtField[i]->setGeometry(Twips(at.left), Twips(at.top + 240), Twips(at.width), Twips(height));
         txtField[i]->setLocked(true);
+        LinkCaption(lblField[i], txtField[i]);
     }
 
     // Basic Info: the stamps and the age.

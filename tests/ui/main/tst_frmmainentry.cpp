@@ -91,9 +91,9 @@ private slots:
         QCOMPARE(w->tabMain->tabText(0), QStringLiteral("New Entry"));
         QVERIFY(!w->tabMain->isTabEnabled(1));
         QCOMPARE(w->frame[2]->title(), QString());
-        QCOMPARE(w->cmdAddEditSave->Caption(), QStringLiteral("Save this\r\nnew entry"));
+        QCOMPARE(w->cmdAddEditSave->Caption(), QStringLiteral("&Save this\r\nnew entry"));
         QVERIFY(!w->cmdAddEditSave->isEnabled() && !w->cmdAddEditSave->isHidden());
-        QCOMPARE(w->cmdAddEditCancel->Caption(), QStringLiteral("Cancel this\r\nnew entry"));
+        QCOMPARE(w->cmdAddEditCancel->Caption(), QStringLiteral("&Cancel this\r\nnew entry"));
         QCOMPARE(w->lblField[1]->text(), QStringLiteral("First Name            (red = required entry)"));
         for (int i = 1; i <= FieldCount; ++i) {
             QVERIFY(!w->txtField[i]->isLocked());
@@ -148,7 +148,7 @@ private slots:
             QVERIFY(w->cmdAddEditSave->isEnabled());
         }
         // The add caption of the cancel button stays.
-        QCOMPARE(w->cmdAddEditCancel->Caption(), QStringLiteral("Cancel this\r\nnew entry"));
+        QCOMPARE(w->cmdAddEditCancel->Caption(), QStringLiteral("&Cancel this\r\nnew entry"));
 
         Type(w, 22, QStringLiteral("x"));
         QVERIFY(!w->lblSpaceFull->isHidden());
@@ -453,7 +453,8 @@ private slots:
         QVERIFY(ReadEmployee(3).LastModified > 0);
     }
 
-    // Keyboard: the add command's access key, and Tab from the last field of a page on to the next page.
+    // Keyboard alone: the add command's access key, Tab from the last field of a page on to the next page, and on
+    // "Job Info" from the dates on to the status and sworn options, where an arrow key chooses "Non-sworn".
     void addByKeyboard() {
         frmMain* w = OpenWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -464,13 +465,22 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w->txtField[2]->focusProxy());
         QCOMPARE(w->txtField[1]->text(), QStringLiteral("Maria"));
-        // Last field of the page to first field of the next: 11 to 12, 16 to 17, 20 (21 is hidden) to 22.
-        for (const auto& [from, to, page] : {std::tuple{11, 12, 1}, std::tuple{16, 17, 2}, std::tuple{20, 22, 3}}) {
-            w->txtField[from]->setFocus();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(w->tabNameInfo->currentIndex(), page);
-            QCOMPARE(QApplication::focusWidget(), w->txtField[to]->focusProxy());
+        // 11 to 12 and 16 to 17 on the next page; 20 (21 is hidden) to the status option, then the sworn one.
+        const QList<std::pair<QWidget*, QWidget*>> steps = {
+            {w->txtField[11]->focusProxy(), w->txtField[12]->focusProxy()},
+            {w->txtField[16]->focusProxy(), w->txtField[17]->focusProxy()},
+            {w->txtField[20]->focusProxy(), w->optStatus[1]},
+            {w->optStatus[1], w->optSworn[1]}};
+        for (const auto& [from, to] : steps) {
+            from->setFocus();
+            QTest::keyClick(from, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), to);
         }
+        // An arrow key chooses "Non-sworn"; Tab goes on to the next page.
+        QTest::keyClick(w->optSworn[1], Qt::Key_Down);
+        QVERIFY(w->optSworn[2]->isChecked());
+        QTest::keyClick(w->optSworn[2], Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->txtField[22]->focusProxy());
         w->cmdAddEditCancel_Click();
     }
 
