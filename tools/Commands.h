@@ -35,6 +35,12 @@ bool ParseListArguments(const QStringList& args, ListOptions* options, QString* 
 // "remove --slot N [--name "Last, First"]": removes one employee as the main window does, the name (when given)
 // checked against the slot's. Refused while the program runs on the folder.
 int RemoveCommand(const QStringList& args);
+// "history [--employee NAME|--slot N] [--since DATE] [--until DATE]": the events of the change history, oldest
+// first, one tab-separated line each as the log holds them; "history --verify" checks its chain (exit 0 intact,
+// 1 with the first bad line, 3 for a cut-off last line).
+int HistoryCommand(const QStringList& args);
+// The "info" lines of the change history: its line count and the state of its chain.
+QByteArray HistoryInfoLines();
 
 // "print list|report|forms|label ... --out FILE.pdf": a printout into a PDF file. Runs in vardel-data-print
 // (ToolApplication.h), which has the fonts.

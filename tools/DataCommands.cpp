@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "JsonLine.h"
+#include "history/ChangeLog.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
@@ -54,7 +55,7 @@ int InfoCommand(const QStringList& args) {
         counts = CountDataFileReadOnly(DataFileName);
     const QByteArray text = "records " + QByteArray::number(counts.records) + "\ncurrent " +
                             QByteArray::number(counts.current) + "\nprevious " + QByteArray::number(counts.previous) +
-                            "\n";
+                            "\n" + HistoryInfoLines();
     return WriteOutput(text) && FinishOutput() ? 0 : 1;
 }
 
@@ -141,8 +142,12 @@ int DemoCommand(const QStringList& args) {
     }
 
     DemoRecords demo(a.seed);
-    WriteNewRecordFile(DataFileName, PersonnelLayout::RecordSize, a.count,
-                       [&demo](qint64, QByteArray& slot) { EncodePersonnelRecord(demo.next(), slot.data()); });
+    ChangeEvent import = NewEvent(HistoryEvent::Import);
+    import.NewValue = QStringLiteral("%1 sample employees").arg(a.count);
+    CommitWithHistory({import}, [&] {
+        WriteNewRecordFile(DataFileName, PersonnelLayout::RecordSize, a.count,
+                           [&demo](qint64, QByteArray& slot) { EncodePersonnelRecord(demo.next(), slot.data()); });
+    });
     return WriteOutput(TerminalText(QStringLiteral("wrote %1 records to %2").arg(a.count).arg(DataFileName)) + '\n') &&
                    FinishOutput()
                ? 0

@@ -4,6 +4,7 @@
 
 #include "exchange/EmployeeExport.h"
 #include "exchange/EmployeeImport.h"
+#include "history/RecordHistory.h"
 #include "store/DateRules.h"
 #include "ui/main/ListOptions.h"
 
@@ -96,7 +97,7 @@ int ImportCommand(const QStringList& args) {
     if (!WriteOutput(text))
         return 1;
     if (!dryRun) {
-        const qint64 added = ApplyImport(plan);
+        const qint64 added = ApplyImportWithHistory(plan);
         if (!WriteOutput(QStringLiteral("added %1 employees\n").arg(added).toUtf8()))
             return 1;
     }

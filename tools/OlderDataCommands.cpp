@@ -5,6 +5,7 @@
 
 #include "app/OlderDataConversion.h"
 #include "backup/BackupCopy.h"
+#include "history/RecordHistory.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
@@ -88,7 +89,7 @@ int ConvertCommand(const QStringList& args) {
         std::printf("%s is in the present format; nothing to convert\n", TerminalText(DataFileName).constData());
         break;
     case DataFileFormat::Older: {
-        const qint32 count = ConvertOlderDataFile(NowOADate());
+        const qint32 count = ConvertOlderDataFileWithHistory(NowOADate());
         std::printf("converted %d records; the older file is kept as %s\n", count,
                     TerminalText(OldFileName()).constData());
         break;

@@ -7,6 +7,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/CommandLine.h"
+#include "history/ChangeLog.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
@@ -35,6 +36,8 @@ const Command kCommands[] = {
      true},
     {"remove", "remove --slot N [--name \"Last, First\"]",
      "remove the employee in slot N as the main window does, checking the name when given", RemoveCommand, false},
+    {"history", "history [--employee NAME|--slot N] [--since DATE] [--until DATE]",
+     "the change history, one tab-separated event a line; history --verify checks its chain", HistoryCommand, false},
     {"backup", "backup [DIR] [--keep N]",
      "a verified backup into a dated folder of DIR (the BackupFolder setting when none)", BackupCommand, false},
     {"verify", "verify DIR", "verify a backup folder against its manifest", VerifyCommand, false},
@@ -125,6 +128,7 @@ int main(int argc, char* argv[]) {
     dataDir = QDir::cleanPath(QDir(dataDir).absolutePath());
 
     InitProgramValues();
+    SetHistoryProgramName(QStringLiteral("vardel-data"));
     try {
         const QFileInfo folder(dataDir);
         if (command->writes) {

@@ -7,6 +7,7 @@
 #include "app/frmTitlePage.h"
 #include "backup/BackupCopy.h"
 #include "controls/ZelButton.h"
+#include "history/RecordHistory.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "users/UserList.h"
@@ -110,7 +111,7 @@ bool CheckOlderDataFile(frmTitlePage* titlePage) {
     if (answer == MsgResult::Yes) {
         {
             BusyWindow busy(titlePage);
-            ConvertOlderDataFile(NowOADate());
+            ConvertOlderDataFileWithHistory(NowOADate());
         }
         report = QStringLiteral("Your data file has been") + kCrLf + QStringLiteral("successfully converted!") + kCrLf +
                  kCrLf;

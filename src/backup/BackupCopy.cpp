@@ -1,6 +1,7 @@
 #include "backup/BackupCopy.h"
 
 #include "app/AppGlobals.h"
+#include "history/ChangeLog.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
@@ -51,9 +52,10 @@ bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// A temporary copy's name: "." + one of the data files' names + "." + the six letters or digits of mkstemp.
+// A temporary copy's name: "." + one of the data files' names (the change history's too) + "." + the six letters
+// or digits of mkstemp.
 bool isCopyName(const QString& name) {
-    for (const QString& file : std::as_const(DataFileList)) {
+    for (const QString& file : DataFileList + QStringList{ChangeLogFileName}) {
         const QString start = QLatin1Char('.') + file + QLatin1Char('.');
         if (file.isEmpty() || name.size() != start.size() + 6 || !name.startsWith(start))
             continue;

@@ -3,6 +3,7 @@
 #include "backup/BackupCopy.h"
 
 #include "app/AppGlobals.h"
+#include "history/ChangeLog.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 #include "store/PersonnelRecord.h"
@@ -271,7 +272,8 @@ BackupVerdict VerifyBackupFolder(const QString& folder, const QString& dataFile,
 }
 
 QStringList BackedUpFiles() {
-    return DataFileList + QStringList{AccessCodeFileName};
+    // The change history goes along when there is one.
+    return DataFileList + QStringList{AccessCodeFileName, ChangeLogFileName};
 }
 
 BackupManifest MakeVerifiedBackup(const QString& dataFolder, const QString& target, const QStringList& names,

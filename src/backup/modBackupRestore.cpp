@@ -6,6 +6,7 @@
 #include "backup/BackupCopy.h"
 #include "backup/BackupManifest.h"
 #include "backup/modFolderBrowse.h"
+#include "history/ChangeLog.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
@@ -41,7 +42,7 @@ QString RestoreFiles(QWidget* owner, const QString& folder, const QStringList& n
                 continue;
             // A backup made before the access code had a file of its own restores without it, and the folder
             // keeps the code it has.
-            if (name == AccessCodeFileName && !FileExistsIn(folder, name))
+            if ((name == AccessCodeFileName || name == ChangeLogFileName) && !FileExistsIn(folder, name))
                 continue;
             if (owner) {
                 owner->setWindowTitle(QStringLiteral("Restoring ") + name);

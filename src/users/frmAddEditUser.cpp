@@ -8,6 +8,8 @@
 #include "controls/Accessibility.h"
 #include "controls/Cp1252Entry.h"
 #include "controls/ZelButton.h"
+#include "history/HistoryRefusal.h"
+#include "history/UserHistory.h"
 #include "store/DateRules.h"
 #include "users/UserList.h"
 #include "users/frmAdmin.h"
@@ -323,6 +325,7 @@ void frmAddEditUser::cmdSave_Click() {
     }
     OpenUserList();
     ReadUserRecord(RecordNumber);
+    const UserRecord before = CurrentUser;
     if (!Editing())
         CurrentUser.DateCreated = NowOADate();
     CurrentUser.FirstName = FieldText(kFirstName).trimmed();
@@ -330,7 +333,8 @@ void frmAddEditUser::cmdSave_Click() {
     CurrentUser.Password = ScramblePassword(FieldText(kPassword));
     CurrentUser.AccessLevel = SelectedLevel;
     CurrentUser.Comments = FieldText(kComments).trimmed();
-    WriteUserRecord(RecordNumber);
+    if (!ChangeOrExplain(this, [this, &before] { WriteUserRecordWithHistory(RecordNumber, before); }))
+        return;
     CloseUserList();
     if (m_admin)
         (Editing() ? m_admin->cmdEditUser : m_admin->cmdAddUser)->Tag = QStringLiteral("Update");

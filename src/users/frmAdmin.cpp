@@ -11,6 +11,9 @@
 #include "controls/GridKeys.h"
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
+#include "history/HistoryRefusal.h"
+#include "history/UserHistory.h"
+#include "history/frmChangeLog.h"
 #include "print/PreviewPrinterDevice.h"
 #include "store/Cp1252.h"
 #include "store/DateRules.h"
@@ -148,6 +151,10 @@ void frmAdmin::BuildControls() {
     cmdCancel = button("cmdCancel", 4410, row2, 1290, row2Height);
     cmdAgencyName = button("cmdAgencyName", 3060, row2, 1290, row2Height);
     cmdBackupSettings = button("cmdBackupSettings", 4410, row2, 1290, row2Height);
+    // Beside the printout setting, under the help and quit commands: the window is a row taller for it.
+    cmdReviewChangeLog = button("cmdReviewChangeLog", 5760, Twips(4020), 2415, Twips(480));
+    cmdReviewChangeLog->setCaption(QStringLiteral("Review the Change &Log"));
+    cmdReviewChangeLog->setToolTip(QStringLiteral(" Review who changed which record, when, from what to what "));
     cmdHelp = button("cmdHelp", 5760, row2, 1170, row2Height);
     cmdQuit = button("cmdQuit", 6990, row2, 1185, row2Height);
     cmdHelp->setCaption(QStringLiteral("&Help"));
@@ -161,7 +168,7 @@ void frmAdmin::BuildControls() {
     // Shown only in the password state, where Esc backs out as the button does.
     cmdCancel->setCancel(true);
     for (ZelButton* b : {cmdAddUser, cmdEditUser, cmdDeleteUser, cmdReviewUserLog, cmdUserSelected, cmdContinue,
-                         cmdCancel, cmdAgencyName, cmdBackupSettings})
+                         cmdCancel, cmdAgencyName, cmdBackupSettings, cmdReviewChangeLog})
         b->hide();
 
     txtPassword = new QLineEdit(this);
@@ -200,6 +207,7 @@ void frmAdmin::BuildControls() {
     connect(cmdEditUser, &ZelButton::clicked, this, &frmAdmin::cmdEditUser_Click);
     connect(cmdDeleteUser, &ZelButton::clicked, this, &frmAdmin::cmdDeleteUser_Click);
     connect(cmdReviewUserLog, &ZelButton::clicked, this, &frmAdmin::cmdReviewUserLog_Click);
+    connect(cmdReviewChangeLog, &ZelButton::clicked, this, &frmAdmin::cmdReviewChangeLog_Click);
     connect(cmdUserSelected, &ZelButton::clicked, this, &frmAdmin::cmdUserSelected_Click);
     connect(cmdContinue, &ZelButton::clicked, this, &frmAdmin::cmdContinue_Click);
     connect(cmdCancel, &ZelButton::clicked, this, &frmAdmin::cmdCancel_Click);
@@ -208,7 +216,8 @@ void frmAdmin::BuildControls() {
     connect(cmdAgencyName, &ZelButton::clicked, this, &frmAdmin::cmdAgencyName_Click);
     connect(cmdBackupSettings, &ZelButton::clicked, this, &frmAdmin::cmdBackupSettings_Click);
     connect(chkFadeStatus, &QCheckBox::clicked, this, &frmAdmin::chkFadeStatus_Click);
-    connect(chkPreviewPrintouts, &QCheckBox::clicked, this, [this] { SetPreviewPrintouts(chkPreviewPrintouts->isChecked()); });
+    connect(chkPreviewPrintouts, &QCheckBox::clicked, this,
+            [this] { SetPreviewPrintouts(chkPreviewPrintouts->isChecked()); });
     connect(txtPassword, &QLineEdit::textChanged, this, &frmAdmin::txtPassword_Change);
     connect(timerFlashButton, &QTimer::timeout, this, &frmAdmin::timerFlashButton_Timer);
 
@@ -220,7 +229,7 @@ void frmAdmin::BuildControls() {
 
 void frmAdmin::Form_Load() {
     setWindowTitle(AppTitle + QStringLiteral(" - Admin Window"));
-    setFixedSize(Twips(8295), Twips(4365));
+    setFixedSize(Twips(8295), Twips(4665));
     TileBackground(imgBackground->pixmap(), this);
     // This window is where fading is switched on and off, so it prepares itself even while fading is off.
     FadeOn = PrepareFade(this, 0, true);
@@ -419,6 +428,7 @@ void frmAdmin::UpdateAdminButtons() {
 
     cmdAgencyName->setVisible(AdminMode);
     cmdBackupSettings->setVisible(AdminMode);
+    cmdReviewChangeLog->setVisible(AdminMode);
     chkPreviewPrintouts->setChecked(PreviewPrintouts());
     chkPreviewPrintouts->setVisible(AdminMode);
 
@@ -540,7 +550,8 @@ void frmAdmin::cmdDeleteUser_Click() {
         QStringLiteral("Confirm Deletion"), MsgIcon::Question, MsgButtons::YesNoCancel, MsgResult::No);
     if (answer != MsgResult::Yes)
         return;
-    RemoveUser(SelectedRecNum());
+    if (!ChangeOrExplain(this, [this] { RemoveUserWithHistory(SelectedRecNum()); }))
+        return;
     int keepRow = 1;
     int keepTop = 1;
     if (QFileInfo::exists(UserListFileName)) {
@@ -581,7 +592,8 @@ void frmAdmin::cmdReviewUserLog_Click() {
         return;
     }
     ViewingLog = true;
-    for (ZelButton* b : {cmdAdmin, cmdAddUser, cmdEditUser, cmdDeleteUser, cmdAgencyName, cmdBackupSettings})
+    for (ZelButton* b :
+         {cmdAdmin, cmdAddUser, cmdEditUser, cmdDeleteUser, cmdAgencyName, cmdBackupSettings, cmdReviewChangeLog})
         b->hide();
     cmdReviewUserLog->setCaption(QStringLiteral("Finished Viewing"));
     Tag = windowTitle();
@@ -599,6 +611,11 @@ void frmAdmin::cmdReviewUserLog_Click() {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     txtUserLog->setPlainText(text);
     txtUserLog->show();
+}
+
+void frmAdmin::cmdReviewChangeLog_Click() {
+    frmChangeLog review(this);
+    review.exec();
 }
 
 void frmAdmin::cmdUserSelected_Click() {
@@ -723,7 +740,8 @@ void frmAdmin::cmdBackupSettings_Click() {
     SaveSetting(QStringLiteral("BackupReminderDays"), QString::number(value));
     const QString folder = dialogs().InputBox(
         this,
-        QStringLiteral("\r\nThe folder of the daily backups that the vardel-backup\r\ntimer makes (see its manual page):"),
+        QStringLiteral(
+            "\r\nThe folder of the daily backups that the vardel-backup\r\ntimer makes (see its manual page):"),
         QStringLiteral("Daily Backups"), GetSetting(QStringLiteral("BackupFolder")));
     if (!folder.trimmed().isEmpty())
         SaveSetting(QStringLiteral("BackupFolder"), folder.trimmed());

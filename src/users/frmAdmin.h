@@ -34,6 +34,7 @@ public:
     ZelButton* cmdEditUser;
     ZelButton* cmdDeleteUser;
     ZelButton* cmdReviewUserLog;
+    ZelButton* cmdReviewChangeLog;
     ZelButton* cmdUserSelected;
     ZelButton* cmdContinue;
     ZelButton* cmdCancel;
@@ -82,6 +83,7 @@ public slots:
     void cmdEditUser_Click();
     void cmdDeleteUser_Click();
     void cmdReviewUserLog_Click();
+    void cmdReviewChangeLog_Click();
     void cmdUserSelected_Click();
     void txtPassword_Change();
     void cmdContinue_Click();

@@ -78,7 +78,7 @@ private slots:
         QTemporaryDir dir;
         const Run run = VardelData({QStringLiteral("info"), QStringLiteral("--data-dir"), dir.path()});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, QByteArray("records 0\ncurrent 0\nprevious 0\n"));
+        QCOMPARE(run.out, QByteArray("records 0\ncurrent 0\nprevious 0\nhistory 0\nchain intact\n"));
         QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 
@@ -228,8 +228,10 @@ private slots:
         QVERIFY(current > 0 && current < 40);
 
         const Run info = VardelData({QStringLiteral("info"), QStringLiteral("--data-dir"), first});
-        QCOMPARE(info.out,
-                 QStringLiteral("records 40\ncurrent %1\nprevious %2\n").arg(current).arg(40 - current).toUtf8());
+        QCOMPARE(info.out, QStringLiteral("records 40\ncurrent %1\nprevious %2\nhistory 1\nchain intact\n")
+                               .arg(current)
+                               .arg(40 - current)
+                               .toUtf8());
     }
 
     void dumpListsEveryFieldInRecordOrder() {

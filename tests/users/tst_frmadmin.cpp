@@ -283,7 +283,7 @@ private slots:
         QCOMPARE(w->cmdQuit->toolTip(), QStringLiteral(" Click here to exit Vardel "));
         for (QWidget* b : {static_cast<QWidget*>(w->cmdAddUser), static_cast<QWidget*>(w->cmdEditUser),
                            static_cast<QWidget*>(w->cmdDeleteUser), static_cast<QWidget*>(w->cmdReviewUserLog),
-                           static_cast<QWidget*>(w->cmdAgencyName)})
+                           static_cast<QWidget*>(w->cmdAgencyName), static_cast<QWidget*>(w->cmdReviewChangeLog)})
             QVERIFY2(b->isHidden(), qPrintable(b->objectName()));
 
         EnterAdminMode();
@@ -292,6 +292,7 @@ private slots:
         QVERIFY(Shown(w->cmdEditUser));
         QVERIFY(Shown(w->cmdDeleteUser));
         QVERIFY(Shown(w->cmdAgencyName));
+        QVERIFY(Shown(w->cmdReviewChangeLog));
         QVERIFY(w->cmdUserSelected->isHidden());
         // No log yet: nothing to review.
         QVERIFY(w->cmdReviewUserLog->isHidden());

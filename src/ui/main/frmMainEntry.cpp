@@ -6,6 +6,7 @@
 #include "app/FadeEngine.h"
 #include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
+#include "history/HistoryPage.h"
 #include "store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
@@ -110,6 +111,8 @@ void frmMain::BeginRecordEntry() {
         imgPicture->setScaledContents(true);
         imgPicture->show();
         lblPicture->show();
+        // A new entry has no history yet.
+        ShowRecordHistory(tabNameInfo, 0, QString());
         cmdPicAddEdit[1]->show();
         cmdPicAddEdit[1]->setEnabled(CurrentAccessLevel >= 3);
         cmdPicAddEdit[2]->hide();

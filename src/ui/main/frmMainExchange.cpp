@@ -8,6 +8,7 @@
 #include "exchange/EmployeeExport.h"
 #include "exchange/EmployeeImport.h"
 #include "exchange/frmImportPreview.h"
+#include "history/RecordHistory.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "store/FileError.h"
@@ -87,7 +88,7 @@ void frmMain::cmdImportEmployees_Click() {
         return;
     qint64 added = 0;
     try {
-        added = ApplyImport(plan);
+        added = ApplyImportWithHistory(plan);
     } catch (const FileError& e) {
         dialogs().MessageBox(this, QStringLiteral("No employee was added:\r\n") + e.text(),
                              QStringLiteral("Import Employees"), MsgIcon::Exclamation, MsgButtons::OK);

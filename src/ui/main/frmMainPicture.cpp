@@ -7,6 +7,8 @@
 #include "app/Dialogs.h"
 #include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
+#include "history/HistoryRefusal.h"
+#include "history/RecordHistory.h"
 #include "print/PrintHelpers.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
@@ -32,10 +34,14 @@ bool frmMain::StorePicturePath(const QString& path, bool modified) {
     // then, for that would give the picture to the wrong employee or add a record holding nothing but a picture.
     if (!CheckShownEmployee())
         return false;
+    const PersonnelRecord before = CurrentRecord;
     CurrentRecord.PicturePath = path;
     if (modified)
         CurrentRecord.LastModified = NowOADate();
-    WriteSlot(slot);
+    // With its line in the change history, or not at all (the reason is then shown).
+    const QString event = path.isEmpty() ? HistoryEvent::PictureDeleted : HistoryEvent::PictureStored;
+    if (!ChangeOrExplain(this, [&] { WriteSlotWithHistory(slot, before, event); }))
+        return false;
     CloseDataFile();
     return true;
 }

@@ -6,6 +6,7 @@
 #include "app/Dialogs.h"
 #include "app/modStandard.h"
 #include "controls/ZelButton.h"
+#include "history/HistoryPage.h"
 #include "print/PrintCommands.h"
 #include "print/Printouts.h"
 #include "print/frmPrintLabel.h"
@@ -63,6 +64,7 @@ void frmMain::ShowEmployeeRecord() {
     cmdEmail->setToolTip(QStringLiteral(" Send email... "));
 
     ShowRecordPicture(v.PicturePath);
+    ShowRecordHistory(tabNameInfo, slot, grid->TextMatrix(grid->Row(), 0));
     const bool stored = !TrimBlanks(CurrentRecord.PicturePath).isEmpty();
     cmdPicAddEdit[1]->setVisible(!stored);
     cmdPicAddEdit[1]->setEnabled(CurrentAccessLevel == 3 || CurrentAccessLevel == 4);

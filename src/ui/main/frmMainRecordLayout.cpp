@@ -4,6 +4,7 @@
 
 #include "controls/Accessibility.h"
 #include "controls/ZelButton.h"
+#include "history/HistoryPage.h"
 #include "ui/main/EntryField.h"
 #include "ui/main/RecordView.h"
 
@@ -75,6 +76,7 @@ void frmMain::BuildRecordForm(QWidget* page) {
         pageWidget->setObjectName(QStringLiteral("tabNameInfoPage(%1)").arg(p));
         tabNameInfo->addTab(pageWidget, RecordPageCaption(p));
     }
+    AddHistoryPage(tabNameInfo);
 
     // The pages come first in the tab order, the commands beside them after.
     BuildRecordPages();

@@ -6,6 +6,8 @@
 #include "app/BusyWindow.h"
 #include "app/Dialogs.h"
 #include "app/FadeEngine.h"
+#include "history/HistoryRefusal.h"
+#include "history/RecordHistory.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EmployeeRemoval.h"
 
@@ -35,10 +37,12 @@ void frmMain::cmdRemoveEmployee_Click() {
         return;
 
     RemovalResult result;
-    {
-        const BusyWindow busy(this);
-        result = RemoveEmployee(slot, listedName);
-    }
+    // The window is usable again before it says that the history refused the removal.
+    if (!ChangeOrExplain(this, [&] {
+            const BusyWindow busy(this);
+            result = RemoveEmployeeWithHistory(slot, listedName);
+        }))
+        return;
     BuildEmployeeList();
     if (grid->Rows() > 1) {
         const int shown = std::min(row, grid->Rows() - 1);

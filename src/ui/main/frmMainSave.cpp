@@ -4,6 +4,8 @@
 #include "ui/main/frmMain.h"
 
 #include "app/Dialogs.h"
+#include "history/HistoryRefusal.h"
+#include "history/RecordHistory.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "ui/main/EmployeeGrid.h"
@@ -83,8 +85,14 @@ void frmMain::cmdAddEditSave_Click() {
     // employee it was typed for.
     if (Editing && !CheckShownEmployee())
         return;
+    const PersonnelRecord before = CurrentRecord;
     CopyEntryToRecord(CurrentRecord, fields, choices, NowOADate());
-    WriteSlot(slot);
+    // The form stays as typed when the history refuses the change.
+    if (!ChangeOrExplain(
+            this, [&] { WriteSlotWithHistory(slot, before, Adding ? HistoryEvent::Added : HistoryEvent::Edited); })) {
+        NewRecordNumber = 0;
+        return;
+    }
     CloseDataFile();
     if (Editing)
         grid_RowColChange();

@@ -1,0 +1,98 @@
+// "history": the change history of the data folder, and the check of its chain.
+
+#include "Commands.h"
+
+#include "history/ChangeLog.h"
+#include "history/RecordHistory.h"
+#include "store/DataFile.h"
+#include "store/DateRules.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+const char kSynopsis[] = "history [--employee NAME|--slot N] [--since DATE] [--until DATE] | history --verify";
+
+QByteArray chainText(const ChainCheck& check) {
+    switch (check.State) {
+    case ChainCheck::Intact:
+        return "intact";
+    case ChainCheck::Broken:
+        return "broken at line " + QByteArray::number(check.BadLine);
+    case ChainCheck::CutOff:
+        break;
+    }
+    return "cut off at line " + QByteArray::number(check.BadLine);
+}
+
+int verify() {
+    const ChainCheck check = CheckChain(ReadChangeLog(ChangeLogPath()));
+    QByteArray text;
+    switch (check.State) {
+    case ChainCheck::Intact:
+        text = "intact: " + QByteArray::number(check.Lines) + " lines\n";
+        break;
+    case ChainCheck::Broken:
+        text = "line " + QByteArray::number(check.BadLine) + ": changed, removed or inserted\n";
+        break;
+    case ChainCheck::CutOff:
+        text = "line " + QByteArray::number(check.BadLine) + ": cut off (a write that was interrupted)\n";
+        break;
+    }
+    if (!WriteOutput(text) || !FinishOutput())
+        return 1;
+    return check.State == ChainCheck::Intact ? 0 : check.State == ChainCheck::Broken ? 1 : 3;
+}
+
+} // namespace
+
+QByteArray HistoryInfoLines() {
+    const ChainCheck check = CheckChain(ReadChangeLog(ChangeLogPath()));
+    return "history " + QByteArray::number(check.Lines) + "\nchain " + chainText(check) + '\n';
+}
+
+int HistoryCommand(const QStringList& args) {
+    if (args == QStringList{QStringLiteral("--verify")})
+        return verify();
+    HistoryFilter filter;
+    qint32 slot = 0;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (i + 1 >= args.size())
+            return UsageError(kSynopsis);
+        const QString value = args[++i];
+        bool ok = true;
+        if (option == QLatin1String("--employee") && filter.Employee.isEmpty() && slot == 0) {
+            filter.Employee = value;
+            ok = !value.isEmpty();
+        } else if (option == QLatin1String("--slot") && filter.Employee.isEmpty() && slot == 0) {
+            slot = value.toInt(&ok);
+            ok = ok && slot > 0;
+        } else if (option == QLatin1String("--since") || option == QLatin1String("--until")) {
+            const std::optional<QDate> date = ParseDateEntry(value);
+            ok = date.has_value();
+            (option == QLatin1String("--since") ? filter.Since : filter.Until) = date.value_or(QDate());
+        } else {
+            ok = false;
+        }
+        if (!ok)
+            return UsageError(kSynopsis);
+    }
+
+    QList<ChangeEvent> events = ParseChangeLog(ReadChangeLog(ChangeLogPath()));
+    if (slot > 0) {
+        const QString identity = SlotIdentity(slot);
+        if (!QFile::exists(DataFileName) || slot > CountDataFileReadOnly(DataFileName).records) {
+            std::fprintf(stderr, "vardel-data: the data file has no slot %d\n", slot);
+            return 1;
+        }
+        events = EventsOfRecord(events, identity);
+        std::reverse(events.begin(), events.end());
+    }
+    for (const ChangeEvent& event : std::as_const(events))
+        if (MatchesFilter(event, filter) && !WriteOutput(EventText(event) + '\n'))
+            return 1;
+    return FinishOutput() ? 0 : 1;
+}
