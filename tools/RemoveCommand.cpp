@@ -2,6 +2,8 @@
 
 #include "Commands.h"
 
+#include "history/RecordHistory.h"
+
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FixedRecordFile.h"
@@ -64,7 +66,8 @@ int RemoveCommand(const QStringList& args) {
         PrintError(QStringLiteral("slot %1 holds \"%2\", not \"%3\"; nothing was removed").arg(slot).arg(listed, name));
         return 1;
     }
-    const RemovalResult result = RemoveEmployee(static_cast<qint32>(slot), listed);
+    // The removal and its "removed" line in the change history succeed together, as in the window.
+    const RemovalResult result = RemoveEmployeeWithHistory(static_cast<qint32>(slot), listed);
     if (!result.Removed) {
         PrintError(QStringLiteral("slot %1 changed while it was being removed; nothing was removed").arg(slot));
         return 1;
