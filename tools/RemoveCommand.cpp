@@ -3,7 +3,6 @@
 #include "Commands.h"
 
 #include "history/RecordHistory.h"
-
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FixedRecordFile.h"
