@@ -5,6 +5,7 @@
 #include "app/AppGlobals.h"
 #include "backup/BackupCopy.h"
 #include "backup/BackupManifest.h"
+#include "history/ChangeLog.h"
 #include "quality/DataQuality.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
@@ -96,6 +97,7 @@ int BackupCommand(const QStringList& args) {
         return 1;
     }
     RecordLastBackup(ProgramFolder(), now, target);
+    RecordBackupEvent(ProgramFolder(), HistoryEvent::Backup, target);
 
     QStringList dated = DatedFolders(dir);
     QByteArray removed;

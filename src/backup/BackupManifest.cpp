@@ -4,6 +4,7 @@
 
 #include "app/AppGlobals.h"
 #include "history/ChangeLog.h"
+#include "history/ChangeLog.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 #include "store/PersonnelRecord.h"
@@ -351,4 +352,16 @@ int BackupReminderDays() {
     bool ok = false;
     const int days = GetSetting(QStringLiteral("BackupReminderDays"), QStringLiteral("7")).toInt(&ok);
     return ok ? days : 7;
+}
+
+bool RecordBackupEvent(const QString& dataFolder, const QString& event, const QString& otherFolder) {
+    ChangeEvent e = NewEvent(event);
+    e.Field = QStringLiteral("Folder");
+    e.NewValue = otherFolder;
+    try {
+        AppendEvents(ChangeLogPath(dataFolder), {e});
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
 }

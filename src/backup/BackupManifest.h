@@ -81,6 +81,10 @@ inline const QString LastBackupFileName = QStringLiteral("Backup.Last");
 void RecordLastBackup(const QString& dataFolder, const QDateTime& when, const QString& target);
 std::optional<QDateTime> LastBackupTime(const QString& dataFolder);
 
+// Writes the "backup" or "restore" event of the change history, naming the other folder. False when the history
+// could not be written; the backup or restore it tells of is whole either way.
+bool RecordBackupEvent(const QString& dataFolder, const QString& event, const QString& otherFolder);
+
 // The question a level-4 user gets on leaving when the last backup is days or more old (or none was ever made),
 // or nothing: reminders are off (days 0) or the last backup is recent.
 std::optional<QString> BackupReminderText(const std::optional<QDateTime>& last, const QDateTime& now, int days);

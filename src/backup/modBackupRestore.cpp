@@ -7,6 +7,7 @@
 #include "backup/BackupManifest.h"
 #include "backup/modFolderBrowse.h"
 #include "history/ChangeLog.h"
+#include "history/ChangeLog.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
@@ -157,6 +158,7 @@ bool RunBackup(QWidget* owner, const QString& chosen) {
     } catch (const FileError&) {
         // The backup is whole; only the reminder will not know of it.
     }
+    RecordBackupEvent(programFolder, HistoryEvent::Backup, folder);
     return true;
 }
 
@@ -314,6 +316,8 @@ bool RestoreDataFiles(QWidget* owner) {
     int replaced = 0;
     if (RunRestore(owner, chosen, replaced)) {
         DataRestored = true;
+        // The restored history goes on with the restore that brought it back.
+        RecordBackupEvent(ProgramFolder(), HistoryEvent::Restore, chosen);
         Report(owner, QStringLiteral("Your previously backed up ") + kCrLf + AppTitle + QStringLiteral(" data files") +
                           kCrLf + QStringLiteral("has been successfully restored!"));
     } else {

@@ -332,8 +332,12 @@ private slots:
             QCOMPARE(readFile(program(name)), kept[name]);
             QCOMPARE(modeOf(program(name)), mode_t(0600));
         }
-        QCOMPARE(filesIn(program()), (QStringList{QStringLiteral("Backup.Last"), QStringLiteral("User.List"),
-                                                  QStringLiteral("User.Log"), QStringLiteral("Vardel.Data")}));
+        QCOMPARE(filesIn(program()), (QStringList{QStringLiteral("Backup.Last"), QStringLiteral("Change.Log"),
+                                                  QStringLiteral("User.List"), QStringLiteral("User.Log"),
+                                                  QStringLiteral("Vardel.Data")}));
+        // The history tells of both, the restore's line after the backup's.
+        const QByteArray history = readFile(program(QStringLiteral("Change.Log")));
+        QVERIFY(history.indexOf("\tbackup\t") >= 0 && history.indexOf("\trestore\t") > history.indexOf("\tbackup\t"));
         QVERIFY(DataRestored);
     }
 
