@@ -87,12 +87,13 @@ HistoryPage::HistoryPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tabNameInfoPage(5)"));
     gridHistory = new QTableWidget(this);
     gridHistory->setObjectName(QStringLiteral("gridHistory"));
+    gridHistory->setAccessibleName(QStringLiteral("Change History"));
     gridHistory->setGeometry(Twips(90), Twips(90), Twips(6420), Twips(2535));
     SetUpHistoryGrid(gridHistory, false);
     cmdPrintHistory = new ZelButton(this);
     cmdPrintHistory->setObjectName(QStringLiteral("cmdPrintHistory"));
     cmdPrintHistory->setGeometry(Twips(6600), Twips(90), Twips(1110), Twips(600));
-    cmdPrintHistory->setCaption(QStringLiteral("Print\r\nHistor&y"));
+    cmdPrintHistory->setCaption(QStringLiteral("Print\r\nHist&ory"));
     cmdPrintHistory->setToolTip(QStringLiteral(" Print the history of this employee "));
     connect(cmdPrintHistory, &ZelButton::clicked, this, &HistoryPage::cmdPrintHistory_Click);
 }
