@@ -199,21 +199,7 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
 }
 
 std::vector<PersonnelRecord> ReadAllRecords() {
-    std::vector<PersonnelRecord> records;
-    if (!QFileInfo::exists(DataFileName))
-        return records;
-    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
-    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
-    file.open(FixedRecordFile::Access::ReadOnly);
-    const qint64 count = file.recordCount();
-    records.reserve(size_t(count));
-    QByteArray slot;
-    for (qint64 n = 1; n <= count; ++n) {
-        slot = blank;
-        file.readRecord(n, slot.data());
-        records.push_back(DecodePersonnelRecord(slot.constData()));
-    }
-    return records;
+    return ReadAllRecordsReadOnly(DataFileName);
 }
 
 qint64 ApplyImport(const ImportPlan& plan) {

@@ -1,5 +1,6 @@
 #include "quality/DataQuality.h"
 
+#include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
 
@@ -157,19 +158,5 @@ std::vector<QualityFinding> CheckRecords(const std::vector<PersonnelRecord>& rec
 }
 
 std::vector<QualityFinding> CheckDataFile(const QString& fileName, double today) {
-    std::vector<PersonnelRecord> records;
-    if (QFileInfo::exists(fileName)) {
-        const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
-        FixedRecordFile file(fileName, PersonnelLayout::RecordSize, blank);
-        file.open(FixedRecordFile::Access::ReadOnly);
-        const qint64 count = file.recordCount();
-        records.reserve(size_t(count));
-        QByteArray slot;
-        for (qint64 n = 1; n <= count; ++n) {
-            slot = blank;
-            file.readRecord(n, slot.data());
-            records.push_back(DecodePersonnelRecord(slot.constData()));
-        }
-    }
-    return CheckRecords(records, today);
+    return CheckRecords(ReadAllRecordsReadOnly(fileName), today);
 }

@@ -158,3 +158,21 @@ qint32 RewriteDataFile(const std::function<bool(const PersonnelRecord&)>& keep) 
         [&keep](qint64, const QByteArray& record) { return keep(DecodePersonnelRecord(record.constData())); },
         blankSlot()));
 }
+
+std::vector<PersonnelRecord> ReadAllRecordsReadOnly(const QString& fileName) {
+    std::vector<PersonnelRecord> records;
+    if (!QFileInfo::exists(fileName))
+        return records;
+    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
+    FixedRecordFile file(fileName, PersonnelLayout::RecordSize, blank);
+    file.open(FixedRecordFile::Access::ReadOnly);
+    const qint64 count = file.recordCount();
+    records.reserve(size_t(count));
+    QByteArray slot;
+    for (qint64 n = 1; n <= count; ++n) {
+        slot = blank;
+        file.readRecord(n, slot.data());
+        records.push_back(DecodePersonnelRecord(slot.constData()));
+    }
+    return records;
+}

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 // The personnel data file module: one open handle, one record buffer, three counts.
 // Callers always open, read or write the slots they need, and close, within one user action.
@@ -34,6 +35,9 @@ struct DataFileCounts {
     qint64 previous = 0;
 };
 DataFileCounts CountDataFileReadOnly(const QString& fileName);
+// Every record of a personnel data file, read-only, a cut-off last slot completed blank; none for a missing file.
+// For the tools that look at the whole file at once (the data-quality check, the import's duplicate checks).
+std::vector<PersonnelRecord> ReadAllRecordsReadOnly(const QString& fileName);
 
 // Rewrites the data file with only the records for which keep holds, in their order, through "TempFile.$$$".
 // Closes the data file first and leaves it closed; the counts stay as they were until the next open. A rewrite
