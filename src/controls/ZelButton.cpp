@@ -55,13 +55,18 @@ bool IsEnterKey(int key) {
 
 } // namespace
 
-ZelButton::ZelButton(QWidget* parent) : QAbstractButton(parent), OverTimer(new QTimer(this)) {
+ButtonProperties ZelButton::TakePaletteColours() {
     const ButtonProperties fresh =
         NewButtonProperties(palette().color(QPalette::Button), palette().color(QPalette::ButtonText), font());
     m_backColor = fresh.BackColor;
     m_backOver = fresh.BackOver;
     m_foreColor = fresh.ForeColor;
     m_foreOver = fresh.ForeOver;
+    return fresh;
+}
+
+ZelButton::ZelButton(QWidget* parent) : QAbstractButton(parent), OverTimer(new QTimer(this)) {
+    const ButtonProperties fresh = TakePaletteColours();
     m_maskColor = fresh.MaskColor;
     m_buttonType = fresh.ButtonType;
     m_colorScheme = fresh.ColorScheme;
@@ -624,14 +629,8 @@ void ZelButton::changeEvent(QEvent* event) {
     case QEvent::PaletteChange:
         // Until it is given colours of its own, the button wears its holder's button colours as they are now: a
         // window may fix its palette after placing its buttons.
-        if (m_paletteColours) {
-            const ButtonProperties fresh =
-                NewButtonProperties(palette().color(QPalette::Button), palette().color(QPalette::ButtonText), font());
-            m_backColor = fresh.BackColor;
-            m_backOver = fresh.BackOver;
-            m_foreColor = fresh.ForeColor;
-            m_foreOver = fresh.ForeOver;
-        }
+        if (m_paletteColours)
+            TakePaletteColours();
         Redraw(CurrentState(), true);
         break;
     default:

@@ -177,6 +177,9 @@ private:
     void watchWindow();
     int CurrentState() const;
     void Redraw(int state, bool force);
+    // The four colours of the palette's button colours as they are now; returns the rest of a new button's
+    // properties.
+    struct ButtonProperties TakePaletteColours();
     void Relayout();
     void CaptureBackground();
     void ScheduleCapture();
