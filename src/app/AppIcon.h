@@ -1,13 +1,8 @@
 #pragma once
 
-#include <QDir>
 #include <QIcon>
 
-// The program's icon with every size drawn for it, so that small frames do not shrink the large picture.
-inline QIcon ApplicationIcon() {
-    QIcon icon;
-    const QDir folder(QStringLiteral(":/icons"));
-    for (const QString& name : folder.entryList({QStringLiteral("vardel-*.png")}))
-        icon.addFile(folder.filePath(name));
-    return icon;
-}
+// The program's icon with every size drawn for it, so that small frames do not shrink the large picture. The
+// pictures are read when a frame first asks for one, not at start-up: a window system that shows no icon never
+// decodes them.
+QIcon ApplicationIcon();

@@ -4,7 +4,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QResource>
 #include <QtMath>
+
+#include <cstring>
 
 static QPainterPath shieldPath(const QRectF& r) {
     QPainterPath path;
@@ -37,12 +40,42 @@ static QPainterPath starPath(const QPointF& centre, qreal outer, qreal inner) {
     return path;
 }
 
-QPixmap DrawShieldEmblem(const QSize& size, qreal devicePixelRatio) {
-    QPixmap pixmap(size * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
+namespace {
 
-    QPainter p(&pixmap);
+// A picture the build made: width and height as two 32-bit numbers, then the rows of 32-bit pixels.
+QImage rawPicture(const QString& resource, QImage::Format format) {
+    const QByteArray bytes = QResource(resource).uncompressedData();
+    quint32 size[2] = {0, 0};
+    if (bytes.size() >= qsizetype(sizeof size))
+        std::memcpy(size, bytes.constData(), sizeof size);
+    const qsizetype row = qsizetype(size[0]) * 4;
+    if (size[0] == 0 || bytes.size() != qsizetype(sizeof size) + row * size[1])
+        return QImage();
+    QImage image(static_cast<int>(size[0]), static_cast<int>(size[1]), format);
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(image.scanLine(y), bytes.constData() + sizeof size + y * row, size_t(row));
+    return image;
+}
+
+} // namespace
+
+QPixmap DrawShieldEmblem(const QSize& size, qreal devicePixelRatio) {
+    // The size of a screen at 96 dpi comes ready from the build: drawing it is most of what the title window costs
+    // to show, and its larger fills start the painting threads.
+    if (devicePixelRatio == 1 && size == ShieldEmblemBuildSize) {
+        QImage built = rawPicture(QStringLiteral(":/images/emblem.argb32"), QImage::Format_ARGB32_Premultiplied);
+        if (built.size() == size)
+            return QPixmap::fromImage(std::move(built));
+    }
+    return QPixmap::fromImage(PaintShieldEmblem(size, devicePixelRatio));
+}
+
+QImage PaintShieldEmblem(const QSize& size, qreal devicePixelRatio) {
+    QImage picture(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(devicePixelRatio);
+    picture.fill(Qt::transparent);
+
+    QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF outer = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(3, 3, -3, -3);
 
@@ -75,5 +108,10 @@ QPixmap DrawShieldEmblem(const QSize& size, qreal devicePixelRatio) {
     // A fine highlight along the rim's upper edge.
     p.setPen(QPen(QColor(255, 248, 220, 150), 1.2));
     p.drawPath(shieldPath(outer.adjusted(1, 1, -1, -1)));
-    return pixmap;
+    p.end();
+    return picture;
+}
+
+QPixmap TitleBackdrop() {
+    return QPixmap::fromImage(rawPicture(QStringLiteral(":/images/title.rgb32"), QImage::Format_RGB32));
 }

@@ -6,7 +6,6 @@
 #include "app/SingleInstance.h"
 #include "app/VardelApplication.h"
 #include "app/frmTitlePage.h"
-#include "print/PrintHelpers.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 
@@ -117,9 +116,6 @@ int basVardel_Main(int argc, char** argv) {
             return;
         // DataFileName, AccessLevelNames, DataFileList.
         InitProgramValues();
-        // Printouts place their text in inches on "Arial"; make sure that name gives a face with Arial's widths.
-        // Nothing here can stop the program: without such a face the printouts still print, a little wider.
-        PreparePrinter();
         // The title window, not modal; from here on the program lives in its windows.
         titlePage = new frmTitlePage;
         titlePage->show();

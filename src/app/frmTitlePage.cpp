@@ -74,7 +74,7 @@ frmTitlePage::frmTitlePage(QWidget* parent) : QWidget(parent, Qt::Window) {
     imgBackground = new QLabel(this);
     imgBackground->setObjectName(QStringLiteral("imgBackground"));
     imgBackground->setScaledContents(true);
-    imgBackground->setPixmap(QPixmap(QStringLiteral(":/images/title.png")));
+    imgBackground->setPixmap(TitleBackdrop());
 
     imgEmblem = new QLabel(this);
     imgEmblem->setObjectName(QStringLiteral("imgEmblem"));

@@ -1,6 +1,7 @@
 #include "exchange/EmployeeExport.h"
 
 #include "exchange/CsvFormat.h"
+#include "exchange/XlsxLibrary.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
@@ -13,8 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -141,8 +140,8 @@ ExportTable MakeExportTable(const ListOptions& options, const QDate& today, Expo
         }
         const bool ssnColumn = options.TypeList == AlphabeticalListing && options.ListWith == 1;
         for (const ListRow& row : list.Rows)
-            table.rows.append({Text(row.Name), Text(mask && ssnColumn ? MaskedSocialSecurityNumber(row.Detail)
-                                                                      : row.Detail),
+            table.rows.append({Text(row.Name),
+                               Text(mask && ssnColumn ? MaskedSocialSecurityNumber(row.Detail) : row.Detail),
                                Text(row.Extra)});
         return table;
     }
@@ -190,28 +189,32 @@ QByteArray JsonExport(const ExportTable& table) {
 }
 
 QString WriteXlsxExport(const ExportTable& table, const QString& path) {
+    QString error;
+    const XlsxLibrary* x = OpenXlsxLibrary(&error);
+    if (!x)
+        return error;
     const QByteArray name = QFile::encodeName(path);
-    lxw_workbook* workbook = workbook_new(name.constData());
+    lxw_workbook* workbook = x->workbook_new(name.constData());
     if (!workbook)
         return QStringLiteral("the workbook cannot be created");
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Employees");
-    lxw_format* bold = workbook_add_format(workbook);
-    format_set_bold(bold);
-    lxw_format* dateFormat = workbook_add_format(workbook);
-    format_set_num_format(dateFormat, "mm/dd/yyyy");
-    lxw_format* stampFormat = workbook_add_format(workbook);
-    format_set_num_format(stampFormat, "mm/dd/yyyy hh:mm:ss");
-    lxw_format* wrap = workbook_add_format(workbook);
-    format_set_text_wrap(wrap);
+    lxw_worksheet* sheet = x->workbook_add_worksheet(workbook, "Employees");
+    lxw_format* bold = x->workbook_add_format(workbook);
+    x->format_set_bold(bold);
+    lxw_format* dateFormat = x->workbook_add_format(workbook);
+    x->format_set_num_format(dateFormat, "mm/dd/yyyy");
+    lxw_format* stampFormat = x->workbook_add_format(workbook);
+    x->format_set_num_format(stampFormat, "mm/dd/yyyy hh:mm:ss");
+    lxw_format* wrap = x->workbook_add_format(workbook);
+    x->format_set_text_wrap(wrap);
 
     // The list's heading above its columns, as the window shows it; both stay in view while the rows scroll.
-    worksheet_write_string(sheet, 0, 0, table.heading.toUtf8().constData(), bold);
+    x->worksheet_write_string(sheet, 0, 0, table.heading.toUtf8().constData(), bold);
     QList<int> widths;
     for (qsizetype c = 0; c < table.columns.size(); ++c) {
-        worksheet_write_string(sheet, 1, lxw_col_t(c), table.columns[c].toUtf8().constData(), bold);
+        x->worksheet_write_string(sheet, 1, lxw_col_t(c), table.columns[c].toUtf8().constData(), bold);
         widths << int(table.columns[c].size());
     }
-    worksheet_freeze_panes(sheet, 2, 0);
+    x->worksheet_freeze_panes(sheet, 2, 0);
     for (qsizetype r = 0; r < table.rows.size(); ++r) {
         const QList<ExportCell>& row = table.rows[r];
         for (qsizetype c = 0; c < row.size(); ++c) {
@@ -220,19 +223,21 @@ QString WriteXlsxExport(const ExportTable& table, const QString& path) {
             // The spreadsheet's day numbers are automation dates from 1 March 1900 on.
             if (cell.isDate && cell.date >= 61) {
                 const bool stamp = cell.date != std::floor(cell.date);
-                worksheet_write_number(sheet, at, lxw_col_t(c), cell.date, stamp ? stampFormat : dateFormat);
+                x->worksheet_write_number(sheet, at, lxw_col_t(c), cell.date, stamp ? stampFormat : dateFormat);
                 widths[c] = std::max(widths[c], stamp ? 19 : 10);
             } else if (!cell.text.isEmpty()) {
                 const bool lines = cell.text.contains(QLatin1Char('\n'));
-                worksheet_write_string(sheet, at, lxw_col_t(c), cell.text.toUtf8().constData(), lines ? wrap : nullptr);
-                widths[c] = std::max(widths[c], int(std::min<qsizetype>(cell.text.section(QLatin1Char('\n'), 0, 0).size(), 60)));
+                x->worksheet_write_string(sheet, at, lxw_col_t(c), cell.text.toUtf8().constData(),
+                                          lines ? wrap : nullptr);
+                widths[c] = std::max(widths[c],
+                                     int(std::min<qsizetype>(cell.text.section(QLatin1Char('\n'), 0, 0).size(), 60)));
             }
         }
     }
     for (qsizetype c = 0; c < widths.size(); ++c)
-        worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), widths[c] + 2, nullptr);
-    const lxw_error error = workbook_close(workbook);
-    return error == LXW_NO_ERROR ? QString() : QString::fromUtf8(lxw_strerror(error));
+        x->worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), widths[c] + 2, nullptr);
+    const lxw_error closed = x->workbook_close(workbook);
+    return closed == LXW_NO_ERROR ? QString() : QString::fromUtf8(x->lxw_strerror(closed));
 }
 
 QString WriteExport(const ExportTable& table, ExportFormat format, const QString& path) {

@@ -6,6 +6,7 @@
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
+#include "store/MappedFile.h"
 #include "store/OldPersonnelRecord.h"
 #include "store/Trim.h"
 #include "ui/main/RecordView.h"
@@ -13,6 +14,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -96,23 +100,30 @@ QString SlotIdentity(qint32 slot) {
     const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
     FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
     file.open(FixedRecordFile::Access::ReadOnly);
-    const qint64 count = file.recordCount();
-    // The stamp alone of each slot: a save reads eight bytes a record, not five thousand.
+    const qint64 length = file.length();
+    const qint64 count = RecordCountForLength(length, PersonnelLayout::RecordSize);
+    // The stamp alone of each slot, read where it lies in the mapped file: a save looks at eight bytes a record,
+    // without a system call for each.
+    const MappedFile map(file.handle(), length, DataFileName);
     const auto createdAt = [&](qint64 n) {
         char stamp[8] = {};
-        file.readAt((n - 1) * PersonnelLayout::RecordSize + PersonnelLayout::RecordCreated, stamp, sizeof stamp);
+        const qint64 at = (n - 1) * PersonnelLayout::RecordSize + PersonnelLayout::RecordCreated;
+        std::memcpy(stamp, map.data() + at, static_cast<size_t>(std::clamp<qint64>(length - at, 0, sizeof stamp)));
         return GetDouble(stamp);
     };
-    const double created = slot >= 1 && slot <= count ? createdAt(slot) : 0;
+    double created = 0;
     int rank = 0;
     int tied = 0;
-    for (qint64 n = 1; n <= count; ++n) {
-        if (createdAt(n) != created)
-            continue;
-        ++tied;
-        if (n <= slot)
-            ++rank;
-    }
+    map.read([&] {
+        created = slot >= 1 && slot <= count ? createdAt(slot) : 0;
+        for (qint64 n = 1; n <= count; ++n) {
+            if (createdAt(n) != created)
+                continue;
+            ++tied;
+            if (n <= slot)
+                ++rank;
+        }
+    });
     return RecordIdentity(created, tied > 1 ? rank : 0);
 }
 

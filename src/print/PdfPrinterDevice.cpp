@@ -1,5 +1,6 @@
 #include "print/PdfPrinterDevice.h"
 
+#include "print/PrintHelpers.h"
 #include "store/FileError.h"
 
 #include <QFile>
@@ -11,6 +12,10 @@
 #include <cmath>
 
 QFont PaintedPrinterDevice::qtFont(const PrinterFont& font) const {
+    // Printouts place their text in inches on "Arial": the first one makes sure that name gives a face with Arial's
+    // widths. Done here rather than at start-up, which reading the whole font database would slow; nothing here
+    // stops a printout, which without such a face still prints, a little wider.
+    [[maybe_unused]] static const bool arialReady = PreparePrinter();
     QFont f(font.Name);
     f.setPointSizeF(font.Size);
     f.setBold(font.Bold);
