@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -83,6 +84,57 @@ void Compare(const char* name, const QList<QByteArrayList>& measured, const QLis
     std::fflush(stdout);
 }
 
+// The peak of the heap in use (bytes) of one run of command, with PeakHeap preloaded; its standard output goes
+// to output.
+size_t RunPeak(const QByteArrayList& command, const QByteArray& output) {
+    const QByteArray peakFile = QFile::encodeName(WorkDir().filePath(QStringLiteral("peak")));
+    std::vector<QByteArray> env{"LD_PRELOAD=" VARDEL_PEAK_HEAP, "VARDEL_PEAK_HEAP_FILE=" + peakFile};
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "LD_PRELOAD=", 11) != 0)
+            env.emplace_back(*e);
+    std::vector<char*> envp;
+    for (QByteArray& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::vector<char*> argv;
+    for (const QByteArray& arg : command)
+        argv.push_back(const_cast<char*>(arg.constData()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
+        qFatal("cannot start %s", argv[0]);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    QFile peak(QString::fromLocal8Bit(peakFile));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !peak.open(QIODevice::ReadOnly))
+        qFatal("%s failed", qPrintable(command.join(' ')));
+    return peak.readAll().trimmed().toULongLong();
+}
+
+qsizetype Lines(const QByteArray& fileName) {
+    QFile file(QString::fromLocal8Bit(fileName));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+}
+
+// The heap a listed row takes at the list's peak: the peak of the list less that of the same list of no rows (an
+// empty data folder), over the rows listed.
+void MemoryPerRow(const char* name, const QByteArrayList& list, const QByteArrayList& empty, double target) {
+    const QByteArray output = QFile::encodeName(WorkDir().filePath(QStringLiteral("rows")));
+    const size_t none = RunPeak(empty, output);
+    const qsizetype heading = Lines(output);
+    const size_t peak = RunPeak(list, output);
+    const qsizetype rows = Lines(output) - heading;
+    const double perRow = rows > 0 ? (static_cast<double>(peak) - static_cast<double>(none)) / rows : 0;
+    std::printf("%-40s %9.1f %9.1f %20s %7.0f %s  (%lld rows, %.1f MB at the peak)\n", name, perRow, 0.0,
+                "bytes per row", target, perRow <= target ? "ok" : "OVER", static_cast<long long>(rows),
+                static_cast<double>(peak) / 1e6);
+    std::fflush(stdout);
+}
+
 QByteArray WithToday(const char* query, const QByteArray& value) {
     return QByteArray(query).replace("?1", value);
 }
@@ -117,6 +169,13 @@ int main(int argc, char** argv) {
         const QByteArray dataFile = QFile::encodeName(file);
         const QByteArrayList vardel{tool, "--data-dir", dir};
 
+        const QString empty = WorkDir().filePath(QStringLiteral("empty"));
+        QDir().mkpath(empty);
+        QFile::setPermissions(empty, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        for (const char* type : {"alpha", "seniority"})
+            MemoryPerRow(qPrintable(QStringLiteral("%1 list --type %2 heap per row").arg(n).arg(type)),
+                         vardel + QByteArrayList{"list", "--type", type},
+                         QByteArrayList{tool, "--data-dir", QFile::encodeName(empty), "list", "--type", type}, 100);
         for (int type = 1; type <= 4; ++type)
             Compare(qPrintable(QStringLiteral("%1 list --type %2 / sqlite3").arg(n).arg(types[type])),
                     {vardel + QByteArrayList{"list", "--type", types[type]}},

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -130,15 +131,22 @@ int ListCommand(const QStringList& args) {
         return 2;
     }
     // Looking must not create the file.
-    EmployeeList list;
+    CompactEmployeeList list;
     if (QFile::exists(DataFileName))
-        list = statusGiven ? BuildEmployeeRows(options, QDate::currentDate())
-                           : BuildEmployeeRowsForFileStatus(options, QDate::currentDate());
+        list = statusGiven ? BuildCompactEmployeeList(options, QDate::currentDate())
+                           : BuildCompactEmployeeListForFileStatus(options, QDate::currentDate());
     options.OtherText = TrimBlanks(options.OtherText);
-    // Each cell escaped on its own, so a TAB or line break stored in a record cannot split a row; the texts go
-    // straight into the one output buffer.
+    // Each cell escaped on its own, so a TAB or line break stored in a record cannot split a row. The rows go out
+    // a block at a time, made from the list's bytes as they are written: the output is never held whole.
+    constexpr qsizetype kBlock = 64 * 1024;
     QByteArray out = TerminalText(ListHeading(options)) + '\n';
-    out.reserve(out.size() + list.Rows.size() * 64);
+    out.reserve(kBlock + 1024);
+    bool written = true;
+    const auto flush = [&out, &written] {
+        if (!out.isEmpty() && std::fwrite(out.constData(), 1, out.size(), stdout) != static_cast<size_t>(out.size()))
+            written = false;
+        out.clear();
+    };
     QStringEncoder utf8(QStringEncoder::Utf8);
     const auto put = [&out, &utf8](const QString& text) {
         const QString plain = EscapeControlCharacters(text);
@@ -146,18 +154,32 @@ int ListCommand(const QStringList& args) {
         out.resize(at + utf8.requiredSpace(plain.size()));
         out.truncate(utf8.appendToBuffer(out.data() + at, plain) - out.constData());
     };
-    for (const ListRow& row : std::as_const(list.Rows)) {
-        put(row.Name);
+    // Printable ASCII reads the same in the code page and in UTF-8 and needs no escape: such bytes go out as they
+    // are, anything else through the text.
+    const auto putBytes = [&](QByteArrayView bytes, qsizetype row, int column) {
+        if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F; }))
+            out.append(bytes);
+        else
+            put(list.cell(row, column));
+    };
+    const bool detailAsStored = list.TypeList == AlphabeticalListing || list.TypeList == SeniorityByEmployment;
+    for (qsizetype row = 0; row < list.size(); ++row) {
+        putBytes(list.nameBytes(row), row, 0);
         out += '\t';
-        put(row.Detail);
+        if (detailAsStored)
+            putBytes(list.detailBytes(row), row, 1);
+        else
+            put(list.cell(row, 1));
         out += '\t';
-        put(row.Extra);
+        put(list.cell(row, 2));
         out += '\t';
-        out += QByteArray::number(row.Slot);
+        out += QByteArray::number(list.slot(row));
         out += '\n';
+        if (out.size() >= kBlock)
+            flush();
     }
-    if (std::fwrite(out.constData(), 1, out.size(), stdout) != static_cast<size_t>(out.size()) ||
-        std::fflush(stdout) != 0) {
+    flush();
+    if (!written || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "vardel-data: cannot write the output\n");
         return 1;
     }

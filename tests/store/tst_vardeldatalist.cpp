@@ -152,6 +152,22 @@ private slots:
         QVERIFY(!QFile::exists(empty.filePath(QStringLiteral("Vardel.Data"))));
     }
 
+    // The rows go out a block at a time; a list many blocks long comes out whole, every row in its place.
+    void aLongListComesOutWhole() {
+        QTemporaryDir dir;
+        QByteArray bytes;
+        for (int n = 0; n < 3000; ++n)
+            bytes += EncodePersonnelRecord(Person(QStringLiteral("F%1").arg(n, 4, 10, QLatin1Char('0')), "Zé", "W"));
+        writeFile(dir.filePath(QStringLiteral("Vardel.Data")), bytes);
+        const Run run = VardelData(InFolder(dir.path(), "list"));
+        QCOMPARE(run.exitCode, 0);
+        const QList<QByteArray> lines = run.out.split('\n');
+        QCOMPARE(lines.size(), 3002); // the heading, the rows and what follows the last line break
+        QCOMPARE(lines.at(1), QByteArray("Zé, F0000\tSergeant\t*\t1"));
+        QCOMPARE(lines.at(3000), QByteArray("Zé, F2999\tSergeant\t*\t3000"));
+        QCOMPARE(lines.last(), QByteArray());
+    }
+
     void controlCharactersAreEscaped() {
         QTemporaryDir dir;
         PersonnelRecord r = Person(QStringLiteral("\x1b[2JRed"), QStringLiteral("Bell\x07"), "W");
