@@ -37,24 +37,43 @@ double PaintedPrinterDevice::dpiY() const {
     return paintTarget()->logicalDpiY();
 }
 
+PaintedPrinterDevice::FontInUse& PaintedPrinterDevice::inUse(const PrinterFont& font) const {
+    const QPaintDevice* target = paintTarget();
+    for (const std::unique_ptr<FontInUse>& known : m_fonts)
+        if (known->key == font && known->target == target)
+            return *known;
+    // A printout uses a handful of fonts; one that sets many sizes starts afresh now and then.
+    if (m_fonts.size() >= 16)
+        m_fonts.clear();
+    const QFont f = qtFont(font);
+    m_fonts.push_back(std::make_unique<FontInUse>(FontInUse{font, target, f, QFontMetricsF(f, paintTarget()), {}}));
+    return *m_fonts.back();
+}
+
 double PaintedPrinterDevice::measure(const QString& text, const PrinterFont& font) const {
-    return QFontMetricsF(qtFont(font), paintTarget()).horizontalAdvance(text) / dpiX();
+    FontInUse& f = inUse(font);
+    auto known = f.widths.constFind(text);
+    if (known == f.widths.cend()) {
+        if (f.widths.size() >= 4096)
+            f.widths.clear();
+        known = f.widths.insert(text, f.metrics.horizontalAdvance(text));
+    }
+    return *known / dpiX();
 }
 
 double PaintedPrinterDevice::lineHeight(const PrinterFont& font) const {
-    return QFontMetricsF(qtFont(font), paintTarget()).lineSpacing() / dpiY();
+    return inUse(font).metrics.lineSpacing() / dpiY();
 }
 
 double PaintedPrinterDevice::columnWidth(const PrinterFont& font) const {
-    return QFontMetricsF(qtFont(font), paintTarget()).averageCharWidth() / dpiX();
+    return inUse(font).metrics.averageCharWidth() / dpiX();
 }
 
 void PaintedPrinterDevice::drawText(double x, double y, const QString& text, const PrinterFont& font) {
-    const QFont f = qtFont(font);
-    m_painter.setFont(f);
+    const FontInUse& f = inUse(font);
+    m_painter.setFont(f.font);
     m_painter.setPen(Qt::black);
-    const double ascent = QFontMetricsF(f, paintTarget()).ascent();
-    m_painter.drawText(QPointF(x * dpiX(), y * dpiY() + ascent), text);
+    m_painter.drawText(QPointF(x * dpiX(), y * dpiY() + f.metrics.ascent()), text);
 }
 
 void PaintedPrinterDevice::drawPicture(const QImage& picture, double x, double y, double width, double height) {

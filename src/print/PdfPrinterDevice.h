@@ -3,9 +3,12 @@
 #include "print/PrinterDevice.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
 #include <memory>
+#include <vector>
 
 class QPaintDevice;
 
@@ -27,6 +30,20 @@ protected:
     double dpiY() const;
 
     QPainter m_painter;
+
+private:
+    // A font as the printouts use it, with what they measure in it; a printout goes back to the same few fonts for
+    // every line, and to the same captions on every page.
+    struct FontInUse {
+        PrinterFont key;
+        const QPaintDevice* target;
+        QFont font;
+        QFontMetricsF metrics;
+        QHash<QString, double> widths; // pixels, of texts measured before
+    };
+    FontInUse& inUse(const PrinterFont& font) const;
+
+    mutable std::vector<std::unique_ptr<FontInUse>> m_fonts;
 };
 
 // Prints into one PDF file on US Letter, the documents of a command one after the other. The file is written
