@@ -43,7 +43,7 @@ struct EmployeeList {
 // size, so that growing never copies what is there or holds room for twice of it; a piece never spans two blocks.
 class ByteBlocks {
 public:
-    static constexpr quint32 BlockSize = 256 * 1024;
+    static constexpr quint32 BlockSize = 64 * 1024;
     // Where the next piece of size bytes (at most BlockSize) will start; append its bytes right after.
     quint32 start(qsizetype size);
     void append(const char* data, qsizetype size) { m_blocks.back().append(data, size); }
