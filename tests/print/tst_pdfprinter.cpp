@@ -55,6 +55,44 @@ private slots:
         QCOMPARE(qRound(QFontMetricsF(arial).horizontalAdvance(glyph)), advance);
     }
 
+    // A device keeps each font's metrics and the widths measured in it: going back and forth between fonts,
+    // and past the number of fonts and texts it keeps, every answer is the one a fresh device gives.
+    void measuresAnswerForTheirOwnFont_data() {
+        QTest::addColumn<int>("fonts");
+        QTest::addColumn<int>("texts");
+        QTest::newRow("two fonts in turn") << 2 << 3;
+        QTest::newRow("more fonts than it keeps") << 20 << 2;
+        QTest::newRow("more texts than it keeps") << 1 << 5000;
+    }
+
+    void measuresAnswerForTheirOwnFont() {
+        QFETCH(int, fonts);
+        QFETCH(int, texts);
+        TempWorkDir dir;
+        PdfPrinterDevice kept(QStringLiteral("kept.pdf"), QStringLiteral("t"));
+        const auto fontOf = [](int f) {
+            PrinterFont font;
+            font.Size = 8 + f;
+            font.Bold = f % 2 == 1;
+            return font;
+        };
+        for (int round = 0; round < 2; ++round) {
+            for (int t = 0; t < texts; ++t) {
+                const int f = t % fonts;
+                const QString text = QStringLiteral("Wide %1").arg(t / fonts); // each text in every font
+                PdfPrinterDevice fresh(QStringLiteral("fresh.pdf"), QStringLiteral("t"));
+                kept.setFont(fontOf(f));
+                fresh.setFont(fontOf(f));
+                if (t < 50 || t % 500 == 0) {
+                    QCOMPARE(kept.textWidth(text), fresh.textWidth(text));
+                    QCOMPARE(kept.textHeight(), fresh.textHeight());
+                } else {
+                    kept.textWidth(text);
+                }
+            }
+        }
+    }
+
     void listAndLabelLandWhereTheLayoutSays() {
         QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(), "pdftotext (poppler-utils)");
         TempWorkDir dir;

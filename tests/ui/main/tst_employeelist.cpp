@@ -182,6 +182,12 @@ private slots:
         QTest::newRow("accents and case do not count: slot order")
             << 1 << QList<PersonnelRecord>{Person("Zoë", "Émond"), Person("zoe", "emond"), Person("Zoe", "Emond")}
             << QStringList{"Émond, Zoë", "emond, zoe", "Emond, Zoe"};
+        QTest::newRow("names alike far into their keys")
+            << 1
+            << QList<PersonnelRecord>{Person("Alexandra", "Montgomery-Smithson"), Person("Alex", "Montgomery-Smithson"),
+                                      Person("Alexander", "Montgomery-Smithson")}
+            << QStringList{"Montgomery-Smithson, Alex", "Montgomery-Smithson, Alexander",
+                           "Montgomery-Smithson, Alexandra"};
         QTest::newRow("longest-serving first")
             << 2
             << QList<PersonnelRecord>{Person("New", "A", 0, Day(2020, 1, 2)), Person("Old", "B", 0, Day(1988, 5, 1)),
@@ -209,6 +215,40 @@ private slots:
         QCOMPARE(Names(rows), order);
         QCOMPARE(RowOfSlot(rows, rows.last().Slot), static_cast<int>(rows.size()));
         QCOMPARE(RowOfSlot(rows, 99), 0);
+        // The same order when the list is built from the file, where the rows are kept as bytes.
+        WriteRecords(records);
+        QCOMPARE(Names(BuildEmployeeRows(OfType(type), kToday).Rows), order);
+        const CompactEmployeeList compact = BuildCompactEmployeeList(OfType(type), kToday);
+        QCOMPARE(compact.size(), records.size());
+        for (qsizetype i = 0; i < compact.size(); ++i)
+            QCOMPARE(compact.row(i), rows.at(i));
+    }
+
+    // The list's bytes go in blocks; a piece that does not fit in the rest of a block starts the next one whole.
+    void byteBlocksKeepEveryPieceWhole_data() {
+        QTest::addColumn<QList<int>>("sizes");
+        QTest::addColumn<QList<quint32>>("starts");
+        constexpr int block = ByteBlocks::BlockSize;
+        QTest::newRow("small pieces share a block") << QList<int>{3, 5, 1} << QList<quint32>{0, 3, 8};
+        QTest::newRow("a piece that fills the block")
+            << QList<int>{block - 4, 4, 1} << QList<quint32>{0, block - 4, block};
+        QTest::newRow("one byte too many moves on")
+            << QList<int>{block - 4, 5, 2} << QList<quint32>{0, block, block + 5};
+        QTest::newRow("whole blocks") << QList<int>{block, block, 1} << QList<quint32>{0, block, 2u * block};
+    }
+
+    void byteBlocksKeepEveryPieceWhole() {
+        QFETCH(QList<int>, sizes);
+        QFETCH(QList<quint32>, starts);
+        ByteBlocks blocks;
+        QList<quint32> got;
+        for (qsizetype i = 0; i < sizes.size(); ++i) {
+            got << blocks.start(sizes.at(i));
+            blocks.append(QByteArray(sizes.at(i), char('a' + i)).constData(), sizes.at(i));
+        }
+        QCOMPARE(got, starts);
+        for (qsizetype i = 0; i < sizes.size(); ++i)
+            QCOMPARE(QByteArray(blocks.at(got.at(i)), sizes.at(i)), QByteArray(sizes.at(i), char('a' + i)));
     }
 
     void collationFollowsTheLocale_data() {
