@@ -231,6 +231,35 @@ private slots:
         QCOMPARE(readFile(ChangeLogPath()), log);
     }
 
+    // A slot's identity is its record's stamp, ranked among the records of the same stamp in slot order; a cut-off
+    // last record that still counts has its own.
+    void slotIdentity_data() {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("identity");
+        const double a = Sample().RecordCreated;
+        QTest::newRow("first of a tied stamp") << 1 << RecordIdentity(a, 1);
+        QTest::newRow("a stamp of its own") << 2 << RecordIdentity(a + 1, 0);
+        QTest::newRow("second of the tie") << 3 << RecordIdentity(a, 2);
+        QTest::newRow("the cut-off last record") << 4 << RecordIdentity(a, 3);
+        QTest::newRow("past the end") << 9 << RecordIdentity(0, 0);
+    }
+
+    void slotIdentity() {
+        QFETCH(int, slot);
+        QFETCH(QString, identity);
+        TempWorkDir dir;
+        DataFileName = QStringLiteral("Vardel.Data");
+        QCOMPARE(SlotIdentity(slot), QString());
+        PersonnelRecord r = Sample();
+        QByteArray bytes = EncodePersonnelRecord(r);
+        r.RecordCreated += 1;
+        bytes += EncodePersonnelRecord(r);
+        r.RecordCreated -= 1;
+        bytes += EncodePersonnelRecord(r) + EncodePersonnelRecord(r).left(PersonnelLayout::RecordSize / 2 + 1);
+        writeFile(DataFileName, bytes);
+        QCOMPARE(SlotIdentity(slot), identity);
+    }
+
     void identityFollowsATiedStampThroughRemovals() {
         // Three records converted with one stamp; #1 was removed, so today's #1 was #2 before that.
         QList<ChangeEvent> events;
