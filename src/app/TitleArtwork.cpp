@@ -44,16 +44,23 @@ namespace {
 
 // A picture the build made: width and height as two 32-bit numbers, then the rows of 32-bit pixels.
 QImage rawPicture(const QString& resource, QImage::Format format) {
-    const QByteArray bytes = QResource(resource).uncompressedData();
+    const QResource stored(resource);
+    const QByteArray bytes = stored.uncompressedData();
     quint32 size[2] = {0, 0};
     if (bytes.size() >= qsizetype(sizeof size))
         std::memcpy(size, bytes.constData(), sizeof size);
     const qsizetype row = qsizetype(size[0]) * 4;
     if (size[0] == 0 || bytes.size() != qsizetype(sizeof size) + row * size[1])
         return QImage();
+    const auto* pixels = reinterpret_cast<const uchar*>(bytes.constData() + sizeof size);
+    // The pixels are shown where the program holds them, without a copy, when they are stored as they are and lie
+    // as an image needs them (a painter that drew on them would copy them first).
+    if (stored.compressionAlgorithm() == QResource::NoCompression &&
+        reinterpret_cast<quintptr>(pixels) % alignof(quint32) == 0)
+        return QImage(pixels, static_cast<int>(size[0]), static_cast<int>(size[1]), row, format);
     QImage image(static_cast<int>(size[0]), static_cast<int>(size[1]), format);
     for (int y = 0; y < image.height(); ++y)
-        std::memcpy(image.scanLine(y), bytes.constData() + sizeof size + y * row, size_t(row));
+        std::memcpy(image.scanLine(y), pixels + y * row, size_t(row));
     return image;
 }
 
