@@ -131,7 +131,7 @@ int ListCommand(const QStringList& args) {
     }
     // Looking must not create the file.
     EmployeeList list;
-    if (QFile::exists(DataFileName))
+    if (DataFilePresent())
         list = statusGiven ? BuildEmployeeRows(options, QDate::currentDate())
                            : BuildEmployeeRowsForFileStatus(options, QDate::currentDate());
     options.OtherText = TrimBlanks(options.OtherText);
