@@ -132,7 +132,7 @@ int ListCommand(const QStringList& args) {
     }
     // Looking must not create the file.
     CompactEmployeeList list;
-    if (QFile::exists(DataFileName))
+    if (DataFilePresent())
         list = statusGiven ? BuildCompactEmployeeList(options, QDate::currentDate())
                            : BuildCompactEmployeeListForFileStatus(options, QDate::currentDate());
     options.OtherText = TrimBlanks(options.OtherText);

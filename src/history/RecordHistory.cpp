@@ -6,7 +6,7 @@
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
-#include "store/MappedFile.h"
+#include "store/FolderStore.h"
 #include "store/OldPersonnelRecord.h"
 #include "store/Trim.h"
 #include "ui/main/RecordView.h"
@@ -15,8 +15,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <algorithm>
-#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -94,37 +93,20 @@ QString RecordIdentity(double created, int rank) {
     return stamp;
 }
 
-QString SlotIdentity(qint32 slot) {
-    if (!QFile::exists(DataFileName))
+QString SlotIdentity(qint32 slot, double created) {
+    const auto [rank, tied] = ActiveStore().StampRank(slot);
+    // Every employee ties with himself or herself: none tied means nobody (or no data file) to name.
+    if (tied == 0)
         return QString();
-    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
-    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
-    file.open(FixedRecordFile::Access::ReadOnly);
-    const qint64 length = file.length();
-    const qint64 count = RecordCountForLength(length, PersonnelLayout::RecordSize);
-    // The stamp alone of each slot, read where it lies in the mapped file: a save looks at eight bytes a record,
-    // without a system call for each.
-    const MappedFile map(file.handle(), length, DataFileName);
-    const auto createdAt = [&](qint64 n) {
-        char stamp[8] = {};
-        const qint64 at = (n - 1) * PersonnelLayout::RecordSize + PersonnelLayout::RecordCreated;
-        std::memcpy(stamp, map.data() + at, static_cast<size_t>(std::clamp<qint64>(length - at, 0, sizeof stamp)));
-        return GetDouble(stamp);
-    };
-    double created = 0;
-    int rank = 0;
-    int tied = 0;
-    map.read([&] {
-        created = slot >= 1 && slot <= count ? createdAt(slot) : 0;
-        for (qint64 n = 1; n <= count; ++n) {
-            if (createdAt(n) != created)
-                continue;
-            ++tied;
-            if (n <= slot)
-                ++rank;
-        }
-    });
     return RecordIdentity(created, tied > 1 ? rank : 0);
+}
+
+QString SlotIdentity(qint32 slot) {
+    PersonnelRecord record;
+    qint64 version = 0;
+    if (!ActiveStore().Read(slot, record, version))
+        return QString();
+    return SlotIdentity(slot, record.RecordCreated);
 }
 
 QString MaskSocialSecurityNumber(const QString& number) {
@@ -160,10 +142,14 @@ QList<ChangeEvent> RecordEvents(const QString& event, const PersonnelRecord& bef
 }
 
 void WriteSlotWithHistory(qint32 slot, const PersonnelRecord& before, const QString& event) {
-    const bool adding = slot > RecordCount;
-    // A record added has a stamp of its own (untied); one in the file is ranked among its stamp's records.
-    const QString identity = adding ? RecordIdentity(CurrentRecord.RecordCreated) : SlotIdentity(slot);
-    const QList<ChangeEvent> events = RecordEvents(event, before, CurrentRecord, identity, adding);
+    // Slots beyond the count are the folder's old way of adding; a server's keys are not counted from 1.
+    if (ActiveFolder() && slot > RecordCount) {
+        AppendRecordWithHistory(before, event);
+        return;
+    }
+    // One in the store is ranked among its stamp's records.
+    const QList<ChangeEvent> events =
+        RecordEvents(event, before, CurrentRecord, SlotIdentity(slot, before.RecordCreated));
     try {
         CommitWithHistory(events, [slot] { WriteSlot(slot); });
     } catch (const ChangeLogError&) {
@@ -173,25 +159,40 @@ void WriteSlotWithHistory(qint32 slot, const PersonnelRecord& before, const QStr
     }
 }
 
-RemovalResult RemoveEmployeeWithHistory(qint32 slot, const QString& listedName) {
-    // From the look at the record until it is gone, no other writer comes in between.
-    const DataFolderLock lock(QFileInfo(DataFileName).path());
+qint32 AppendRecordWithHistory(const PersonnelRecord& before, const QString& event) {
+    // A record added has a stamp of its own (untied).
+    const QString identity = RecordIdentity(CurrentRecord.RecordCreated);
+    const QList<ChangeEvent> events = RecordEvents(event, before, CurrentRecord, identity, true);
+    qint32 key = 0;
+    try {
+        CommitWithHistory(events, [&key] { key = AppendRecord(); });
+    } catch (const ChangeLogError&) {
+        CloseDataFile();
+        throw;
+    }
+    return key;
+}
+
+RemovalResult RemoveEmployeeWithHistory(qint32 slot, const QString& listedName, qint64 version) {
+    // From the look at the record until it is gone, no other writer comes in between (a server checks the version
+    // instead).
+    std::optional<DataFolderLock> lock;
+    if (!UsingServer())
+        lock.emplace(QFileInfo(DataFileName).path());
     OpenDataFile();
-    const bool present = slot >= 1 && slot <= RecordCount;
-    if (present)
-        ReadSlot(slot);
+    const bool present = slot >= 1 && ReadSlot(slot);
     const PersonnelRecord record = CurrentRecord;
     CloseDataFile();
     QList<ChangeEvent> events;
     if (present && (listedName.isNull() || ListedName(record) == listedName)) {
         ChangeEvent e = NewEvent(HistoryEvent::Removed);
         e.Employee = ListedName(record);
-        e.Identity = SlotIdentity(slot);
+        e.Identity = SlotIdentity(slot, record.RecordCreated);
         events << e;
     }
     RemovalResult result;
     CommitWithHistory(events, [&] {
-        result = RemoveEmployee(slot, listedName);
+        result = RemoveEmployee(slot, listedName, version);
         if (!events.isEmpty() && !result.Removed)
             throw FileError(QStringLiteral("The employee was not removed."));
     });

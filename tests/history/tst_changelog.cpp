@@ -241,7 +241,7 @@ private slots:
         QTest::newRow("a stamp of its own") << 2 << RecordIdentity(a + 1, 0);
         QTest::newRow("second of the tie") << 3 << RecordIdentity(a, 2);
         QTest::newRow("the cut-off last record") << 4 << RecordIdentity(a, 3);
-        QTest::newRow("past the end") << 9 << RecordIdentity(0, 0);
+        QTest::newRow("past the end: nobody") << 9 << QString();
     }
 
     void slotIdentity() {
