@@ -62,6 +62,13 @@ private slots:
             << QByteArray("Current Employees - Race: Black - '50% raise; said \"thanks\" \\o/'\n"
                           "adams, Al\tSergeant\t*\t2\n");
         QTest::newRow("no match") << QStringList{"--search", "(?i).*"} << QByteArray("Current Employees - '(?i).*'\n");
+        const QDate today = QDate::currentDate();
+        const QByteArray served = QByteArray::number(today.year() - 1999 - (today < QDate(today.year(), 7, 1) ? 1 : 0));
+        QTest::newRow("seniority") << QStringList{"--type", "seniority"}
+                                   << QByteArray("Current Employees - Seniority (by Date of Employment)\n"
+                                                 "Young, Zoë\tSergeant\t07/01/1999 (" +
+                                                 served + ")\t1\nadams, Al\tSergeant\t07/01/1999 (" + served +
+                                                 ")\t2\n");
         QTest::newRow("birthday") << QStringList{"--type", "birthday", "--sworn", "sworn"}
                                   << QByteArray("Current Sworn Employees - Birthday List (by Month/Day)\n"
                                                 "Young, Zoë\tMar 07\t (" +
