@@ -7,6 +7,7 @@
 #include "store/DataFolder.h"
 #include "store/FixedRecordFile.h"
 #include "store/FolderStore.h"
+#include "store/MappedFile.h"
 #include "store/PersonnelRecord.h"
 #include "ui/main/EmployeeRemoval.h"
 
@@ -87,17 +88,21 @@ int RemoveCommand(const QStringList& args) {
     }
     if (slot > records) {
         PrintError(QStringLiteral("%1 holds %2 records, so there is no slot %3; nothing was removed")
-                   .arg(DataFileName)
-                   .arg(records)
-                   .arg(slot));
+                       .arg(DataFileName)
+                       .arg(records)
+                       .arg(slot));
         return 1;
     }
     if (!name.isNull() && name != listed) {
         PrintError(QStringLiteral("slot %1 holds \"%2\", not \"%3\"; nothing was removed").arg(slot).arg(listed, name));
         return 1;
     }
-    // The removal and its "removed" line in the change history succeed together, as in the window.
-    const RemovalResult result = RemoveEmployeeWithHistory(static_cast<qint32>(slot), listed);
+    // The removal and its "removed" line in the change history succeed together, as in the window. It passes over
+    // the file three times under one hold of the lock (counts, stamps, records to drop): one mapping serves all.
+    const RemovalResult result = [&] {
+        const MappedFileSharing sharing;
+        return RemoveEmployeeWithHistory(static_cast<qint32>(slot), listed);
+    }();
     if (!result.Removed) {
         PrintError(QStringLiteral("slot %1 changed while it was being removed; nothing was removed").arg(slot));
         return 1;

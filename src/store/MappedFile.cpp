@@ -6,6 +6,8 @@
 #include <csignal>
 #include <mutex>
 #include <sys/mman.h>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -39,12 +41,47 @@ void installHandler() {
     });
 }
 
+struct SharedMapping {
+    dev_t device;
+    ino_t inode;
+    qint64 length;
+    void* at;
+};
+
+thread_local int t_sharing = 0;
+thread_local std::vector<SharedMapping>* t_shared = nullptr;
+
 } // namespace
+
+MappedFileSharing::MappedFileSharing() {
+    if (t_sharing++ == 0)
+        t_shared = new std::vector<SharedMapping>;
+}
+
+MappedFileSharing::~MappedFileSharing() {
+    if (--t_sharing > 0)
+        return;
+    for (const SharedMapping& mapping : *t_shared)
+        ::munmap(mapping.at, static_cast<size_t>(mapping.length));
+    delete t_shared;
+    t_shared = nullptr;
+}
 
 MappedFile::MappedFile(int fd, qint64 length, const QString& fileName) : m_size(length), m_fileName(fileName) {
     if (length <= 0) {
         m_size = 0;
         return;
+    }
+    struct stat st {};
+    const bool sharing = t_sharing > 0 && ::fstat(fd, &st) == 0;
+    if (sharing) {
+        for (const SharedMapping& mapping : *t_shared) {
+            if (mapping.device == st.st_dev && mapping.inode == st.st_ino && mapping.length >= length) {
+                m_data = static_cast<const char*>(mapping.at);
+                m_shared = true;
+                return;
+            }
+        }
     }
     void* at = ::mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_SHARED, fd, 0);
     if (at == MAP_FAILED)
@@ -52,11 +89,15 @@ MappedFile::MappedFile(int fd, qint64 length, const QString& fileName) : m_size(
     // Passes go from the first record to the last: read ahead generously.
     ::madvise(at, static_cast<size_t>(length), MADV_SEQUENTIAL);
     m_data = static_cast<const char*>(at);
+    if (sharing) {
+        t_shared->push_back({st.st_dev, st.st_ino, length, at});
+        m_shared = true;
+    }
     installHandler();
 }
 
 MappedFile::~MappedFile() {
-    if (m_data)
+    if (m_data && !m_shared)
         ::munmap(const_cast<char*>(m_data), static_cast<size_t>(m_size));
 }
 

@@ -42,6 +42,20 @@ private:
     const char* m_data = nullptr;
     qint64 m_size = 0;
     QString m_fileName;
+    bool m_shared = false; // let go by the sharing scope, not by this object
 };
 
 QString MappedFileShrankText(const QString& fileName);
+
+// While one lives (on this thread), the mappings of one file are made once and shared: a command that passes over
+// the data file several times under one hold of the folder lock (a removal counts, ranks the stamps, then looks
+// for the records to drop) maps and faults in its pages once, not once per pass. A mapping is shared only with
+// the same file (device and inode), so a file replaced in between is mapped afresh; being shared, the mapping
+// shows the file as it is, as a mapping of its own would. All are let go when the scope ends.
+class MappedFileSharing {
+public:
+    MappedFileSharing();
+    ~MappedFileSharing();
+    MappedFileSharing(const MappedFileSharing&) = delete;
+    MappedFileSharing& operator=(const MappedFileSharing&) = delete;
+};

@@ -484,6 +484,32 @@ private slots:
                  MappedFileShrankText(QStringLiteral("list")));
         QVERIFY(!QFile::exists(TempFileName));
     }
+
+    // Within a sharing scope the passes over one file read one mapping, which shows the file as it is now; a file
+    // put in its place (another inode) is mapped afresh, and outside a scope each pass maps its own.
+    void passesShareOneMappingOfTheSameFile() {
+        TempWorkDir dir;
+        writeFile(QStringLiteral("list"), records(4, 8192));
+        const int first = ::open("list", O_RDONLY);
+        {
+            const MappedFileSharing sharing;
+            const MappedFile a(first, 4 * 8192, QStringLiteral("list"));
+            const MappedFile b(first, 2 * 8192, QStringLiteral("list"));
+            QVERIFY(b.data() == a.data());
+            writeFile(QStringLiteral("list.new"), records(4, 8192).replace('a', 'z'));
+            QCOMPARE(::rename("list.new", "list"), 0);
+            const int second = ::open("list", O_RDONLY);
+            const MappedFile c(second, 4 * 8192, QStringLiteral("list"));
+            QVERIFY(c.data() != a.data());
+            QCOMPARE(c.data()[0], 'z');
+            QCOMPARE(a.data()[0], 'a');
+            ::close(second);
+        }
+        const MappedFile d(first, 4 * 8192, QStringLiteral("list"));
+        const MappedFile e(first, 4 * 8192, QStringLiteral("list"));
+        QVERIFY(d.data() != e.data());
+        ::close(first);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFixedRecordFile)

@@ -8,6 +8,7 @@
 #include "app/FadeEngine.h"
 #include "history/HistoryRefusal.h"
 #include "history/RecordHistory.h"
+#include "store/MappedFile.h"
 #include "store/PersonnelStore.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EmployeeRemoval.h"
@@ -42,6 +43,8 @@ void frmMain::cmdRemoveEmployee_Click() {
         // The window is usable again before it says that the history refused the removal.
         if (!ChangeOrExplain(this, [&] {
                 const BusyWindow busy(this);
+                // Its passes over the data file read one mapping of it.
+                const MappedFileSharing sharing;
                 result = RemoveEmployeeWithHistory(slot, listedName, m_shownVersion);
             }))
             return;
