@@ -11,6 +11,7 @@
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
+#include "store/PersonnelStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -46,6 +47,10 @@ const Command kCommands[] = {
      "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, false},
     {"import", "import FILE.csv [--dry-run]", "add the employees of a CSV file that pass every check", ImportCommand,
      true},
+    {"server-import", "server-import --server URL --data-dir DIR",
+     "move the data folder's files into an empty PostgreSQL database", ServerImportCommand, false},
+    {"server-export", "server-export --server URL --data-dir DIR",
+     "write a PostgreSQL database's data as the files of a data folder without any", ServerExportCommand, true},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
      "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false,
      true},
@@ -61,6 +66,9 @@ QByteArray usageText() {
                 command.summary + '\n';
     }
     text += "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n"
+            "--server URL (else $VARDEL_SERVER) names a PostgreSQL database by anything libpq takes\n"
+            "(postgresql://user@host/db, postgresql:///db?host=/socket/folder); passwords come from\n"
+            "~/.pgpass or PGPASSWORD, never from the command line.\n"
             "--help prints this text, --version the version.\n";
     return text;
 }
@@ -82,8 +90,17 @@ int main(int argc, char* argv[]) {
     QStringList args = ToolArguments(argc, argv);
     QString dataDir;
     bool dirGiven = false;
+    QString server;
     for (qsizetype i = 0; i < args.size();) {
-        if (args[i] == QLatin1String("--data-dir")) {
+        if (args[i] == QLatin1String("--server")) {
+            if (i + 1 >= args.size())
+                return usage();
+            server = args[i + 1];
+            args.remove(i, 2);
+        } else if (args[i].startsWith(QLatin1String("--server="))) {
+            server = args[i].mid(9);
+            args.remove(i);
+        } else if (args[i] == QLatin1String("--data-dir")) {
             if (i + 1 >= args.size())
                 return usage();
             dataDir = args[i + 1];
@@ -126,6 +143,14 @@ int main(int argc, char* argv[]) {
     if (dataDir.isEmpty())
         dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     dataDir = QDir::cleanPath(QDir(dataDir).absolutePath());
+
+    ChosenToolServer() = ChosenServer(server, QString());
+    const bool serverCommand = QByteArray(command->name).startsWith("server-");
+    if (!ChosenToolServer().isEmpty() && !serverCommand) {
+        PrintError(QStringLiteral("%1 does not work on a server yet; server-export the data into a folder first")
+                       .arg(name));
+        return 1;
+    }
 
     InitProgramValues();
     SetHistoryProgramName(QStringLiteral("vardel-data"));

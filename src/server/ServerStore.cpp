@@ -122,6 +122,15 @@ PersonnelRecord recordOfRow(const PgResult& row, int r) {
     return record;
 }
 
+// A server's text cannot hold the character 0, which a damaged record's fields may.
+bool holdsZeroCharacter(const PersonnelRecord& record) {
+    for (const Column& column : kColumns)
+        if (const auto* text = std::get_if<QString PersonnelRecord::*>(&column.field))
+            if ((record.**text).contains(QChar(0)))
+                return true;
+    return false;
+}
+
 void countRecord(DataFileCounts& counts, const PersonnelRecord& record) {
     ++counts.records;
     if (record.InactivationDate == 0)
@@ -472,8 +481,7 @@ void ServerStore::ImportFolder(const QString& folder) {
     std::vector<PersonnelRecord> records;
     for (qsizetype at = 0; at < data.size(); at += size) {
         const PersonnelRecord record = DecodePersonnelRecord(data.constData() + at);
-        const bool exact = EncodePersonnelRecord(record) == data.mid(at, size) &&
-                           !EncodePersonnelRecord(record).contains('\0');
+        const bool exact = EncodePersonnelRecord(record) == data.mid(at, size) && !holdsZeroCharacter(record);
         if (!exact)
             throw FileError(refusal(QStringLiteral("Vardel.Data"),
                                     QStringLiteral("record %1 holds bytes its fields cannot keep (leading blanks, "
@@ -486,8 +494,8 @@ void ServerStore::ImportFolder(const QString& folder) {
     QList<UserRecord> userRecords;
     for (qsizetype at = 0; at < users.size(); at += UserRecordLength) {
         const UserRecord user = DecodeUserRecord(users.constData() + at);
-        if (EncodeUserRecord(user) != users.mid(at, UserRecordLength) ||
-            EncodeUserRecord(user).contains('\0'))
+        const bool zero = (user.FirstName + user.LastName + user.Password + user.Comments).contains(QChar(0));
+        if (EncodeUserRecord(user) != users.mid(at, UserRecordLength) || zero)
             throw FileError(refusal(UserListFileName, QStringLiteral("record %1 holds bytes its fields cannot keep")
                                                           .arg(at / UserRecordLength + 1)));
         userRecords << user;
