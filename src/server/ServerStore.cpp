@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 #include <variant>
 
@@ -337,7 +338,7 @@ QString ServerStore::identityOf(RecordKey key) {
 }
 
 void ServerStore::throwConflict(RecordKey key, const QString& name, bool updating) {
-    // The latest history line for the record says who changed or removed it and when.
+    // The latest history line for the record, other than the lines of the change being refused, says who changed or removed it and when.
     QString identity = identityOf(key);
     const bool removed = identity.isNull();
     if (removed) {
@@ -348,8 +349,9 @@ void ServerStore::throwConflict(RecordKey key, const QString& name, bool updatin
     if (!identity.isEmpty()) {
         const QString stamp = identity.section(QStringLiteral(" #"), 0, 0);
         const PgResult lines = m_db->exec(
-            "SELECT text FROM change_history WHERE identity = $1 OR identity LIKE $2 ORDER BY line_number",
-            PgParams().text(stamp).text(stamp + QStringLiteral(" #%")));
+            "SELECT text FROM change_history WHERE (identity = $1 OR identity LIKE $2) AND ($3 = 0 OR line_number < $3) "
+            "ORDER BY line_number",
+            PgParams().text(stamp).text(stamp + QStringLiteral(" #%")).int8(m_ownLinesFrom));
         for (int r = 0; r < lines.rows(); ++r)
             if (const std::optional<ChangeEvent> event = ParseEventText(lines.bytes(r, 0)))
                 events << *event;
@@ -383,6 +385,7 @@ void ServerStore::throwConflict(RecordKey key, const QString& name, bool updatin
 
 void ServerStore::Commit(const QList<ChangeEvent>& events, const std::function<void()>& change) {
     inTransaction("BEGIN", [&] {
+        const auto forget = qScopeGuard([&] { m_ownLinesFrom = 0; });
         try {
             m_db->exec("SELECT pg_advisory_xact_lock($1)", PgParams().int8(kHistoryLock));
             const PgResult last = m_db->exec("SELECT hash FROM change_history ORDER BY line_number DESC LIMIT 1");
@@ -390,9 +393,12 @@ void ServerStore::Commit(const QList<ChangeEvent>& events, const std::function<v
             for (const ChangeEvent& event : events) {
                 const QByteArray text = EventText(event);
                 hash = ChainHash(hash, text);
-                m_db->exec("INSERT INTO change_history (text, hash, identity, employee) VALUES ($1, $2, $3, $4)",
-                           PgParams().bytes(text).text(QString::fromLatin1(hash)).text(event.Identity).text(
-                               event.Employee));
+                const PgResult line = m_db->exec(
+                    "INSERT INTO change_history (text, hash, identity, employee) VALUES ($1, $2, $3, $4) "
+                    "RETURNING line_number",
+                    PgParams().bytes(text).text(QString::fromLatin1(hash)).text(event.Identity).text(event.Employee));
+                if (m_ownLinesFrom == 0)
+                    m_ownLinesFrom = line.int8(0, 0);
             }
         } catch (const StoreUnavailable&) {
             throw;

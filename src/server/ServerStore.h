@@ -58,4 +58,6 @@ private:
 
     std::unique_ptr<PgConnection> m_db;
     bool m_inTransaction = false;
+    // The first history line of the change being committed: a conflict names who changed the record before it.
+    qint64 m_ownLinesFrom = 0;
 };
