@@ -8,6 +8,7 @@
 #include "store/DateRules.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
+#include "store/FolderStore.h"
 #include "ui/main/EntryValidation.h"
 #include "ui/main/RecordView.h"
 
@@ -198,10 +199,6 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
     return plan;
 }
 
-std::vector<PersonnelRecord> ReadAllRecords() {
-    return ReadAllRecordsReadOnly(DataFileName);
-}
-
 qint64 ApplyImport(const ImportPlan& plan) {
     QByteArray bytes;
     qint64 count = 0;
@@ -212,6 +209,13 @@ qint64 ApplyImport(const ImportPlan& plan) {
         }
     if (count == 0)
         return 0;
+    if (!ActiveFolder()) {
+        // A server takes them one by one inside the change's transaction: all of them or none.
+        for (const ImportRow& row : plan.rows)
+            if (row.accepted)
+                ActiveStore().Append(row.record);
+        return count;
+    }
     const DataFolderLock lock;
     const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
     FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);

@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
+#include "store/FolderStore.h"
 #include "users/UserList.h"
 
 #include <QCryptographicHash>
@@ -290,16 +291,14 @@ void TakeBackLines(const QString& path, qint64 length) {
 }
 
 void CommitWithHistory(const QList<ChangeEvent>& events, const std::function<void()>& change, const QString& folder) {
-    const QString path = ChangeLogPath(folder);
-    const DataFolderLock lock(QFileInfo(path).path());
-    const qint64 before = events.isEmpty() ? -1 : AppendEvents(path, events);
-    try {
-        change();
-    } catch (...) {
-        if (before >= 0)
-            TakeBackLines(path, before);
-        throw;
-    }
+    if (folder.isEmpty() || UsingServer())
+        ActiveStore().Commit(events, change);
+    else
+        CommitToChangeLog(ChangeLogPath(folder), events, change);
+}
+
+QByteArray ActiveChangeLog() {
+    return ActiveStore().History();
 }
 
 ChangeEvent NewEvent(const QString& event) {

@@ -109,9 +109,12 @@ void TakeBackLines(const QString& path, qint64 length);
 
 // The trace and its change together, or neither: writes the events, then runs change; when change throws, the
 // lines are taken back and the error goes on. When the events cannot be written, change does not run and
-// ChangeLogError is thrown. Callers hold the data folder's lock from before they read what they change.
+// ChangeLogError is thrown. Callers hold the data folder's lock from before they read what they change. Without a
+// folder, the active store's history (PersonnelStore::Commit); a folder names another data folder's log.
 void CommitWithHistory(const QList<ChangeEvent>& events, const std::function<void()>& change,
                        const QString& folder = QString());
+// The active store's change history as "Change.Log" holds it (History of the store).
+QByteArray ActiveChangeLog();
 
 // Who is making changes: the logged-in user's name and access level name; before a log-in (the conversion at
 // start-up) or from vardel-data the program's name and the system account.

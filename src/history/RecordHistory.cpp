@@ -7,12 +7,15 @@
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
 #include "store/OldPersonnelRecord.h"
+#include "store/PersonnelStore.h"
 #include "store/Trim.h"
 #include "ui/main/RecordView.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <optional>
 
 namespace {
 
@@ -91,29 +94,15 @@ QString RecordIdentity(double created, int rank) {
 }
 
 QString SlotIdentity(qint32 slot) {
-    if (!QFile::exists(DataFileName))
+    PersonnelStore& store = ActiveStore();
+    const auto [rank, tied] = store.StampRank(slot);
+    // Every employee ties with himself or herself: none tied means nobody (or no data file) to name.
+    if (tied == 0)
         return QString();
-    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
-    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
-    file.open(FixedRecordFile::Access::ReadOnly);
-    const qint64 count = file.recordCount();
-    // The stamp alone of each slot: a save reads eight bytes a record, not five thousand.
-    const auto createdAt = [&](qint64 n) {
-        char stamp[8] = {};
-        file.readAt((n - 1) * PersonnelLayout::RecordSize + PersonnelLayout::RecordCreated, stamp, sizeof stamp);
-        return GetDouble(stamp);
-    };
-    const double created = slot >= 1 && slot <= count ? createdAt(slot) : 0;
-    int rank = 0;
-    int tied = 0;
-    for (qint64 n = 1; n <= count; ++n) {
-        if (createdAt(n) != created)
-            continue;
-        ++tied;
-        if (n <= slot)
-            ++rank;
-    }
-    return RecordIdentity(created, tied > 1 ? rank : 0);
+    PersonnelRecord record;
+    qint64 version = 0;
+    store.Read(slot, record, version);
+    return RecordIdentity(record.RecordCreated, tied > 1 ? rank : 0);
 }
 
 QString MaskSocialSecurityNumber(const QString& number) {
@@ -149,10 +138,12 @@ QList<ChangeEvent> RecordEvents(const QString& event, const PersonnelRecord& bef
 }
 
 void WriteSlotWithHistory(qint32 slot, const PersonnelRecord& before, const QString& event) {
-    const bool adding = slot > RecordCount;
-    // A record added has a stamp of its own (untied); one in the file is ranked among its stamp's records.
-    const QString identity = adding ? RecordIdentity(CurrentRecord.RecordCreated) : SlotIdentity(slot);
-    const QList<ChangeEvent> events = RecordEvents(event, before, CurrentRecord, identity, adding);
+    if (slot > RecordCount) {
+        AppendRecordWithHistory(before, event);
+        return;
+    }
+    // One in the store is ranked among its stamp's records.
+    const QList<ChangeEvent> events = RecordEvents(event, before, CurrentRecord, SlotIdentity(slot));
     try {
         CommitWithHistory(events, [slot] { WriteSlot(slot); });
     } catch (const ChangeLogError&) {
@@ -162,13 +153,28 @@ void WriteSlotWithHistory(qint32 slot, const PersonnelRecord& before, const QStr
     }
 }
 
-RemovalResult RemoveEmployeeWithHistory(qint32 slot, const QString& listedName) {
-    // From the look at the record until it is gone, no other writer comes in between.
-    const DataFolderLock lock(QFileInfo(DataFileName).path());
+qint32 AppendRecordWithHistory(const PersonnelRecord& before, const QString& event) {
+    // A record added has a stamp of its own (untied).
+    const QString identity = RecordIdentity(CurrentRecord.RecordCreated);
+    const QList<ChangeEvent> events = RecordEvents(event, before, CurrentRecord, identity, true);
+    qint32 key = 0;
+    try {
+        CommitWithHistory(events, [&key] { key = AppendRecord(); });
+    } catch (const ChangeLogError&) {
+        CloseDataFile();
+        throw;
+    }
+    return key;
+}
+
+RemovalResult RemoveEmployeeWithHistory(qint32 slot, const QString& listedName, qint64 version) {
+    // From the look at the record until it is gone, no other writer comes in between (a server checks the version
+    // instead).
+    std::optional<DataFolderLock> lock;
+    if (!UsingServer())
+        lock.emplace(QFileInfo(DataFileName).path());
     OpenDataFile();
-    const bool present = slot >= 1 && slot <= RecordCount;
-    if (present)
-        ReadSlot(slot);
+    const bool present = slot >= 1 && ReadSlot(slot);
     const PersonnelRecord record = CurrentRecord;
     CloseDataFile();
     QList<ChangeEvent> events;
@@ -180,7 +186,7 @@ RemovalResult RemoveEmployeeWithHistory(qint32 slot, const QString& listedName) 
     }
     RemovalResult result;
     CommitWithHistory(events, [&] {
-        result = RemoveEmployee(slot, listedName);
+        result = RemoveEmployee(slot, listedName, version);
         if (!events.isEmpty() && !result.Removed)
             throw FileError(QStringLiteral("The employee was not removed."));
     });

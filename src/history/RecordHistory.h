@@ -36,13 +36,17 @@ QList<FieldChange> DiffRecords(const PersonnelRecord& before, const PersonnelRec
 QList<ChangeEvent> RecordEvents(const QString& event, const PersonnelRecord& before, const PersonnelRecord& after,
                                 const QString& identity, bool adding = false);
 
-// The data file module's update-one and append patterns with their trace: the lines of the change from before to
-// CurrentRecord, then CurrentRecord into slot of the open data file. When the log cannot take the lines, nothing
-// is written, the data file is closed and ChangeLogError thrown; a failed slot write takes the lines back.
+// The data file module's update-one pattern with its trace: the lines of the change from before to
+// CurrentRecord, then CurrentRecord over slot of the open data file, with CurrentVersion (StoreConflict when
+// another desk changed it since). A slot beyond RecordCount appends (AppendRecordWithHistory). When the log
+// cannot take the lines, nothing is written, the data file is closed and ChangeLogError thrown; a failed slot
+// write takes the lines back.
 void WriteSlotWithHistory(qint32 slot, const PersonnelRecord& before, const QString& event);
+// The append pattern with its trace: CurrentRecord after every other employee (AppendRecord); returns its key.
+qint32 AppendRecordWithHistory(const PersonnelRecord& before, const QString& event);
 
 // RemoveEmployee with its "removed" line, both or neither.
-RemovalResult RemoveEmployeeWithHistory(qint32 slot, const QString& listedName);
+RemovalResult RemoveEmployeeWithHistory(qint32 slot, const QString& listedName, qint64 version = 0);
 
 // The events of the record with identity (as it stands now) in events (oldest first), newest first; a tied
 // stamp's rank is followed back through the removals of its group.

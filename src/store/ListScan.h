@@ -4,8 +4,8 @@
 
 #include <functional>
 
-// A read-only pass over the whole personnel data file for the employee list: every slot once, in slot order,
-// read in place from the file mapped into memory. It opens, counts and closes the file as OpenDataFile and
+// A read-only pass over all employees of the active store for the employee list: every slot once, in slot order;
+// in the folder, read in place from the file mapped into memory. It opens, counts and closes the file as OpenDataFile and
 // CloseDataFile do, so one pass both refreshes RecordCount, CurrentCount and PreviousCount and hands over the
 // slots; nothing of the file is kept in memory afterwards.
 
@@ -20,5 +20,5 @@ void ScanDataFile(const SlotVisitor& visit);
 // The read-one pattern (open, read slot n into CurrentRecord, close) without the count that OpenDataFile makes on
 // every open: showing the highlighted employee needs no counts, and the list's rows change as fast as the arrow
 // keys repeat. Beyond the end of the file CurrentRecord becomes a blank record, as ReadSlot makes it. The counts
-// keep their values. File errors throw FileError.
+// keep their values; CurrentVersion takes the record's version. File errors throw FileError.
 void ReadOneSlot(qint32 slot);

@@ -2,16 +2,13 @@
 
 #include "app/AppGlobals.h"
 #include "store/Cp1252.h"
-#include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/FileError.h"
-#include "store/FixedRecordFile.h"
+#include "store/FolderStore.h"
 #include "store/NumberRoutines.h"
 
-#include <QFileInfo>
+#include <QList>
 #include <QtEndian>
-
-#include <memory>
 
 qint16 UserListCount = 0;
 UserRecord CurrentUser;
@@ -29,23 +26,9 @@ constexpr int kAccessLevelAt = 59;
 constexpr int kCommentsAt = 61, kCommentsWidth = 439;
 static_assert(kCommentsAt + kCommentsWidth == UserRecordLength);
 
-const QString kKilledMark = QStringLiteral("$Killed$");
-
-const QByteArray& BlankUserImage() {
-    static const QByteArray image = EncodeUserRecord(UserRecord());
-    return image;
-}
-
-FixedRecordFile& UserListFile() {
-    static FixedRecordFile file(UserListFileName, UserRecordLength, BlankUserImage());
-    return file;
-}
-
-// Held from OpenUserList to CloseUserList, since records are written in place while the list is open.
-std::unique_ptr<DataFolderLock>& UserListLock() {
-    static std::unique_ptr<DataFolderLock> lock;
-    return lock;
-}
+// On a server the list is read whole at the open: it holds a few dozen users at most.
+QList<UserRecord> serverUsers;
+bool serverListOpen = false;
 
 bool IsPasswordCharacter(QChar c) {
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
@@ -77,68 +60,55 @@ UserRecord DecodeUserRecord(const char* data) {
     return record;
 }
 
-// ---- The user list file ----
+// ---- The user list ----
 
 void OpenUserList() {
-    FixedRecordFile& file = UserListFile();
-    file.close();
-    UserListLock().reset();
-    // One writer per data folder: another program's write gets a few seconds to finish first.
-    auto lock = std::make_unique<DataFolderLock>(QFileInfo(UserListFileName).path());
-    file.open();
-    const qint64 count = file.recordCount();
-    // Record numbers are 16-bit throughout; a longer file cannot be worked with safely.
-    if (count > 32767) {
-        file.close();
-        throw FileError(QStringLiteral("Overflow: \"%1\" holds more than 32767 records").arg(UserListFileName));
+    if (FolderStore* folder = ActiveFolder()) {
+        UserListCount = static_cast<qint16>(folder->OpenUserList());
+        return;
     }
-    UserListLock() = std::move(lock);
-    UserListCount = static_cast<qint16>(count);
+    serverUsers = ActiveStore().Users();
+    serverListOpen = true;
+    UserListCount = static_cast<qint16>(serverUsers.size());
 }
 
 void CloseUserList() {
-    UserListFile().close();
-    UserListLock().reset();
+    if (FolderStore* folder = ActiveFolder())
+        folder->CloseUserList();
+    serverListOpen = false;
+    serverUsers.clear();
 }
 
 bool UserListIsOpen() {
-    return UserListFile().isOpen();
+    if (FolderStore* folder = ActiveFolder())
+        return folder->UserListIsOpen();
+    return serverListOpen;
 }
 
 void ReadUserRecord(qint32 n) {
-    FixedRecordFile& file = UserListFile();
-    if (!file.isOpen())
+    if (FolderStore* folder = ActiveFolder()) {
+        folder->ReadUser(n, CurrentUser);
+        return;
+    }
+    if (!serverListOpen)
         throw FileError(QStringLiteral("Bad file name or number"));
-    // Past the end, or the missing tail of a cut-off record, reads as blank.
-    QByteArray image = BlankUserImage();
-    file.readRecord(n, image.data());
-    CurrentUser = DecodeUserRecord(image.constData());
+    CurrentUser = n >= 1 && n <= serverUsers.size() ? serverUsers.at(n - 1) : UserRecord();
 }
 
 void WriteUserRecord(qint32 n) {
-    FixedRecordFile& file = UserListFile();
-    if (!file.isOpen())
+    if (!UserListIsOpen())
         throw FileError(QStringLiteral("Bad file name or number"));
-    file.writeRecord(n, EncodeUserRecord(CurrentUser));
+    ActiveStore().WriteUser(n, CurrentUser);
+    if (!ActiveFolder()) {
+        if (n > serverUsers.size())
+            serverUsers.append(CurrentUser);
+        else
+            serverUsers[n - 1] = CurrentUser;
+    }
 }
 
 void RemoveUser(qint32 n) {
-    // The mark and the rewrite form one change: no other writer comes between them.
-    DataFolderLock lock(QFileInfo(UserListFileName).path());
-    OpenUserList();
-    ReadUserRecord(n);
-    CurrentUser.FirstName = kKilledMark;
-    WriteUserRecord(n);
-    CloseUserList();
-    // Every marked record goes, including one left marked by a removal that was cut short. The rewrite swaps the
-    // new file in with one rename rather than deleting the old one first, so a crash at any moment leaves either
-    // the old list or the new one whole; when nobody is left, no list file remains.
-    RewriteRecordFile(
-        UserListFileName, UserRecordLength,
-        [](qint64, const QByteArray& image) {
-            return GetFixedText(image.constData() + kFirstNameAt, kFirstNameWidth) != kKilledMark;
-        },
-        BlankUserImage());
+    ActiveStore().RemoveUser(n);
 }
 
 // ---- Passwords ----
@@ -193,8 +163,5 @@ QString UserLogLine(qint16 kind, double when, const QString& userName, qint16 ac
 void WriteUserLogEntry(qint16 kind) {
     const QByteArray bytes =
         EncodeCp1252(UserLogLine(kind, NowOADate(), CurrentUserName, CurrentAccessLevel) + QStringLiteral("\r\n"));
-    DataFolderLock lock(QFileInfo(UserLogFileName).path());
-    // The log names every user who signed in and when: a new one is readable by its owner only. A line that does
-    // not fit on the disk leaves no part of itself behind.
-    AppendWhole(UserLogFileName, bytes);
+    ActiveStore().AppendUserLog(bytes);
 }

@@ -2,11 +2,8 @@
 
 #include "store/Cp1252.h"
 #include "store/DataFile.h"
-#include "store/DataFolder.h"
-#include "store/FixedRecordFile.h"
+#include "store/PersonnelStore.h"
 #include "store/Trim.h"
-
-#include <QFileInfo>
 
 #include <cstring>
 
@@ -23,32 +20,8 @@ bool IsKilledSlot(const char* slot) {
     return GetFixedText(field, PersonnelLayout::FirstNameWidth).trimmed() == KilledMarker;
 }
 
-RemovalResult RemoveEmployee(qint32 slot, const QString& listedName) {
-    // The identity check and the copy are one write to the folder: no other writer comes in between.
-    const DataFolderLock lock(QFileInfo(DataFileName).path());
+RemovalResult RemoveEmployee(qint32 slot, const QString& listedName, qint64 version) {
     CloseDataFile();
     CurrentRecord = PersonnelRecord();
-    static const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
-    if (!QFileInfo::exists(DataFileName))
-        return {false, 0};
-    qint64 before = 0;
-    {
-        FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
-        file.open(FixedRecordFile::Access::ReadOnly);
-        before = file.recordCount();
-        if (slot < 1 || slot > before)
-            return {false, static_cast<qint32>(before)};
-        if (!listedName.isNull()) {
-            QByteArray bytes = blank;
-            file.readRecord(slot, bytes.data());
-            if (ListedName(DecodePersonnelRecord(bytes.constData())) != listedName)
-                return {false, static_cast<qint32>(before)};
-        }
-    }
-    // Nothing is written into the slot: the copy leaves it out, and the file stays exactly as it was until the copy
-    // takes its place. A slot marked by an earlier version's interrupted removal goes as well.
-    const auto kept = RewriteRecordFileWithout(
-        DataFileName, PersonnelLayout::RecordSize,
-        [slot](qint64 n, const char* record) { return n == slot || IsKilledSlot(record); }, blank);
-    return {true, static_cast<qint32>(kept)};
+    return ActiveStore().Remove(slot, listedName, version);
 }

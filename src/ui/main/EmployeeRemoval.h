@@ -30,4 +30,6 @@ struct RemovalResult {
 // data file itself, so a removal that fails or is killed leaves it exactly as it was. listedName, when not null, is
 // column 0 of the list's row: the slot is removed only when its record still carries that name. The data file
 // module's handle is closed and CurrentRecord left blank. File errors throw FileError, as everywhere in the module.
-RemovalResult RemoveEmployee(qint32 slot, const QString& listedName = QString());
+// Through the active store: on a server, version is the one the record was read with, and a record changed or
+// removed since throws StoreConflict.
+RemovalResult RemoveEmployee(qint32 slot, const QString& listedName = QString(), qint64 version = 0);

@@ -14,6 +14,7 @@ class EntryField;
 struct LoadedPicture;
 class FadeEngine;
 class QAction;
+class StoreConflict;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -248,6 +249,12 @@ private:
     bool m_closeAllowed = false;
     // The employee the record form shows, as read from the file: what a write back into the slot checks.
     RecordIdentity m_shownIdentity;
+    // Its version as the store gave it: what a save or removal of it hands back, so that a store shared with other
+    // desks can tell that somebody changed it since.
+    qint64 m_shownVersion = 0;
+    // A save or removal refused because another desk changed or removed the employee: says so in the store's own
+    // words under title, then shows the employee as stored now (the list built again), leaving any edit.
+    void ShowConflict(const StoreConflict& conflict, const QString& title);
     // Whether the highlighted slot, read into CurrentRecord from the open data file, still holds the employee shown;
     // if not, closes the file, says so and rebuilds the list, keeping the form (and any entry) as it is.
     bool CheckShownEmployee();

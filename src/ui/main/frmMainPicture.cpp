@@ -12,6 +12,8 @@
 #include "print/PrintHelpers.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
+#include "store/ListScan.h"
+#include "store/PersonnelStore.h"
 #include "store/Trim.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
@@ -28,7 +30,7 @@
 bool frmMain::StorePicturePath(const QString& path, bool modified) {
     OpenDataFile();
     const qint32 slot = HighlightedSlot();
-    if (slot >= 1 && slot <= RecordCount)
+    if (slot >= 1)
         ReadSlot(slot);
     // The slot may hold somebody else by now, or be gone (another program changed the file): nothing is written
     // then, for that would give the picture to the wrong employee or add a record holding nothing but a picture.
@@ -40,9 +42,18 @@ bool frmMain::StorePicturePath(const QString& path, bool modified) {
         CurrentRecord.LastModified = NowOADate();
     // With its line in the change history, or not at all (the reason is then shown).
     const QString event = path.isEmpty() ? HistoryEvent::PictureDeleted : HistoryEvent::PictureStored;
-    if (!ChangeOrExplain(this, [&] { WriteSlotWithHistory(slot, before, event); }))
+    CurrentVersion = m_shownVersion;
+    try {
+        if (!ChangeOrExplain(this, [&] { WriteSlotWithHistory(slot, before, event); }))
+            return false;
+    } catch (const StoreConflict& conflict) {
+        ShowConflict(conflict, QStringLiteral("Employee Not Saved"));
         return false;
+    }
     CloseDataFile();
+    // The picture's write is the version the form now shows.
+    ReadOneSlot(slot);
+    m_shownVersion = CurrentVersion;
     return true;
 }
 

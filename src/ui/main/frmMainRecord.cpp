@@ -12,6 +12,7 @@
 #include "print/frmPrintLabel.h"
 #include "store/DataFile.h"
 #include "store/ListScan.h"
+#include "store/PersonnelStore.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 #include "ui/main/RecordView.h"
@@ -29,6 +30,7 @@ void frmMain::ShowEmployeeRecord() {
         return;
     ReadOneSlot(slot);
     m_shownIdentity = IdentityOf(CurrentRecord);
+    m_shownVersion = CurrentVersion;
     const RecordView v = ViewRecord(CurrentRecord, QDate::currentDate());
 
     frame[2]->setTitle(v.FrameCaption);

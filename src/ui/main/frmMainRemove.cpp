@@ -8,6 +8,7 @@
 #include "app/FadeEngine.h"
 #include "history/HistoryRefusal.h"
 #include "history/RecordHistory.h"
+#include "store/PersonnelStore.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EmployeeRemoval.h"
 
@@ -37,12 +38,17 @@ void frmMain::cmdRemoveEmployee_Click() {
         return;
 
     RemovalResult result;
-    // The window is usable again before it says that the history refused the removal.
-    if (!ChangeOrExplain(this, [&] {
-            const BusyWindow busy(this);
-            result = RemoveEmployeeWithHistory(slot, listedName);
-        }))
+    try {
+        // The window is usable again before it says that the history refused the removal.
+        if (!ChangeOrExplain(this, [&] {
+                const BusyWindow busy(this);
+                result = RemoveEmployeeWithHistory(slot, listedName, m_shownVersion);
+            }))
+            return;
+    } catch (const StoreConflict& conflict) {
+        ShowConflict(conflict, QStringLiteral("Employee Not Removed"));
         return;
+    }
     BuildEmployeeList();
     if (grid->Rows() > 1) {
         const int shown = std::min(row, grid->Rows() - 1);

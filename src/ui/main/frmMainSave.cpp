@@ -8,6 +8,7 @@
 #include "history/RecordHistory.h"
 #include "store/DataFile.h"
 #include "store/DateRules.h"
+#include "store/PersonnelStore.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 
@@ -72,31 +73,63 @@ void frmMain::cmdAddEditSave_Click() {
     // The slot is read whole and written whole: what the form does not show (the creation stamp, the version)
     // stays as it was.
     OpenDataFile();
-    const qint32 slot = Adding ? RecordCount + 1 : HighlightedSlot();
+    CurrentRecord = PersonnelRecord();
+    if (Adding) {
+        const PersonnelRecord before = CurrentRecord;
+        CopyEntryToRecord(CurrentRecord, fields, choices, NowOADate());
+        // The form stays as typed when the history refuses the change.
+        if (!ChangeOrExplain(this, [&] { NewRecordNumber = AppendRecordWithHistory(before, HistoryEvent::Added); })) {
+            NewRecordNumber = 0;
+            return;
+        }
+        CloseDataFile();
+        cmdAddEditCancel_Click();
+        return;
+    }
+    const qint32 slot = HighlightedSlot();
     if (slot < 1) {
         CloseDataFile();
         return;
     }
-    if (Adding)
-        NewRecordNumber = slot;
-    CurrentRecord = PersonnelRecord();
     ReadSlot(slot);
     // The file may have changed under the form (a restore, vardel-data): the entry goes nowhere but to the
     // employee it was typed for.
-    if (Editing && !CheckShownEmployee())
+    if (!CheckShownEmployee())
         return;
     const PersonnelRecord before = CurrentRecord;
     CopyEntryToRecord(CurrentRecord, fields, choices, NowOADate());
-    // The form stays as typed when the history refuses the change.
-    if (!ChangeOrExplain(
-            this, [&] { WriteSlotWithHistory(slot, before, Adding ? HistoryEvent::Added : HistoryEvent::Edited); })) {
-        NewRecordNumber = 0;
+    // The save carries the version the form showed: a store shared with other desks refuses it when somebody
+    // saved the employee in between.
+    CurrentVersion = m_shownVersion;
+    try {
+        // The form stays as typed when the history refuses the change.
+        if (!ChangeOrExplain(this, [&] { WriteSlotWithHistory(slot, before, HistoryEvent::Edited); }))
+            return;
+    } catch (const StoreConflict& conflict) {
+        ShowConflict(conflict, QStringLiteral("Employee Not Saved"));
         return;
     }
     CloseDataFile();
-    if (Editing)
-        grid_RowColChange();
+    grid_RowColChange();
     cmdAddEditCancel_Click();
+}
+
+void frmMain::ShowConflict(const StoreConflict& conflict, const QString& title) {
+    CloseDataFile();
+    dialogs().MessageBox(this, conflict.text(), title, MsgIcon::Critical, MsgButtons::OK);
+    // The record as it is now, read again; an employee removed at another desk leaves the list, which is built
+    // again around the row the clerk was on.
+    KeepRow = grid->Row();
+    KeepTopRow = grid->TopRow();
+    if (Editing) {
+        cmdAddEditCancel_Click();
+    } else {
+        BuildEmployeeList();
+        KeepRow = 0;
+        KeepTopRow = 0;
+        if (grid->Rows() > 1)
+            ShowEmployeeRecord();
+    }
 }
 
 QString frmMain::NotSavedText(const QString& listedName, bool editing) {
@@ -111,7 +144,7 @@ QString frmMain::NotSavedText(const QString& listedName, bool editing) {
 
 bool frmMain::CheckShownEmployee() {
     const qint32 slot = HighlightedSlot();
-    if (slot >= 1 && slot <= RecordCount && IdentityOf(CurrentRecord) == m_shownIdentity)
+    if (slot >= 1 && IdentityOf(CurrentRecord) == m_shownIdentity)
         return true;
     CloseDataFile();
     dialogs().MessageBox(this, NotSavedText(m_shownIdentity.ListedName(), Editing),
