@@ -7,6 +7,7 @@
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
+#include "store/PersonnelStore.h"
 
 #include <QFile>
 
@@ -51,7 +52,9 @@ int InfoCommand(const QStringList& args) {
         return UsageError("info");
     // Looking must not create or change anything: the file is opened for reading only.
     DataFileCounts counts;
-    if (QFile::exists(DataFileName))
+    if (UsingServer())
+        counts = ActiveStore().Counts();
+    else if (QFile::exists(DataFileName))
         counts = CountDataFileReadOnly(DataFileName);
     const QByteArray text = "records " + QByteArray::number(counts.records) + "\ncurrent " +
                             QByteArray::number(counts.current) + "\nprevious " + QByteArray::number(counts.previous) +

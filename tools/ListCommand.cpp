@@ -4,6 +4,7 @@
 #include "Commands.h"
 
 #include "store/DataFile.h"
+#include "store/PersonnelStore.h"
 #include "store/TextEscape.h"
 #include "ui/main/EmployeeList.h"
 
@@ -131,7 +132,7 @@ int ListCommand(const QStringList& args) {
     }
     // Looking must not create the file.
     EmployeeList list;
-    if (QFile::exists(DataFileName))
+    if (UsingServer() || QFile::exists(DataFileName))
         list = statusGiven ? BuildEmployeeRows(options, QDate::currentDate())
                            : BuildEmployeeRowsForFileStatus(options, QDate::currentDate());
     options.OtherText = TrimBlanks(options.OtherText);

@@ -12,6 +12,7 @@
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/PersonnelStore.h"
+#include "server/ServerStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,7 +58,7 @@ const Command kCommands[] = {
 };
 
 QByteArray usageText() {
-    QByteArray text = "usage: vardel-data [--data-dir DIR] <command> [arguments]\ncommands:\n";
+    QByteArray text = "usage: vardel-data [--data-dir DIR | --server URL] <command> [arguments]\ncommands:\n";
     for (const Command& command : kCommands) {
         const QByteArray synopsis(command.synopsis);
         // A long synopsis gets a line of its own, the summary below it in the column.
@@ -146,15 +147,16 @@ int main(int argc, char* argv[]) {
 
     ChosenToolServer() = ChosenServer(server, QString());
     const bool serverCommand = QByteArray(command->name).startsWith("server-");
-    if (!ChosenToolServer().isEmpty() && !serverCommand) {
-        PrintError(QStringLiteral("%1 does not work on a server yet; server-export the data into a folder first")
-                       .arg(name));
-        return 1;
-    }
 
     InitProgramValues();
     SetHistoryProgramName(QStringLiteral("vardel-data"));
     try {
+        // On a server every command reads and writes the server through the store; only server-import and
+        // server-export also use a folder, and the folder's lock and claim matter to the folder alone.
+        if (!ChosenToolServer().isEmpty() && !serverCommand) {
+            SetActiveStore(std::make_unique<ServerStore>(ChosenToolServer()));
+            return command->run(args);
+        }
         const QFileInfo folder(dataDir);
         if (command->writes) {
             EnsurePrivateFolder(dataDir);

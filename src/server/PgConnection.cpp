@@ -13,7 +13,7 @@ constexpr Oid kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText = 25, kFloa
 constexpr int kBinary = 1;
 
 QString serverMessage(const char* text) {
-    return QString::fromUtf8(text).trimmed();
+    return QString::fromUtf8(text).simplified();
 }
 
 bool connectionGone(PGconn* conn, const QByteArray& state) {
