@@ -155,6 +155,9 @@ int main(int argc, char* argv[]) {
         // server-export also use a folder, and the folder's lock and claim matter to the folder alone.
         if (!ChosenToolServer().isEmpty() && !serverCommand) {
             SetActiveStore(std::make_unique<ServerStore>(ChosenToolServer()));
+            // What stays local (the access code a backup takes along) is still read from the data folder.
+            if (QFileInfo(dataDir).isDir())
+                QDir::setCurrent(dataDir);
             return command->run(args);
         }
         const QFileInfo folder(dataDir);

@@ -541,23 +541,33 @@ void ServerStore::ImportFolder(const QString& folder) {
     });
 }
 
-void ServerStore::ExportFolder(const QString& folder) {
-    const QDir dir(folder);
-    const QStringList names = {QStringLiteral("Vardel.Data"), UserListFileName, UserLogFileName, ChangeLogFileName};
-    for (const QString& name : names)
-        if (QFileInfo::exists(dir.filePath(name)))
-            throw FileError(QStringLiteral("%1 already holds %2. The server's data goes only into a folder without "
-                                           "data files; nothing was written.")
-                                .arg(QDir::toNativeSeparators(folder), name));
-    const QList<QByteArray> contents = inTransaction("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", [&] {
+QList<std::pair<QString, QByteArray>> ServerStore::ExportFiles() {
+    return inTransaction("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", [&] {
         QByteArray data;
         Scan([&](RecordKey, const char* bytes) { data.append(bytes, PersonnelLayout::RecordSize); });
         QByteArray users;
         for (const UserRecord& user : Users())
             users += EncodeUserRecord(user);
-        return QList<QByteArray>{data, users, UserLog(), History()};
+        return QList<std::pair<QString, QByteArray>>{{QStringLiteral("Vardel.Data"), data},
+                                                     {UserListFileName, users},
+                                                     {UserLogFileName, UserLog()},
+                                                     {ChangeLogFileName, History()}};
     });
-    for (qsizetype i = 0; i < names.size(); ++i)
-        if (!contents[i].isEmpty())
-            writeWhole(dir.filePath(names[i]), contents[i]);
+}
+
+void ServerStore::ExportFolder(const QString& folder) {
+    const QDir dir(folder);
+    const QList<std::pair<QString, QByteArray>> files = ExportFiles();
+    for (const auto& [name, content] : files)
+        if (QFileInfo::exists(dir.filePath(name)))
+            throw FileError(QStringLiteral("%1 already holds %2. The server's data goes only into a folder without "
+                                           "data files; nothing was written.")
+                                .arg(QDir::toNativeSeparators(folder), name));
+    for (const auto& [name, content] : files)
+        if (!content.isEmpty())
+            writeWhole(dir.filePath(name), content);
+}
+
+void WriteServerFile(const QString& path, const QByteArray& content) {
+    writeWhole(path, content);
 }

@@ -45,6 +45,10 @@ public:
     // nothing leaves no file, as in the folder. Read from one consistent state of the database.
     void ExportFolder(const QString& folder);
 
+    // The files ExportFolder writes, by name, from one consistent state of the database; empty contents for the
+    // parts that hold nothing. Backups on a server take these in place of the folder's files.
+    QList<std::pair<QString, QByteArray>> ExportFiles();
+
     // The server process serving this store: for tests that cut its connection.
     int BackendPid() const;
 
@@ -61,3 +65,6 @@ private:
     // The first history line of the change being committed: a conflict names who changed the record before it.
     qint64 m_ownLinesFrom = 0;
 };
+
+// Writes content as the file at path, owner-only, whole or not at all.
+void WriteServerFile(const QString& path, const QByteArray& content);
