@@ -81,6 +81,8 @@ bool databaseEmpty(const QString& server) {
 class tst_serverstore : public QObject {
     Q_OBJECT
 private slots:
+    void chosenServer_data();
+    void chosenServer();
     void keysAndOrder();
     void storedAsTheFolderWould_data();
     void storedAsTheFolderWould();
@@ -95,6 +97,27 @@ private slots:
     void schemaVersions_data();
     void schemaVersions();
 };
+
+void tst_serverstore::chosenServer_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("environment");
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("the command line first") << "postgresql:///a" << "postgresql:///b" << "c" << "postgresql:///a";
+    QTest::newRow("then the environment") << "" << " postgresql:///b " << "c" << "postgresql:///b";
+    QTest::newRow("then the setting") << "" << "" << "dbname=c" << "dbname=c";
+    QTest::newRow("none: the folder") << "" << "" << "" << "";
+}
+
+void tst_serverstore::chosenServer() {
+    QFETCH(QString, option);
+    QFETCH(QString, environment);
+    QFETCH(QString, setting);
+    QFETCH(QString, chosen);
+    qputenv("VARDEL_SERVER", environment.toUtf8());
+    QCOMPARE(ChosenServer(option, setting), chosen);
+    qunsetenv("VARDEL_SERVER");
+}
 
 void tst_serverstore::keysAndOrder() {
     FRESH_TEST_DATABASE(server);
