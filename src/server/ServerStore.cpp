@@ -223,8 +223,20 @@ auto ServerStore::inTransaction(const char* begin, Work work) {
     try {
         auto result = work();
         m_inTransaction = false;
-        m_db->exec("COMMIT");
+        try {
+            m_db->exec("COMMIT");
+        } catch (const StoreUnavailable& lost) {
+            // The commit may have reached the server before the connection broke: say so rather than claim
+            // that nothing was saved.
+            throw StoreUnavailable(lost.text() + QStringLiteral("\r\nThe server did not confirm the change, which "
+                                                                "may or may not have been saved: look at the record "
+                                                                "again before you repeat it."),
+                                   FileOutcome::Unstated);
+        }
         return result;
+    } catch (const StoreUnavailable&) {
+        m_inTransaction = false;
+        throw;
     } catch (...) {
         m_inTransaction = false;
         if (m_db->isOpen())
