@@ -86,6 +86,7 @@ private slots:
     void keysAndOrder();
     void storedAsTheFolderWould_data();
     void storedAsTheFolderWould();
+    void typedColumns();
     void users();
     void twoClerks_data();
     void twoClerks();
@@ -165,6 +166,12 @@ void tst_serverstore::storedAsTheFolderWould_data() {
         x.InactivationDate = 1e300;
         return x;
     }();
+    QTest::newRow("not a number, with its payload") << [&] {
+        PersonnelRecord x = r;
+        const quint64 bits = 0x7ff8000000000123;
+        std::memcpy(&x.LastModified, &bits, sizeof bits);
+        return x;
+    }();
     QTest::newRow("text past its width, outside the code page") << [&] {
         PersonnelRecord x = r;
         x.FirstName = QStringLiteral("Bartholomew-Alexander");
@@ -182,6 +189,20 @@ void tst_serverstore::storedAsTheFolderWould() {
     QByteArray image;
     store.Scan([&](RecordKey, const char* bytes) { image = QByteArray(bytes, PersonnelLayout::RecordSize); });
     QCOMPARE(image, EncodePersonnelRecord(record));
+}
+
+// The server's own date columns beside the exact numbers, for queries and reports of the server's users.
+void tst_serverstore::typedColumns() {
+    FRESH_TEST_DATABASE(server);
+    PersonnelRecord record = employee(QStringLiteral("Quinn"), QStringLiteral("Pat"), -1.25);
+    record.DateOfBirth = 25569.75;
+    ServerStore(server).Append(record);
+    PgConnection connection(server);
+    const PgResult row = connection.exec(
+        "SELECT record_created_at::text, birth_date::text, inactivated_on IS NULL FROM employee");
+    QCOMPARE(row.text(0, 0), QStringLiteral("1899-12-29 06:00:00"));
+    QCOMPARE(row.text(0, 1), QStringLiteral("1970-01-01"));
+    QCOMPARE(row.bytes(0, 2), QByteArray(1, '\1'));
 }
 
 void tst_serverstore::users() {
