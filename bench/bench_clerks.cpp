@@ -30,7 +30,8 @@ QString database(const QString& name) {
 }
 
 int cluster(const char* action) {
-    const QByteArray command = QByteArray(VARDEL_PG_CLUSTER_SCRIPT) + ' ' + action + ' ' + QFile::encodeName(g_socketDir);
+    const QByteArray command =
+        QByteArray(VARDEL_PG_CLUSTER_SCRIPT) + ' ' + action + ' ' + QFile::encodeName(g_socketDir);
     return std::system(command.constData());
 }
 
@@ -111,8 +112,8 @@ int clerk(int desk, const QString& server, double seconds, const QString& ackFil
     if (!out.open(QIODevice::WriteOnly))
         return 1;
     for (const Acknowledged& a : acks)
-        out.write(QByteArray(1, a.kind) + ' ' + QByteArray::number(a.key) + ' ' + QByteArray::number(a.version) +
-                  ' ' + a.mark + '\n');
+        out.write(QByteArray(1, a.kind) + ' ' + QByteArray::number(a.key) + ' ' + QByteArray::number(a.version) + ' ' +
+                  a.mark + '\n');
     return 0;
 }
 
@@ -145,8 +146,9 @@ QStringList verify(const QString& server, const QList<Acknowledged>& acks) {
         PersonnelRecord record;
         qint64 version = 0;
         const bool present = store.Read(a.key, record, version);
-        if (removed.contains(a.key) ? present : !present || version != a.version ||
-                                                    record.JobTitle != QString::fromLatin1(a.mark))
+        if (removed.contains(a.key)
+                ? present
+                : !present || version != a.version || record.JobTitle != QString::fromLatin1(a.mark))
             problems << QStringLiteral("key %1 does not show %2").arg(a.key).arg(QString::fromLatin1(a.mark));
     }
     return problems;
@@ -163,8 +165,8 @@ int main(int argc, char* argv[]) {
         desks = {1, 4, 16};
     QTemporaryDir work(QDir::tempPath() + QStringLiteral("/vardel-bench-XXXXXX"));
     // The cluster's own user must reach its folder inside this one.
-    QFile::setPermissions(work.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup |
-                                           QFile::ExeOther);
+    QFile::setPermissions(work.path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     g_socketDir = work.filePath(QStringLiteral("cluster"));
     if (cluster("start") != 0 || !QFile::exists(g_socketDir + QStringLiteral("/.s.PGSQL.5432"))) {
         std::fprintf(stderr, "bench_clerks: no PostgreSQL cluster could be started\n");
@@ -199,7 +201,8 @@ int main(int argc, char* argv[]) {
             for (int desk = 0; desk < n; ++desk) {
                 const pid_t pid = fork();
                 if (pid == 0)
-                    _exit(clerk(desk, database(name), seconds, work.filePath(QStringLiteral("ack%1-%2").arg(n).arg(desk))));
+                    _exit(clerk(desk, database(name), seconds,
+                                work.filePath(QStringLiteral("ack%1-%2").arg(n).arg(desk))));
                 children << pid;
             }
             for (const pid_t pid : children) {

@@ -8,11 +8,11 @@
 #include "app/AppGlobals.h"
 #include "app/CommandLine.h"
 #include "history/ChangeLog.h"
+#include "server/ServerStore.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/PersonnelStore.h"
-#include "server/ServerStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

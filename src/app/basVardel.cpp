@@ -54,7 +54,8 @@ bool ConnectChosenServer(const QStringList& arguments) {
         SetActiveStore(std::make_unique<ServerStore>(server));
         return true;
     } catch (const FileError& error) {
-        dialogs().MessageBox(nullptr, error.text() + QStringLiteral("\r\n\r\n") + AppTitle + QStringLiteral(" ends now."),
+        dialogs().MessageBox(nullptr,
+                             error.text() + QStringLiteral("\r\n\r\n") + AppTitle + QStringLiteral(" ends now."),
                              AppTitle, MsgIcon::Critical, MsgButtons::OK);
         return false;
     }
@@ -131,7 +132,8 @@ int basVardel_Main(int argc, char** argv) {
     // itself decides who may connect, and several copies may work on it at once, so the single-instance rule and
     // the folder's claim hold for the folder only.
     const QStringList programArguments = QCoreApplication::arguments();
-    const bool onServer = !ChosenServer(ServerArgument(programArguments), GetSetting(QStringLiteral("Server"))).isEmpty();
+    const bool onServer =
+        !ChosenServer(ServerArgument(programArguments), GetSetting(QStringLiteral("Server"))).isEmpty();
     // One copy per user. The lock lives as long as this routine, that is as long as the program.
     SingleInstance instance;
     if (!onServer && RefuseSecondInstance(instance))

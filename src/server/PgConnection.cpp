@@ -21,8 +21,7 @@ bool connectionGone(PGconn* conn, const QByteArray& state) {
     return PQstatus(conn) == CONNECTION_BAD || state.startsWith("08") || state.startsWith("57P");
 }
 
-template <typename T>
-QByteArray bigEndian(T value) {
+template <typename T> QByteArray bigEndian(T value) {
     QByteArray bytes(sizeof(T), '\0');
     qToBigEndian<T>(value, bytes.data());
     return bytes;

@@ -113,9 +113,9 @@ PersonnelRecord recordOfRow(const PgResult& row, int r) {
     int c = 2;
     for (const Column& column : kColumns) {
         if (const auto* number = std::get_if<double PersonnelRecord::*>(&column.field))
-            record.**number = row.float8(r, c);
+            record.** number = row.float8(r, c);
         else if (const auto* text = std::get_if<QString PersonnelRecord::*>(&column.field))
-            record.**text = row.text(r, c);
+            record.** text = row.text(r, c);
         else
             record.*std::get<qint16 PersonnelRecord::*>(column.field) = row.int2(r, c);
         ++c;
@@ -214,8 +214,7 @@ int ServerStore::BackendPid() const {
 }
 
 // Runs work inside a transaction opened with begin, or inside the one already open (a change within Commit).
-template <typename Work>
-auto ServerStore::inTransaction(const char* begin, Work work) {
+template <typename Work> auto ServerStore::inTransaction(const char* begin, Work work) {
     if (m_inTransaction)
         return work();
     m_db->exec(begin);
@@ -246,8 +245,7 @@ auto ServerStore::inTransaction(const char* begin, Work work) {
 }
 
 DataFileCounts ServerStore::Counts() {
-    const PgResult result =
-        m_db->exec("SELECT count(*), count(*) FILTER (WHERE inactivation_date = 0) FROM employee");
+    const PgResult result = m_db->exec("SELECT count(*), count(*) FILTER (WHERE inactivation_date = 0) FROM employee");
     const qint64 records = result.int8(0, 0);
     const qint64 current = result.int8(0, 1);
     return {records, current, records - current};
@@ -334,10 +332,9 @@ void ServerStore::ReplaceAll(const std::vector<PersonnelRecord>& records) {
 }
 
 std::pair<int, int> ServerStore::StampRank(RecordKey key) {
-    const PgResult result = m_db->exec(
-        "SELECT count(*) FILTER (WHERE key <= $1), count(*) FROM employee "
-        "WHERE record_created = (SELECT record_created FROM employee WHERE key = $1)",
-        PgParams().int4(key));
+    const PgResult result = m_db->exec("SELECT count(*) FILTER (WHERE key <= $1), count(*) FROM employee "
+                                       "WHERE record_created = (SELECT record_created FROM employee WHERE key = $1)",
+                                       PgParams().int4(key));
     return {static_cast<int>(result.int8(0, 0)), static_cast<int>(result.int8(0, 1))};
 }
 
@@ -350,7 +347,8 @@ QString ServerStore::identityOf(RecordKey key) {
 }
 
 void ServerStore::throwConflict(RecordKey key, const QString& name, bool updating) {
-    // The latest history line for the record, other than the lines of the change being refused, says who changed or removed it and when.
+    // The latest history line for the record, other than the lines of the change being refused, says who changed or
+    // removed it and when.
     QString identity = identityOf(key);
     const bool removed = identity.isNull();
     if (removed) {
@@ -360,10 +358,11 @@ void ServerStore::throwConflict(RecordKey key, const QString& name, bool updatin
     QList<ChangeEvent> events;
     if (!identity.isEmpty()) {
         const QString stamp = identity.section(QStringLiteral(" #"), 0, 0);
-        const PgResult lines = m_db->exec(
-            "SELECT text FROM change_history WHERE (identity = $1 OR identity LIKE $2) AND ($3 = 0 OR line_number < $3) "
-            "ORDER BY line_number",
-            PgParams().text(stamp).text(stamp + QStringLiteral(" #%")).int8(m_ownLinesFrom));
+        const PgResult lines =
+            m_db->exec("SELECT text FROM change_history WHERE (identity = $1 OR identity LIKE $2) AND ($3 = 0 OR "
+                       "line_number < $3) "
+                       "ORDER BY line_number",
+                       PgParams().text(stamp).text(stamp + QStringLiteral(" #%")).int8(m_ownLinesFrom));
         for (int r = 0; r < lines.rows(); ++r)
             if (const std::optional<ChangeEvent> event = ParseEventText(lines.bytes(r, 0)))
                 events << *event;
@@ -514,16 +513,17 @@ void ServerStore::ImportFolder(const QString& folder) {
         const UserRecord user = DecodeUserRecord(users.constData() + at);
         const bool zero = (user.FirstName + user.LastName + user.Password + user.Comments).contains(QChar(0));
         if (EncodeUserRecord(user) != users.mid(at, UserRecordLength) || zero)
-            throw FileError(refusal(UserListFileName, QStringLiteral("record %1 holds bytes its fields cannot keep")
-                                                          .arg(at / UserRecordLength + 1)));
+            throw FileError(
+                refusal(UserListFileName,
+                        QStringLiteral("record %1 holds bytes its fields cannot keep").arg(at / UserRecordLength + 1)));
         userRecords << user;
     }
     const ChainCheck chain = CheckChain(history);
     if (chain.State != ChainCheck::Intact)
-        throw FileError(refusal(ChangeLogFileName,
-                                QStringLiteral("its chain does not check from line %1 on (vardel-data history "
-                                               "--verify tells more)")
-                                    .arg(chain.BadLine)));
+        throw FileError(
+            refusal(ChangeLogFileName, QStringLiteral("its chain does not check from line %1 on (vardel-data history "
+                                                      "--verify tells more)")
+                                           .arg(chain.BadLine)));
 
     inTransaction("BEGIN", [&] {
         m_db->exec("LOCK TABLE employee, app_user, user_log, change_history IN EXCLUSIVE MODE");

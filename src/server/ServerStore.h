@@ -53,8 +53,7 @@ public:
     int BackendPid() const;
 
 private:
-    template <typename Work>
-    auto inTransaction(const char* begin, Work work);
+    template <typename Work> auto inTransaction(const char* begin, Work work);
     QString conflictText(RecordKey key, const QString& name, bool updating, bool& removed, QString& who,
                          QDateTime& when);
     void throwConflict(RecordKey key, const QString& name, bool updating);

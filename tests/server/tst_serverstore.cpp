@@ -32,8 +32,15 @@ QStringList scannedNames(ServerStore& store) {
 }
 
 ChangeEvent eventBy(const QString& user, const QString& event, const PersonnelRecord& record) {
-    return {QDateTime(QDate(2026, 12, 7), QTime(15, 4)), user, QStringLiteral("Supervisor"), event,
-            ListedName(record), RecordIdentity(record.RecordCreated), QString(), QString(), QString()};
+    return {QDateTime(QDate(2026, 12, 7), QTime(15, 4)),
+            user,
+            QStringLiteral("Supervisor"),
+            event,
+            ListedName(record),
+            RecordIdentity(record.RecordCreated),
+            QString(),
+            QString(),
+            QString()};
 }
 
 // Takes away the store's connection, as a server restart or a network failure would.
@@ -104,10 +111,22 @@ void tst_serverstore::chosenServer_data() {
     QTest::addColumn<QString>("environment");
     QTest::addColumn<QString>("setting");
     QTest::addColumn<QString>("chosen");
-    QTest::newRow("the command line first") << "postgresql:///a" << "postgresql:///b" << "c" << "postgresql:///a";
-    QTest::newRow("then the environment") << "" << " postgresql:///b " << "c" << "postgresql:///b";
-    QTest::newRow("then the setting") << "" << "" << "dbname=c" << "dbname=c";
-    QTest::newRow("none: the folder") << "" << "" << "" << "";
+    QTest::newRow("the command line first") << "postgresql:///a"
+                                            << "postgresql:///b"
+                                            << "c"
+                                            << "postgresql:///a";
+    QTest::newRow("then the environment") << ""
+                                          << " postgresql:///b "
+                                          << "c"
+                                          << "postgresql:///b";
+    QTest::newRow("then the setting") << ""
+                                      << ""
+                                      << "dbname=c"
+                                      << "dbname=c";
+    QTest::newRow("none: the folder") << ""
+                                      << ""
+                                      << ""
+                                      << "";
 }
 
 void tst_serverstore::chosenServer() {
@@ -198,8 +217,8 @@ void tst_serverstore::typedColumns() {
     record.DateOfBirth = 25569.75;
     ServerStore(server).Append(record);
     PgConnection connection(server);
-    const PgResult row = connection.exec(
-        "SELECT record_created_at::text, birth_date::text, inactivated_on IS NULL FROM employee");
+    const PgResult row =
+        connection.exec("SELECT record_created_at::text, birth_date::text, inactivated_on IS NULL FROM employee");
     QCOMPARE(row.text(0, 0), QStringLiteral("1899-12-29 06:00:00"));
     QCOMPARE(row.text(0, 1), QStringLiteral("1970-01-01"));
     QCOMPARE(row.bytes(0, 2), QByteArray(1, '\1'));
@@ -301,10 +320,14 @@ void tst_serverstore::roundTrip() {
 void tst_serverstore::importRefused_data() {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("cut-off record") << "cut" << "its last record is cut off";
-    QTest::newRow("leading blank") << "blank" << "record 2 holds bytes its fields cannot keep";
-    QTest::newRow("history changed") << "history" << "its chain does not check from line 1 on";
-    QTest::newRow("database not empty") << "twice" << "already holds data";
+    QTest::newRow("cut-off record") << "cut"
+                                    << "its last record is cut off";
+    QTest::newRow("leading blank") << "blank"
+                                   << "record 2 holds bytes its fields cannot keep";
+    QTest::newRow("history changed") << "history"
+                                     << "its chain does not check from line 1 on";
+    QTest::newRow("database not empty") << "twice"
+                                        << "already holds data";
 }
 
 void tst_serverstore::importRefused() {
@@ -398,8 +421,8 @@ void tst_serverstore::schemaVersions() {
         ServerStore store(server);
         QVERIFY(!refused);
         // The latest step's table is there: a removal records the identity it removed.
-        QVERIFY(store.Remove(store.Append(employee(QStringLiteral("A"), QStringLiteral("B"), 1)), QString(), 0)
-                    .Removed);
+        QVERIFY(
+            store.Remove(store.Append(employee(QStringLiteral("A"), QStringLiteral("B"), 1)), QString(), 0).Removed);
     } catch (const FileError& error) {
         QVERIFY2(refused, qPrintable(error.text()));
         QVERIFY2(error.text().contains(QStringLiteral("newer version of Vardel")), qPrintable(error.text()));

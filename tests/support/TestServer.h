@@ -15,8 +15,7 @@ inline bool PostgresInstalled() {
 
 // The connection text of database name on the test cluster.
 inline QString TestServerDatabase(const QString& name) {
-    return QStringLiteral("postgresql:///%1?host=%2&user=vardel")
-        .arg(name, qEnvironmentVariable("VARDEL_TEST_PG_DIR"));
+    return QStringLiteral("postgresql:///%1?host=%2&user=vardel").arg(name, qEnvironmentVariable("VARDEL_TEST_PG_DIR"));
 }
 
 // A new empty database on the test cluster, one for each call: its connection text, or empty with why not.
@@ -31,8 +30,8 @@ inline QString FreshTestDatabase(QString* whyNot = nullptr) {
     if (qEnvironmentVariable("VARDEL_TEST_PG_DIR").isEmpty())
         return none("no test cluster: run the server tests through ctest, which starts one");
     static int made = 0;
-    const QByteArray name = "t" + QByteArray::number(QCoreApplication::applicationPid()) + "_" +
-                            QByteArray::number(++made);
+    const QByteArray name =
+        "t" + QByteArray::number(QCoreApplication::applicationPid()) + "_" + QByteArray::number(++made);
     PgConnection admin(TestServerDatabase(QStringLiteral("postgres")));
     admin.execScript("CREATE DATABASE " + name);
     return TestServerDatabase(QString::fromLatin1(name));
@@ -40,9 +39,9 @@ inline QString FreshTestDatabase(QString* whyNot = nullptr) {
 
 // FreshTestDatabase into a new variable, skipping the test only when PostgreSQL is not installed and failing it when
 // it is but no cluster runs.
-#define FRESH_TEST_DATABASE(variable)                                                                                \
-    QString variable##WhyNot;                                                                                         \
-    const QString variable = FreshTestDatabase(&variable##WhyNot);                                                    \
-    if (variable.isEmpty() && !PostgresInstalled())                                                                   \
-        QSKIP(qPrintable(variable##WhyNot));                                                                          \
+#define FRESH_TEST_DATABASE(variable)                                                                                  \
+    QString variable##WhyNot;                                                                                          \
+    const QString variable = FreshTestDatabase(&variable##WhyNot);                                                     \
+    if (variable.isEmpty() && !PostgresInstalled())                                                                    \
+        QSKIP(qPrintable(variable##WhyNot));                                                                           \
     QVERIFY2(!variable.isEmpty(), qPrintable(variable##WhyNot))
