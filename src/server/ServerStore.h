@@ -9,7 +9,8 @@ class PgConnection;
 // The records on a PostgreSQL server shared by several desks, over one connection. Opening prepares the schema
 // (creates it in an empty database, upgrades an older one, refuses a newer one). A save or removal checks the
 // version it read; a change and its history lines are one transaction, the history's hash chain continued from
-// the last stored line under a lock, so that two desks never fork it.
+// the last stored line under a lock, so that two desks never fork it. A version of 0 (what a caller that never
+// read the row hands over, as the folder's callers do) checks nothing.
 class ServerStore : public PersonnelStore {
 public:
     // Throws StoreUnavailable when the server cannot be reached, FileError when its schema is newer.
