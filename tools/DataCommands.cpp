@@ -7,11 +7,12 @@
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
-#include "store/PersonnelStore.h"
+#include "store/FolderStore.h"
 
 #include <QFile>
 
 #include <cstdio>
+#include <optional>
 
 QByteArray PersonnelJsonLine(qint64 slot, const PersonnelRecord& r) {
     QByteArray line = "{";
@@ -51,11 +52,7 @@ int InfoCommand(const QStringList& args) {
     if (!args.isEmpty())
         return UsageError("info");
     // Looking must not create or change anything: the file is opened for reading only.
-    DataFileCounts counts;
-    if (UsingServer())
-        counts = ActiveStore().Counts();
-    else if (QFile::exists(DataFileName))
-        counts = CountDataFileReadOnly(DataFileName);
+    const DataFileCounts counts = DataFileCountsNow();
     const QByteArray text = "records " + QByteArray::number(counts.records) + "\ncurrent " +
                             QByteArray::number(counts.current) + "\nprevious " + QByteArray::number(counts.previous) +
                             "\n" + HistoryInfoLines();
@@ -65,6 +62,13 @@ int InfoCommand(const QStringList& args) {
 int DumpCommand(const QStringList& args) {
     if (!args.isEmpty())
         return UsageError("dump");
+    if (!ActiveFolder()) {
+        bool written = true;
+        ActiveStore().Scan([&](RecordKey key, const char* bytes) {
+            written = written && WriteOutput(PersonnelJsonLine(key, DecodePersonnelRecord(bytes)));
+        });
+        return written && FinishOutput() ? 0 : 1;
+    }
     if (!QFile::exists(DataFileName))
         return FinishOutput() ? 0 : 1;
     const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
@@ -133,9 +137,11 @@ int DemoCommand(const QStringList& args) {
         return UsageError("demo N --seed S [--replace]");
 
     // From the look at the old file until the new one is in its place, no other writer may come between.
-    DataFolderLock lock;
-    if (QFile::exists(DataFileName)) {
-        const qint64 existing = CountDataFileReadOnly(DataFileName).records;
+    std::optional<DataFolderLock> lock;
+    if (ActiveFolder())
+        lock.emplace();
+    if (!ActiveFolder() || QFile::exists(DataFileName)) {
+        const qint64 existing = DataFileCountsNow().records;
         if (existing > 0 && !a.replace) {
             PrintError(QStringLiteral("%1 already holds %2 records; add --replace to write over them")
                            .arg(DataFileName)
@@ -148,6 +154,14 @@ int DemoCommand(const QStringList& args) {
     ChangeEvent import = NewEvent(HistoryEvent::Import);
     import.NewValue = QStringLiteral("%1 sample employees").arg(a.count);
     CommitWithHistory({import}, [&] {
+        if (!ActiveFolder()) {
+            std::vector<PersonnelRecord> records;
+            records.reserve(size_t(a.count));
+            for (int n = 0; n < a.count; ++n)
+                records.push_back(demo.next());
+            ActiveStore().ReplaceAll(records);
+            return;
+        }
         WriteNewRecordFile(DataFileName, PersonnelLayout::RecordSize, a.count,
                            [&demo](qint64, QByteArray& slot) { EncodePersonnelRecord(demo.next(), slot.data()); });
     });

@@ -28,7 +28,7 @@ QByteArray chainText(const ChainCheck& check) {
 }
 
 int verify() {
-    const ChainCheck check = CheckChain(ReadChangeLog(ChangeLogPath()));
+    const ChainCheck check = CheckChain(ActiveChangeLog());
     QByteArray text;
     switch (check.State) {
     case ChainCheck::Intact:
@@ -49,7 +49,7 @@ int verify() {
 } // namespace
 
 QByteArray HistoryInfoLines() {
-    const ChainCheck check = CheckChain(ReadChangeLog(ChangeLogPath()));
+    const ChainCheck check = CheckChain(ActiveChangeLog());
     return "history " + QByteArray::number(check.Lines) + "\nchain " + chainText(check) + '\n';
 }
 
@@ -81,10 +81,10 @@ int HistoryCommand(const QStringList& args) {
             return UsageError(kSynopsis);
     }
 
-    QList<ChangeEvent> events = ParseChangeLog(ReadChangeLog(ChangeLogPath()));
+    QList<ChangeEvent> events = ParseChangeLog(ActiveChangeLog());
     if (slot > 0) {
         const QString identity = SlotIdentity(slot);
-        if (!QFile::exists(DataFileName) || slot > CountDataFileReadOnly(DataFileName).records) {
+        if (!HoldsSlot(slot)) {
             std::fprintf(stderr, "vardel-data: the data file has no slot %d\n", slot);
             return 1;
         }

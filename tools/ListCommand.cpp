@@ -4,7 +4,6 @@
 #include "Commands.h"
 
 #include "store/DataFile.h"
-#include "store/PersonnelStore.h"
 #include "store/TextEscape.h"
 #include "ui/main/EmployeeList.h"
 
@@ -132,7 +131,7 @@ int ListCommand(const QStringList& args) {
     }
     // Looking must not create the file.
     EmployeeList list;
-    if (UsingServer() || QFile::exists(DataFileName))
+    if (DataFilePresent())
         list = statusGiven ? BuildEmployeeRows(options, QDate::currentDate())
                            : BuildEmployeeRowsForFileStatus(options, QDate::currentDate());
     options.OtherText = TrimBlanks(options.OtherText);

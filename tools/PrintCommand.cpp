@@ -12,12 +12,14 @@
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
+#include "store/FolderStore.h"
 #include "store/RegularFile.h"
 #include "ui/main/EmployeeList.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QRegularExpression>
 
@@ -217,12 +219,39 @@ struct PrintData {
 // the list and the records it names come from one state of the file, even while the program runs, so that no
 // form goes to the wrong person because a removal moved the records in between. Drawing comes afterwards,
 // without the lock, so the program's saves do not wait for it. Returns a reason when there is nothing to print.
+// The records of a printout from a server: the one asked for by key, or the list's forms from one consistent read.
+QString ReadServerPrintData(const PrintRequest& r, PrintData* data) {
+    PersonnelStore& store = ActiveStore();
+    if (r.slot > 0) {
+        qint64 version = 0;
+        if (!store.Read(r.slot, data->record, version))
+            return NoSuchSlot(r.slot, store.Counts().records);
+    }
+    if (r.kind == Printout::Forms && r.slot == 0) {
+        QHash<qint32, qsizetype> place;
+        for (qsizetype i = 0; i < data->rows.size(); ++i)
+            place.insert(data->rows[i].Slot, i);
+        data->forms.resize(data->rows.size());
+        store.Scan([&](RecordKey key, const char* bytes) {
+            if (const auto it = place.constFind(key); it != place.constEnd()) {
+                PersonnelRecord record = DecodePersonnelRecord(bytes);
+                record.Notepad.clear();
+                record.PicturePath.clear();
+                data->forms[*it] = std::move(record);
+            }
+        });
+    }
+    return QString();
+}
+
 QString ReadPrintData(PrintRequest& r, PrintData* data) {
     // As the main window trims it.
     r.list.OtherText = TrimBlanks(r.list.OtherText);
-    const DataFolderLock lock;
+    std::optional<DataFolderLock> lock;
+    if (ActiveFolder())
+        lock.emplace();
     // Looking must not create the file.
-    const bool fileThere = QFile::exists(DataFileName);
+    const bool fileThere = DataFilePresent();
     if (r.kind == Printout::List || (r.kind == Printout::Forms && r.slot == 0)) {
         if (fileThere)
             data->rows = r.statusGiven ? BuildEmployeeRows(r.list, QDate::currentDate()).Rows
@@ -233,6 +262,8 @@ QString ReadPrintData(PrintRequest& r, PrintData* data) {
     }
     if (!fileThere)
         return r.slot > 0 ? NoSuchSlot(r.slot, 0) : QString();
+    if (!ActiveFolder())
+        return ReadServerPrintData(r, data);
 
     const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
     FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);

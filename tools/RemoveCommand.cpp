@@ -6,6 +6,7 @@
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FixedRecordFile.h"
+#include "store/FolderStore.h"
 #include "store/PersonnelRecord.h"
 #include "ui/main/EmployeeRemoval.h"
 
@@ -14,6 +15,32 @@
 namespace {
 
 constexpr const char* kSynopsis = "remove --slot N [--name \"Last, First\"]";
+
+// A server's key never moves, so the program's windows at other desks need not be closed: the name is checked
+// and the removal made in one transaction, with its "removed" line.
+int RemoveFromServer(qint32 key, const QString& name) {
+    PersonnelRecord record;
+    qint64 version = 0;
+    if (!ActiveStore().Read(key, record, version)) {
+        PrintError(QStringLiteral("%1 holds no employee with key %2; nothing was removed").arg(ActiveStore().Where()).arg(key));
+        return 1;
+    }
+    const QString listed = ListedName(record);
+    if (!name.isNull() && name != listed) {
+        PrintError(QStringLiteral("slot %1 holds \"%2\", not \"%3\"; nothing was removed").arg(key).arg(listed, name));
+        return 1;
+    }
+    const RemovalResult result = RemoveEmployeeWithHistory(key, listed, version);
+    if (!result.Removed) {
+        PrintError(QStringLiteral("slot %1 changed while it was being removed; nothing was removed").arg(key));
+        return 1;
+    }
+    return WriteOutput("removed slot " + QByteArray::number(key) + " (" + TerminalText(listed) + "); " +
+                       QByteArray::number(result.RecordsLeft) + " records left\n") &&
+                   FinishOutput()
+               ? 0
+               : 1;
+}
 
 } // namespace
 
@@ -37,6 +64,8 @@ int RemoveCommand(const QStringList& args) {
     if (slot == 0)
         return UsageError(kSynopsis);
 
+    if (!ActiveFolder())
+        return RemoveFromServer(static_cast<qint32>(slot), name);
     // The program's list and form point at slots by number: removing one under it would shift them.
     RequireNoProgramOnFolder();
     // The name reported and the removal see the same file: no other writer comes in between.

@@ -149,7 +149,7 @@ int VerifyCommand(const QStringList& args) {
 int CheckCommand(const QStringList& args) {
     if (!args.isEmpty())
         return UsageError("check");
-    const std::vector<QualityFinding> findings = CheckDataFile(DataFileName, TodayOADate());
+    const std::vector<QualityFinding> findings = CheckActiveStore(TodayOADate());
     for (const QualityFinding& f : findings) {
         const QByteArray line = QByteArray::number(f.slot) + '\t' + TerminalText(f.employee) + '\t' +
                                 TerminalText(f.field) + '\t' + TerminalText(f.rule) + '\n';

@@ -2,6 +2,7 @@
 
 #include "JsonLine.h"
 #include "store/FixedRecordFile.h"
+#include "store/FolderStore.h"
 #include "store/RegularFile.h"
 #include "users/UserList.h"
 
@@ -38,6 +39,12 @@ QByteArray UserListJsonLines(const QByteArray& fileImage) {
 int UsersCommand(const QStringList& args) {
     if (!args.isEmpty())
         return UsageError("users");
+    if (!ActiveFolder()) {
+        QByteArray image;
+        for (const UserRecord& user : ActiveStore().Users())
+            image += EncodeUserRecord(user);
+        return WriteOutput(UserListJsonLines(image)) && FinishOutput() ? 0 : 1;
+    }
     // Read-only on purpose: a missing list means no users, and looking must not create the file.
     if (!QFile::exists(UserListFileName) && !QFileInfo(UserListFileName).isSymLink())
         return FinishOutput() ? 0 : 1;

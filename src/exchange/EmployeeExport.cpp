@@ -4,12 +4,14 @@
 #include "store/DataFile.h"
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
+#include "store/FolderStore.h"
 #include "store/PersonnelRecord.h"
 #include "ui/main/EmployeeList.h"
 #include "ui/main/RecordView.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -152,6 +154,19 @@ ExportTable MakeExportTable(const ListOptions& options, const QDate& today, Expo
     }
     if (list.Rows.isEmpty())
         return table;
+    if (!ActiveFolder()) {
+        // One consistent read of the store, then the list's rows in the list's order.
+        QHash<qint32, PersonnelRecord> byKey;
+        for (const ListRow& row : list.Rows)
+            byKey.insert(row.Slot, PersonnelRecord());
+        ActiveStore().Scan([&](RecordKey key, const char* bytes) {
+            if (const auto it = byKey.find(key); it != byKey.end())
+                *it = DecodePersonnelRecord(bytes);
+        });
+        for (const ListRow& row : list.Rows)
+            table.rows.append(RecordCells(byKey.value(row.Slot), mask));
+        return table;
+    }
     const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
     FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
     file.open(FixedRecordFile::Access::ReadOnly);

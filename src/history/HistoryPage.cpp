@@ -5,6 +5,7 @@
 #include "history/HistoryPrintout.h"
 #include "history/RecordHistory.h"
 #include "print/PrintJob.h"
+#include "store/PersonnelStore.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -23,6 +24,13 @@ const QList<ChangeEvent>& CurrentChangeLog() {
     static QString path;
     static qint64 size = -1;
     static QDateTime modified;
+    // A server's history has no file to watch: it is read afresh.
+    if (UsingServer()) {
+        events = ParseChangeLog(ActiveChangeLog());
+        path.clear();
+        size = -1;
+        return events;
+    }
     const QFileInfo info(ChangeLogPath());
     const qint64 nowSize = info.exists() ? info.size() : 0;
     if (info.absoluteFilePath() != path || nowSize != size || info.lastModified() != modified) {

@@ -93,16 +93,20 @@ QString RecordIdentity(double created, int rank) {
     return stamp;
 }
 
-QString SlotIdentity(qint32 slot) {
-    PersonnelStore& store = ActiveStore();
-    const auto [rank, tied] = store.StampRank(slot);
+QString SlotIdentity(qint32 slot, double created) {
+    const auto [rank, tied] = ActiveStore().StampRank(slot);
     // Every employee ties with himself or herself: none tied means nobody (or no data file) to name.
     if (tied == 0)
         return QString();
+    return RecordIdentity(created, tied > 1 ? rank : 0);
+}
+
+QString SlotIdentity(qint32 slot) {
     PersonnelRecord record;
     qint64 version = 0;
-    store.Read(slot, record, version);
-    return RecordIdentity(record.RecordCreated, tied > 1 ? rank : 0);
+    if (!ActiveStore().Read(slot, record, version))
+        return QString();
+    return SlotIdentity(slot, record.RecordCreated);
 }
 
 QString MaskSocialSecurityNumber(const QString& number) {
@@ -143,7 +147,8 @@ void WriteSlotWithHistory(qint32 slot, const PersonnelRecord& before, const QStr
         return;
     }
     // One in the store is ranked among its stamp's records.
-    const QList<ChangeEvent> events = RecordEvents(event, before, CurrentRecord, SlotIdentity(slot));
+    const QList<ChangeEvent> events =
+        RecordEvents(event, before, CurrentRecord, SlotIdentity(slot, before.RecordCreated));
     try {
         CommitWithHistory(events, [slot] { WriteSlot(slot); });
     } catch (const ChangeLogError&) {
@@ -181,7 +186,7 @@ RemovalResult RemoveEmployeeWithHistory(qint32 slot, const QString& listedName, 
     if (present && (listedName.isNull() || ListedName(record) == listedName)) {
         ChangeEvent e = NewEvent(HistoryEvent::Removed);
         e.Employee = ListedName(record);
-        e.Identity = SlotIdentity(slot);
+        e.Identity = SlotIdentity(slot, record.RecordCreated);
         events << e;
     }
     RemovalResult result;

@@ -15,6 +15,8 @@ QString RecordIdentity(double created, int rank = 0);
 // The identity of slot in the data file, ranking it among the slots that share its creation stamp. Reads the
 // file without the data file module's buffer.
 QString SlotIdentity(qint32 slot);
+// The same for the employee at slot whose creation stamp is created, already read.
+QString SlotIdentity(qint32 slot, double created);
 
 // "***-**-" and the last four characters; empty stays empty.
 QString MaskSocialSecurityNumber(const QString& number);

@@ -3,8 +3,11 @@
 #include "app/AppGlobals.h"
 #include "history/RecordHistory.h"
 #include "store/DataFolder.h"
+#include "store/PersonnelStore.h"
 
 #include <QFileInfo>
+
+#include <optional>
 
 namespace {
 
@@ -62,7 +65,10 @@ void WriteUserRecordWithHistory(qint32 n, const UserRecord& before) {
 
 void RemoveUserWithHistory(qint32 n) {
     const QString folder = QFileInfo(UserListFileName).path();
-    const DataFolderLock lock(folder);
+    // From the look at the user until he or she is gone, no other writer comes in between.
+    std::optional<DataFolderLock> lock;
+    if (!UsingServer())
+        lock.emplace(folder);
     OpenUserList();
     ReadUserRecord(n);
     const UserRecord user = CurrentUser;

@@ -58,7 +58,7 @@ frmChangeLog::frmChangeLog(QWidget* parent) : QDialog(parent) {
     connect(cmdPrint, &ZelButton::clicked, this, &frmChangeLog::cmdPrint_Click);
     connect(cmdClose, &ZelButton::clicked, this, &QDialog::accept);
 
-    const QByteArray content = ReadChangeLog(ChangeLogPath());
+    const QByteArray content = ActiveChangeLog();
     const ChainCheck check = CheckChain(content);
     m_all = ParseChangeLog(content);
     std::reverse(m_all.begin(), m_all.end());

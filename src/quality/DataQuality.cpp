@@ -160,3 +160,14 @@ std::vector<QualityFinding> CheckRecords(const std::vector<PersonnelRecord>& rec
 std::vector<QualityFinding> CheckDataFile(const QString& fileName, double today) {
     return CheckRecords(ReadAllRecordsReadOnly(fileName), today);
 }
+
+std::vector<QualityFinding> CheckActiveStore(double today, qint64* records) {
+    std::vector<qint32> keys;
+    const std::vector<PersonnelRecord> all = ReadAllRecords(&keys);
+    if (records)
+        *records = static_cast<qint64>(all.size());
+    std::vector<QualityFinding> findings = CheckRecords(all, today);
+    for (QualityFinding& finding : findings)
+        finding.slot = keys.at(size_t(finding.slot - 1));
+    return findings;
+}

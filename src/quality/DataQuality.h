@@ -31,3 +31,7 @@ bool IsIssuableSocialSecurityNumber(const QString& text);
 // Reads every slot of a data file read-only (a cut-off last slot completed blank) and checks it. A missing file
 // holds no records. Throws FileError.
 std::vector<QualityFinding> CheckDataFile(const QString& fileName, double today);
+
+// Checks every employee of the active store; a finding's slot is the employee's key. records, when given, takes
+// the number of employees checked. Throws FileError.
+std::vector<QualityFinding> CheckActiveStore(double today, qint64* records = nullptr);

@@ -3,6 +3,8 @@
 #include "store/FileError.h"
 #include "store/FolderStore.h"
 
+#include <QFileInfo>
+
 QString DataFileName;
 qint16 DataFileNumber = 0;
 qint32 RecordCount = 0;
@@ -70,11 +72,32 @@ DataFileCounts DataFileCountsNow() {
     return ActiveStore().Counts();
 }
 
-std::vector<PersonnelRecord> ReadAllRecords() {
+bool DataFilePresent() {
+    return !ActiveFolder() || QFileInfo::exists(DataFileName);
+}
+
+bool HoldsSlot(qint32 slot) {
     if (ActiveFolder())
-        return ReadAllRecordsReadOnly(DataFileName);
+        return slot >= 1 && slot <= ActiveStore().Counts().records;
+    PersonnelRecord record;
+    qint64 version = 0;
+    return ActiveStore().Read(slot, record, version);
+}
+
+std::vector<PersonnelRecord> ReadAllRecords(std::vector<qint32>* keys) {
     std::vector<PersonnelRecord> records;
-    ActiveStore().Scan([&](RecordKey, const char* bytes) { records.push_back(DecodePersonnelRecord(bytes)); });
+    if (ActiveFolder()) {
+        records = ReadAllRecordsReadOnly(DataFileName);
+        if (keys)
+            for (size_t n = 1; n <= records.size(); ++n)
+                keys->push_back(static_cast<qint32>(n));
+        return records;
+    }
+    ActiveStore().Scan([&](RecordKey key, const char* bytes) {
+        records.push_back(DecodePersonnelRecord(bytes));
+        if (keys)
+            keys->push_back(key);
+    });
     return records;
 }
 

@@ -49,8 +49,14 @@ DataFileCounts DataFileCountsNow();
 // Every record of a personnel data file, read-only, a cut-off last slot completed blank; none for a missing file.
 // For the tools that look at the whole file at once (the data-quality check, the import's duplicate checks).
 std::vector<PersonnelRecord> ReadAllRecordsReadOnly(const QString& fileName);
-// Every employee of the active store, in key order (the data file read as ReadAllRecordsReadOnly reads it).
-std::vector<PersonnelRecord> ReadAllRecords();
+// Whether there are records to look at: in the folder, whether the data file is there (looking must not create
+// it); a server always has its table.
+bool DataFilePresent();
+// Whether slot holds an employee, looked at without opening anything for writing (in the folder, from the count).
+bool HoldsSlot(qint32 slot);
+// Every employee of the active store, in key order (the data file read as ReadAllRecordsReadOnly reads it), and
+// into keys, when given, each one's key.
+std::vector<PersonnelRecord> ReadAllRecords(std::vector<qint32>* keys = nullptr);
 
 // Rewrites the data file with only the records for which keep holds, in their order, through "TempFile.$$$".
 // Closes the data file first and leaves it closed; the counts stay as they were until the next open. A rewrite

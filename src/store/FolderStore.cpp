@@ -217,9 +217,9 @@ bool FolderStore::Read(RecordKey key, PersonnelRecord& record, qint64& version) 
     qint64 read = 0;
     if (openFile) {
         read = openFile->readRecord(key, bytes.data());
-    } else {
+    } else if (QFileInfo::exists(DataFileName)) {
         // The read-one pattern without the count that an open makes: showing the highlighted employee needs no
-        // counts, and the list's rows change as fast as the arrow keys repeat.
+        // counts, and the list's rows change as fast as the arrow keys repeat. Looking creates nothing.
         DataFolderLock lock(QFileInfo(DataFileName).path());
         FixedRecordFile data(DataFileName, kSlotSize);
         data.open();

@@ -6,7 +6,10 @@
 #include "store/FileError.h"
 #include "store/FolderStore.h"
 #include "store/NumberRoutines.h"
+#include "store/RegularFile.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QtEndian>
 
@@ -61,6 +64,29 @@ UserRecord DecodeUserRecord(const char* data) {
 }
 
 // ---- The user list ----
+
+bool UserListPresent() {
+    if (ActiveFolder())
+        return QFileInfo::exists(UserListFileName);
+    return !ActiveStore().Users().isEmpty();
+}
+
+bool UserLogPresent(bool nonEmpty) {
+    if (!ActiveFolder())
+        return !ActiveStore().UserLog().isEmpty();
+    const QFileInfo info(UserLogFileName);
+    return info.exists() && !(nonEmpty && info.size() == 0);
+}
+
+QByteArray ReadUserLog() {
+    if (!ActiveFolder())
+        return ActiveStore().UserLog();
+    QString problem;
+    const std::unique_ptr<QFile> log = OpenRegularFileForReading(UserLogFileName, &problem, true);
+    if (!log)
+        throw FileError(problem);
+    return log->readAll();
+}
 
 void OpenUserList() {
     if (FolderStore* folder = ActiveFolder()) {

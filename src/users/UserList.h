@@ -29,6 +29,14 @@ extern qint16 UserListCount;
 // The shared record buffer: every read fills it, every write stores it.
 extern UserRecord CurrentUser;
 
+// Whether anybody is on the user list (in the folder: whether "User.List" is there), and whether the user log has
+// anything in it (in the folder: whether "User.Log" is there, and, with nonEmpty, longer than nothing).
+bool UserListPresent();
+bool UserLogPresent(bool nonEmpty = false);
+// The user log as stored, CR LF lines; in the folder read from a regular file of this account only. Throws
+// FileError.
+QByteArray ReadUserLog();
+
 void OpenUserList();
 void CloseUserList();
 bool UserListIsOpen();

@@ -327,7 +327,7 @@ void frmAdmin::FillUserGrid() {
     grid->setColumnWidth(ColLevel, Twips(1900));
     grid->setColumnWidth(ColCreated, Twips(1250));
 
-    if (!QFileInfo::exists(UserListFileName)) {
+    if (!UserListPresent()) {
         dialogs().MessageBox(this, QStringLiteral("There are currently no 'Users'\r\nentered in the 'User List'"),
                              QStringLiteral("'User List' Empty"), MsgIcon::Information, MsgButtons::OK);
         return;
@@ -423,7 +423,7 @@ void frmAdmin::UpdateAdminButtons() {
 
     cmdReviewUserLog->setCaption(QStringLiteral("&Review User Log"));
     cmdReviewUserLog->setToolTip(QStringLiteral(" Review the logged history of Users "));
-    cmdReviewUserLog->setVisible(AdminMode && QFileInfo::exists(UserLogFileName));
+    cmdReviewUserLog->setVisible(AdminMode && UserLogPresent());
     cmdReviewUserLog->Refresh();
 
     cmdAgencyName->setVisible(AdminMode);
@@ -554,7 +554,7 @@ void frmAdmin::cmdDeleteUser_Click() {
         return;
     int keepRow = 1;
     int keepTop = 1;
-    if (QFileInfo::exists(UserListFileName)) {
+    if (UserListPresent()) {
         keepRow = std::max(1, row - 1);
         keepTop = TopRow();
     }
@@ -585,8 +585,7 @@ void frmAdmin::cmdReviewUserLog_Click() {
         UpdateAdminButtons();
         return;
     }
-    const QFileInfo info(UserLogFileName);
-    if (!info.exists() || info.size() == 0) {
+    if (!UserLogPresent(true)) {
         dialogs().MessageBox(this, QStringLiteral("There is currently no data\r\nin the 'User Log'."),
                              QStringLiteral("Nothing to View"), MsgIcon::Information, MsgButtons::OK);
         return;
@@ -598,12 +597,7 @@ void frmAdmin::cmdReviewUserLog_Click() {
     cmdReviewUserLog->setCaption(QStringLiteral("Finished Viewing"));
     Tag = windowTitle();
     setWindowTitle(AppTitle + QStringLiteral(" - User Log"));
-    QString problem;
-    const std::unique_ptr<QFile> log = OpenRegularFileForReading(UserLogFileName, &problem, true);
-    if (!log)
-        throw FileError(problem);
-    const QByteArray bytes = log->readAll();
-    log->close();
+    const QByteArray bytes = ReadUserLog();
     grid->hide();
     m_logTop = txtUserLog->y();
     txtUserLog->setGeometry(txtUserLog->x(), grid->y(), txtUserLog->width(), grid->height());

@@ -16,11 +16,12 @@ void frmMain::cmdCheckData_Click() {
     if (Adding || Editing)
         return;
     std::vector<QualityFinding> findings;
+    qint64 records = 0;
     {
         const BusyWindow busy(this);
-        findings = CheckDataFile(DataFileName, TodayOADate());
+        findings = CheckActiveStore(TodayOADate(), &records);
     }
-    frmDataCheck window(std::move(findings), CountDataFileReadOnly(DataFileName).records, this);
+    frmDataCheck window(std::move(findings), records, this);
     if (window.exec() == QDialog::Accepted && window.ChosenSlot() > 0)
         ShowCheckedEmployee(qint32(window.ChosenSlot()), window.ChosenIsPrevious());
 }

@@ -8,6 +8,7 @@
 #include "app/WindowGeometry.h"
 #include "controls/ZelButton.h"
 #include "store/FileError.h"
+#include "store/FolderStore.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 #include "ui/main/frmMain.h"
@@ -22,6 +23,28 @@
 #include <QTabWidget>
 #include <QtTest>
 #include <memory>
+
+namespace {
+
+// The folder, as a store shared with another desk finds it: whoever saves or removes, somebody else was first
+// (and, with removedThere, removed the employee). Nothing is written.
+class OvertakenFolder : public FolderStore {
+public:
+    explicit OvertakenFolder(bool removedThere) : m_removedThere(removedThere) {}
+    void Update(RecordKey, const PersonnelRecord&, qint64) override { overtaken(); }
+    RemovalResult Remove(RecordKey, const QString&, qint64) override { overtaken(); }
+    static QString Text() { return QStringLiteral("Kim Osei changed this employee at 10:42 at another desk."); }
+
+private:
+    [[noreturn]] void overtaken() {
+        if (m_removedThere)
+            WriteEmployees({Employee(QStringLiteral("Bo"), QStringLiteral("Baker")), GoneEmployee()});
+        throw StoreConflict(Text(), QStringLiteral("Kim Osei"), QDateTime::currentDateTime(), m_removedThere);
+    }
+    bool m_removedThere;
+};
+
+} // namespace
 
 // Adding and editing employees in the main window, on real data files and through the scripted dialogs.
 class tst_frmMainEntry : public MainWindowTest {
@@ -397,6 +420,47 @@ private slots:
         QVERIFY(w->Editing);
         QCOMPARE(w->txtField[18]->text(), QStringLiteral("Captain"));
         QCOMPARE(GridColumn(w, 0).contains(QStringLiteral("Jackson, José")), !sameName);
+    }
+
+    // A save or removal refused by the store because another desk got there first: the store's text is the whole
+    // message, the form leaves the edit and shows the employee as now stored, and nothing is written.
+    void overtakenSaveOrRemovalShowsTheStoredEmployee_data() {
+        QTest::addColumn<bool>("removing");
+        QTest::addColumn<bool>("removedThere");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("save, changed there") << false << false << QStringLiteral("Employee Not Saved");
+        QTest::newRow("save, removed there") << false << true << QStringLiteral("Employee Not Saved");
+        QTest::newRow("removal, changed there") << true << false << QStringLiteral("Employee Not Removed");
+    }
+    void overtakenSaveOrRemovalShowsTheStoredEmployee() {
+        QFETCH(bool, removing);
+        QFETCH(bool, removedThere);
+        QFETCH(QString, title);
+        frmMain* w = OpenWindow();
+        QCOMPARE(GridName(w), QStringLiteral("Able, Al"));
+        SetActiveStore(std::make_unique<OvertakenFolder>(removedThere));
+        const QString stored = w->txtField[18]->text();
+        const QByteArray before = readFile(DataFileName);
+        if (removing) {
+            m_dialogs->answer(MsgResult::Yes);
+            m_dialogs->answer(MsgResult::OK);
+            w->cmdRemoveEmployee_Click();
+        } else {
+            w->cmdEditEntry_Click();
+            Type(w, 18, QStringLiteral("Captain"));
+            m_dialogs->answer(MsgResult::OK);
+            w->cmdAddEditSave_Click();
+        }
+        SetActiveStore(nullptr);
+        CheckMessage(m_dialogs->last(), OvertakenFolder::Text(), title, MsgIcon::Critical);
+        QVERIFY(!w->Editing);
+        QCOMPARE(GridColumn(w, 0).contains(QStringLiteral("Able, Al")), !removedThere);
+        if (!removedThere) {
+            QCOMPARE(readFile(DataFileName), before);
+            QCOMPARE(GridName(w), QStringLiteral("Able, Al"));
+            QCOMPARE(w->txtField[18]->text(), stored);
+        }
+        QVERIFY(ReadChangeLog(ChangeLogPath()).isEmpty());
     }
 
     // Closing from the title bar during an entry asks the quit question; Yes ends the program and writes no record.
