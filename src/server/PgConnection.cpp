@@ -118,7 +118,20 @@ qint64 PgResult::int8(int row, int column) const {
 }
 
 PgConnection::PgConnection(const QString& connectionText) {
-    m_conn = PQconnectdb(connectionText.toUtf8().constData());
+    // A password typed into the connection text would sit in the shell's history, the process list or the settings
+    // file; libpq takes it from ~/.pgpass or PGPASSWORD instead.
+    const QByteArray text = connectionText.toUtf8();
+    if (PQconninfoOption* options = PQconninfoParse(text.constData(), nullptr)) {
+        bool password = false;
+        for (const PQconninfoOption* option = options; option->keyword; ++option)
+            password = password || (qstrcmp(option->keyword, "password") == 0 && option->val && *option->val);
+        PQconninfoFree(options);
+        if (password)
+            throw StoreUnavailable(QStringLiteral("The server's connection text holds a password. Keep the password "
+                                                  "in ~/.pgpass or PGPASSWORD, never on the command line or in the "
+                                                  "settings, and leave it out of the text."));
+    }
+    m_conn = PQconnectdb(text.constData());
     if (PQstatus(m_conn) != CONNECTION_OK) {
         const QString reason = serverMessage(PQerrorMessage(m_conn));
         PQfinish(m_conn);
