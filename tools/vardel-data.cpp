@@ -155,9 +155,13 @@ int main(int argc, char* argv[]) {
         // server-export also use a folder, and the folder's lock and claim matter to the folder alone.
         if (!ChosenToolServer().isEmpty() && !serverCommand) {
             SetActiveStore(std::make_unique<ServerStore>(ChosenToolServer()));
-            // What stays local (the access code a backup takes along) is still read from the data folder.
-            if (QFileInfo(dataDir).isDir())
-                QDir::setCurrent(dataDir);
+            // What stays local (the access code a backup takes along) lives in the data folder, made private when
+            // missing, as the program makes it for a desk on a server.
+            EnsurePrivateFolder(dataDir);
+            if (!QDir::setCurrent(dataDir)) {
+                PrintError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
+                return 1;
+            }
             return command->run(args);
         }
         const QFileInfo folder(dataDir);

@@ -380,7 +380,11 @@ bool RecordBackupEvent(const QString& dataFolder, const QString& event, const QS
     e.Field = QStringLiteral("Folder");
     e.NewValue = otherFolder;
     try {
-        AppendEvents(ChangeLogPath(dataFolder), {e});
+        // On a server the history is the server's, shared with every desk.
+        if (UsingServer())
+            ActiveStore().Commit({e}, [] {});
+        else
+            AppendEvents(ChangeLogPath(dataFolder), {e});
         return true;
     } catch (const FileError&) {
         return false;

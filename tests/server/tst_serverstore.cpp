@@ -8,6 +8,7 @@
 #include "server/ServerSchema.h"
 #include "server/ServerStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -93,6 +94,7 @@ private slots:
     void twoClerks_data();
     void twoClerks();
     void roundTrip();
+    void backupOnServer();
     void importRefused_data();
     void importRefused();
     void lostMidSave_data();
@@ -292,6 +294,23 @@ void tst_serverstore::roundTrip() {
         QVERIFY2(readFile(in.filePath(name)) == readFile(out.filePath(name)), name);
     // The export goes only where it overwrites nothing.
     QCOMPARE(VardelData({"--server", server, "--data-dir", out.path(), "server-export"}).exitCode, 1);
+}
+
+// A backup on a server holds the server's data as the folder's files, and verifies.
+void tst_serverstore::backupOnServer() {
+    FRESH_TEST_DATABASE(server);
+    QTemporaryDir in, local, target;
+    fillFolder(in.path());
+    QCOMPARE(VardelData({"--server", server, "--data-dir", in.path(), "server-import"}).exitCode, 0);
+    const QStringList onServer = {"--server", server, "--data-dir", local.path()};
+    QCOMPARE(VardelData(onServer + QStringList{"backup", target.path()}).exitCode, 0);
+    const QString made = QDir(target.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0);
+    for (const char* name : {"Vardel.Data", "User.List", "User.Log", "Change.Log"})
+        QVERIFY2(readFile(in.filePath(name)) == readFile(target.filePath(made + "/" + name)), name);
+    QCOMPARE(VardelData(onServer + QStringList{"verify", target.filePath(made)}).exitCode, 0);
+    // The backup's own line went to the server's history, not into the local folder.
+    QVERIFY(!QFile::exists(local.filePath(QStringLiteral("Change.Log"))));
+    QCOMPARE(ServerStore(server).History().count('\n'), readFile(in.filePath("Change.Log")).count('\n') + 1);
 }
 
 void tst_serverstore::importRefused_data() {
