@@ -37,6 +37,11 @@ start)
     rm -rf "$dir"
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd)
+    # A Unix socket's path holds at most 107 bytes.
+    if [ $(printf '%s/.s.PGSQL.5432' "$dir" | wc -c) -gt 107 ]; then
+        echo "pg-test-cluster: $dir is too long a path for the server's socket; use a shorter build folder" >&2
+        exit 1
+    fi
     chmod 0755 "$dir"
     [ -z "$owner" ] || chown "$owner" "$dir"
     as_owner "$bindir/initdb" -D "$dir/data" -U vardel --auth=trust --encoding=UTF8 --locale=C.UTF-8 --no-sync \
