@@ -144,7 +144,7 @@ int DemoCommand(const QStringList& args) {
         const qint64 existing = DataFileCountsNow().records;
         if (existing > 0 && !a.replace) {
             PrintError(QStringLiteral("%1 already holds %2 records; add --replace to write over them")
-                           .arg(DataFileName)
+                           .arg(ActiveFolder() ? DataFileName : ActiveStore().Where())
                            .arg(existing));
             return 1;
         }
@@ -165,7 +165,10 @@ int DemoCommand(const QStringList& args) {
         WriteNewRecordFile(DataFileName, PersonnelLayout::RecordSize, a.count,
                            [&demo](qint64, QByteArray& slot) { EncodePersonnelRecord(demo.next(), slot.data()); });
     });
-    return WriteOutput(TerminalText(QStringLiteral("wrote %1 records to %2").arg(a.count).arg(DataFileName)) + '\n') &&
+    return WriteOutput(TerminalText(QStringLiteral("wrote %1 records to %2")
+                                        .arg(a.count)
+                                        .arg(ActiveFolder() ? DataFileName : ActiveStore().Where())) +
+                       '\n') &&
                    FinishOutput()
                ? 0
                : 1;

@@ -22,7 +22,9 @@ int RemoveFromServer(qint32 key, const QString& name) {
     PersonnelRecord record;
     qint64 version = 0;
     if (!ActiveStore().Read(key, record, version)) {
-        PrintError(QStringLiteral("%1 holds no employee with key %2; nothing was removed").arg(ActiveStore().Where()).arg(key));
+        PrintError(QStringLiteral("%1 holds no employee with key %2; nothing was removed")
+                       .arg(ActiveStore().Where())
+                       .arg(key));
         return 1;
     }
     const QString listed = ListedName(record);

@@ -34,8 +34,8 @@ struct ImportPlan {
 // The verdict on every row of csv against the employees on file, as if added at now (an automation date).
 ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>& onFile, double now);
 
-// Appends the accepted records to the active store; in the folder, to DataFileName in one write under the folder lock: all of them or, when the write
-// fails, none. Returns how many were added. Throws FileError.
+// Appends the accepted records to the active store; in the folder, to DataFileName in one write under the folder lock:
+// all of them or, when the write fails, none. Returns how many were added. Throws FileError.
 qint64 ApplyImport(const ImportPlan& plan);
 
 // "will add" / "will not add: reason", one line per row, as the preview and vardel-data show it.

@@ -6,8 +6,8 @@
 #include "store/DataFolder.h"
 #include "store/DateRules.h"
 #include "store/FixedRecordFile.h"
+#include "store/FolderStore.h"
 #include "store/OldPersonnelRecord.h"
-#include "store/PersonnelStore.h"
 #include "store/Trim.h"
 #include "ui/main/RecordView.h"
 
@@ -142,7 +142,8 @@ QList<ChangeEvent> RecordEvents(const QString& event, const PersonnelRecord& bef
 }
 
 void WriteSlotWithHistory(qint32 slot, const PersonnelRecord& before, const QString& event) {
-    if (slot > RecordCount) {
+    // Slots beyond the count are the folder's old way of adding; a server's keys are not counted from 1.
+    if (ActiveFolder() && slot > RecordCount) {
         AppendRecordWithHistory(before, event);
         return;
     }

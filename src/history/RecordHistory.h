@@ -38,11 +38,11 @@ QList<FieldChange> DiffRecords(const PersonnelRecord& before, const PersonnelRec
 QList<ChangeEvent> RecordEvents(const QString& event, const PersonnelRecord& before, const PersonnelRecord& after,
                                 const QString& identity, bool adding = false);
 
-// The data file module's update-one pattern with its trace: the lines of the change from before to
-// CurrentRecord, then CurrentRecord over slot of the open data file, with CurrentVersion (StoreConflict when
-// another desk changed it since). A slot beyond RecordCount appends (AppendRecordWithHistory). When the log
-// cannot take the lines, nothing is written, the data file is closed and ChangeLogError thrown; a failed slot
-// write takes the lines back.
+// The data file module's update-one pattern with its trace: the lines of the change from before to CurrentRecord,
+// then CurrentRecord over slot of the open data file, with CurrentVersion (StoreConflict when another desk changed
+// it since). In the folder a slot beyond RecordCount appends (AppendRecordWithHistory). When the log cannot take
+// the lines, nothing is written, the data file is closed and ChangeLogError thrown; a failed slot write takes the
+// lines back.
 void WriteSlotWithHistory(qint32 slot, const PersonnelRecord& before, const QString& event);
 // The append pattern with its trace: CurrentRecord after every other employee (AppendRecord); returns its key.
 qint32 AppendRecordWithHistory(const PersonnelRecord& before, const QString& event);

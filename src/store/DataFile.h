@@ -21,7 +21,8 @@ extern qint32 PreviousCount;
 extern PersonnelRecord CurrentRecord;
 
 // Opens DataFileName (creating it empty when missing; closing it first when open), recounts RecordCount,
-// CurrentCount and PreviousCount, and leaves the last slot in CurrentRecord. The file stays open.
+// CurrentCount and PreviousCount, and leaves the last slot in CurrentRecord. The file stays open. On a server, the
+// counts as they are now.
 void OpenDataFile();
 // Closes the file if it is open.
 void CloseDataFile();

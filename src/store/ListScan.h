@@ -5,8 +5,8 @@
 #include <functional>
 
 // A read-only pass over all employees of the active store for the employee list: every slot once, in slot order;
-// in the folder, read in place from the file mapped into memory. It opens, counts and closes the file as OpenDataFile and
-// CloseDataFile do, so one pass both refreshes RecordCount, CurrentCount and PreviousCount and hands over the
+// in the folder, read in place from the file mapped into memory. It opens, counts and closes the file as OpenDataFile
+// and CloseDataFile do, so one pass both refreshes RecordCount, CurrentCount and PreviousCount and hands over the
 // slots; nothing of the file is kept in memory afterwards.
 
 // slot counts from 1; bytes are the slot's 5000 bytes, valid only during the call.

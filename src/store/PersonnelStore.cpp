@@ -1,6 +1,7 @@
 #include "store/PersonnelStore.h"
 
 #include "store/FolderStore.h"
+#include "users/UserList.h"
 
 qint64 CurrentVersion = 0;
 
@@ -26,10 +27,8 @@ PersonnelStore& ActiveStore() {
 
 void SetActiveStore(std::unique_ptr<PersonnelStore> store) {
     // Whatever the store that goes held open (the folder's file and lock) ends with it.
-    if (FolderStore* folder = ActiveFolder()) {
-        folder->CloseDataFile();
-        folder->CloseUserList();
-    }
+    CloseDataFile();
+    CloseUserList();
     chosenStore() = std::move(store);
     CurrentVersion = 0;
 }

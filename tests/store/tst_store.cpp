@@ -91,7 +91,8 @@ void appendReadUpdateScan(PersonnelStore& store) {
 }
 
 void removeChecksTheName(PersonnelStore& store) {
-    const QList<RecordKey> keys = AppendAll(store, {Person("Abara", "Ada"), Person("Bello", "Bo"), Person("Chen", "Cy")});
+    const QList<RecordKey> keys =
+        AppendAll(store, {Person("Abara", "Ada"), Person("Bello", "Bo"), Person("Chen", "Cy")});
     QVERIFY(!store.Remove(keys[1], QStringLiteral("Chen, Cy"), 0).Removed);
     QVERIFY(!store.Remove(keys[2] + 1000, QString(), 0).Removed);
     QCOMPARE(Names(store).size(), 3);
@@ -110,8 +111,8 @@ void replaceAllKeepsOrder(PersonnelStore& store) {
 }
 
 void stampRankTies(PersonnelStore& store) {
-    const QList<RecordKey> keys = AppendAll(
-        store, {Person("A", "a", 45000.5), Person("B", "b", 45001.5), Person("C", "c", 45000.5), Person("D", "d", 45000.5)});
+    const QList<RecordKey> keys = AppendAll(store, {Person("A", "a", 45000.5), Person("B", "b", 45001.5),
+                                                    Person("C", "c", 45000.5), Person("D", "d", 45000.5)});
     QCOMPARE(store.StampRank(keys[0]), std::make_pair(1, 3));
     QCOMPARE(store.StampRank(keys[1]), std::make_pair(1, 1));
     QCOMPARE(store.StampRank(keys[3]), std::make_pair(3, 3));
@@ -136,9 +137,8 @@ void commitIsBothOrNeither(PersonnelStore& store) {
     QCOMPARE(ParseChangeLog(history).size(), 1);
     QCOMPARE(CheckChain(history).State, ChainCheck::Intact);
     // A write that fails (here, to an employee that is not there) takes its history lines with it.
-    QVERIFY_THROWS_EXCEPTION(FileError, store.Commit({event, event}, [&] {
-        store.Update(key + 1000, Person("Wrong", "Name"), 0);
-    }));
+    QVERIFY_THROWS_EXCEPTION(
+        FileError, store.Commit({event, event}, [&] { store.Update(key + 1000, Person("Wrong", "Name"), 0); }));
     QCOMPARE(store.History(), history);
     QCOMPARE(Names(store), QStringList({"Abara, Adaeze"}));
 }
