@@ -304,12 +304,13 @@ RemovalResult ServerStore::Remove(RecordKey key, const QString& listedName, qint
         }
         record = recordOfRow(row, 0);
         stored = row.int8(0, 1);
+        // A desk that shows a version is told who changed the employee since, even when the change was the name.
+        if (version != 0 && version != stored)
+            throwConflict(key, ListedName(record), false);
         if (!listedName.isNull() && ListedName(record) != listedName) {
             result.RecordsLeft = static_cast<qint32>(Counts().records);
             return result;
         }
-        if (version != 0 && version != stored)
-            throwConflict(key, ListedName(record), false);
         m_db->exec("INSERT INTO removed_employee (key, identity) VALUES ($1, $2)",
                    PgParams().int4(key).text(identityOf(key)));
         m_db->exec("DELETE FROM employee WHERE key = $1", PgParams().int4(key));

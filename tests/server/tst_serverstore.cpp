@@ -225,22 +225,28 @@ void tst_serverstore::typedColumns() {
 void tst_serverstore::twoClerks_data() {
     QTest::addColumn<bool>("firstRemoves");
     QTest::addColumn<bool>("secondRemoves");
+    QTest::addColumn<QString>("firstRenames");
     QTest::addColumn<QString>("message");
     const QString changed = QStringLiteral("Smith, John was changed by Mary Jones on 12/07/2026 at 3:04 PM, after this "
                                            "form showed the record. ");
     const QString removed = QStringLiteral("Smith, John was removed by Mary Jones on 12/07/2026 at 3:04 PM, after this "
                                            "form showed the record. ");
     QTest::newRow("save after a save")
-        << false << false << changed + "Nothing of your change was saved; the form now shows the record as it is.";
+        << false << false << QString() << changed + "Nothing of your change was saved; the form now shows the record as it is.";
     QTest::newRow("removal after a save")
-        << false << true << changed + "Nothing was removed; the form now shows the record as it is.";
-    QTest::newRow("save after a removal") << true << false << removed + "Nothing of your change was saved.";
-    QTest::newRow("removal after a removal") << true << true << removed + "Nothing was removed.";
+        << false << true << QString() << changed + "Nothing was removed; the form now shows the record as it is.";
+    // The name the second desk shows is no longer the employee's: still a conflict, not "nobody there".
+    QTest::newRow("removal after a rename")
+        << false << true << QStringLiteral("Smithson") << QString(changed).replace("Smith,", "Smithson,") +
+                                                             "Nothing was removed; the form now shows the record as it is.";
+    QTest::newRow("save after a removal") << true << false << QString() << removed + "Nothing of your change was saved.";
+    QTest::newRow("removal after a removal") << true << true << QString() << removed + "Nothing was removed.";
 }
 
 void tst_serverstore::twoClerks() {
     QFETCH(bool, firstRemoves);
     QFETCH(bool, secondRemoves);
+    QFETCH(QString, firstRenames);
     QFETCH(QString, message);
     FRESH_TEST_DATABASE(server);
     ServerStore mary(server);
@@ -253,17 +259,20 @@ void tst_serverstore::twoClerks() {
     QVERIFY(mary.Read(key, hers, herVersion));
     QVERIFY(bob.Read(key, his, hisVersion));
     const auto act = [&](ServerStore& store, bool removes, PersonnelRecord record, qint64 version,
-                         const QString& user) {
+                         const QString& user, const QString& lastName = QString()) {
+        const QString shownAs = ListedName(record);
         record.JobTitle = user;
+        if (!lastName.isEmpty())
+            record.LastName = lastName;
         const QString event = removes ? HistoryEvent::Removed : HistoryEvent::Edited;
         store.Commit({eventBy(user, event, record)}, [&] {
             if (removes)
-                store.Remove(key, ListedName(record), version);
+                store.Remove(key, shownAs, version);
             else
                 store.Update(key, record, version);
         });
     };
-    act(mary, firstRemoves, hers, herVersion, QStringLiteral("Mary Jones"));
+    act(mary, firstRemoves, hers, herVersion, QStringLiteral("Mary Jones"), firstRenames);
     const QByteArray history = mary.History();
 
     try {
