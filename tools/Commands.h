@@ -76,3 +76,10 @@ QByteArray TerminalText(const QString& text);
 // Prints "PREFIX: TEXT" and a line end on standard error. The CR LF that join the lines of the program's own
 // messages become line ends; any other control character is escaped.
 void PrintError(const QString& text, const char* prefix = "vardel-data");
+
+// The server of --server URL, else VARDEL_SERVER; empty for the data folder.
+QString& ChosenToolServer();
+// "server-import": the data folder's files into the empty database of --server; "server-export": the database's
+// data as those files into a data folder that holds none of them. The folder round-trips byte for byte.
+int ServerImportCommand(const QStringList& args);
+int ServerExportCommand(const QStringList& args);

@@ -7,6 +7,9 @@ PKGS="$PKGS libicu-dev"
 # Spreadsheets: libxlsxwriter writes the XLSX exports; pkg-config finds it, and its link line names zlib,
 # whose development files its package does not pull in. The tests read workbooks back with unzip.
 PKGS="$PKGS pkg-config libxlsxwriter-dev zlib1g-dev unzip"
+# The shared server: libpq talks to PostgreSQL; the server tests and the load benchmark start a throwaway
+# cluster with its initdb and pg_ctl.
+PKGS="$PKGS libpq-dev postgresql"
 # Installing and packaging: the menu entry and metainfo checks, the manual page check, and what CPack's Debian
 # generator calls (dpkg-shlibdeps, file).
 PKGS="$PKGS desktop-file-utils appstream xdg-utils man-db dpkg-dev file"

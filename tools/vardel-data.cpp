@@ -8,9 +8,11 @@
 #include "app/AppGlobals.h"
 #include "app/CommandLine.h"
 #include "history/ChangeLog.h"
+#include "server/ServerStore.h"
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
+#include "store/PersonnelStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -46,13 +48,17 @@ const Command kCommands[] = {
      "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, false},
     {"import", "import FILE.csv [--dry-run]", "add the employees of a CSV file that pass every check", ImportCommand,
      true},
+    {"server-import", "server-import --server URL --data-dir DIR",
+     "move the data folder's files into an empty PostgreSQL database", ServerImportCommand, false},
+    {"server-export", "server-export --server URL --data-dir DIR",
+     "write a PostgreSQL database's data as the files of a data folder without any", ServerExportCommand, true},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
      "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false,
      true},
 };
 
 QByteArray usageText() {
-    QByteArray text = "usage: vardel-data [--data-dir DIR] <command> [arguments]\ncommands:\n";
+    QByteArray text = "usage: vardel-data [--data-dir DIR | --server URL] <command> [arguments]\ncommands:\n";
     for (const Command& command : kCommands) {
         const QByteArray synopsis(command.synopsis);
         // A long synopsis gets a line of its own, the summary below it in the column.
@@ -61,6 +67,9 @@ QByteArray usageText() {
                 command.summary + '\n';
     }
     text += "DIR defaults to $VARDEL_DATA_DIR, else the program's data folder.\n"
+            "--server URL (else $VARDEL_SERVER) names a PostgreSQL database by anything libpq takes\n"
+            "(postgresql://user@host/db, postgresql:///db?host=/socket/folder); passwords come from\n"
+            "~/.pgpass or PGPASSWORD, never from the command line.\n"
             "--help prints this text, --version the version.\n";
     return text;
 }
@@ -82,8 +91,17 @@ int main(int argc, char* argv[]) {
     QStringList args = ToolArguments(argc, argv);
     QString dataDir;
     bool dirGiven = false;
+    QString server;
     for (qsizetype i = 0; i < args.size();) {
-        if (args[i] == QLatin1String("--data-dir")) {
+        if (args[i] == QLatin1String("--server")) {
+            if (i + 1 >= args.size())
+                return usage();
+            server = args[i + 1];
+            args.remove(i, 2);
+        } else if (args[i].startsWith(QLatin1String("--server="))) {
+            server = args[i].mid(9);
+            args.remove(i);
+        } else if (args[i] == QLatin1String("--data-dir")) {
             if (i + 1 >= args.size())
                 return usage();
             dataDir = args[i + 1];
@@ -127,9 +145,25 @@ int main(int argc, char* argv[]) {
         dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     dataDir = QDir::cleanPath(QDir(dataDir).absolutePath());
 
+    ChosenToolServer() = ChosenServer(server, QString());
+    const bool serverCommand = QByteArray(command->name).startsWith("server-");
+
     InitProgramValues();
     SetHistoryProgramName(QStringLiteral("vardel-data"));
     try {
+        // On a server every command reads and writes the server through the store; only server-import and
+        // server-export also use a folder, and the folder's lock and claim matter to the folder alone.
+        if (!ChosenToolServer().isEmpty() && !serverCommand) {
+            SetActiveStore(std::make_unique<ServerStore>(ChosenToolServer()));
+            // What stays local (the access code a backup takes along) lives in the data folder, made private when
+            // missing, as the program makes it for a desk on a server.
+            EnsurePrivateFolder(dataDir);
+            if (!QDir::setCurrent(dataDir)) {
+                PrintError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
+                return 1;
+            }
+            return command->run(args);
+        }
         const QFileInfo folder(dataDir);
         if (command->writes) {
             EnsurePrivateFolder(dataDir);

@@ -6,6 +6,7 @@ namespace {
 
 const QString kProgram = QStringLiteral("vardel");
 const QString kDataDir = QStringLiteral("--data-dir");
+const QString kServer = QStringLiteral("--server");
 
 // Qt's application and platform classes take these out of the arguments themselves (Qt 6 on Linux, X11 and
 // Wayland). Qt reads each with one dash or two.
@@ -50,11 +51,15 @@ QString VersionText(const QString& programName) {
 }
 
 QString VardelHelpText() {
-    return QStringLiteral("Usage: vardel [--data-dir DIR] [Qt options]\n"
+    return QStringLiteral("Usage: vardel [--data-dir DIR] [--server URL] [Qt options]\n"
                           "Keeps the personnel records of a public-safety agency.\n"
                           "\n"
                           "  --data-dir DIR   keep the data files in DIR; without it, in $VARDEL_DATA_DIR,\n"
                           "                   else in ~/.local/share/Vardel\n"
+                          "  --server URL     keep the records on a PostgreSQL server for several desks:\n"
+                          "                   postgresql://user@host/database, or any connection\n"
+                          "                   text libpq takes; without it, $VARDEL_SERVER, else the\n"
+                          "                   setting Server=; passwords come from ~/.pgpass\n"
                           "  -h, --help       print this help and exit\n"
                           "      --version    print the version and exit\n"
                           "\n"
@@ -82,6 +87,16 @@ CommandLineVerdict ReadCommandLine(const QStringList& arguments) {
             const QString folder = joined ? argument.mid(kDataDir.size() + 1) : arguments.at(++i);
             if (folder.isEmpty())
                 return usageError(QStringLiteral("option '--data-dir' needs a folder"));
+            continue;
+        }
+
+        if (argument == kServer || argument.startsWith(kServer + QLatin1Char('='))) {
+            const bool joined = argument != kServer;
+            if (!joined && !hasNext)
+                return usageError(QStringLiteral("option '--server' needs a connection text"));
+            const QString server = joined ? argument.mid(kServer.size() + 1) : arguments.at(++i);
+            if (server.isEmpty())
+                return usageError(QStringLiteral("option '--server' needs a connection text"));
             continue;
         }
 

@@ -20,7 +20,7 @@ struct CommandLineVerdict {
 };
 
 // Reads vardel's arguments (the first one is the program's own name). Accepted: --data-dir DIR and
-// --data-dir=DIR, -h and --help, --version, and the options Qt itself takes (-platform NAME, -display DISPLAY,
+// --data-dir=DIR, --server URL and --server=URL, -h and --help, --version, and the options Qt itself takes (-platform NAME, -display DISPLAY,
 // -style NAME, ...; with one or two dashes, as Qt reads them). Anything else ends with ExitUsage and a message
 // on standard error. --help and --version end at once with ExitSuccess.
 CommandLineVerdict ReadCommandLine(const QStringList& arguments);

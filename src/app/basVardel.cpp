@@ -6,6 +6,7 @@
 #include "app/SingleInstance.h"
 #include "app/VardelApplication.h"
 #include "app/frmTitlePage.h"
+#include "server/ServerStore.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
 
@@ -29,6 +30,34 @@ QString ChooseDataFolder(const QStringList& arguments, const QString& environmen
     if (chosen.isEmpty())
         chosen = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return QDir::cleanPath(QDir(chosen).absolutePath());
+}
+
+QString ServerArgument(const QStringList& arguments) {
+    const QString option = QStringLiteral("--server");
+    QString chosen;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == option && i + 1 < arguments.size())
+            chosen = arguments.at(++i);
+        else if (argument.startsWith(option + QLatin1Char('=')))
+            chosen = argument.mid(option.size() + 1);
+    }
+    return chosen;
+}
+
+bool ConnectChosenServer(const QStringList& arguments) {
+    const QString server = ChosenServer(ServerArgument(arguments), GetSetting(QStringLiteral("Server")));
+    if (server.isEmpty())
+        return true;
+    try {
+        SetActiveStore(std::make_unique<ServerStore>(server));
+        return true;
+    } catch (const FileError& error) {
+        dialogs().MessageBox(nullptr,
+                             error.text() + QStringLiteral("\r\n\r\n") + AppTitle + QStringLiteral(" ends now."),
+                             AppTitle, MsgIcon::Critical, MsgButtons::OK);
+        return false;
+    }
 }
 
 void UseDataFolder(const QString& folder) {
@@ -68,7 +97,7 @@ bool DisplayAvailable(const QStringList& arguments) {
         return true;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
-        if (argument == QLatin1String("--data-dir")) {
+        if (argument == QLatin1String("--data-dir") || argument == QLatin1String("--server")) {
             ++i; // its value, whatever it reads
             continue;
         }
@@ -98,24 +127,34 @@ int basVardel_Main(int argc, char** argv) {
         QStringLiteral("%1.%2.%3").arg(VersionMajor()).arg(VersionMinor()).arg(VersionRevision()));
     QGuiApplication::setWindowIcon(ApplicationIcon());
 
+    // The settings file, Access.Code and the pictures stay in the local data folder, server or not; the server
+    // itself decides who may connect, and several copies may work on it at once, so the single-instance rule and
+    // the folder's claim hold for the folder only.
+    const QStringList programArguments = QCoreApplication::arguments();
+    const bool onServer =
+        !ChosenServer(ServerArgument(programArguments), GetSetting(QStringLiteral("Server"))).isEmpty();
     // One copy per user. The lock lives as long as this routine, that is as long as the program.
     SingleInstance instance;
-    if (RefuseSecondInstance(instance))
+    if (!onServer && RefuseSecondInstance(instance))
         return 1;
 
     // The data folder is claimed for the whole run as well: two copies on one folder would each overwrite what the
     // other has just saved, whatever runtime folders they were started with.
-    const QString folder = ChooseDataFolder(QCoreApplication::arguments(), qEnvironmentVariable("VARDEL_DATA_DIR"));
+    const QString folder = ChooseDataFolder(programArguments, qEnvironmentVariable("VARDEL_DATA_DIR"));
     DataFolderClaim folderClaim(folder);
     bool refused = false;
     frmTitlePage* titlePage = nullptr;
     RunGuarded([&] {
         UseDataFolder(folder);
-        refused = RefuseSecondInstance(folderClaim);
+        refused = !onServer && RefuseSecondInstance(folderClaim);
         if (refused)
             return;
         // DataFileName, AccessLevelNames, DataFileList.
         InitProgramValues();
+        // Before the title window reads the users: an unreachable server ends the program here, cleanly.
+        refused = !ConnectChosenServer(programArguments);
+        if (refused)
+            return;
         // The title window, not modal; from here on the program lives in its windows.
         titlePage = new frmTitlePage;
         titlePage->show();

@@ -14,6 +14,14 @@ int basVardel_Main(int argc, char** argv);
 // absolute, cleaned path.
 QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue);
 
+// The value of "--server URL" (or "--server=URL") among the arguments; empty when none is given.
+QString ServerArgument(const QStringList& arguments);
+
+// Connects to the server the user chose (ChosenServer: --server, VARDEL_SERVER, the setting "Server=") and makes
+// it the active store. Returns true with the folder left active when none was chosen or the server is active;
+// when it cannot be reached or its schema is newer, shows why and returns false, and the program ends.
+bool ConnectChosenServer(const QStringList& arguments);
+
 // True when a window system is there to show windows on, or a Qt platform or display is named explicitly, in the
 // environment or with Qt's own -platform and -display options among the arguments.
 bool DisplayAvailable(const QStringList& arguments = QStringList());

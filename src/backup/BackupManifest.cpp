@@ -4,7 +4,7 @@
 
 #include "app/AppGlobals.h"
 #include "history/ChangeLog.h"
-#include "history/ChangeLog.h"
+#include "server/ServerStore.h"
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 #include "store/PersonnelRecord.h"
@@ -285,7 +285,28 @@ BackupManifest MakeVerifiedBackup(const QString& dataFolder, const QString& targ
         throw FileError(BackupManifestFileName + QStringLiteral(": cannot be replaced"));
     const QDateTime made = QDateTime::currentDateTime();
     QStringList copied;
-    for (const QString& name : names) {
+    // On a server the records, users, user log and history are the server's, written as the folder's files;
+    // only what stays local (the access code) is copied from the data folder.
+    QStringList local = names;
+    if (auto* server = dynamic_cast<ServerStore*>(&ActiveStore())) {
+        for (const auto& [name, content] : server->ExportFiles()) {
+            local.removeAll(name);
+            if (!names.contains(name))
+                continue;
+            const QString path = Joined(target, name);
+            if (content.isEmpty()) {
+                // A part the server does not hold must not come back from an older backup in the same folder.
+                if (QFileInfo::exists(path) && !QFile::remove(path))
+                    throw FileError(name + QStringLiteral(": cannot be replaced"));
+                continue;
+            }
+            if (progress)
+                progress(name);
+            WriteServerFile(path, content);
+            copied << name;
+        }
+    }
+    for (const QString& name : local) {
         if (name.isEmpty() || !FileExistsIn(dataFolder, name))
             continue;
         if (progress)
@@ -359,7 +380,11 @@ bool RecordBackupEvent(const QString& dataFolder, const QString& event, const QS
     e.Field = QStringLiteral("Folder");
     e.NewValue = otherFolder;
     try {
-        AppendEvents(ChangeLogPath(dataFolder), {e});
+        // On a server the history is the server's, shared with every desk.
+        if (UsingServer())
+            ActiveStore().Commit({e}, [] {});
+        else
+            AppendEvents(ChangeLogPath(dataFolder), {e});
         return true;
     } catch (const FileError&) {
         return false;

@@ -11,6 +11,7 @@
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
+#include "store/PersonnelStore.h"
 #include "users/AccessCode.h"
 #include "users/UserList.h"
 
@@ -307,6 +308,17 @@ void BackupDataFiles(QWidget* owner) {
 }
 
 bool RestoreDataFiles(QWidget* owner) {
+    // A restore would put one desk's files back under every other desk: on a server the data goes back with
+    // server-import into an empty database, which the server's administrator decides on.
+    if (UsingServer()) {
+        dialogs().MessageBox(owner,
+                             AppTitle + QStringLiteral(" keeps its records on the server ") + ActiveStore().Where() +
+                                 QStringLiteral(". A backup goes back onto a server with") + kCrLf +
+                                 QStringLiteral("vardel-data server-import --server URL --data-dir BACKUP-FOLDER") +
+                                 kCrLf + QStringLiteral("into an empty database. Nothing was restored."),
+                             AppTitle, MsgIcon::Exclamation, MsgButtons::OK);
+        return false;
+    }
     const QString chosen =
         BrowseForFolder(owner, QStringLiteral("Select the disk/drive/folder that contains your") + kCrLf +
                                    QStringLiteral("previously backed up ") + AppTitle + QStringLiteral(" data files") +

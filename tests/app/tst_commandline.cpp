@@ -82,6 +82,12 @@ private slots:
             << QStringList{"--data-dir"} << false << 2 << none << tryHelp("option '--data-dir' needs a folder");
         QTest::newRow("data folder empty")
             << QStringList{"--data-dir="} << false << 2 << none << tryHelp("option '--data-dir' needs a folder");
+        QTest::newRow("server") << QStringList{"--server", "postgresql:///vardel?host=/run/pg"} << true << 0 << none
+                                << none;
+        QTest::newRow("server joined") << QStringList{"--server=host=records dbname=vardel"} << true << 0 << none
+                                       << none;
+        QTest::newRow("server missing") << QStringList{"--server"} << false << 2 << none
+                                        << tryHelp("option '--server' needs a connection text");
         QTest::newRow("qt option missing its value")
             << QStringList{"-display"} << false << 2 << none << tryHelp("option '-display' needs a value");
     }
@@ -103,7 +109,8 @@ private slots:
     void helpNamesEveryOption() {
         const QString help = VardelHelpText();
         QVERIFY(help.startsWith(QLatin1String("Usage: vardel ")));
-        for (const char* option : {"--data-dir DIR", "-h, --help", "--version", "-platform", "vardel(1)"})
+        for (const char* option :
+             {"--data-dir DIR", "--server URL", "-h, --help", "--version", "-platform", "vardel(1)"})
             QVERIFY2(help.contains(QLatin1String(option)), option);
         for (const QString& line : help.split(QLatin1Char('\n')))
             QVERIFY2(line.size() <= 80, qPrintable(line));

@@ -6,6 +6,7 @@
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FileError.h"
+#include "store/PersonnelStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -165,6 +166,22 @@ private slots:
         DataFolderClaim elsewhere(other);
         QVERIFY(!RefuseSecondInstance(elsewhere));
         QCOMPARE(scripted.calls().size(), 0);
+    }
+
+    // A server that cannot be reached is told through the dialogs and the start-up ends; none chosen is the folder.
+    void unreachableServerEndsTheStart() {
+        ScriptedDialogs scripted;
+        QVERIFY(ConnectChosenServer({QStringLiteral("vardel")}));
+        scripted.answer(MsgResult::OK);
+        QVERIFY(!ConnectChosenServer(
+            {QStringLiteral("vardel"), QStringLiteral("--server=postgresql:///vardel?host=/nonexistent")}));
+        QCOMPARE(scripted.calls().size(), 1);
+        const ScriptedDialogs::Call& call = scripted.calls().at(0);
+        QVERIFY2(call.text.startsWith(QLatin1String("Vardel cannot reach the database server.\r\n")),
+                 qPrintable(call.text));
+        QVERIFY(call.text.endsWith(QLatin1String("\r\n\r\nVardel ends now.")));
+        QCOMPARE(call.icon, MsgIcon::Critical);
+        QVERIFY(!UsingServer());
     }
 
     void dataFolderOthersCanWriteIsRefusedAtStartUp() {

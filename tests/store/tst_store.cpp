@@ -4,6 +4,8 @@
 #include "store/PersonnelStore.h"
 
 #include "TempWorkDir.h"
+#include "TestServer.h"
+#include "server/ServerStore.h"
 
 #include <QTest>
 
@@ -14,10 +16,12 @@ namespace {
 std::unique_ptr<PersonnelStore> MakeStoreOfKind(const QString& kind) {
     if (kind == QLatin1String("folder"))
         return std::make_unique<FolderStore>();
-    return nullptr;
+    // A database of its own on the test cluster for each case.
+    const QString server = FreshTestDatabase();
+    return server.isEmpty() ? nullptr : std::make_unique<ServerStore>(server);
 }
 
-const QStringList kKinds = {QStringLiteral("folder")};
+const QStringList kKinds = {QStringLiteral("folder"), QStringLiteral("server")};
 
 PersonnelRecord Person(const QString& last, const QString& first, double created = 45000.5, double left = 0) {
     PersonnelRecord r;
@@ -193,6 +197,8 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, name);
         TempWorkDir dir;
+        if (kind == QLatin1String("server") && !PostgresInstalled())
+            QSKIP("PostgreSQL's programs are not installed (apt-get install postgresql): no server to test against");
         const std::unique_ptr<PersonnelStore> store = MakeStoreOfKind(kind);
         QVERIFY(store);
         Cases().at(name)(*store);

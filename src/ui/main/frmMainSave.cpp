@@ -146,6 +146,10 @@ bool frmMain::CheckShownEmployee() {
     const qint32 slot = HighlightedSlot();
     if (slot >= 1 && IdentityOf(CurrentRecord) == m_shownIdentity)
         return true;
+    // A server's keys are never given to anybody else: the version the save carries decides, and its refusal
+    // names who changed or removed the employee.
+    if (slot >= 1 && UsingServer())
+        return true;
     CloseDataFile();
     dialogs().MessageBox(this, NotSavedText(m_shownIdentity.ListedName(), Editing),
                          QStringLiteral("Employee Not Saved"), MsgIcon::Critical, MsgButtons::OK);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+class PgConnection;
+
+// The steps of schema.sql: steps[0] takes an empty database to version 1, steps[1] version 1 to 2, and so on.
+QList<QByteArray> SchemaSteps();
+inline int LatestSchemaVersion() {
+    return static_cast<int>(SchemaSteps().size());
+}
+
+// The version of the program's tables in the database; 0 when it has none yet.
+int SchemaVersion(PgConnection& connection);
+
+// Brings the database to version upTo (the latest by default), running the steps it lacks in one transaction, so
+// that two desks starting at once never both create the tables. A database whose version is newer than this
+// program knows is refused with FileError, and nothing is changed.
+void PrepareSchema(PgConnection& connection, int upTo = LatestSchemaVersion());

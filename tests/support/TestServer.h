@@ -1,0 +1,47 @@
+#pragma once
+
+#include "server/PgConnection.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTest>
+
+// The throwaway PostgreSQL cluster that CTest starts before the server tests (tools/pg-test-cluster.sh) and stops
+// after them, also when one fails. Its socket folder comes in VARDEL_TEST_PG_DIR.
+
+inline bool PostgresInstalled() {
+    return !QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty();
+}
+
+// The connection text of database name on the test cluster.
+inline QString TestServerDatabase(const QString& name) {
+    return QStringLiteral("postgresql:///%1?host=%2&user=vardel").arg(name, qEnvironmentVariable("VARDEL_TEST_PG_DIR"));
+}
+
+// A new empty database on the test cluster, one for each call: its connection text, or empty with why not.
+inline QString FreshTestDatabase(QString* whyNot = nullptr) {
+    const auto none = [&](const char* reason) {
+        if (whyNot)
+            *whyNot = QString::fromLatin1(reason);
+        return QString();
+    };
+    if (!PostgresInstalled())
+        return none("PostgreSQL's programs are not installed (apt-get install postgresql): no server to test against");
+    if (qEnvironmentVariable("VARDEL_TEST_PG_DIR").isEmpty())
+        return none("no test cluster: run the server tests through ctest, which starts one");
+    static int made = 0;
+    const QByteArray name =
+        "t" + QByteArray::number(QCoreApplication::applicationPid()) + "_" + QByteArray::number(++made);
+    PgConnection admin(TestServerDatabase(QStringLiteral("postgres")));
+    admin.execScript("CREATE DATABASE " + name);
+    return TestServerDatabase(QString::fromLatin1(name));
+}
+
+// FreshTestDatabase into a new variable, skipping the test only when PostgreSQL is not installed and failing it when
+// it is but no cluster runs.
+#define FRESH_TEST_DATABASE(variable)                                                                                  \
+    QString variable##WhyNot;                                                                                          \
+    const QString variable = FreshTestDatabase(&variable##WhyNot);                                                     \
+    if (variable.isEmpty() && !PostgresInstalled())                                                                    \
+        QSKIP(qPrintable(variable##WhyNot));                                                                           \
+    QVERIFY2(!variable.isEmpty(), qPrintable(variable##WhyNot))
