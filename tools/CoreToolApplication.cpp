@@ -23,12 +23,12 @@ std::string ProgramFolder() {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-// The command: the first argument that is not --data-dir or its value, as the dispatch reads them.
+// The command: the first argument that is not --data-dir, --server or the value of one, as the dispatch reads them.
 const char* CommandName(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--data-dir") == 0)
+        if (std::strcmp(argv[i], "--data-dir") == 0 || std::strcmp(argv[i], "--server") == 0)
             ++i;
-        else if (std::strncmp(argv[i], "--data-dir=", 11) != 0)
+        else if (std::strncmp(argv[i], "--data-dir=", 11) != 0 && std::strncmp(argv[i], "--server=", 9) != 0)
             return argv[i];
     }
     return "";

@@ -15,25 +15,10 @@
 
 #include <cstdio>
 
-QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue) {
-    const QString option = QStringLiteral("--data-dir");
-    QString chosen;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (argument == option && i + 1 < arguments.size())
-            chosen = arguments.at(++i);
-        else if (argument.startsWith(option + QLatin1Char('=')))
-            chosen = argument.mid(option.size() + 1);
-    }
-    if (chosen.isEmpty())
-        chosen = environmentValue;
-    if (chosen.isEmpty())
-        chosen = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return QDir::cleanPath(QDir(chosen).absolutePath());
-}
+namespace {
 
-QString ServerArgument(const QStringList& arguments) {
-    const QString option = QStringLiteral("--server");
+// The value of the last "--option VALUE" or "--option=VALUE" among the arguments (the first being the program's).
+QString OptionValue(const QStringList& arguments, const QString& option) {
     QString chosen;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
@@ -43,6 +28,21 @@ QString ServerArgument(const QStringList& arguments) {
             chosen = argument.mid(option.size() + 1);
     }
     return chosen;
+}
+
+} // namespace
+
+QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue) {
+    QString chosen = OptionValue(arguments, QStringLiteral("--data-dir"));
+    if (chosen.isEmpty())
+        chosen = environmentValue;
+    if (chosen.isEmpty())
+        chosen = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir::cleanPath(QDir(chosen).absolutePath());
+}
+
+QString ServerArgument(const QStringList& arguments) {
+    return OptionValue(arguments, QStringLiteral("--server"));
 }
 
 bool ConnectChosenServer(const QStringList& arguments) {

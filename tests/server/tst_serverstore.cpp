@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -303,6 +304,14 @@ void tst_serverstore::roundTrip() {
         QVERIFY2(readFile(in.filePath(name)) == readFile(out.filePath(name)), name);
     // The export goes only where it overwrites nothing.
     QCOMPARE(VardelData({"--server", server, "--data-dir", out.path(), "server-export"}).exitCode, 1);
+    // The commands read the server as they read the folder (keys are the slots of a folder moved in).
+    QTemporaryDir local;
+    const QStringList onServer = {"--server", server, "--data-dir", local.path()};
+    for (const QStringList& command : {QStringList{"list", "--type", "seniority", "--with", "Address"},
+                                       QStringList{"check"}, QStringList{"dump"}})
+        QCOMPARE(VardelData(onServer + command).out, VardelData(QStringList{"--data-dir", in.path()} + command).out);
+    const Run printed = VardelData(onServer + QStringList{"print", "list", "--out", local.filePath("list.pdf")});
+    QVERIFY2(printed.exitCode == 0 && QFileInfo(local.filePath("list.pdf")).size() > 0, printed.err.constData());
 }
 
 // A backup on a server holds the server's data as the folder's files, and verifies.

@@ -10,6 +10,7 @@
 #include "controls/ZelButton.h"
 #include "help/frmManual.h"
 #include "store/DataFile.h"
+#include "store/PersonnelStore.h"
 #include "ui/main/EmployeeGrid.h"
 #include "users/Shutdown.h"
 #include "users/UserList.h"
@@ -96,7 +97,8 @@ void frmMain::Form_Activate() {
                          AccessLevelName(CurrentAccessLevel));
     cmdBackupRestore->setToolTip(
         QStringLiteral(" Backup and Restore Options (Full access level privileges required) "));
-    cmdBackupRestore->setVisible(QFileInfo::exists(DataFileName));
+    // A server's records are backed up as the folder's files; there is no local data file to look for.
+    cmdBackupRestore->setVisible(UsingServer() ? ActiveStore().Counts().records > 0 : QFileInfo::exists(DataFileName));
     cmdBackupRestore->setEnabled(true);
     cmdAdminWindow->setToolTip(QStringLiteral(" Return to the Admin Window "));
     cmdAdminWindow->show();

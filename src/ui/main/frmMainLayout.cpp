@@ -120,16 +120,20 @@ void frmMain::BuildControls() {
     cmdCheckData->setToolTip(QStringLiteral(" List every record with a problem to fix (Read/Edit access or higher) "));
     cmdCheckData->raise();
     // Spreadsheets in and out sit in the row of the tabs, left of the data check, above the list's commands.
-    auto tabRowCommand = [this](const QString& name, int left) {
+    auto tabRowCommand = [this](const QString& name, int left, int width = kCommandWidth) {
         auto* b = new ZelButton(this);
         b->setObjectName(name);
-        b->setGeometry(Twips(left), Twips(kTabTop), Twips(kCommandWidth), Twips(330));
+        b->setGeometry(Twips(left), Twips(kTabTop), Twips(width), Twips(330));
         b->raise();
         return b;
     };
     cmdExportList = tabRowCommand(QStringLiteral("cmdExportList"), 120 + kCommandLeft + 60 - kCommandWidth - 60);
-    cmdImportEmployees =
-        tabRowCommand(QStringLiteral("cmdImportEmployees"), 120 + kCommandLeft + 60 - 2 * (kCommandWidth + 60));
+    // Its caption is the row's longest: the button reaches further left, into the room beside the tabs, so that
+    // the caption stays on one line.
+    constexpr int importExtra = 450;
+    cmdImportEmployees = tabRowCommand(QStringLiteral("cmdImportEmployees"),
+                                       120 + kCommandLeft + 60 - 2 * (kCommandWidth + 60) - importExtra,
+                                       kCommandWidth + importExtra);
     cmdExportList->setToolTip(QStringLiteral(" Save this list as a spreadsheet (XLSX or CSV) "));
     cmdImportEmployees->setToolTip(
         QStringLiteral(" Add new employees from a CSV file, after a preview (Read/Edit/Add access or higher) "));
