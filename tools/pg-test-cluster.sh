@@ -35,7 +35,8 @@ start)
         as_owner "$bindir/pg_ctl" -D "$dir/data" -m immediate stop >/dev/null 2>&1 || true
     fi
     rm -rf "$dir"
-    mkdir -p "$dir"
+    # A fresh folder of this script's own: one that somebody else made in its place (in /tmp) is refused.
+    mkdir "$dir"
     dir=$(cd "$dir" && pwd)
     # A Unix socket's path holds at most 107 bytes.
     if [ $(printf '%s/.s.PGSQL.5432' "$dir" | wc -c) -gt 107 ]; then
