@@ -197,8 +197,8 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, name);
         TempWorkDir dir;
-        if (kind == QLatin1String("server") && !PostgresInstalled())
-            QSKIP("PostgreSQL's programs are not installed (apt-get install postgresql): no server to test against");
+        if (const QString why = TestServerUnavailable(); kind == QLatin1String("server") && !why.isEmpty())
+            QSKIP(qPrintable(why));
         const std::unique_ptr<PersonnelStore> store = MakeStoreOfKind(kind);
         QVERIFY(store);
         Cases().at(name)(*store);

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 // The throwaway PostgreSQL cluster that CTest starts before the server tests (tools/pg-test-cluster.sh) and stops
@@ -11,6 +12,19 @@
 
 inline bool PostgresInstalled() {
     return !QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty();
+}
+
+// Why the server tests cannot run here, or empty when they can: PostgreSQL is not installed, or the cluster's script
+// found that no unprivileged user may run it on this system (PostgreSQL refuses to run as root) and said why in the
+// cluster's folder.
+inline QString TestServerUnavailable() {
+    if (!PostgresInstalled())
+        return QStringLiteral("PostgreSQL's programs are not installed (apt-get install postgresql): no server to "
+                              "test against");
+    QFile why(qEnvironmentVariable("VARDEL_TEST_PG_DIR") + QStringLiteral("/unavailable"));
+    if (!qEnvironmentVariable("VARDEL_TEST_PG_DIR").isEmpty() && why.open(QIODevice::ReadOnly))
+        return QString::fromUtf8(why.readAll().trimmed());
+    return QString();
 }
 
 // The connection text of database name on the test cluster.
@@ -25,8 +39,11 @@ inline QString FreshTestDatabase(QString* whyNot = nullptr) {
             *whyNot = QString::fromLatin1(reason);
         return QString();
     };
-    if (!PostgresInstalled())
-        return none("PostgreSQL's programs are not installed (apt-get install postgresql): no server to test against");
+    if (const QString unavailable = TestServerUnavailable(); !unavailable.isEmpty()) {
+        if (whyNot)
+            *whyNot = unavailable;
+        return QString();
+    }
     if (qEnvironmentVariable("VARDEL_TEST_PG_DIR").isEmpty())
         return none("no test cluster: run the server tests through ctest, which starts one");
     static int made = 0;
@@ -37,11 +54,11 @@ inline QString FreshTestDatabase(QString* whyNot = nullptr) {
     return TestServerDatabase(QString::fromLatin1(name));
 }
 
-// FreshTestDatabase into a new variable, skipping the test only when PostgreSQL is not installed and failing it when
-// it is but no cluster runs.
+// FreshTestDatabase into a new variable, skipping the test only when the server cannot run here (TestServerUnavailable)
+// and failing it when it can but no cluster runs.
 #define FRESH_TEST_DATABASE(variable)                                                                                  \
     QString variable##WhyNot;                                                                                          \
     const QString variable = FreshTestDatabase(&variable##WhyNot);                                                     \
-    if (variable.isEmpty() && !PostgresInstalled())                                                                    \
+    if (variable.isEmpty() && !TestServerUnavailable().isEmpty())                                                      \
         QSKIP(qPrintable(variable##WhyNot));                                                                           \
     QVERIFY2(!variable.isEmpty(), qPrintable(variable##WhyNot))
