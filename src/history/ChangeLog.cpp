@@ -4,6 +4,7 @@
 #include "store/DataFile.h"
 #include "store/DataFolder.h"
 #include "store/FolderStore.h"
+#include "store/RegularFile.h"
 #include "users/UserList.h"
 
 #include <QCryptographicHash>
@@ -228,12 +229,7 @@ QString ChangeLogPath(const QString& folder) {
 }
 
 QByteArray ReadChangeLog(const QString& path) {
-    QFile file(path);
-    if (!file.exists())
-        return QByteArray();
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString());
-    return file.readAll();
+    return ReadFileIfPresent(path);
 }
 
 qint64 AppendEvents(const QString& path, const QList<ChangeEvent>& events) {

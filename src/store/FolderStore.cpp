@@ -4,6 +4,7 @@
 #include "store/FileError.h"
 #include "store/FixedRecordFile.h"
 #include "store/MappedFile.h"
+#include "store/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -110,15 +111,6 @@ std::unique_ptr<DataFolderLock>& UserListLock() {
 // The user's first name as the file holds it, trimmed.
 QString storedFirstName(const QByteArray& image) {
     return DecodeUserRecord(image.constData()).FirstName;
-}
-
-QByteArray readWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.exists())
-        return QByteArray();
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString());
-    return file.readAll();
 }
 
 } // namespace
@@ -453,7 +445,7 @@ void FolderStore::AppendUserLog(const QByteArray& line) {
 }
 
 QByteArray FolderStore::UserLog() {
-    return readWholeFile(UserLogFileName);
+    return ReadFileIfPresent(UserLogFileName);
 }
 
 // ---- The data file's read-only tools ----

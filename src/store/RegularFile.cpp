@@ -2,6 +2,9 @@
 
 #include "store/FileError.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -108,4 +111,13 @@ void RequirePlainDataFolderFile(const QString& path) {
         throw FileError(NotRegularFileText(path, st.st_mode));
     if (st.st_uid != ::geteuid())
         throw FileError(ForeignFileRefusedText(path));
+}
+
+QByteArray ReadFileIfPresent(const QString& path) {
+    QFile file(path);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString());
+    return file.readAll();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -26,6 +27,9 @@ int OpenRegularFile(const QString& path, int flags);
 
 // The same for the files of the data folder (the data file, the user list, the log): never through a symbolic
 // link, only a file of this account, and one that others could read is narrowed to owner read/write (0600).
+// The whole content of the file at path, empty when there is none. Throws FileError when it cannot be read.
+QByteArray ReadFileIfPresent(const QString& path);
+
 // Throws FileError (LinkRefusedText, ForeignFileRefusedText).
 int OpenDataFolderFile(const QString& path, int flags);
 
