@@ -145,6 +145,18 @@ void MemoryPerRow(const char* name, const QByteArrayList& list, const QByteArray
     std::fflush(stdout);
 }
 
+// Flushes the file, drops it from the page cache and reads it back in, so that it is held as a file read from the
+// disk is.
+void PutAtRest(const QByteArray& fileName) {
+    const int fd = ::open(fileName.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::fdatasync(fd) != 0 || ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) != 0)
+        qFatal("cannot put %s at rest", fileName.constData());
+    static std::vector<char> block(1 << 20);
+    while (::read(fd, block.data(), block.size()) > 0) {
+    }
+    ::close(fd);
+}
+
 QByteArray WithToday(const char* query, const QByteArray& value) {
     return QByteArray(query).replace("?1", value);
 }
@@ -196,10 +208,13 @@ int main(int argc, char** argv) {
         Compare(qPrintable(QStringLiteral("%1 info / cat").arg(n)), {vardel + QByteArrayList{"info"}},
                 {{"cat", dataFile}}, 1.1);
         const QByteArray copy = dataFile + ".copy";
+        // Each removal and each copy starts from the file at rest, as a clerk's data file is: on the disk, and in
+        // the cache as the list read it from there, not as another program's copy left it moments before.
         const auto restore = [&] {
             QFile::remove(file);
             QFile::remove(QString::fromUtf8(copy));
             QFile::copy(data.file, file);
+            PutAtRest(dataFile);
         };
         const QByteArrayList remove = vardel + QByteArrayList{"remove", "--slot", QByteArray::number(n / 2)};
         Compare(qPrintable(QStringLiteral("%1 remove / cp + sync").arg(n)), {remove},

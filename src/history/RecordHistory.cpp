@@ -179,10 +179,12 @@ RemovalResult RemoveEmployeeWithHistory(qint32 slot, const QString& listedName, 
     std::optional<DataFolderLock> lock;
     if (!UsingServer())
         lock.emplace(QFileInfo(DataFileName).path());
-    OpenDataFile();
-    const bool present = slot >= 1 && ReadSlot(slot);
-    const PersonnelRecord record = CurrentRecord;
+    // The one record is read without the counts an open makes: a removal has no use for them, and on a large file
+    // counting is a pass of its own.
     CloseDataFile();
+    PersonnelRecord record;
+    qint64 readVersion = 0;
+    const bool present = slot >= 1 && ActiveStore().Read(slot, record, readVersion);
     QList<ChangeEvent> events;
     if (present && (listedName.isNull() || ListedName(record) == listedName)) {
         ChangeEvent e = NewEvent(HistoryEvent::Removed);

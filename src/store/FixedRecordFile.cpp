@@ -12,17 +12,24 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/vfs.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kRewriteBlockBytes = 1 << 20;
+// The page cache takes a write's length as a hint for the size of the blocks of memory it holds the copy in. A
+// quarter megabyte a call keeps the calls few, while larger blocks are often found only in memory that has not been
+// touched for a long time, which on a virtual machine can cost more than the copy itself.
+constexpr qint64 kMappedWriteBytes = 256 << 10;
 
 FileSystemCalls::PwriteFunction g_pwrite = nullptr;
 FileSystemCalls::RenameFunction g_rename = nullptr;
 FileSystemCalls::CopyFileRangeFunction g_copyFileRange = nullptr;
 FileSystemCalls::FsyncFunction g_fsync = nullptr;
+FileSystemCalls::FstatfsFunction g_fstatfs = nullptr;
 
 ssize_t systemPwrite(int fd, const void* data, size_t size, off_t offset) {
     return g_pwrite ? g_pwrite(fd, data, size, offset) : ::pwrite(fd, data, size, offset);
@@ -39,6 +46,10 @@ ssize_t systemCopyFileRange(int in, off_t* inOffset, int out, off_t* outOffset, 
 
 int systemFsync(int fd) {
     return g_fsync ? g_fsync(fd) : ::fsync(fd);
+}
+
+int systemFstatfs(int fd, struct statfs* info) {
+    return g_fstatfs ? g_fstatfs(fd, info) : ::fstatfs(fd, info);
 }
 
 // The file and the system's own text for the error: "User.Log: Is a directory", never a generic one. Every
@@ -107,6 +118,12 @@ FileSystemCalls::CopyFileRangeFunction FileSystemCalls::SetCopyFileRange(CopyFil
 FileSystemCalls::FsyncFunction FileSystemCalls::SetFsync(FsyncFunction function) {
     const FsyncFunction previous = g_fsync;
     g_fsync = function;
+    return previous;
+}
+
+FileSystemCalls::FstatfsFunction FileSystemCalls::SetFstatfs(FstatfsFunction function) {
+    const FstatfsFunction previous = g_fstatfs;
+    g_fstatfs = function;
     return previous;
 }
 
@@ -360,15 +377,51 @@ qint64 RewriteRecordFile(const QString& fileName, int recordSize,
 
 namespace {
 
-// Copies size bytes from offset from of in to offset to of out. The kernel copies them without bringing them into
-// the process; a file system or kernel that cannot (another device, no support) gets the same bytes through a
-// buffer, and so does every later run of the same copy.
+// Whether a copy inside the kernel costs less than one made from pages the process already holds. The file systems
+// named here copy through the page cache just as a write from a mapping does, only with more work per page; others
+// may share the blocks (btrfs, XFS) or let the server copy (NFS, SMB), and a network share is better not sent the
+// bytes again.
+bool kernelCopyIsCheaper(int fd) {
+    struct statfs info {};
+    if (systemFstatfs(fd, &info) != 0)
+        return true;
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case EXT4_SUPER_MAGIC: // ext2 and ext3 as well
+    case TMPFS_MAGIC:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// Copies size bytes from offset from of in to offset to of out. Where the file is mapped and its pages are already
+// in the process (a removal has just read each record's stamp and mark there), a write from the mapping is the one
+// copy; otherwise the kernel copies the bytes without bringing them into the process. A file system or kernel that
+// cannot (another device, no support) gets the same bytes through a buffer, and so does every later run of the same
+// copy.
 class RunCopier {
 public:
-    RunCopier(int in, int out, const QString& inName, const QString& outName)
-        : m_in(in), m_out(out), m_inName(inName), m_outName(outName) {}
+    RunCopier(int in, int out, const QString& inName, const QString& outName, const MappedFile& map)
+        : m_in(in), m_out(out), m_inName(inName), m_outName(outName),
+          m_mapped(map.size() > 0 && !kernelCopyIsCheaper(in) ? map.data() : nullptr) {}
 
     void copy(qint64 from, qint64 to, qint64 size) {
+        while (size > 0 && m_mapped) {
+            const qint64 part = std::min<qint64>(size, kMappedWriteBytes);
+            const ssize_t put = systemPwrite(m_out, m_mapped + from, static_cast<size_t>(part), to);
+            if (put < 0 && errno == EINTR)
+                continue;
+            // A page of the mapping that is gone: the file was cut short under the lock's back.
+            if (put < 0 && errno == EFAULT)
+                throw FileError(MappedFileShrankText(m_inName), FileOutcome::NotWritten);
+            if (put < 0)
+                failWith(m_outName, errno);
+            if (put == 0)
+                failWith(m_outName, ENOSPC);
+            from += put;
+            to += put;
+            size -= put;
+        }
         while (size > 0 && m_kernel) {
             off_t inOffset = from;
             off_t outOffset = to;
@@ -415,6 +468,7 @@ private:
     int m_out;
     QString m_inName;
     QString m_outName;
+    const char* m_mapped;
     bool m_kernel = true;
     QByteArray m_buffer;
 };
@@ -450,7 +504,7 @@ qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
         const qint64 length = st.st_size;
         const MappedFile map(in, length, fileName);
         temp.createExclusive();
-        RunCopier copier(in, temp.handle(), fileName, tempName);
+        RunCopier copier(in, temp.handle(), fileName, tempName, map);
 
         // Which records stay, read from the mapping in one pass; a record's bytes are touched only where drop
         // looks. Runs of kept whole records are then copied in as few calls as there are dropped records.

@@ -6,6 +6,8 @@
 #include <functional>
 #include <sys/types.h>
 
+struct statfs;
+
 // A file of fixed-length records addressed by 1-based number, as the personnel data file (5000-byte slots) and
 // the user list (500-byte records) are. Every failure throws FileError with the system's error text.
 class FixedRecordFile {
@@ -100,8 +102,10 @@ qint64 RewriteRecordFile(const QString& fileName, int recordSize,
                          const QByteArray& blank = QByteArray());
 
 // Rewrites fileName without the records for which drop(n, record) holds, as RewriteRecordFile does, but in one
-// pass that copies each run of kept records between dropped ones inside the kernel (copy_file_range; read and write
-// where the file system cannot) and reads only what drop looks at, from the file mapped in place. record points at
+// pass that reads only what drop looks at, from the file mapped in place, and copies each run of kept records
+// between dropped ones in as few calls as it can: written from the mapping on a file system that copies through
+// the page cache anyway, else inside the kernel (copy_file_range, which may share the blocks or leave the copy to a
+// server; read and write where the file system cannot). record points at
 // recordSize bytes (a cut-off last record completed from blank). The copy is flushed once and renamed over the
 // file; until that rename the file is untouched, so any failure, or the end of the process, leaves it exactly as it
 // was. A missing file throws. Returns the number of records kept.
@@ -123,10 +127,12 @@ using RenameFunction = int (*)(const char* from, const char* to);
 using FsyncFunction = int (*)(int fd);
 using CopyFileRangeFunction = ssize_t (*)(int in, off_t* inOffset, int out, off_t* outOffset, size_t size,
                                           unsigned flags);
+using FstatfsFunction = int (*)(int fd, struct statfs* info);
 PwriteFunction SetPwrite(PwriteFunction function);
 RenameFunction SetRename(RenameFunction function);
 FsyncFunction SetFsync(FsyncFunction function);
 CopyFileRangeFunction SetCopyFileRange(CopyFileRangeFunction function);
+FstatfsFunction SetFstatfs(FstatfsFunction function);
 // fsync(2), or the function a test put in its place: every flush of a file or folder that a replacement relies on
 // goes through here.
 int Fsync(int fd);

@@ -83,11 +83,14 @@ MappedFile::MappedFile(int fd, qint64 length, const QString& fileName) : m_size(
             }
         }
     }
-    void* at = ::mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_SHARED, fd, 0);
+    // A shared mapping serves several passes and, in a removal, the copy, which between them touch every page: its
+    // pages are mapped in one call rather than fault by fault.
+    void* at = ::mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_SHARED | (sharing ? MAP_POPULATE : 0), fd, 0);
     if (at == MAP_FAILED)
         throw FileError(qt_error_string(errno));
     // Passes go from the first record to the last: read ahead generously.
-    ::madvise(at, static_cast<size_t>(length), MADV_SEQUENTIAL);
+    if (!sharing)
+        ::madvise(at, static_cast<size_t>(length), MADV_SEQUENTIAL);
     m_data = static_cast<const char*>(at);
     if (sharing) {
         t_shared->push_back({st.st_dev, st.st_ino, length, at});

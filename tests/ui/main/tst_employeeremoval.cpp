@@ -4,6 +4,7 @@
 
 #include "store/DataFile.h"
 #include "store/FixedRecordFile.h"
+#include "store/MappedFile.h"
 #include "store/PersonnelRecord.h"
 #include "ui/main/EmployeeRemoval.h"
 
@@ -11,18 +12,27 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <linux/magic.h>
 #include <memory>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
 
-// Seams for the system calls of the copy: which errno the kernel copy and the rename fail with (0: they work), and
-// how many bytes a buffered write still finds room for.
+// Seams for the system calls of the copy: the file system the data file is on, which errno the kernel copy and the
+// rename fail with (0: they work), how many bytes the writes still find room for and the errno once they do not.
+long g_fileSystem = EXT4_SUPER_MAGIC;
 int g_copyError = 0;
 int g_renameError = 0;
 qint64 g_room = -1;
+int g_writeError = ENOSPC;
 int g_kernelCopies = 0;
 
+int seamFstatfs(int fd, struct statfs* info) {
+    const int result = ::fstatfs(fd, info);
+    info->f_type = g_fileSystem;
+    return result;
+}
 ssize_t seamCopyFileRange(int in, off_t* inOffset, int out, off_t* outOffset, size_t size, unsigned flags) {
     ++g_kernelCopies;
     if (g_copyError != 0) {
@@ -40,7 +50,7 @@ int seamRename(const char* from, const char* to) {
 }
 ssize_t seamPwrite(int fd, const void* data, size_t size, off_t offset) {
     if (g_room == 0) {
-        errno = ENOSPC;
+        errno = g_writeError;
         return -1;
     }
     const size_t part = g_room < 0 ? size : std::min<size_t>(size, static_cast<size_t>(g_room));
@@ -51,16 +61,20 @@ ssize_t seamPwrite(int fd, const void* data, size_t size, off_t offset) {
 }
 
 struct Seams {
-    Seams(int copyError, int renameError, qint64 room) {
+    Seams(long fileSystem, int copyError, int renameError, qint64 room, int writeError) {
+        g_fileSystem = fileSystem;
         g_copyError = copyError;
         g_renameError = renameError;
         g_room = room;
+        g_writeError = writeError;
         g_kernelCopies = 0;
+        FileSystemCalls::SetFstatfs(seamFstatfs);
         FileSystemCalls::SetCopyFileRange(seamCopyFileRange);
         FileSystemCalls::SetRename(seamRename);
         FileSystemCalls::SetPwrite(seamPwrite);
     }
     ~Seams() {
+        FileSystemCalls::SetFstatfs(nullptr);
         FileSystemCalls::SetCopyFileRange(nullptr);
         FileSystemCalls::SetRename(nullptr);
         FileSystemCalls::SetPwrite(nullptr);
@@ -175,26 +189,39 @@ private slots:
     }
 
     // Whatever stops a removal, the data file is left byte for byte as it was (no slot marked, no name lost) and no
-    // copy stays behind. Where the kernel cannot copy, the copy goes through a buffer with the same result.
+    // copy stays behind. On ext4 and tmpfs the copy is written from the mapped file; elsewhere the kernel copies,
+    // and where it cannot, the copy goes through a buffer with the same result.
     void removalCopy_data() {
+        QTest::addColumn<long>("fileSystem");
         QTest::addColumn<int>("copyError");
         QTest::addColumn<int>("renameError");
         QTest::addColumn<qint64>("room"); // -1: no limit
+        QTest::addColumn<int>("writeError");
         QTest::addColumn<QString>("error");
-        QTest::newRow("kernel copy") << 0 << 0 << qint64(-1) << "<no error>";
-        QTest::newRow("other device: buffered") << EXDEV << 0 << qint64(-1) << "<no error>";
-        QTest::newRow("no kernel copy: buffered") << ENOSYS << 0 << qint64(-1) << "<no error>";
-        QTest::newRow("rename fails") << 0 << EIO << qint64(-1) << "Vardel.Data: Input/output error";
-        QTest::newRow("disk full in the kernel copy")
-            << ENOSPC << 0 << qint64(-1) << "TempFile.$$$: No space left on device";
-        QTest::newRow("disk fills in the buffered copy")
-            << EXDEV << 0 << qint64(1 << 20) << "TempFile.$$$: No space left on device";
+        const long ext4 = EXT4_SUPER_MAGIC;
+        const long tmpfs = TMPFS_MAGIC;
+        const long btrfs = BTRFS_SUPER_MAGIC;
+        const long nfs = NFS_SUPER_MAGIC;
+        const QString noSpace = QStringLiteral("TempFile.$$$: No space left on device");
+        QTest::newRow("ext4: from the mapping") << ext4 << 0 << 0 << qint64(-1) << 0 << "<no error>";
+        QTest::newRow("tmpfs: from the mapping") << tmpfs << 0 << 0 << qint64(-1) << 0 << "<no error>";
+        QTest::newRow("btrfs: kernel copy") << btrfs << 0 << 0 << qint64(-1) << 0 << "<no error>";
+        QTest::newRow("other device: buffered") << nfs << EXDEV << 0 << qint64(-1) << 0 << "<no error>";
+        QTest::newRow("no kernel copy: buffered") << nfs << ENOSYS << 0 << qint64(-1) << 0 << "<no error>";
+        QTest::newRow("rename fails") << ext4 << 0 << EIO << qint64(-1) << 0 << "Vardel.Data: Input/output error";
+        QTest::newRow("disk fills in the mapped copy") << ext4 << 0 << 0 << qint64(1 << 20) << ENOSPC << noSpace;
+        QTest::newRow("file cut short under the mapped copy")
+            << ext4 << 0 << 0 << qint64(1 << 20) << EFAULT << MappedFileShrankText(DataFileName);
+        QTest::newRow("disk full in the kernel copy") << btrfs << ENOSPC << 0 << qint64(-1) << 0 << noSpace;
+        QTest::newRow("disk fills in the buffered copy") << nfs << EXDEV << 0 << qint64(1 << 20) << ENOSPC << noSpace;
     }
 
     void removalCopy() {
+        QFETCH(long, fileSystem);
         QFETCH(int, copyError);
         QFETCH(int, renameError);
         QFETCH(qint64, room);
+        QFETCH(int, writeError);
         QFETCH(QString, error);
         // Two earlier markers and 600 slots, so that the buffered copy takes several blocks.
         QStringList names;
@@ -206,13 +233,14 @@ private slots:
         const QByteArray expected = original.left(6 * size) + original.mid(7 * size, 293 * size) +
                                     original.mid(301 * size, 297 * size) + original.right(size);
 
-        const Seams seams(copyError, renameError, room);
+        const Seams seams(fileSystem, copyError, renameError, room, writeError);
         QCOMPARE(FileErrorText([] { QVERIFY(RemoveEmployee(301, QStringLiteral("E301, First")).Removed); }), error);
 
         QVERIFY(readFile(DataFileName) == (error == QLatin1String("<no error>") ? expected : original));
         QVERIFY(!QFile::exists(TempFileName));
-        // The kernel is asked once per run; after it declines, never again.
-        QCOMPARE(g_kernelCopies, copyError == 0 ? 4 : 1);
+        // The kernel is asked once per run; after it declines, never again. It is not asked where the mapping serves.
+        const bool mapped = fileSystem == EXT4_SUPER_MAGIC || fileSystem == TMPFS_MAGIC;
+        QCOMPARE(g_kernelCopies, mapped ? 0 : copyError == 0 ? 4 : 1);
     }
 
     void killedSlot_data() {
