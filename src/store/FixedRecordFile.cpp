@@ -13,8 +13,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/magic.h>
-#include <sys/vfs.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {

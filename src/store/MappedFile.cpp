@@ -7,6 +7,7 @@
 #include <mutex>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -84,12 +85,17 @@ MappedFile::MappedFile(int fd, qint64 length, const QString& fileName) : m_size(
         }
     }
     // A shared mapping serves several passes and, in a removal, the copy, which between them touch every page: its
-    // pages are mapped in one call rather than fault by fault.
-    void* at = ::mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_SHARED | (sharing ? MAP_POPULATE : 0), fd, 0);
+    // pages are mapped in one call rather than fault by fault. That pays only while they all stay in memory; a file
+    // larger than half of it is read as the passes go.
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    const bool populate = sharing && pages > 0 && pageSize > 0 && length <= static_cast<qint64>(pages) * pageSize / 2;
+    void* at =
+        ::mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_SHARED | (populate ? MAP_POPULATE : 0), fd, 0);
     if (at == MAP_FAILED)
         throw FileError(qt_error_string(errno));
     // Passes go from the first record to the last: read ahead generously.
-    if (!sharing)
+    if (!populate)
         ::madvise(at, static_cast<size_t>(length), MADV_SEQUENTIAL);
     m_data = static_cast<const char*>(at);
     if (sharing) {

@@ -51,8 +51,8 @@ QString MappedFileShrankText(const QString& fileName);
 // the data file several times under one hold of the folder lock (a removal counts, ranks the stamps, then looks
 // for the records to drop) maps and faults in its pages once, not once per pass. A mapping is shared only with
 // the same file (device and inode), so a file replaced in between is mapped afresh; being shared, the mapping
-// shows the file as it is, as a mapping of its own would. Its pages are all mapped at once. All are let go when the
-// scope ends.
+// shows the file as it is, as a mapping of its own would. Its pages are all mapped at once (unless the file is
+// larger than half the memory). All are let go when the scope ends.
 class MappedFileSharing {
 public:
     MappedFileSharing();
