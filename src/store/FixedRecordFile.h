@@ -105,10 +105,10 @@ qint64 RewriteRecordFile(const QString& fileName, int recordSize,
 // pass that reads only what drop looks at, from the file mapped in place, and copies each run of kept records
 // between dropped ones in as few calls as it can: written from the mapping on a file system that copies through
 // the page cache anyway, else inside the kernel (copy_file_range, which may share the blocks or leave the copy to a
-// server; read and write where the file system cannot). record points at
-// recordSize bytes (a cut-off last record completed from blank). The copy is flushed once and renamed over the
-// file; until that rename the file is untouched, so any failure, or the end of the process, leaves it exactly as it
-// was. A missing file throws. Returns the number of records kept.
+// server; read and write where the file system cannot). record points at recordSize bytes (a cut-off last record
+// completed from blank). The copy is flushed once and renamed over the file; until that rename the file is
+// untouched, so any failure, or the end of the process, leaves it exactly as it was. A missing file throws.
+// Returns the number of records kept.
 qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
                                 const std::function<bool(qint64 n, const char* record)>& drop,
                                 const QByteArray& blank = QByteArray());
