@@ -86,19 +86,14 @@ void civilFromDays(qint64 days, int* year, int* month, int* day) {
     *year = static_cast<int>(yearOfEra + era * 400 + (*month <= 2 ? 1 : 0));
 }
 
-// Digits into a small buffer, zero-padded to width.
+// Exactly width digits of n (0 <= n < 10^width, as every part of a date in range is) into a small buffer,
+// zero-padded. A fixed count of bytes also lets the compiler see that the buffers are large enough.
 char* putNumber(char* at, int n, int width) {
-    char digits[12];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + n % 10);
+    for (int i = width - 1; i >= 0; --i) {
+        at[i] = static_cast<char>('0' + n % 10);
         n /= 10;
-    } while (n > 0);
-    for (int pad = count; pad < width; ++pad)
-        *at++ = '0';
-    while (count > 0)
-        *at++ = digits[--count];
-    return at;
+    }
+    return at + width;
 }
 
 QString fromBuffer(const char* begin, const char* end) {
