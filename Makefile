@@ -26,7 +26,7 @@ build: configure
 # Only what running needs, so that the first start does not wait for the test suite to compile.
 run: configure
 	cmake --build $(BUILD) -j $(JOBS) --target vardel
-	sh tools/run-vardel.sh $(BUILD)/src/vardel
+	sh tools/run-vardel.sh $(BUILD)/src/ui/app/vardel
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

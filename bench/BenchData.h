@@ -4,8 +4,8 @@
 // user of SQLite would make, and the SQL of each list: the anchors of the list benchmarks.
 
 #include "DataCommands.h"
-#include "store/DateRules.h"
-#include "store/PersonnelRecord.h"
+#include "core/base/DateRules.h"
+#include "core/record/PersonnelRecord.h"
 
 #include <QDate>
 #include <QFile>

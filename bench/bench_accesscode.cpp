@@ -2,7 +2,7 @@
 // run: one HMAC-SHA256 of the same code. The target is about 0.1 s per check; the ratio shows how many HMACs an
 // offline guess costs.
 
-#include "users/AccessCode.h"
+#include "core/users/AccessCode.h"
 
 #include <QCryptographicHash>
 #include <QMessageAuthenticationCode>

@@ -6,9 +6,9 @@
 // and the history's chain verifies. Starts and stops its own throwaway cluster (tools/pg-test-cluster.sh).
 // usage: bench_clerks [SECONDS (5)] [N ... (1 4 16)]
 
-#include "history/RecordHistory.h"
-#include "server/PgConnection.h"
-#include "server/ServerStore.h"
+#include "core/history/RecordHistory.h"
+#include "core/server/PgConnection.h"
+#include "core/server/ServerStore.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Cost of opening the personnel data file (the counting pass that runs on every open) and of decoding every
 // slot, each beside a plain block read of the same file in the same run.
 
-#include "store/DataFile.h"
-#include "store/PersonnelRecord.h"
+#include "core/store/DataFile.h"
+#include "core/record/PersonnelRecord.h"
 
 #include <QDir>
 #include <QFile>

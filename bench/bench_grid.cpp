@@ -9,12 +9,12 @@
 #include "BenchRatios.h"
 
 #include "DataCommands.h"
-#include "app/AppGlobals.h"
-#include "store/DataFile.h"
+#include "core/base/AppGlobals.h"
+#include "core/store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"
-#include "ui/main/EmployeeList.h"
+#include "core/list/EmployeeList.h"
 #include "ui/main/frmMain.h"
-#include "users/UserList.h"
+#include "core/users/UserList.h"
 
 #include <QRadioButton>
 #include <QSortFilterProxyModel>

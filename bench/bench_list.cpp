@@ -12,8 +12,8 @@
 #include "BenchData.h"
 #include "BenchRatios.h"
 
-#include "store/DataFile.h"
-#include "ui/main/EmployeeList.h"
+#include "core/store/DataFile.h"
+#include "core/list/EmployeeList.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,8 +6,8 @@
 #include "BenchRatios.h"
 
 #include "DataCommands.h"
-#include "print/PdfPrinterDevice.h"
-#include "print/Printouts.h"
+#include "core/print/PdfPrinterDevice.h"
+#include "core/print/Printouts.h"
 
 #include <QFile>
 #include <QFontMetricsF>

@@ -11,8 +11,8 @@
 #include "BenchRatios.h"
 
 #include "DataCommands.h"
-#include "store/DataFile.h"
-#include "ui/main/EmployeeRemoval.h"
+#include "core/store/DataFile.h"
+#include "core/employees/EmployeeRemoval.h"
 
 #include <QDir>
 #include <QFile>

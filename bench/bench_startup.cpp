@@ -4,7 +4,7 @@
 // "bench_startup" runs the comparison; "bench_startup --program" is the program itself with a hook that ends it
 // as soon as its title window has been shown.
 
-#include "app/basVardel.h"
+#include "ui/app/basVardel.h"
 
 #include <QCoreApplication>
 #include <QEvent>

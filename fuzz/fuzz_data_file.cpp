@@ -3,8 +3,8 @@
 
 #include "FuzzSupport.h"
 
-#include "store/DataFile.h"
-#include "store/FixedRecordFile.h"
+#include "core/store/DataFile.h"
+#include "core/base/FixedRecordFile.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "FuzzSupport.h"
 
-#include "store/DateRules.h"
+#include "core/base/DateRules.h"
 
 #include <QDate>
 #include <QString>

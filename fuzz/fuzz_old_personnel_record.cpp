@@ -3,8 +3,8 @@
 
 #include "FuzzSupport.h"
 
-#include "store/OldPersonnelRecord.h"
-#include "store/PersonnelRecord.h"
+#include "core/record/OldPersonnelRecord.h"
+#include "core/record/PersonnelRecord.h"
 
 #include <QByteArray>
 

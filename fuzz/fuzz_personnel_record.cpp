@@ -3,8 +3,8 @@
 
 #include "FuzzSupport.h"
 
-#include "store/DateRules.h"
-#include "store/PersonnelRecord.h"
+#include "core/base/DateRules.h"
+#include "core/record/PersonnelRecord.h"
 
 #include <QByteArray>
 

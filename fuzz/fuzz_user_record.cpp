@@ -2,8 +2,8 @@
 
 #include "FuzzSupport.h"
 
-#include "app/AppGlobals.h"
-#include "users/UserList.h"
+#include "core/base/AppGlobals.h"
+#include "core/users/UserList.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
 #include "Commands.h"
 
-#include "store/TextEscape.h"
+#include "core/base/TextEscape.h"
 
 #include <QDir>
 

@@ -2,12 +2,12 @@
 
 #include "Commands.h"
 #include "JsonLine.h"
-#include "history/ChangeLog.h"
-#include "store/DataFile.h"
-#include "store/DataFolder.h"
-#include "store/FileError.h"
-#include "store/FixedRecordFile.h"
-#include "store/FolderStore.h"
+#include "core/history/ChangeLog.h"
+#include "core/store/DataFile.h"
+#include "core/base/DataFolder.h"
+#include "core/base/FileError.h"
+#include "core/base/FixedRecordFile.h"
+#include "core/store/FolderStore.h"
 
 #include <QFile>
 

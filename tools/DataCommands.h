@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/PersonnelRecord.h"
+#include "core/record/PersonnelRecord.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "DataCommands.h"
 
-#include "app/AppGlobals.h"
-#include "store/DateRules.h"
+#include "core/base/AppGlobals.h"
+#include "core/base/DateRules.h"
 
 #include <QDate>
 #include <QDateTime>

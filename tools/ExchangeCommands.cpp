@@ -2,11 +2,11 @@
 
 #include "Commands.h"
 
-#include "exchange/EmployeeExport.h"
-#include "exchange/EmployeeImport.h"
-#include "history/RecordHistory.h"
-#include "store/DateRules.h"
-#include "ui/main/ListOptions.h"
+#include "core/exchange/EmployeeExport.h"
+#include "core/exchange/EmployeeImport.h"
+#include "core/history/RecordHistory.h"
+#include "core/base/DateRules.h"
+#include "core/list/ListOptions.h"
 
 #include <QDate>
 #include <QFile>

@@ -2,10 +2,10 @@
 
 #include "Commands.h"
 
-#include "history/ChangeLog.h"
-#include "history/RecordHistory.h"
-#include "store/DataFile.h"
-#include "store/DateRules.h"
+#include "core/history/ChangeLog.h"
+#include "core/history/RecordHistory.h"
+#include "core/store/DataFile.h"
+#include "core/base/DateRules.h"
 
 #include <QFile>
 

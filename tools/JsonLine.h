@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/TextEscape.h"
+#include "core/base/TextEscape.h"
 
 #include <QByteArray>
 #include <QJsonArray>

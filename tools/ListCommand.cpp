@@ -3,9 +3,9 @@
 
 #include "Commands.h"
 
-#include "store/DataFile.h"
-#include "store/TextEscape.h"
-#include "ui/main/EmployeeList.h"
+#include "core/store/DataFile.h"
+#include "core/base/TextEscape.h"
+#include "core/list/EmployeeList.h"
 
 #include <QDate>
 #include <QFile>

@@ -3,12 +3,12 @@
 #include "Commands.h"
 #include "DataCommands.h"
 
-#include "app/OlderDataConversion.h"
-#include "backup/BackupCopy.h"
-#include "history/RecordHistory.h"
-#include "store/DataFile.h"
-#include "store/DataFolder.h"
-#include "store/DateRules.h"
+#include "core/convert/OlderDataConversion.h"
+#include "core/backup/BackupCopy.h"
+#include "core/history/RecordHistory.h"
+#include "core/store/DataFile.h"
+#include "core/base/DataFolder.h"
+#include "core/base/DateRules.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/OldPersonnelRecord.h"
+#include "core/record/OldPersonnelRecord.h"
 
 #include <QList>
 #include <QStringList>

@@ -4,17 +4,17 @@
 
 #include "Commands.h"
 
-#include "app/AppGlobals.h"
-#include "print/PdfPrinterDevice.h"
-#include "print/PrintHelpers.h"
-#include "print/Printouts.h"
-#include "store/DataFile.h"
-#include "store/DataFolder.h"
-#include "store/DateRules.h"
-#include "store/FixedRecordFile.h"
-#include "store/FolderStore.h"
-#include "store/RegularFile.h"
-#include "ui/main/EmployeeList.h"
+#include "core/base/AppGlobals.h"
+#include "core/print/PdfPrinterDevice.h"
+#include "core/print/PrintHelpers.h"
+#include "core/print/Printouts.h"
+#include "core/store/DataFile.h"
+#include "core/base/DataFolder.h"
+#include "core/base/DateRules.h"
+#include "core/base/FixedRecordFile.h"
+#include "core/store/FolderStore.h"
+#include "core/base/RegularFile.h"
+#include "core/list/EmployeeList.h"
 
 #include <QDir>
 #include <QFile>

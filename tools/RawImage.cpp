@@ -4,7 +4,7 @@
 // usage: vardel-raw-image PICTURE OUTPUT      the picture in QImage::Format_RGB32
 //        vardel-raw-image --emblem OUTPUT     the emblem at its 96-dpi size, in Format_ARGB32_Premultiplied
 
-#include "app/TitleArtwork.h"
+#include "ui/app/TitleArtwork.h"
 
 #include <QFile>
 #include <QImage>

@@ -2,14 +2,14 @@
 
 #include "Commands.h"
 
-#include "history/RecordHistory.h"
-#include "store/DataFile.h"
-#include "store/DataFolder.h"
-#include "store/FixedRecordFile.h"
-#include "store/FolderStore.h"
-#include "store/MappedFile.h"
-#include "store/PersonnelRecord.h"
-#include "ui/main/EmployeeRemoval.h"
+#include "core/history/RecordHistory.h"
+#include "core/store/DataFile.h"
+#include "core/base/DataFolder.h"
+#include "core/base/FixedRecordFile.h"
+#include "core/store/FolderStore.h"
+#include "core/base/MappedFile.h"
+#include "core/record/PersonnelRecord.h"
+#include "core/employees/EmployeeRemoval.h"
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 
 #include "Commands.h"
 
-#include "server/ServerStore.h"
+#include "core/server/ServerStore.h"
 
 #include <QDir>
 

@@ -2,16 +2,16 @@
 
 #include "Commands.h"
 
-#include "app/AppGlobals.h"
-#include "backup/BackupCopy.h"
-#include "backup/BackupManifest.h"
-#include "history/ChangeLog.h"
-#include "quality/DataQuality.h"
-#include "store/DataFile.h"
-#include "store/DataFolder.h"
-#include "store/DateRules.h"
-#include "store/FileError.h"
-#include "users/UserList.h"
+#include "core/base/AppGlobals.h"
+#include "core/backup/BackupCopy.h"
+#include "core/backup/BackupManifest.h"
+#include "core/history/ChangeLog.h"
+#include "core/quality/DataQuality.h"
+#include "core/store/DataFile.h"
+#include "core/base/DataFolder.h"
+#include "core/base/DateRules.h"
+#include "core/base/FileError.h"
+#include "core/users/UserList.h"
 
 #include <QDir>
 #include <QRegularExpression>

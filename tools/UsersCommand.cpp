@@ -1,10 +1,10 @@
 #include "Commands.h"
 
 #include "JsonLine.h"
-#include "store/FixedRecordFile.h"
-#include "store/FolderStore.h"
-#include "store/RegularFile.h"
-#include "users/UserList.h"
+#include "core/base/FixedRecordFile.h"
+#include "core/store/FolderStore.h"
+#include "core/base/RegularFile.h"
+#include "core/users/UserList.h"
 
 #include <QFile>
 #include <QFileInfo>

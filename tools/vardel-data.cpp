@@ -5,14 +5,14 @@
 #include "OlderDataCommands.h"
 #include "ToolApplication.h"
 
-#include "app/AppGlobals.h"
-#include "app/CommandLine.h"
-#include "history/ChangeLog.h"
-#include "server/ServerStore.h"
-#include "store/DataFile.h"
-#include "store/DataFolder.h"
-#include "store/FileError.h"
-#include "store/PersonnelStore.h"
+#include "core/base/AppGlobals.h"
+#include "core/app/CommandLine.h"
+#include "core/history/ChangeLog.h"
+#include "core/server/ServerStore.h"
+#include "core/store/DataFile.h"
+#include "core/base/DataFolder.h"
+#include "core/base/FileError.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -149,7 +149,6 @@ int main(int argc, char* argv[]) {
     const bool serverCommand = QByteArray(command->name).startsWith("server-");
 
     InitProgramValues();
-    SetHistoryProgramName(QStringLiteral("vardel-data"));
     try {
         // On a server every command reads and writes the server through the store; only server-import and
         // server-export also use a folder, and the folder's lock and claim matter to the folder alone.

@@ -1,4 +1,4 @@
-#include "app/AppGlobals.h"
+#include "core/base/AppGlobals.h"
 
 #include <QDir>
 #include <QDirIterator>

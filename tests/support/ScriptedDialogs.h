@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Dialogs.h"
+#include "ui/common/Dialogs.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "server/PgConnection.h"
+#include "core/server/PgConnection.h"
 
 #include <QCoreApplication>
 #include <QDir>

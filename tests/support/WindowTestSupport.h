@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/AppGlobals.h"
-#include "store/Cp1252.h"
-#include "store/DateRules.h"
-#include "users/UserList.h"
+#include "core/base/AppGlobals.h"
+#include "core/base/Cp1252.h"
+#include "core/base/DateRules.h"
+#include "core/users/UserList.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "ui/main/EmployeeGrid.h"
 
-#include "app/WindowGeometry.h"
-#include "controls/GridKeys.h"
+#include "ui/common/WindowGeometry.h"
+#include "ui/controls/GridKeys.h"
 
 #include <QFont>
 #include <QHeaderView>

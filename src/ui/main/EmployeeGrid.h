@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/main/EmployeeList.h"
+#include "core/list/EmployeeList.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>

@@ -1,6 +1,6 @@
 #include "ui/main/EntryField.h"
 
-#include "controls/Cp1252Entry.h"
+#include "ui/controls/Cp1252Entry.h"
 
 #include <QEvent>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "store/RecordIdentity.h"
-#include "ui/main/EntryValidation.h"
-#include "ui/main/ListOptions.h"
+#include "core/record/RecordIdentity.h"
+#include "core/record/EntryValidation.h"
+#include "core/list/ListOptions.h"
 
 #include <QSet>
 #include <QWidget>

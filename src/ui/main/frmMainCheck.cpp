@@ -2,12 +2,12 @@
 
 #include "ui/main/frmMain.h"
 
-#include "app/BusyWindow.h"
-#include "quality/frmDataCheck.h"
-#include "store/DataFile.h"
-#include "store/DateRules.h"
+#include "ui/common/BusyWindow.h"
+#include "ui/quality/frmDataCheck.h"
+#include "core/store/DataFile.h"
+#include "core/base/DateRules.h"
 #include "ui/main/EmployeeGrid.h"
-#include "ui/main/EmployeeList.h"
+#include "core/list/EmployeeList.h"
 
 #include <QRadioButton>
 #include <QTabWidget>

@@ -2,15 +2,15 @@
 
 #include "ui/main/frmMain.h"
 
-#include "app/AppGlobals.h"
-#include "app/FadeEngine.h"
-#include "controls/Accessibility.h"
-#include "controls/ZelButton.h"
-#include "history/HistoryPage.h"
-#include "store/DataFile.h"
+#include "core/base/AppGlobals.h"
+#include "ui/common/FadeEngine.h"
+#include "ui/controls/Accessibility.h"
+#include "ui/controls/ZelButton.h"
+#include "ui/history/HistoryPage.h"
+#include "core/store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
-#include "users/UserList.h"
+#include "core/users/UserList.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -3,16 +3,16 @@
 
 #include "ui/main/frmMain.h"
 
-#include "app/BusyWindow.h"
-#include "app/Dialogs.h"
-#include "exchange/EmployeeExport.h"
-#include "exchange/EmployeeImport.h"
-#include "exchange/frmImportPreview.h"
-#include "history/RecordHistory.h"
-#include "store/DataFile.h"
-#include "store/DateRules.h"
-#include "store/FileError.h"
-#include "users/UserList.h"
+#include "ui/common/BusyWindow.h"
+#include "ui/common/Dialogs.h"
+#include "core/exchange/EmployeeExport.h"
+#include "core/exchange/EmployeeImport.h"
+#include "ui/exchange/frmImportPreview.h"
+#include "core/history/RecordHistory.h"
+#include "core/store/DataFile.h"
+#include "core/base/DateRules.h"
+#include "core/base/FileError.h"
+#include "core/users/UserList.h"
 
 #include <QFile>
 #include <QStandardPaths>

@@ -3,11 +3,11 @@
 
 #include "ui/main/frmMain.h"
 
-#include "app/AppGlobals.h"
-#include "app/TileBackground.h"
-#include "controls/Accessibility.h"
-#include "controls/Cp1252Entry.h"
-#include "controls/ZelButton.h"
+#include "core/base/AppGlobals.h"
+#include "ui/common/TileBackground.h"
+#include "ui/controls/Accessibility.h"
+#include "ui/controls/Cp1252Entry.h"
+#include "ui/controls/ZelButton.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 

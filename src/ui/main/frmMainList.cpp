@@ -2,15 +2,15 @@
 
 #include "ui/main/frmMain.h"
 
-#include "app/AppGlobals.h"
-#include "app/BusyWindow.h"
-#include "app/Dialogs.h"
-#include "controls/ZelButton.h"
-#include "print/PrintCommands.h"
-#include "store/DataFile.h"
+#include "core/base/AppGlobals.h"
+#include "ui/common/BusyWindow.h"
+#include "ui/common/Dialogs.h"
+#include "ui/controls/ZelButton.h"
+#include "ui/print/PrintCommands.h"
+#include "core/store/DataFile.h"
 #include "ui/main/EmployeeGrid.h"
-#include "ui/main/EmployeeList.h"
-#include "users/UserList.h"
+#include "core/list/EmployeeList.h"
+#include "core/users/UserList.h"
 
 #include <QApplication>
 #include <QDate>

@@ -2,7 +2,7 @@
 
 #include "ui/main/frmMain.h"
 
-#include "store/DataFile.h"
+#include "core/store/DataFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,11 +2,11 @@
 
 #include "ui/main/frmMain.h"
 
-#include "controls/Accessibility.h"
-#include "controls/ZelButton.h"
-#include "history/HistoryPage.h"
+#include "ui/controls/Accessibility.h"
+#include "ui/controls/ZelButton.h"
+#include "ui/history/HistoryPage.h"
 #include "ui/main/EntryField.h"
-#include "ui/main/RecordView.h"
+#include "core/record/RecordView.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -2,16 +2,16 @@
 
 #include "ui/main/frmMain.h"
 
-#include "app/AppGlobals.h"
-#include "app/BusyWindow.h"
-#include "app/Dialogs.h"
-#include "app/FadeEngine.h"
-#include "history/HistoryRefusal.h"
-#include "history/RecordHistory.h"
-#include "store/MappedFile.h"
-#include "store/PersonnelStore.h"
+#include "core/base/AppGlobals.h"
+#include "ui/common/BusyWindow.h"
+#include "ui/common/Dialogs.h"
+#include "ui/common/FadeEngine.h"
+#include "ui/history/HistoryRefusal.h"
+#include "core/history/RecordHistory.h"
+#include "core/base/MappedFile.h"
+#include "core/store/PersonnelStore.h"
 #include "ui/main/EmployeeGrid.h"
-#include "ui/main/EmployeeRemoval.h"
+#include "core/employees/EmployeeRemoval.h"
 
 QString frmMain::RemoveQuestion(const QString& listedName) {
     return QStringLiteral("Are your SURE you want to permanently remove\r\n\r\n") + listedName +

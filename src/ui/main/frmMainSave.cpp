@@ -3,12 +3,12 @@
 
 #include "ui/main/frmMain.h"
 
-#include "app/Dialogs.h"
-#include "history/HistoryRefusal.h"
-#include "history/RecordHistory.h"
-#include "store/DataFile.h"
-#include "store/DateRules.h"
-#include "store/PersonnelStore.h"
+#include "ui/common/Dialogs.h"
+#include "ui/history/HistoryRefusal.h"
+#include "core/history/RecordHistory.h"
+#include "core/store/DataFile.h"
+#include "core/base/DateRules.h"
+#include "core/store/PersonnelStore.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 

@@ -2,16 +2,16 @@
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
 
-#include "app/AppGlobals.h"
-#include "app/FadeEngine.h"
-#include "app/WindowGeometry.h"
-#include "backup/modBackupRestore.h"
-#include "controls/ZelButton.h"
+#include "core/base/AppGlobals.h"
+#include "ui/common/FadeEngine.h"
+#include "ui/common/WindowGeometry.h"
+#include "ui/backup/modBackupRestore.h"
+#include "ui/controls/ZelButton.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/frmMain.h"
-#include "users/Shutdown.h"
-#include "users/UserList.h"
-#include "users/frmAdmin.h"
+#include "ui/common/Navigation.h"
+#include "core/users/UserList.h"
+#include "ui/users/frmAdmin.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -3,17 +3,17 @@
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
 
-#include "app/AppGlobals.h"
-#include "app/FadeEngine.h"
-#include "app/WindowGeometry.h"
-#include "controls/ZelButton.h"
-#include "store/FileError.h"
-#include "store/FolderStore.h"
+#include "core/base/AppGlobals.h"
+#include "ui/common/FadeEngine.h"
+#include "ui/common/WindowGeometry.h"
+#include "ui/controls/ZelButton.h"
+#include "core/base/FileError.h"
+#include "core/store/FolderStore.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 #include "ui/main/frmMain.h"
-#include "users/Shutdown.h"
-#include "users/UserList.h"
+#include "ui/common/Navigation.h"
+#include "core/users/UserList.h"
 
 #include <QComboBox>
 #include <QGroupBox>

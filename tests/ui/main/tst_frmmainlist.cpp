@@ -2,15 +2,15 @@
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
 
-#include "app/AppGlobals.h"
-#include "app/WindowGeometry.h"
-#include "controls/ZelButton.h"
-#include "print/frmPrintLabel.h"
+#include "core/base/AppGlobals.h"
+#include "ui/common/WindowGeometry.h"
+#include "ui/controls/ZelButton.h"
+#include "ui/print/frmPrintLabel.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 #include "ui/main/frmMain.h"
-#include "users/Shutdown.h"
-#include "users/UserList.h"
+#include "ui/common/Navigation.h"
+#include "core/users/UserList.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,17 +2,17 @@
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
 
-#include "app/AppGlobals.h"
-#include "app/FadeEngine.h"
-#include "app/WindowGeometry.h"
-#include "controls/ZelButton.h"
-#include "store/FixedRecordFile.h"
+#include "core/base/AppGlobals.h"
+#include "ui/common/FadeEngine.h"
+#include "ui/common/WindowGeometry.h"
+#include "ui/controls/ZelButton.h"
+#include "core/base/FixedRecordFile.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
-#include "ui/main/PictureFile.h"
+#include "core/record/PictureFile.h"
 #include "ui/main/frmLargePic.h"
 #include "ui/main/frmMain.h"
-#include "users/Shutdown.h"
+#include "ui/common/Navigation.h"
 
 #include <QDir>
 #include <QGroupBox>

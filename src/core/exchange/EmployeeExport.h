@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/list/ListOptions.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Exports of the employee list: exactly the list the main window shows (its heading, rows and order), either as
+// its visible columns or as the whole records of the listed employees, to XLSX, CSV or JSON.
+
+enum class ExportFormat { Xlsx, Csv, Json };
+enum class ExportFields { List, All };
+
+struct ExportCell {
+    QString text;
+    double date = 0; // an automation date, for a cell that holds a date (text is then its form)
+    bool isDate = false;
+};
+
+struct ExportTable {
+    QString heading;
+    QStringList columns;        // headings: the grid's, or the form's captions
+    QList<QByteArray> jsonKeys; // the record's field names, or the headings
+    QList<QList<ExportCell>> rows;
+};
+
+// The social security number as a user below full access may take it out: "***-**-1234".
+QString MaskedSocialSecurityNumber(const QString& number);
+
+// The employees the options list, in the list's order, from DataFileName. Social security numbers are masked
+// below access level 4. Throws FileError.
+ExportTable MakeExportTable(const ListOptions& options, const QDate& today, ExportFields fields, int accessLevel);
+
+// The column headings of a whole-record export, which an import also takes.
+QStringList RecordColumnHeadings();
+
+QByteArray CsvExport(const ExportTable& table);
+QByteArray JsonExport(const ExportTable& table);
+// Writes the workbook; an empty text on success, else the reason.
+QString WriteXlsxExport(const ExportTable& table, const QString& path);
+
+// Writes the table to path, created owner-only (it may hold social security numbers). An empty text on success.
+QString WriteExport(const ExportTable& table, ExportFormat format, const QString& path);
+
+// "Employee List 2026-12-07.xlsx"
+QString DefaultExportFileName(const QDate& today, ExportFormat format);
+// The format a file name's ending names; Xlsx for any other.
+ExportFormat ExportFormatOfName(const QString& path);

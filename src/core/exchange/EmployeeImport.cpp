@@ -1,0 +1,238 @@
+#include "core/exchange/EmployeeImport.h"
+
+#include "core/exchange/CsvFormat.h"
+#include "core/exchange/EmployeeExport.h"
+#include "core/base/Cp1252.h"
+#include "core/store/DataFile.h"
+#include "core/base/DataFolder.h"
+#include "core/base/DateRules.h"
+#include "core/base/FileError.h"
+#include "core/base/FixedRecordFile.h"
+#include "core/store/FolderStore.h"
+#include "core/record/EntryValidation.h"
+#include "core/record/RecordView.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
+#include <unistd.h>
+
+namespace {
+
+// Columns beyond the form's 22 fields.
+constexpr int kSwornColumn = 100;
+constexpr int kPictureColumn = 101;
+constexpr int kNotImported = 102; // known, but the program makes them itself (the stamps)
+
+QString Normalized(const QString& heading) {
+    QString key = heading.toCaseFolded();
+    key.remove(QLatin1Char(' '));
+    key.remove(QLatin1Char('\t'));
+    return key;
+}
+
+const QHash<QString, int>& ColumnsByHeading() {
+    static const QHash<QString, int> columns = [] {
+        QHash<QString, int> c;
+        const QStringList exported = RecordColumnHeadings();
+        const char* names[] = {"FirstName",      "MiddleName",   "LastName",         "Suffix",
+                               "Race",           "Sex",          "DateOfBirth",      "SocialSecurityNumber",
+                               "EmergencyName",  "EmergencyRelationship",            "EmergencyPhone",
+                               "StreetAddress",  "CityStateZip", "HomePhone",        "CellPhone",
+                               "Email",          "EmployeeNumber",                   "JobTitle",
+                               "DateOfEmployment",               "DateOfJobTitle",   "InactivationDate",
+                               "Notepad"};
+        for (int i = 1; i <= FieldCount; ++i) {
+            c.insert(Normalized(QString::fromLatin1(names[i - 1])), i);
+            c.insert(Normalized(exported.value(i - 1)), i);
+            // The form's own captions, except the emergency contact's "Name", which would take any name column.
+            if (i < 9 || i > 11)
+                c.insert(Normalized(FieldCaption(i)), i);
+        }
+        c.insert(QStringLiteral("relationship"), 10);
+        c.insert(QStringLiteral("contactnumber"), 11);
+        c.insert(QStringLiteral("sworn"), kSwornColumn);
+        c.insert(QStringLiteral("picture"), kPictureColumn);
+        c.insert(QStringLiteral("picturepath"), kPictureColumn);
+        for (const char* stamp : {"recordcreated", "lastmodified"})
+            c.insert(QLatin1String(stamp), kNotImported);
+        return c;
+    }();
+    return columns;
+}
+
+QString OneLine(QString message) {
+    message.replace(QStringLiteral("\r\n\r\n"), QStringLiteral(" "));
+    message.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    return message.simplified();
+}
+
+QString NameKey(const QString& first, const QString& last, double born) {
+    return first.toCaseFolded() + QLatin1Char('\t') + last.toCaseFolded() + QLatin1Char('\t') +
+           QString::number(qint64(born));
+}
+
+bool IsSworn(const QString& value) {
+    static const QStringList yes = {QStringLiteral("sworn"), QStringLiteral("yes"), QStringLiteral("y"),
+                                    QStringLiteral("true"), QStringLiteral("-1"), QStringLiteral("1")};
+    return yes.contains(value.trimmed().toCaseFolded());
+}
+
+} // namespace
+
+qsizetype ImportPlan::accepted() const {
+    return std::count_if(rows.begin(), rows.end(), [](const ImportRow& r) { return r.accepted; });
+}
+
+ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>& onFile, double now) {
+    ImportPlan plan;
+    const CsvParse parse = ParseCsv(csv);
+    if (!parse.error.isEmpty()) {
+        plan.error = parse.error;
+        return plan;
+    }
+    if (parse.records.isEmpty()) {
+        plan.error = QStringLiteral("the file has no heading row");
+        return plan;
+    }
+    QList<int> columnField;
+    for (const QString& heading : parse.records.first()) {
+        const int field = ColumnsByHeading().value(Normalized(heading), 0);
+        columnField << field;
+        if (field == 0 || field == kNotImported)
+            plan.ignoredColumns << heading;
+    }
+    if (!columnField.contains(1) || !columnField.contains(3)) {
+        plan.error = QStringLiteral("the heading row names no \"First Name\" and \"Last Name\" columns");
+        return plan;
+    }
+
+    QSet<QString> ssns;
+    QSet<QString> names;
+    for (const PersonnelRecord& r : onFile) {
+        if (!r.SocialSecurityNumber.isEmpty())
+            ssns.insert(r.SocialSecurityNumber);
+        names.insert(NameKey(r.FirstName, r.LastName, std::floor(r.DateOfBirth)));
+    }
+
+    for (qsizetype n = 1; n < parse.records.size(); ++n) {
+        const QStringList& values = parse.records[n];
+        ImportRow row;
+        row.line = int(n + 1);
+        EntryFields fields;
+        QString sworn;
+        QString picture;
+        QString problem;
+        for (qsizetype c = 0; c < values.size() && c < columnField.size(); ++c) {
+            const int field = columnField[c];
+            QString value = values[c];
+            if (field >= 1 && field <= FieldCount) {
+                if (field == NotepadField) {
+                    value.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+                    value.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+                } else {
+                    value = value.trimmed();
+                }
+                fields[size_t(field)] = value;
+            } else if (field == kSwornColumn) {
+                sworn = value;
+            } else if (field == kPictureColumn) {
+                picture = value.trimmed();
+            }
+        }
+        row.name = fields[3] + QStringLiteral(", ") + fields[1];
+
+        for (int i = 1; i <= FieldCount && problem.isEmpty(); ++i) {
+            if (!IsCp1252Text(fields[size_t(i)]))
+                problem = QStringLiteral("'%1' holds characters the record cannot store").arg(FieldCaption(i));
+            else if (fields[size_t(i)].size() > FieldMaxLength(i))
+                problem = QStringLiteral("'%1' is longer than its %2 characters").arg(FieldCaption(i)).arg(
+                    FieldMaxLength(i));
+        }
+        if (problem.isEmpty() && picture.size() > PersonnelLayout::PicturePathWidth)
+            problem = QStringLiteral("'Picture' is longer than its %1 characters").arg(PersonnelLayout::PicturePathWidth);
+        if (problem.isEmpty() && !RequiredFieldsFilled(fields)) {
+            for (int required : RequiredFields)
+                if (fields[size_t(required)].trimmed().isEmpty()) {
+                    problem = QStringLiteral("'%1' is required").arg(FieldCaption(required));
+                    break;
+                }
+        }
+        if (problem.isEmpty()) {
+            // The form's own checks, as an edit runs them, so that an inactivation date is checked too.
+            const EntryCheck check = CheckEntry(fields, true);
+            if (!check.Passed())
+                problem = OneLine(check.Message);
+        }
+        if (problem.isEmpty()) {
+            SaveChoices choices;
+            choices.Adding = true;
+            choices.SwornSelected = IsSworn(sworn);
+            choices.PicturePath = picture;
+            CopyEntryToRecord(row.record, fields, choices, now);
+            if (!fields[21].isEmpty())
+                row.record.InactivationDate = ToOADate(*ParseDateEntry(fields[21]));
+            const QString& ssn = row.record.SocialSecurityNumber;
+            const QString key = NameKey(row.record.FirstName, row.record.LastName, std::floor(row.record.DateOfBirth));
+            if (!ssn.isEmpty() && ssns.contains(ssn))
+                problem = QStringLiteral("the social security number %1 is on file or earlier in the import")
+                              .arg(MaskedSocialSecurityNumber(ssn));
+            else if (names.contains(key))
+                problem = QStringLiteral("an employee of this name and date of birth is on file or earlier in the "
+                                         "import");
+            if (problem.isEmpty()) {
+                if (!ssn.isEmpty())
+                    ssns.insert(ssn);
+                names.insert(key);
+            }
+        }
+        row.accepted = problem.isEmpty();
+        row.reason = problem;
+        if (!row.accepted)
+            row.record = PersonnelRecord();
+        plan.rows << row;
+    }
+    return plan;
+}
+
+qint64 ApplyImport(const ImportPlan& plan) {
+    QByteArray bytes;
+    qint64 count = 0;
+    for (const ImportRow& row : plan.rows)
+        if (row.accepted) {
+            bytes += EncodePersonnelRecord(row.record);
+            ++count;
+        }
+    if (count == 0)
+        return 0;
+    if (!ActiveFolder()) {
+        // A server takes them one by one inside the change's transaction: all of them or none.
+        for (const ImportRow& row : plan.rows)
+            if (row.accepted)
+                ActiveStore().Append(row.record);
+        return count;
+    }
+    const DataFolderLock lock;
+    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
+    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
+    file.open(FixedRecordFile::Access::ReadWrite);
+    const qint64 before = file.length();
+    try {
+        file.appendRecords(bytes);
+        file.sync();
+    } catch (const FileError&) {
+        // A write that stopped part-way (a full disk) is cut back, so the file holds none of the import.
+        file.close();
+        [[maybe_unused]] const int cut = ::truncate(QFile::encodeName(DataFileName).constData(), before);
+        throw;
+    }
+    return count;
+}
+
+QString ImportVerdictText(const ImportRow& row) {
+    return row.accepted ? QStringLiteral("will add") : QStringLiteral("will not add: ") + row.reason;
+}

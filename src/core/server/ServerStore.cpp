@@ -1,0 +1,586 @@
+#include "core/server/ServerStore.h"
+
+#include "core/history/RecordHistory.h"
+#include "core/server/PgConnection.h"
+#include "core/server/ServerSchema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QSaveFile>
+#include <QScopeGuard>
+
+#include <variant>
+
+namespace {
+
+// The history's appends are serialized under this advisory lock, so that each desk continues the chain from the
+// line the one before it wrote.
+constexpr qint64 kHistoryLock = 0x56617264656c0002;
+
+using Field = std::variant<double PersonnelRecord::*, QString PersonnelRecord::*, qint16 PersonnelRecord::*>;
+struct Column {
+    const char* name;
+    Field field;
+};
+
+// The record's fields in the order of their columns.
+const Column kColumns[] = {
+    {"record_created", &PersonnelRecord::RecordCreated},
+    {"last_modified", &PersonnelRecord::LastModified},
+    {"first_name", &PersonnelRecord::FirstName},
+    {"middle_name", &PersonnelRecord::MiddleName},
+    {"last_name", &PersonnelRecord::LastName},
+    {"suffix", &PersonnelRecord::Suffix},
+    {"emergency_name", &PersonnelRecord::EmergencyName},
+    {"emergency_relationship", &PersonnelRecord::EmergencyRelationship},
+    {"emergency_phone", &PersonnelRecord::EmergencyPhone},
+    {"street_address", &PersonnelRecord::StreetAddress},
+    {"city_state_zip", &PersonnelRecord::CityStateZip},
+    {"home_phone", &PersonnelRecord::HomePhone},
+    {"cell_phone", &PersonnelRecord::CellPhone},
+    {"race", &PersonnelRecord::Race},
+    {"sex", &PersonnelRecord::Sex},
+    {"social_security_number", &PersonnelRecord::SocialSecurityNumber},
+    {"date_of_birth", &PersonnelRecord::DateOfBirth},
+    {"date_of_employment", &PersonnelRecord::DateOfEmployment},
+    {"date_of_job_title", &PersonnelRecord::DateOfJobTitle},
+    {"inactivation_date", &PersonnelRecord::InactivationDate},
+    {"employee_number", &PersonnelRecord::EmployeeNumber},
+    {"job_title", &PersonnelRecord::JobTitle},
+    {"notepad", &PersonnelRecord::Notepad},
+    {"sworn", &PersonnelRecord::Sworn},
+    {"email", &PersonnelRecord::Email},
+    {"picture_path", &PersonnelRecord::PicturePath},
+    {"data_version", &PersonnelRecord::DataVersion},
+};
+constexpr int kColumnCount = sizeof kColumns / sizeof kColumns[0];
+
+QByteArray columnList() {
+    QByteArray list;
+    for (const Column& column : kColumns)
+        list += (list.isEmpty() ? "" : ", ") + QByteArray(column.name);
+    return list;
+}
+
+// Statements with the record's columns from parameter first on.
+const QByteArray& insertSql() {
+    static const QByteArray sql = [] {
+        QByteArray values;
+        for (int i = 1; i <= kColumnCount; ++i)
+            values += (i > 1 ? ", $" : "$") + QByteArray::number(i);
+        return "INSERT INTO employee (" + columnList() + ") VALUES (" + values + ") RETURNING key";
+    }();
+    return sql;
+}
+
+const QByteArray& updateSql() {
+    static const QByteArray sql = [] {
+        QByteArray sets;
+        for (int i = 0; i < kColumnCount; ++i)
+            sets += QByteArray(kColumns[i].name) + " = $" + QByteArray::number(i + 3) + ", ";
+        return "UPDATE employee SET " + sets + "version = version + 1 WHERE key = $1 AND ($2 = 0 OR version = $2)";
+    }();
+    return sql;
+}
+
+const QByteArray& selectSql() {
+    static const QByteArray sql = "SELECT key, version, " + columnList() + " FROM employee";
+    return sql;
+}
+
+// What the folder would keep of record: text cut at each field's width, characters outside the code page as "?".
+PersonnelRecord asStored(const PersonnelRecord& record) {
+    return DecodePersonnelRecord(EncodePersonnelRecord(record).constData());
+}
+
+PgParams& bindRecord(PgParams& params, const PersonnelRecord& record) {
+    const PersonnelRecord stored = asStored(record);
+    for (const Column& column : kColumns) {
+        if (const auto* number = std::get_if<double PersonnelRecord::*>(&column.field))
+            params.float8(stored.**number);
+        else if (const auto* text = std::get_if<QString PersonnelRecord::*>(&column.field))
+            params.text(stored.**text);
+        else
+            params.int2(stored.*std::get<qint16 PersonnelRecord::*>(column.field));
+    }
+    return params;
+}
+
+// The record of a row selected by selectSql, whose columns start at 2.
+PersonnelRecord recordOfRow(const PgResult& row, int r) {
+    PersonnelRecord record;
+    int c = 2;
+    for (const Column& column : kColumns) {
+        if (const auto* number = std::get_if<double PersonnelRecord::*>(&column.field))
+            record.** number = row.float8(r, c);
+        else if (const auto* text = std::get_if<QString PersonnelRecord::*>(&column.field))
+            record.** text = row.text(r, c);
+        else
+            record.*std::get<qint16 PersonnelRecord::*>(column.field) = row.int2(r, c);
+        ++c;
+    }
+    return record;
+}
+
+// A server's text cannot hold the character 0, which a damaged record's fields may.
+bool holdsZeroCharacter(const PersonnelRecord& record) {
+    for (const Column& column : kColumns)
+        if (const auto* text = std::get_if<QString PersonnelRecord::*>(&column.field))
+            if ((record.**text).contains(QChar(0)))
+                return true;
+    return false;
+}
+
+void countRecord(DataFileCounts& counts, const PersonnelRecord& record) {
+    ++counts.records;
+    if (record.InactivationDate == 0)
+        ++counts.current;
+    else
+        ++counts.previous;
+}
+
+UserRecord userOfRow(const PgResult& row, int r) {
+    UserRecord user;
+    user.DateCreated = row.float8(r, 0);
+    user.FirstName = row.text(r, 1);
+    user.LastName = row.text(r, 2);
+    user.Password = row.text(r, 3);
+    user.AccessLevel = row.int2(r, 4);
+    user.Comments = row.text(r, 5);
+    return user;
+}
+
+// What the user list would keep of user.
+UserRecord userAsStored(const UserRecord& user) {
+    return DecodeUserRecord(EncodeUserRecord(user).constData());
+}
+
+QByteArray concatenated(const PgResult& result) {
+    QByteArray all;
+    for (int r = 0; r < result.rows(); ++r)
+        all += result.bytes(r, 0);
+    return all;
+}
+
+QByteArray readWhole(const QString& path) {
+    QFile file(path);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("Vardel cannot read %1: %2").arg(path, file.errorString()));
+    return file.readAll();
+}
+
+void writeWhole(const QString& path, const QByteArray& content) {
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
+                         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) && file.commit();
+    if (!written)
+        throw FileError(QStringLiteral("Vardel cannot write %1: %2").arg(path, file.errorString()));
+}
+
+// Lines with their line ends, the last one possibly without.
+QList<QByteArray> linesOf(const QByteArray& content) {
+    QList<QByteArray> lines;
+    qsizetype at = 0;
+    while (at < content.size()) {
+        const qsizetype end = content.indexOf('\n', at);
+        const qsizetype next = end < 0 ? content.size() : end + 1;
+        lines << content.mid(at, next - at);
+        at = next;
+    }
+    return lines;
+}
+
+QString refusal(const QString& file, const QString& reason) {
+    return QStringLiteral("%1 cannot move to the server unchanged: %2. Nothing was moved.").arg(file, reason);
+}
+
+} // namespace
+
+ServerStore::ServerStore(const QString& connectionText) : m_db(std::make_unique<PgConnection>(connectionText)) {
+    PrepareSchema(*m_db);
+}
+
+ServerStore::~ServerStore() = default;
+
+QString ServerStore::Where() const {
+    return m_db->where();
+}
+
+int ServerStore::BackendPid() const {
+    return m_db->backendPid();
+}
+
+// Runs work inside a transaction opened with begin, or inside the one already open (a change within Commit).
+template <typename Work> auto ServerStore::inTransaction(const char* begin, Work work) {
+    if (m_inTransaction)
+        return work();
+    m_db->exec(begin);
+    m_inTransaction = true;
+    try {
+        auto result = work();
+        m_inTransaction = false;
+        try {
+            m_db->exec("COMMIT");
+        } catch (const StoreUnavailable& lost) {
+            // The commit may have reached the server before the connection broke: say so rather than claim
+            // that nothing was saved.
+            throw StoreUnavailable(lost.text() + QStringLiteral("\r\nThe server did not confirm the change, which "
+                                                                "may or may not have been saved: look at the record "
+                                                                "again before you repeat it."),
+                                   FileOutcome::Unstated);
+        }
+        return result;
+    } catch (const StoreUnavailable&) {
+        m_inTransaction = false;
+        throw;
+    } catch (...) {
+        m_inTransaction = false;
+        if (m_db->isOpen())
+            m_db->exec("ROLLBACK");
+        throw;
+    }
+}
+
+DataFileCounts ServerStore::Counts() {
+    const PgResult result = m_db->exec("SELECT count(*), count(*) FILTER (WHERE inactivation_date = 0) FROM employee");
+    const qint64 records = result.int8(0, 0);
+    const qint64 current = result.int8(0, 1);
+    return {records, current, records - current};
+}
+
+DataFileCounts ServerStore::Scan(const std::function<void(RecordKey key, const char* bytes)>& visit) {
+    return inTransaction("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", [&] {
+        DataFileCounts counts;
+        QByteArray image(PersonnelLayout::RecordSize, ' ');
+        m_db->stream(selectSql() + " ORDER BY key", PgParams(), [&](const PgResult& row) {
+            const PersonnelRecord record = recordOfRow(row, 0);
+            countRecord(counts, record);
+            EncodePersonnelRecord(record, image.data());
+            visit(row.int4(0, 0), image.constData());
+        });
+        return counts;
+    });
+}
+
+bool ServerStore::Read(RecordKey key, PersonnelRecord& record, qint64& version) {
+    const PgResult result = m_db->exec(selectSql() + " WHERE key = $1", PgParams().int4(key));
+    if (result.rows() == 0) {
+        record = PersonnelRecord();
+        version = 0;
+        return false;
+    }
+    record = recordOfRow(result, 0);
+    version = result.int8(0, 1);
+    return true;
+}
+
+RecordKey ServerStore::Append(const PersonnelRecord& record) {
+    PgParams params;
+    return m_db->exec(insertSql(), bindRecord(params, record)).int4(0, 0);
+}
+
+void ServerStore::Update(RecordKey key, const PersonnelRecord& record, qint64 version) {
+    PgParams params;
+    params.int4(key).int8(version);
+    if (m_db->exec(updateSql(), bindRecord(params, record)).affected() == 0)
+        throwConflict(key, ListedName(record), true);
+}
+
+RemovalResult ServerStore::Remove(RecordKey key, const QString& listedName, qint64 version) {
+    return inTransaction("BEGIN", [&] {
+        RemovalResult result;
+        PersonnelRecord record;
+        qint64 stored = 0;
+        const PgResult row = m_db->exec(selectSql() + " WHERE key = $1 FOR UPDATE", PgParams().int4(key));
+        if (row.rows() == 0) {
+            // A key that was never given is simply nobody; one that was given and removed is a conflict.
+            if (m_db->exec("SELECT 1 FROM removed_employee WHERE key = $1", PgParams().int4(key)).rows() > 0)
+                throwConflict(key, listedName, false);
+            result.RecordsLeft = static_cast<qint32>(Counts().records);
+            return result;
+        }
+        record = recordOfRow(row, 0);
+        stored = row.int8(0, 1);
+        // A desk that shows a version is told who changed the employee since, even when the change was the name.
+        if (version != 0 && version != stored)
+            throwConflict(key, ListedName(record), false);
+        if (!listedName.isNull() && ListedName(record) != listedName) {
+            result.RecordsLeft = static_cast<qint32>(Counts().records);
+            return result;
+        }
+        m_db->exec("INSERT INTO removed_employee (key, identity) VALUES ($1, $2)",
+                   PgParams().int4(key).text(identityOf(key)));
+        m_db->exec("DELETE FROM employee WHERE key = $1", PgParams().int4(key));
+        result.Removed = true;
+        result.RecordsLeft = static_cast<qint32>(Counts().records);
+        return result;
+    });
+}
+
+void ServerStore::ReplaceAll(const std::vector<PersonnelRecord>& records) {
+    inTransaction("BEGIN", [&] {
+        // The keys of those replaced are never given again: a desk still showing one of them finds it removed.
+        m_db->exec("INSERT INTO removed_employee (key, identity) SELECT key, '' FROM employee "
+                   "ON CONFLICT (key) DO NOTHING");
+        m_db->exec("DELETE FROM employee");
+        for (const PersonnelRecord& record : records)
+            Append(record);
+        return 0;
+    });
+}
+
+std::pair<int, int> ServerStore::StampRank(RecordKey key) {
+    const PgResult result = m_db->exec("SELECT count(*) FILTER (WHERE key <= $1), count(*) FROM employee "
+                                       "WHERE record_created = (SELECT record_created FROM employee WHERE key = $1)",
+                                       PgParams().int4(key));
+    return {static_cast<int>(result.int8(0, 0)), static_cast<int>(result.int8(0, 1))};
+}
+
+QString ServerStore::identityOf(RecordKey key) {
+    const PgResult row = m_db->exec("SELECT record_created FROM employee WHERE key = $1", PgParams().int4(key));
+    if (row.rows() == 0)
+        return QString();
+    const auto [rank, tied] = StampRank(key);
+    return RecordIdentity(row.float8(0, 0), tied > 1 ? rank : 0);
+}
+
+void ServerStore::throwConflict(RecordKey key, const QString& name, bool updating) {
+    // The latest history line for the record, other than the lines of the change being refused, says who changed or
+    // removed it and when.
+    QString identity = identityOf(key);
+    const bool removed = identity.isNull();
+    if (removed) {
+        const PgResult row = m_db->exec("SELECT identity FROM removed_employee WHERE key = $1", PgParams().int4(key));
+        identity = row.rows() > 0 ? row.text(0, 0) : QString();
+    }
+    QList<ChangeEvent> events;
+    if (!identity.isEmpty()) {
+        const QString stamp = identity.section(QStringLiteral(" #"), 0, 0);
+        const PgResult lines =
+            m_db->exec("SELECT text FROM change_history WHERE (identity = $1 OR identity LIKE $2) AND ($3 = 0 OR "
+                       "line_number < $3) "
+                       "ORDER BY line_number",
+                       PgParams().text(stamp).text(stamp + QStringLiteral(" #%")).int8(m_ownLinesFrom));
+        for (int r = 0; r < lines.rows(); ++r)
+            if (const std::optional<ChangeEvent> event = ParseEventText(lines.bytes(r, 0)))
+                events << *event;
+    }
+    std::optional<ChangeEvent> latest;
+    if (removed) {
+        for (const ChangeEvent& event : events)
+            if (event.Identity == identity)
+                latest = event;
+    } else if (const QList<ChangeEvent> own = EventsOfRecord(events, identity); !own.isEmpty()) {
+        latest = own.first();
+    }
+
+    const QString who = latest ? latest->User : QString();
+    const QDateTime when = latest ? latest->When : QDateTime();
+    const QLocale c = QLocale::c();
+    const QString byWhom = latest ? QStringLiteral(" by %1 on %2 at %3")
+                                        .arg(who, c.toString(when, QStringLiteral("MM/dd/yyyy")),
+                                             c.toString(when, QStringLiteral("h:mm AP")))
+                                  : QStringLiteral(" at another desk");
+    const QString what = removed ? QStringLiteral("removed") : QStringLiteral("changed");
+    QString text = QStringLiteral("%1 was %2%3, after this form showed the record. ").arg(name, what, byWhom);
+    if (updating)
+        text += removed ? QStringLiteral("Nothing of your change was saved.")
+                        : QStringLiteral("Nothing of your change was saved; the form now shows the record as it is.");
+    else
+        text += removed ? QStringLiteral("Nothing was removed.")
+                        : QStringLiteral("Nothing was removed; the form now shows the record as it is.");
+    throw StoreConflict(text, who, when, removed);
+}
+
+void ServerStore::Commit(const QList<ChangeEvent>& events, const std::function<void()>& change) {
+    inTransaction("BEGIN", [&] {
+        const auto forget = qScopeGuard([&] { m_ownLinesFrom = 0; });
+        try {
+            m_db->exec("SELECT pg_advisory_xact_lock($1)", PgParams().int8(kHistoryLock));
+            const PgResult last = m_db->exec("SELECT hash FROM change_history ORDER BY line_number DESC LIMIT 1");
+            QByteArray hash = last.rows() > 0 ? last.bytes(0, 0) : ChainSeed();
+            for (const ChangeEvent& event : events) {
+                const QByteArray text = EventText(event);
+                hash = ChainHash(hash, text);
+                const PgResult line = m_db->exec(
+                    "INSERT INTO change_history (text, hash, identity, employee) VALUES ($1, $2, $3, $4) "
+                    "RETURNING line_number",
+                    PgParams().bytes(text).text(QString::fromLatin1(hash)).text(event.Identity).text(event.Employee));
+                if (m_ownLinesFrom == 0)
+                    m_ownLinesFrom = line.int8(0, 0);
+            }
+        } catch (const StoreUnavailable&) {
+            throw;
+        } catch (const FileError& error) {
+            throw ChangeLogError(error.text(), FileOutcome::NotWritten);
+        }
+        change();
+        return 0;
+    });
+}
+
+QByteArray ServerStore::History() {
+    const PgResult lines = m_db->exec("SELECT text, hash FROM change_history ORDER BY line_number");
+    QByteArray all;
+    for (int r = 0; r < lines.rows(); ++r)
+        all += lines.bytes(r, 0) + '\t' + lines.bytes(r, 1) + '\n';
+    return all;
+}
+
+QList<UserRecord> ServerStore::Users() {
+    const PgResult result = m_db->exec("SELECT date_created, first_name, last_name, password, access_level, "
+                                       "comments FROM app_user ORDER BY position");
+    QList<UserRecord> users;
+    for (int r = 0; r < result.rows(); ++r)
+        users << userOfRow(result, r);
+    return users;
+}
+
+void ServerStore::WriteUser(int n, const UserRecord& user) {
+    const UserRecord stored = userAsStored(user);
+    const auto bind = [&] {
+        return PgParams()
+            .int4(n)
+            .float8(stored.DateCreated)
+            .text(stored.FirstName)
+            .text(stored.LastName)
+            .text(stored.Password)
+            .int2(stored.AccessLevel)
+            .text(stored.Comments);
+    };
+    inTransaction("BEGIN", [&] {
+        const qint64 updated =
+            m_db->exec("UPDATE app_user SET date_created = $2, first_name = $3, last_name = $4, password = $5, "
+                       "access_level = $6, comments = $7 WHERE position = $1",
+                       bind())
+                .affected();
+        if (updated == 0)
+            m_db->exec("INSERT INTO app_user (position, date_created, first_name, last_name, password, access_level, "
+                       "comments) SELECT $1, $2, $3, $4, $5, $6, $7 "
+                       "WHERE $1 = (SELECT count(*) + 1 FROM app_user)",
+                       bind());
+        return 0;
+    });
+}
+
+void ServerStore::RemoveUser(int n) {
+    inTransaction("BEGIN", [&] {
+        m_db->exec("DELETE FROM app_user WHERE position = $1", PgParams().int4(n));
+        m_db->exec("UPDATE app_user SET position = position - 1 WHERE position > $1", PgParams().int4(n));
+        return 0;
+    });
+}
+
+void ServerStore::AppendUserLog(const QByteArray& line) {
+    m_db->exec("INSERT INTO user_log (line) VALUES ($1)", PgParams().bytes(line));
+}
+
+QByteArray ServerStore::UserLog() {
+    return concatenated(m_db->exec("SELECT line FROM user_log ORDER BY line_number"));
+}
+
+void ServerStore::ImportFolder(const QString& folder) {
+    const QDir dir(folder);
+    const QByteArray data = readWhole(dir.filePath(QStringLiteral("Vardel.Data")));
+    const QByteArray users = readWhole(dir.filePath(UserListFileName));
+    const QByteArray userLog = readWhole(dir.filePath(UserLogFileName));
+    const QByteArray history = readWhole(dir.filePath(ChangeLogFileName));
+
+    // Every part is checked before anything is written: what cannot come back byte for byte is refused, not
+    // changed.
+    constexpr int size = PersonnelLayout::RecordSize;
+    if (data.size() % size != 0)
+        throw FileError(refusal(QStringLiteral("Vardel.Data"),
+                                QStringLiteral("its last record is cut off (open the folder in Vardel once to "
+                                               "complete it)")));
+    std::vector<PersonnelRecord> records;
+    for (qsizetype at = 0; at < data.size(); at += size) {
+        const PersonnelRecord record = DecodePersonnelRecord(data.constData() + at);
+        const bool exact = EncodePersonnelRecord(record) == data.mid(at, size) && !holdsZeroCharacter(record);
+        if (!exact)
+            throw FileError(refusal(QStringLiteral("Vardel.Data"),
+                                    QStringLiteral("record %1 holds bytes its fields cannot keep (leading blanks, "
+                                                   "zero bytes or bytes outside the code page)")
+                                        .arg(at / size + 1)));
+        records.push_back(record);
+    }
+    if (users.size() % UserRecordLength != 0)
+        throw FileError(refusal(UserListFileName, QStringLiteral("its last record is cut off")));
+    QList<UserRecord> userRecords;
+    for (qsizetype at = 0; at < users.size(); at += UserRecordLength) {
+        const UserRecord user = DecodeUserRecord(users.constData() + at);
+        const bool zero = (user.FirstName + user.LastName + user.Password + user.Comments).contains(QChar(0));
+        if (EncodeUserRecord(user) != users.mid(at, UserRecordLength) || zero)
+            throw FileError(
+                refusal(UserListFileName,
+                        QStringLiteral("record %1 holds bytes its fields cannot keep").arg(at / UserRecordLength + 1)));
+        userRecords << user;
+    }
+    const ChainCheck chain = CheckChain(history);
+    if (chain.State != ChainCheck::Intact)
+        throw FileError(
+            refusal(ChangeLogFileName, QStringLiteral("its chain does not check from line %1 on (vardel-data history "
+                                                      "--verify tells more)")
+                                           .arg(chain.BadLine)));
+
+    inTransaction("BEGIN", [&] {
+        m_db->exec("LOCK TABLE employee, app_user, user_log, change_history IN EXCLUSIVE MODE");
+        const PgResult held = m_db->exec("SELECT (SELECT count(*) FROM employee) + (SELECT count(*) FROM app_user) "
+                                         "+ (SELECT count(*) FROM user_log) + (SELECT count(*) FROM change_history)");
+        if (held.int8(0, 0) > 0)
+            throw FileError(QStringLiteral("The database on %1 already holds data. A folder moves only into an "
+                                           "empty database; nothing was moved.")
+                                .arg(Where()));
+        for (const PersonnelRecord& record : records)
+            Append(record);
+        for (qsizetype n = 0; n < userRecords.size(); ++n)
+            WriteUser(static_cast<int>(n + 1), userRecords[n]);
+        for (const QByteArray& line : linesOf(userLog))
+            AppendUserLog(line);
+        for (const QByteArray& line : linesOf(history)) {
+            const QByteArray text = line.left(line.size() - 66);
+            const std::optional<ChangeEvent> event = ParseEventText(text);
+            m_db->exec("INSERT INTO change_history (text, hash, identity, employee) VALUES ($1, $2, $3, $4)",
+                       PgParams()
+                           .bytes(text)
+                           .text(QString::fromLatin1(line.mid(line.size() - 65, 64)))
+                           .text(event ? event->Identity : QString())
+                           .text(event ? event->Employee : QString()));
+        }
+        return 0;
+    });
+}
+
+QList<std::pair<QString, QByteArray>> ServerStore::ExportFiles() {
+    return inTransaction("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", [&] {
+        QByteArray data;
+        Scan([&](RecordKey, const char* bytes) { data.append(bytes, PersonnelLayout::RecordSize); });
+        QByteArray users;
+        for (const UserRecord& user : Users())
+            users += EncodeUserRecord(user);
+        return QList<std::pair<QString, QByteArray>>{{QStringLiteral("Vardel.Data"), data},
+                                                     {UserListFileName, users},
+                                                     {UserLogFileName, UserLog()},
+                                                     {ChangeLogFileName, History()}};
+    });
+}
+
+void ServerStore::ExportFolder(const QString& folder) {
+    const QDir dir(folder);
+    const QList<std::pair<QString, QByteArray>> files = ExportFiles();
+    for (const auto& [name, content] : files)
+        if (QFileInfo::exists(dir.filePath(name)))
+            throw FileError(QStringLiteral("%1 already holds %2. The server's data goes only into a folder without "
+                                           "data files; nothing was written.")
+                                .arg(QDir::toNativeSeparators(folder), name));
+    for (const auto& [name, content] : files)
+        if (!content.isEmpty())
+            writeWhole(dir.filePath(name), content);
+}
+
+void WriteServerFile(const QString& path, const QByteArray& content) {
+    writeWhole(path, content);
+}
