@@ -7,6 +7,7 @@
 // usage: bench_clerks [SECONDS (5)] [N ... (1 4 16)]
 
 #include "core/history/RecordHistory.h"
+#include "core/record/RecordIdentity.h"
 #include "core/server/PgConnection.h"
 #include "core/server/ServerStore.h"
 
@@ -52,7 +53,7 @@ ChangeEvent markEvent(const QString& event, const PersonnelRecord& record, const
     e.User = QStringLiteral("Clerk");
     e.Event = event;
     e.Employee = ListedName(record);
-    e.Identity = RecordIdentity(record.RecordCreated);
+    e.Identity = StampIdentity(record.RecordCreated);
     e.Field = QStringLiteral("Bench");
     e.NewValue = QString::fromLatin1(mark);
     return e;

@@ -11,8 +11,9 @@
 #include "BenchRatios.h"
 
 #include "DataCommands.h"
-#include "core/store/DataFile.h"
 #include "core/employees/EmployeeRemoval.h"
+#include "core/store/DataFile.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QDir>
 #include <QFile>

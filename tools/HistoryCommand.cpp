@@ -2,10 +2,12 @@
 
 #include "Commands.h"
 
+#include "core/base/DateRules.h"
+#include "core/employees/EmployeeChanges.h"
 #include "core/history/ChangeLog.h"
 #include "core/history/RecordHistory.h"
 #include "core/store/DataFile.h"
-#include "core/base/DateRules.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QFile>
 

@@ -5,16 +5,16 @@
 #include "Commands.h"
 
 #include "core/base/AppGlobals.h"
+#include "core/base/DataFolder.h"
+#include "core/base/DateRules.h"
+#include "core/base/FixedRecordFile.h"
+#include "core/base/RegularFile.h"
+#include "core/list/EmployeeList.h"
 #include "core/print/PdfPrinterDevice.h"
 #include "core/print/PrintHelpers.h"
 #include "core/print/Printouts.h"
 #include "core/store/DataFile.h"
-#include "core/base/DataFolder.h"
-#include "core/base/DateRules.h"
-#include "core/base/FixedRecordFile.h"
-#include "core/store/FolderStore.h"
-#include "core/base/RegularFile.h"
-#include "core/list/EmployeeList.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -219,37 +219,8 @@ struct PrintData {
 // the list and the records it names come from one state of the file, even while the program runs, so that no
 // form goes to the wrong person because a removal moved the records in between. Drawing comes afterwards,
 // without the lock, so the program's saves do not wait for it. Returns a reason when there is nothing to print.
-// The records of a printout from a server: the one asked for by key, or the list's forms from one consistent read.
-QString ReadServerPrintData(const PrintRequest& r, PrintData* data) {
-    PersonnelStore& store = ActiveStore();
-    if (r.slot > 0) {
-        qint64 version = 0;
-        if (!store.Read(r.slot, data->record, version))
-            return NoSuchSlot(r.slot, store.Counts().records);
-    }
-    if (r.kind == Printout::Forms && r.slot == 0) {
-        QHash<qint32, qsizetype> place;
-        for (qsizetype i = 0; i < data->rows.size(); ++i)
-            place.insert(data->rows[i].Slot, i);
-        data->forms.resize(data->rows.size());
-        store.Scan([&](RecordKey key, const char* bytes) {
-            if (const auto it = place.constFind(key); it != place.constEnd()) {
-                PersonnelRecord record = DecodePersonnelRecord(bytes);
-                record.Notepad.clear();
-                record.PicturePath.clear();
-                data->forms[*it] = std::move(record);
-            }
-        });
-    }
-    return QString();
-}
-
-QString ReadPrintData(PrintRequest& r, PrintData* data) {
-    // As the main window trims it.
-    r.list.OtherText = TrimBlanks(r.list.OtherText);
-    std::optional<DataFolderLock> lock;
-    if (ActiveFolder())
-        lock.emplace();
+// The records of a printout: the one asked for by key, or the list's forms from one consistent read.
+QString readPrintData(PrintRequest& r, PrintData* data) {
     // Looking must not create the file.
     const bool fileThere = DataFilePresent();
     if (r.kind == Printout::List || (r.kind == Printout::Forms && r.slot == 0)) {
@@ -262,36 +233,35 @@ QString ReadPrintData(PrintRequest& r, PrintData* data) {
     }
     if (!fileThere)
         return r.slot > 0 ? NoSuchSlot(r.slot, 0) : QString();
-    if (!ActiveFolder())
-        return ReadServerPrintData(r, data);
-
-    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
-    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
-    file.open(FixedRecordFile::Access::ReadOnly);
-    QByteArray bytes;
-    // A cut-off last slot reads with the rest blank, as the program reads it.
-    const auto read = [&](qint32 slot) {
-        bytes = blank;
-        file.readRecord(slot, bytes.data());
-        return DecodePersonnelRecord(bytes.constData());
-    };
+    PersonnelStore& store = ActiveStore();
     if (r.slot > 0) {
-        const qint64 count = file.recordCount();
-        if (r.slot > count)
-            return NoSuchSlot(r.slot, count);
-        data->record = read(r.slot);
+        qint64 version = 0;
+        if (!store.Read(r.slot, data->record, version))
+            return NoSuchSlot(r.slot, store.Counts().records);
     }
     if (r.kind == Printout::Forms && r.slot == 0) {
-        data->forms.reserve(data->rows.size());
-        for (const ListRow& row : std::as_const(data->rows)) {
-            PersonnelRecord record = read(row.Slot);
+        QList<RecordKey> keys;
+        keys.reserve(data->rows.size());
+        for (const ListRow& row : std::as_const(data->rows))
+            keys << row.Slot;
+        data->forms.resize(keys.size());
+        store.ReadMany(keys, [&](qsizetype index, const char* bytes) {
+            PersonnelRecord record = DecodePersonnelRecord(bytes);
             // The form has no room for them; a large list fits in memory without them.
             record.Notepad.clear();
             record.PicturePath.clear();
-            data->forms.append(std::move(record));
-        }
+            data->forms[index] = std::move(record);
+        });
     }
     return QString();
+}
+
+QString ReadPrintData(PrintRequest& r, PrintData* data) {
+    // As the main window trims it.
+    r.list.OtherText = TrimBlanks(r.list.OtherText);
+    QString reason;
+    ActiveStore().Exclusive([&] { reason = readPrintData(r, data); });
+    return reason;
 }
 
 int Failure(const QString& reason) {
@@ -331,8 +301,8 @@ int Print(PrintRequest& r, PdfPrinterDevice& pdf) {
                 problem = reader.errorString();
             }
             if (photo.isNull())
-                return Failure(QStringLiteral("cannot read the photograph %1: %2; nothing was printed")
-                                   .arg(picturePath, problem));
+                return Failure(
+                    QStringLiteral("cannot read the photograph %1: %2; nothing was printed").arg(picturePath, problem));
         }
         PrintInformationReport(pdf, nullptr, record, comments, now);
         // The picture's heading is the employee's name as the list shows it.

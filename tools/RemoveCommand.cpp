@@ -2,14 +2,11 @@
 
 #include "Commands.h"
 
-#include "core/history/RecordHistory.h"
-#include "core/store/DataFile.h"
 #include "core/base/DataFolder.h"
-#include "core/base/FixedRecordFile.h"
-#include "core/store/FolderStore.h"
 #include "core/base/MappedFile.h"
-#include "core/record/PersonnelRecord.h"
-#include "core/employees/EmployeeRemoval.h"
+#include "core/employees/EmployeeChanges.h"
+#include "core/record/RecordIdentity.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QFile>
 
@@ -17,15 +14,14 @@ namespace {
 
 constexpr const char* kSynopsis = "remove --slot N [--name \"Last, First\"]";
 
-// A server's key never moves, so the program's windows at other desks need not be closed: the name is checked
-// and the removal made in one transaction, with its "removed" line.
-int RemoveFromServer(qint32 key, const QString& name) {
+// The name reported and the removal see the same record: no other writer comes in between (a server checks the
+// version read in the removal's transaction instead).
+int removeKey(qint32 key, const QString& name) {
+    PersonnelStore& store = ActiveStore();
     PersonnelRecord record;
     qint64 version = 0;
-    if (!ActiveStore().Read(key, record, version)) {
-        PrintError(QStringLiteral("%1 holds no employee with key %2; nothing was removed")
-                       .arg(ActiveStore().Where())
-                       .arg(key));
+    if (!store.Read(key, record, version)) {
+        PrintError(store.NoEmployeeText(key) + QStringLiteral("; nothing was removed"));
         return 1;
     }
     const QString listed = ListedName(record);
@@ -33,7 +29,12 @@ int RemoveFromServer(qint32 key, const QString& name) {
         PrintError(QStringLiteral("slot %1 holds \"%2\", not \"%3\"; nothing was removed").arg(key).arg(listed, name));
         return 1;
     }
-    const RemovalResult result = RemoveEmployeeWithHistory(key, listed, version);
+    // The removal and its "removed" line in the change history succeed together, as in the window. In the folder
+    // it passes over the file three times (counts, stamps, records to drop): one mapping serves all.
+    const RemovalResult result = [&] {
+        const MappedFileSharing sharing;
+        return RemoveEmployeeWithHistory(key, listed, version);
+    }();
     if (!result.Removed) {
         PrintError(QStringLiteral("slot %1 changed while it was being removed; nothing was removed").arg(key));
         return 1;
@@ -67,49 +68,11 @@ int RemoveCommand(const QStringList& args) {
     if (slot == 0)
         return UsageError(kSynopsis);
 
-    if (!ActiveFolder())
-        return RemoveFromServer(static_cast<qint32>(slot), name);
-    // The program's list and form point at slots by number: removing one under it would shift them.
-    RequireNoProgramOnFolder();
-    // The name reported and the removal see the same file: no other writer comes in between.
-    const DataFolderLock lock;
-    qint64 records = 0;
-    QString listed;
-    if (QFile::exists(DataFileName)) {
-        static const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
-        FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
-        file.open(FixedRecordFile::Access::ReadOnly);
-        records = file.recordCount();
-        if (slot <= records) {
-            QByteArray bytes = blank;
-            file.readRecord(slot, bytes.data());
-            listed = ListedName(DecodePersonnelRecord(bytes.constData()));
-        }
-    }
-    if (slot > records) {
-        PrintError(QStringLiteral("%1 holds %2 records, so there is no slot %3; nothing was removed")
-                       .arg(DataFileName)
-                       .arg(records)
-                       .arg(slot));
-        return 1;
-    }
-    if (!name.isNull() && name != listed) {
-        PrintError(QStringLiteral("slot %1 holds \"%2\", not \"%3\"; nothing was removed").arg(slot).arg(listed, name));
-        return 1;
-    }
-    // The removal and its "removed" line in the change history succeed together, as in the window. It passes over
-    // the file three times under one hold of the lock (counts, stamps, records to drop): one mapping serves all.
-    const RemovalResult result = [&] {
-        const MappedFileSharing sharing;
-        return RemoveEmployeeWithHistory(static_cast<qint32>(slot), listed);
-    }();
-    if (!result.Removed) {
-        PrintError(QStringLiteral("slot %1 changed while it was being removed; nothing was removed").arg(slot));
-        return 1;
-    }
-    return WriteOutput("removed slot " + QByteArray::number(slot) + " (" + TerminalText(listed) + "); " +
-                       QByteArray::number(result.RecordsLeft) + " records left\n") &&
-                   FinishOutput()
-               ? 0
-               : 1;
+    // The program's list and form point at slots by number: removing one under it would shift them. A key that
+    // never moves leaves the program's windows at other desks pointing at the right people.
+    if (!ActiveStore().KeysNeverMove())
+        RequireNoProgramOnFolder();
+    int status = 1;
+    ActiveStore().Exclusive([&] { status = removeKey(static_cast<qint32>(slot), name); });
+    return status;
 }

@@ -51,7 +51,7 @@ private slots:
             data += EncodePersonnelRecord(r);
         }
         writeFile(m_dir.filePath(QStringLiteral("Vardel.Data")), data);
-        const QString stamp = RecordIdentity(r.RecordCreated);
+        const QString stamp = StampIdentity(r.RecordCreated);
         AppendEvents(log(), {Edit(QStringLiteral("Able, "), stamp + QStringLiteral(" #1"), 2, QStringLiteral("a")),
                              Edit(QStringLiteral("Baker, "), stamp + QStringLiteral(" #2"), 5, QStringLiteral("b")),
                              Edit(QStringLiteral("Cole, "), stamp + QStringLiteral(" #3"), 9, QStringLiteral("c"))});

@@ -3,11 +3,12 @@
 #include "core/backup/BackupCopy.h"
 
 #include "core/base/AppGlobals.h"
-#include "core/history/ChangeLog.h"
-#include "core/server/ServerStore.h"
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
+#include "core/base/RegularFile.h"
+#include "core/history/ChangeLog.h"
 #include "core/record/PersonnelRecord.h"
+#include "core/store/PersonnelStore.h"
 #include "core/users/AccessCode.h"
 
 #include <QCryptographicHash>
@@ -164,8 +165,8 @@ BackupManifest DescribeBackup(const QString& folder, const QStringList& names, c
                               const QString& userList, const QString& user, const QDateTime& made) {
     BackupManifest m;
     m.made = made;
-    m.programVersion = QStringLiteral("%1.%2.%3").arg(VARDEL_VERSION_MAJOR).arg(VARDEL_VERSION_MINOR).arg(
-        VARDEL_VERSION_PATCH);
+    m.programVersion =
+        QStringLiteral("%1.%2.%3").arg(VARDEL_VERSION_MAJOR).arg(VARDEL_VERSION_MINOR).arg(VARDEL_VERSION_PATCH);
     m.user = user;
     for (const QString& name : names) {
         if (!QFileInfo::exists(Joined(folder, name)))
@@ -288,8 +289,8 @@ BackupManifest MakeVerifiedBackup(const QString& dataFolder, const QString& targ
     // On a server the records, users, user log and history are the server's, written as the folder's files;
     // only what stays local (the access code) is copied from the data folder.
     QStringList local = names;
-    if (auto* server = dynamic_cast<ServerStore*>(&ActiveStore())) {
-        for (const auto& [name, content] : server->ExportFiles()) {
+    {
+        for (const auto& [name, content] : ActiveStore().BackupFiles()) {
             local.removeAll(name);
             if (!names.contains(name))
                 continue;
@@ -302,7 +303,7 @@ BackupManifest MakeVerifiedBackup(const QString& dataFolder, const QString& targ
             }
             if (progress)
                 progress(name);
-            WriteServerFile(path, content);
+            WriteWholeFile(path, content);
             copied << name;
         }
     }
@@ -380,11 +381,9 @@ bool RecordBackupEvent(const QString& dataFolder, const QString& event, const QS
     e.Field = QStringLiteral("Folder");
     e.NewValue = otherFolder;
     try {
-        // On a server the history is the server's, shared with every desk.
-        if (UsingServer())
-            ActiveStore().Commit({e}, [] {});
-        else
-            AppendEvents(ChangeLogPath(dataFolder), {e});
+        // The store's history: on a server the server's, shared with every desk.
+        Q_UNUSED(dataFolder);
+        CommitWithHistory({e}, [] {});
         return true;
     } catch (const FileError&) {
         return false;

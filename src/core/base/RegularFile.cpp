@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -120,4 +121,12 @@ QByteArray ReadFileIfPresent(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString());
     return file.readAll();
+}
+
+void WriteWholeFile(const QString& path, const QByteArray& content) {
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
+                         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) && file.commit();
+    if (!written)
+        throw FileError(QStringLiteral("Vardel cannot write %1: %2").arg(path, file.errorString()));
 }

@@ -41,3 +41,7 @@ std::unique_ptr<QFile> OpenRegularFileForReading(const QString& path, QString* e
 // is missing or a regular file of this account. For the checks that decide from a file's size
 // whether it holds anything.
 void RequirePlainDataFolderFile(const QString& path);
+
+// Writes content as the file at path, owner-only, whole or not at all (a new file renamed into place). Throws
+// FileError naming the file.
+void WriteWholeFile(const QString& path, const QByteArray& content);

@@ -1,13 +1,16 @@
 #include "core/convert/OlderDataConversion.h"
 
+#include "core/history/RecordHistory.h"
+#include "core/store/PersonnelStore.h"
+
 #include "core/base/AppGlobals.h"
-#include "core/store/DataFile.h"
 #include "core/base/DataFolder.h"
 #include "core/base/DateRules.h"
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
-#include "core/record/OldPersonnelRecord.h"
 #include "core/base/RegularFile.h"
+#include "core/record/OldPersonnelRecord.h"
+#include "core/store/DataFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -354,4 +357,16 @@ void SetAsideOlderDataFile() {
     DataFolderLock lock;
     // One rename: the older data is under one of the two names at every instant.
     ReplaceFileAtomically(DataFileName, OldFileName());
+}
+
+qint32 ConvertOlderDataFileWithHistory(double createdAt) {
+    const DataFolderLock lock(QFileInfo(DataFileName).path());
+    const qint64 length = QFileInfo(DataFileName).size();
+    ChangeEvent e = NewEvent(HistoryEvent::Converted);
+    e.Identity = StampIdentity(createdAt);
+    e.OldValue = QStringLiteral("%1 bytes in the older format").arg(length);
+    e.NewValue = QStringLiteral("%1 records").arg(RecordCountForLength(length, OldPersonnelLayout::RecordSize));
+    qint32 count = 0;
+    CommitWithHistory({e}, [&] { count = ConvertOlderDataFile(createdAt); });
+    return count;
 }

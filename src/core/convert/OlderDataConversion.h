@@ -45,3 +45,6 @@ qint32 ConvertOlderDataFile(double createdAt);
 // Renames the older data file to "Vardel.Old" (replacing an earlier one) so that the program starts with no
 // employees.
 void SetAsideOlderDataFile();
+
+// ConvertOlderDataFile with its one "converted" line, which names the records' shared creation stamp.
+qint32 ConvertOlderDataFileWithHistory(double createdAt);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/record/PersonnelRecord.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QString>
 
@@ -8,21 +8,6 @@
 // the others keeping their order. Slot numbers after the removed one move up by one, so the list must be built
 // again at once. Earlier versions marked the slot with "$Killed$" before the copy; a marked slot that an
 // interrupted removal of theirs left is dropped by the next removal.
-
-// The employee as the list names it in column 0: "Last, First", each trimmed.
-QString ListedName(const PersonnelRecord& record);
-
-// Whether a 5000-byte slot as stored carries the removal marker (its FirstName, trimmed, is "$Killed$"); reads the
-// one field only.
-bool IsKilledSlot(const char* slot);
-
-struct RemovalResult {
-    // False when nothing was removed: the slot lies beyond the end of the file or holds someone other than the
-    // employee the list named (the file was changed by another program after the list was built).
-    bool Removed = false;
-    // Records in the file afterwards; 0 means the data file is gone.
-    qint32 RecordsLeft = 0;
-};
 
 // Removes the employee in slot of DataFileName, under the folder's write lock: the file is copied through
 // "TempFile.$$$" in slot order without that slot and without any slot carrying the "$Killed$" marker, and the copy

@@ -1,14 +1,16 @@
 #include "core/exchange/EmployeeExport.h"
 
-#include "core/exchange/CsvFormat.h"
-#include "core/exchange/XlsxLibrary.h"
-#include "core/store/DataFile.h"
+#include "core/record/RecordIdentity.h"
+
 #include "core/base/DateRules.h"
 #include "core/base/FixedRecordFile.h"
-#include "core/store/FolderStore.h"
-#include "core/record/PersonnelRecord.h"
+#include "core/exchange/CsvFormat.h"
+#include "core/exchange/XlsxLibrary.h"
 #include "core/list/EmployeeList.h"
+#include "core/record/PersonnelRecord.h"
 #include "core/record/RecordView.h"
+#include "core/store/DataFile.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -81,7 +83,7 @@ QList<ExportCell> RecordCells(const PersonnelRecord& r, bool mask) {
             Text(r.Race),
             Text(r.Sex),
             Date(r.DateOfBirth),
-            Text(mask ? MaskedSocialSecurityNumber(r.SocialSecurityNumber) : r.SocialSecurityNumber),
+            Text(mask ? MaskSocialSecurityNumber(r.SocialSecurityNumber) : r.SocialSecurityNumber),
             Text(r.EmergencyName),
             Text(r.EmergencyRelationship),
             Text(r.EmergencyPhone),
@@ -116,12 +118,6 @@ QString PlainText(const ExportCell& cell) {
 
 } // namespace
 
-QString MaskedSocialSecurityNumber(const QString& number) {
-    if (number.isEmpty())
-        return number;
-    return QStringLiteral("***-**-") + number.right(4);
-}
-
 QStringList RecordColumnHeadings() {
     QStringList headings;
     for (const RecordColumn& c : kRecordColumns)
@@ -143,7 +139,7 @@ ExportTable MakeExportTable(const ListOptions& options, const QDate& today, Expo
         const bool ssnColumn = options.TypeList == AlphabeticalListing && options.ListWith == 1;
         for (const ListRow& row : list.Rows)
             table.rows.append({Text(row.Name),
-                               Text(mask && ssnColumn ? MaskedSocialSecurityNumber(row.Detail) : row.Detail),
+                               Text(mask && ssnColumn ? MaskSocialSecurityNumber(row.Detail) : row.Detail),
                                Text(row.Extra)});
         return table;
     }
@@ -153,28 +149,14 @@ ExportTable MakeExportTable(const ListOptions& options, const QDate& today, Expo
     }
     if (list.Rows.isEmpty())
         return table;
-    if (!ActiveFolder()) {
-        // One consistent read of the store, then the list's rows in the list's order.
-        QHash<qint32, PersonnelRecord> byKey;
-        for (const ListRow& row : list.Rows)
-            byKey.insert(row.Slot, PersonnelRecord());
-        ActiveStore().Scan([&](RecordKey key, const char* bytes) {
-            if (const auto it = byKey.find(key); it != byKey.end())
-                *it = DecodePersonnelRecord(bytes);
-        });
-        for (const ListRow& row : list.Rows)
-            table.rows.append(RecordCells(byKey.value(row.Slot), mask));
-        return table;
-    }
-    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
-    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
-    file.open(FixedRecordFile::Access::ReadOnly);
-    QByteArray slot;
-    for (const ListRow& row : list.Rows) {
-        slot = blank;
-        file.readRecord(row.Slot, slot.data());
-        table.rows.append(RecordCells(DecodePersonnelRecord(slot.constData()), mask));
-    }
+    QList<RecordKey> keys;
+    keys.reserve(list.Rows.size());
+    for (const ListRow& row : list.Rows)
+        keys << row.Slot;
+    table.rows.resize(keys.size());
+    ActiveStore().ReadMany(keys, [&](qsizetype index, const char* bytes) {
+        table.rows[index] = RecordCells(DecodePersonnelRecord(bytes), mask);
+    });
     return table;
 }
 

@@ -27,9 +27,6 @@ struct ExportTable {
     QList<QList<ExportCell>> rows;
 };
 
-// The social security number as a user below full access may take it out: "***-**-1234".
-QString MaskedSocialSecurityNumber(const QString& number);
-
 // The employees the options list, in the list's order, from DataFileName. Social security numbers are masked
 // below access level 4. Throws FileError.
 ExportTable MakeExportTable(const ListOptions& options, const QDate& today, ExportFields fields, int accessLevel);

@@ -1,16 +1,20 @@
 #include "core/exchange/EmployeeImport.h"
 
-#include "core/exchange/CsvFormat.h"
-#include "core/exchange/EmployeeExport.h"
+#include "core/history/RecordHistory.h"
+#include "core/record/RecordIdentity.h"
+#include "core/store/PersonnelStore.h"
+
 #include "core/base/Cp1252.h"
-#include "core/store/DataFile.h"
 #include "core/base/DataFolder.h"
 #include "core/base/DateRules.h"
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
-#include "core/store/FolderStore.h"
+#include "core/exchange/CsvFormat.h"
+#include "core/exchange/EmployeeExport.h"
 #include "core/record/EntryValidation.h"
 #include "core/record/RecordView.h"
+#include "core/store/DataFile.h"
+#include "core/store/FolderStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -39,12 +43,27 @@ const QHash<QString, int>& ColumnsByHeading() {
     static const QHash<QString, int> columns = [] {
         QHash<QString, int> c;
         const QStringList exported = RecordColumnHeadings();
-        const char* names[] = {"FirstName",      "MiddleName",   "LastName",         "Suffix",
-                               "Race",           "Sex",          "DateOfBirth",      "SocialSecurityNumber",
-                               "EmergencyName",  "EmergencyRelationship",            "EmergencyPhone",
-                               "StreetAddress",  "CityStateZip", "HomePhone",        "CellPhone",
-                               "Email",          "EmployeeNumber",                   "JobTitle",
-                               "DateOfEmployment",               "DateOfJobTitle",   "InactivationDate",
+        const char* names[] = {"FirstName",
+                               "MiddleName",
+                               "LastName",
+                               "Suffix",
+                               "Race",
+                               "Sex",
+                               "DateOfBirth",
+                               "SocialSecurityNumber",
+                               "EmergencyName",
+                               "EmergencyRelationship",
+                               "EmergencyPhone",
+                               "StreetAddress",
+                               "CityStateZip",
+                               "HomePhone",
+                               "CellPhone",
+                               "Email",
+                               "EmployeeNumber",
+                               "JobTitle",
+                               "DateOfEmployment",
+                               "DateOfJobTitle",
+                               "InactivationDate",
                                "Notepad"};
         for (int i = 1; i <= FieldCount; ++i) {
             c.insert(Normalized(QString::fromLatin1(names[i - 1])), i);
@@ -78,7 +97,7 @@ QString NameKey(const QString& first, const QString& last, double born) {
 
 bool IsSworn(const QString& value) {
     static const QStringList yes = {QStringLiteral("sworn"), QStringLiteral("yes"), QStringLiteral("y"),
-                                    QStringLiteral("true"), QStringLiteral("-1"), QStringLiteral("1")};
+                                    QStringLiteral("true"),  QStringLiteral("-1"),  QStringLiteral("1")};
     return yes.contains(value.trimmed().toCaseFolded());
 }
 
@@ -150,11 +169,12 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
             if (!IsCp1252Text(fields[size_t(i)]))
                 problem = QStringLiteral("'%1' holds characters the record cannot store").arg(FieldCaption(i));
             else if (fields[size_t(i)].size() > FieldMaxLength(i))
-                problem = QStringLiteral("'%1' is longer than its %2 characters").arg(FieldCaption(i)).arg(
-                    FieldMaxLength(i));
+                problem =
+                    QStringLiteral("'%1' is longer than its %2 characters").arg(FieldCaption(i)).arg(FieldMaxLength(i));
         }
         if (problem.isEmpty() && picture.size() > PersonnelLayout::PicturePathWidth)
-            problem = QStringLiteral("'Picture' is longer than its %1 characters").arg(PersonnelLayout::PicturePathWidth);
+            problem =
+                QStringLiteral("'Picture' is longer than its %1 characters").arg(PersonnelLayout::PicturePathWidth);
         if (problem.isEmpty() && !RequiredFieldsFilled(fields)) {
             for (int required : RequiredFields)
                 if (fields[size_t(required)].trimmed().isEmpty()) {
@@ -180,7 +200,7 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
             const QString key = NameKey(row.record.FirstName, row.record.LastName, std::floor(row.record.DateOfBirth));
             if (!ssn.isEmpty() && ssns.contains(ssn))
                 problem = QStringLiteral("the social security number %1 is on file or earlier in the import")
-                              .arg(MaskedSocialSecurityNumber(ssn));
+                              .arg(MaskSocialSecurityNumber(ssn));
             else if (names.contains(key))
                 problem = QStringLiteral("an employee of this name and date of birth is on file or earlier in the "
                                          "import");
@@ -200,39 +220,31 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
 }
 
 qint64 ApplyImport(const ImportPlan& plan) {
-    QByteArray bytes;
-    qint64 count = 0;
+    std::vector<PersonnelRecord> records;
     for (const ImportRow& row : plan.rows)
-        if (row.accepted) {
-            bytes += EncodePersonnelRecord(row.record);
-            ++count;
-        }
-    if (count == 0)
-        return 0;
-    if (!ActiveFolder()) {
-        // A server takes them one by one inside the change's transaction: all of them or none.
-        for (const ImportRow& row : plan.rows)
-            if (row.accepted)
-                ActiveStore().Append(row.record);
-        return count;
-    }
-    const DataFolderLock lock;
-    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
-    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
-    file.open(FixedRecordFile::Access::ReadWrite);
-    const qint64 before = file.length();
-    try {
-        file.appendRecords(bytes);
-        file.sync();
-    } catch (const FileError&) {
-        // A write that stopped part-way (a full disk) is cut back, so the file holds none of the import.
-        file.close();
-        [[maybe_unused]] const int cut = ::truncate(QFile::encodeName(DataFileName).constData(), before);
-        throw;
-    }
-    return count;
+        if (row.accepted)
+            records.push_back(row.record);
+    ActiveStore().AppendMany(records);
+    return qint64(records.size());
 }
 
 QString ImportVerdictText(const ImportRow& row) {
     return row.accepted ? QStringLiteral("will add") : QStringLiteral("will not add: ") + row.reason;
+}
+
+qint64 ApplyImportWithHistory(const ImportPlan& plan) {
+    // The rows are added as at one moment: among their shared stamp, each is told apart by its order.
+    QList<ChangeEvent> events;
+    const qsizetype accepted = plan.accepted();
+    int rank = 0;
+    for (const ImportRow& row : plan.rows) {
+        if (!row.accepted)
+            continue;
+        ++rank;
+        const QString identity = StampIdentity(row.record.RecordCreated, accepted > 1 ? rank : 0);
+        events += RecordEvents(HistoryEvent::Import, PersonnelRecord(), row.record, identity, true);
+    }
+    qint64 added = 0;
+    CommitWithHistory(events, [&] { added = ApplyImport(plan); });
+    return added;
 }

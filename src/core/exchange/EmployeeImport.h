@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/store/DataFile.h"
 #include "core/record/PersonnelRecord.h"
+#include "core/store/DataFile.h"
 
 #include <QByteArray>
 #include <QList>
@@ -17,8 +17,8 @@
 // applied, and then every accepted row at once.
 
 struct ImportRow {
-    int line = 0;   // the row's record number in the file, the heading being 1
-    QString name;   // "Last, First" as the row gives it
+    int line = 0; // the row's record number in the file, the heading being 1
+    QString name; // "Last, First" as the row gives it
     bool accepted = false;
     QString reason; // why the row will not be added
     PersonnelRecord record;
@@ -40,3 +40,6 @@ qint64 ApplyImport(const ImportPlan& plan);
 
 // "will add" / "will not add: reason", one line per row, as the preview and vardel-data show it.
 QString ImportVerdictText(const ImportRow& row);
+
+// ApplyImport with an "import" line for each filled field of each accepted record, both or neither.
+qint64 ApplyImportWithHistory(const ImportPlan& plan);

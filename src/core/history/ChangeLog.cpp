@@ -1,11 +1,9 @@
 #include "core/history/ChangeLog.h"
 
 #include "core/base/AppGlobals.h"
-#include "core/store/DataFile.h"
 #include "core/base/DataFolder.h"
-#include "core/store/FolderStore.h"
 #include "core/base/RegularFile.h"
-#include "core/users/UserList.h"
+#include "core/base/Session.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -22,7 +20,6 @@ namespace {
 constexpr int kHashLength = 64;
 constexpr int kFieldCount = 9;
 const QString kWhenFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
-
 
 [[noreturn]] void failWith(const QString& path, int error) {
     throw ChangeLogError(QStringLiteral("The change history %1 could not be written:\r\n%2")
@@ -223,7 +220,7 @@ QList<ChangeEvent> ParseChangeLog(const QByteArray& content) {
 }
 
 QString ChangeLogPath(const QString& folder) {
-    const QString dir = folder.isEmpty() ? QFileInfo(DataFileName).path() : folder;
+    const QString dir = folder.isEmpty() ? QStringLiteral(".") : folder;
     return QDir(dir).filePath(ChangeLogFileName);
 }
 
@@ -283,17 +280,6 @@ void TakeBackLines(const QString& path, qint64 length) {
     const QByteArray name = QFile::encodeName(path);
     const int cut = length == 0 ? ::unlink(name.constData()) : ::truncate(name.constData(), length);
     Q_UNUSED(cut);
-}
-
-void CommitWithHistory(const QList<ChangeEvent>& events, const std::function<void()>& change, const QString& folder) {
-    if (folder.isEmpty() || UsingServer())
-        ActiveStore().Commit(events, change);
-    else
-        CommitToChangeLog(ChangeLogPath(folder), events, change);
-}
-
-QByteArray ActiveChangeLog() {
-    return ActiveStore().History();
 }
 
 ChangeEvent NewEvent(const QString& event) {

@@ -94,7 +94,7 @@ ChainCheck CheckChain(const QByteArray& content);
 // The events of the whole lines of a log's content, oldest first; a line that does not parse is skipped.
 QList<ChangeEvent> ParseChangeLog(const QByteArray& content);
 
-// Change.Log in folder (the data folder of DataFileName when empty).
+// Change.Log in folder (the working folder when empty).
 QString ChangeLogPath(const QString& folder = QString());
 // The file's content; empty when there is none yet. Throws FileError when it cannot be read.
 QByteArray ReadChangeLog(const QString& path);
@@ -106,15 +106,6 @@ QByteArray ReadChangeLog(const QString& path);
 qint64 AppendEvents(const QString& path, const QList<ChangeEvent>& events);
 // Cuts the log back to length: the lines of a change that then failed. Never throws.
 void TakeBackLines(const QString& path, qint64 length);
-
-// The trace and its change together, or neither: writes the events, then runs change; when change throws, the
-// lines are taken back and the error goes on. When the events cannot be written, change does not run and
-// ChangeLogError is thrown. Callers hold the data folder's lock from before they read what they change. Without a
-// folder, the active store's history (PersonnelStore::Commit); a folder names another data folder's log.
-void CommitWithHistory(const QList<ChangeEvent>& events, const std::function<void()>& change,
-                       const QString& folder = QString());
-// The active store's change history as "Change.Log" holds it (History of the store).
-QByteArray ActiveChangeLog();
 
 // Who is making changes: the logged-in user's name and access level name; before a log-in (the conversion at
 // start-up) or from vardel-data the program's name and the system account.

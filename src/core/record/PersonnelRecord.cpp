@@ -95,3 +95,12 @@ PersonnelRecord DecodePersonnelRecord(const char* s) {
 double DecodeInactivationDate(const char* src) {
     return GetDouble(src + L::InactivationDate);
 }
+
+bool IsKilledSlot(const char* slot) {
+    // The same test as IsKilled on a decoded record, without decoding the other 26 fields of every slot; a removal
+    // asks it of every slot, and a first name without a "$" cannot be the marker.
+    const char* field = slot + PersonnelLayout::FirstName;
+    if (!std::memchr(field, '$', PersonnelLayout::FirstNameWidth))
+        return false;
+    return GetFixedText(field, PersonnelLayout::FirstNameWidth).trimmed() == KilledMarker;
+}

@@ -80,6 +80,10 @@ inline bool IsKilled(const PersonnelRecord& record) {
     return record.FirstName.trimmed() == KilledMarker;
 }
 
+// Whether a 5000-byte slot as stored carries the removal marker (its FirstName, trimmed, is "$Killed$"); reads the
+// one field only.
+bool IsKilledSlot(const char* slot);
+
 // Exactly 5000 bytes. Text is blank-padded and cut at each field's width.
 QByteArray EncodePersonnelRecord(const PersonnelRecord& record);
 void EncodePersonnelRecord(const PersonnelRecord& record, char* dest);

@@ -10,6 +10,24 @@ RecordIdentity IdentityOf(const PersonnelRecord& record) {
             TrimBlanks(record.LastName), TrimBlanks(record.Suffix)};
 }
 
+namespace {
+
+QString lastCommaFirst(const QString& last, const QString& first) {
+    return last + QStringLiteral(", ") + first;
+}
+
+} // namespace
+
 QString RecordIdentity::ListedName() const {
-    return LastName + QStringLiteral(", ") + FirstName;
+    // The parts were trimmed when the identity was taken.
+    return lastCommaFirst(LastName, FirstName);
+}
+
+QString ListedName(const PersonnelRecord& record) {
+    return lastCommaFirst(TrimBlanks(record.LastName), TrimBlanks(record.FirstName));
+}
+
+QString MaskSocialSecurityNumber(const QString& number) {
+    const QString trimmed = TrimBlanks(number);
+    return trimmed.isEmpty() ? QString() : QStringLiteral("***-**-") + trimmed.right(4);
 }

@@ -21,3 +21,9 @@ struct RecordIdentity {
 };
 
 RecordIdentity IdentityOf(const PersonnelRecord& record);
+
+// The employee as the list names him or her in column 0: "Last, First", each trimmed.
+QString ListedName(const PersonnelRecord& record);
+
+// "***-**-" and the last four characters; empty stays empty.
+QString MaskSocialSecurityNumber(const QString& number);

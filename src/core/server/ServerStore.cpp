@@ -1,11 +1,17 @@
 #include "core/server/ServerStore.h"
 
+#include "core/base/AppGlobals.h"
+
+#include "core/base/RegularFile.h"
 #include "core/history/RecordHistory.h"
+#include "core/record/RecordIdentity.h"
 #include "core/server/PgConnection.h"
 #include "core/server/ServerSchema.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLocale>
 #include <QSaveFile>
 #include <QScopeGuard>
@@ -172,14 +178,6 @@ QByteArray readWhole(const QString& path) {
     return file.readAll();
 }
 
-void writeWhole(const QString& path, const QByteArray& content) {
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
-                         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) && file.commit();
-    if (!written)
-        throw FileError(QStringLiteral("Vardel cannot write %1: %2").arg(path, file.errorString()));
-}
-
 // Lines with their line ends, the last one possibly without.
 QList<QByteArray> linesOf(const QByteArray& content) {
     QList<QByteArray> lines;
@@ -344,7 +342,7 @@ QString ServerStore::identityOf(RecordKey key) {
     if (row.rows() == 0)
         return QString();
     const auto [rank, tied] = StampRank(key);
-    return RecordIdentity(row.float8(0, 0), tied > 1 ? rank : 0);
+    return StampIdentity(row.float8(0, 0), tied > 1 ? rank : 0);
 }
 
 void ServerStore::throwConflict(RecordKey key, const QString& name, bool updating) {
@@ -464,6 +462,79 @@ void ServerStore::WriteUser(int n, const UserRecord& user) {
                        bind());
         return 0;
     });
+    if (m_usersOpen) {
+        if (n > m_openUsers.size())
+            m_openUsers.append(user);
+        else
+            m_openUsers[n - 1] = user;
+    }
+}
+
+bool ServerStore::HasUsers() {
+    return !Users().isEmpty();
+}
+
+qint64 ServerStore::OpenUserList() {
+    m_openUsers = Users();
+    m_usersOpen = true;
+    return m_openUsers.size();
+}
+
+void ServerStore::CloseUserList() {
+    m_usersOpen = false;
+    m_openUsers.clear();
+}
+
+void ServerStore::ReadUser(int n, UserRecord& user) {
+    if (!m_usersOpen)
+        throw FileError(QStringLiteral("Bad file name or number"));
+    user = n >= 1 && n <= m_openUsers.size() ? m_openUsers.at(n - 1) : UserRecord();
+}
+
+bool ServerStore::HasUserLog(bool) {
+    return !UserLog().isEmpty();
+}
+
+QString ServerStore::NoEmployeeText(RecordKey key) {
+    return QStringLiteral("%1 holds no employee with key %2").arg(Where()).arg(key);
+}
+
+bool ServerStore::HasData() {
+    return Counts().records > 0;
+}
+
+QString ServerStore::RestoreRefusal() const {
+    // A restore would put one desk's files back under every other desk: the data goes back with server-import
+    // into an empty database, which the server's administrator decides on.
+    const QString crLf = QStringLiteral("\r\n");
+    return AppTitle + QStringLiteral(" keeps its records on the server ") + Where() +
+           QStringLiteral(". A backup goes back onto a server with") + crLf +
+           QStringLiteral("vardel-data server-import --server URL --data-dir BACKUP-FOLDER") + crLf +
+           QStringLiteral("into an empty database. Nothing was restored.");
+}
+
+void ServerStore::ReadMany(const QList<RecordKey>& keys,
+                           const std::function<void(qsizetype index, const char* bytes)>& visit) {
+    // One consistent read of the store; a key may stand more than once in a list.
+    QMultiHash<RecordKey, qsizetype> places;
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        places.insert(keys[i], i);
+    Scan([&](RecordKey key, const char* bytes) {
+        for (auto it = places.find(key); it != places.end() && it.key() == key; it = places.erase(it))
+            visit(*it, bytes);
+    });
+    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
+    for (auto it = places.cbegin(); it != places.cend(); ++it)
+        visit(*it, blank.constData());
+}
+
+void ServerStore::AppendMany(const std::vector<PersonnelRecord>& records) {
+    // One by one inside one transaction (the change's own, when there is one): all of them or none.
+    inTransaction("BEGIN", [&] {
+        for (const PersonnelRecord& record : records)
+            Append(record);
+        return 0;
+    });
 }
 
 void ServerStore::RemoveUser(int n) {
@@ -578,9 +649,5 @@ void ServerStore::ExportFolder(const QString& folder) {
                                 .arg(QDir::toNativeSeparators(folder), name));
     for (const auto& [name, content] : files)
         if (!content.isEmpty())
-            writeWhole(dir.filePath(name), content);
-}
-
-void WriteServerFile(const QString& path, const QByteArray& content) {
-    writeWhole(path, content);
+            WriteWholeFile(dir.filePath(name), content);
 }

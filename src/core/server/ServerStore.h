@@ -19,6 +19,7 @@ public:
 
     bool IsServer() const override { return true; }
     QString Where() const override;
+    QString RecordsName() const override { return Where(); }
 
     DataFileCounts Counts() override;
     DataFileCounts Scan(const std::function<void(RecordKey key, const char* bytes)>& visit) override;
@@ -28,15 +29,31 @@ public:
     RemovalResult Remove(RecordKey key, const QString& listedName, qint64 version) override;
     void ReplaceAll(const std::vector<PersonnelRecord>& records) override;
     std::pair<int, int> StampRank(RecordKey key) override;
+    void ReadMany(const QList<RecordKey>& keys,
+                  const std::function<void(qsizetype index, const char* bytes)>& visit) override;
+    void AppendMany(const std::vector<PersonnelRecord>& records) override;
+    void Exclusive(const std::function<void()>& work) override { work(); }
+    bool HasData() override;
+    QString NoEmployeeText(RecordKey key) override;
+    bool KeysNeverMove() const override { return true; }
+    QString RestoreRefusal() const override;
+    QList<std::pair<QString, QByteArray>> BackupFiles() override { return ExportFiles(); }
 
     void Commit(const QList<ChangeEvent>& events, const std::function<void()>& change) override;
     QByteArray History() override;
+    QByteArray HistoryStamp() override { return QByteArray(); }
 
     QList<UserRecord> Users() override;
     void WriteUser(int n, const UserRecord& user) override;
     void RemoveUser(int n) override;
     void AppendUserLog(const QByteArray& line) override;
     QByteArray UserLog() override;
+    bool HasUserLog(bool nonEmpty) override;
+    bool HasUsers() override;
+    qint64 OpenUserList() override;
+    void CloseUserList() override;
+    bool UserListIsOpen() const override { return m_usersOpen; }
+    void ReadUser(int n, UserRecord& user) override;
 
     // Moves a data folder's "Vardel.Data", "User.List", "User.Log" and "Change.Log" into the database, which must
     // hold none of them yet; all or nothing. Refuses, with the reason, files that could not come back byte for
@@ -62,9 +79,9 @@ private:
 
     std::unique_ptr<PgConnection> m_db;
     bool m_inTransaction = false;
+    // The user list between OpenUserList and CloseUserList, read whole at the open: a few dozen users at most.
+    QList<UserRecord> m_openUsers;
+    bool m_usersOpen = false;
     // The first history line of the change being committed: a conflict names who changed the record before it.
     qint64 m_ownLinesFrom = 0;
 };
-
-// Writes content as the file at path, owner-only, whole or not at all.
-void WriteServerFile(const QString& path, const QByteArray& content);

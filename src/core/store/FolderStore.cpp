@@ -5,6 +5,9 @@
 #include "core/base/FixedRecordFile.h"
 #include "core/base/MappedFile.h"
 #include "core/base/RegularFile.h"
+#include "core/record/PersonnelRecord.h"
+#include "core/record/RecordIdentity.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +19,7 @@
 #include <ctime>
 #include <limits>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -353,11 +357,72 @@ void CommitToChangeLog(const QString& path, const QList<ChangeEvent>& events, co
 }
 
 void FolderStore::Commit(const QList<ChangeEvent>& events, const std::function<void()>& change) {
-    CommitToChangeLog(ChangeLogPath(), events, change);
+    CommitToChangeLog(ChangeLogPath(QFileInfo(DataFileName).path()), events, change);
 }
 
 QByteArray FolderStore::History() {
-    return ReadChangeLog(ChangeLogPath());
+    return ReadChangeLog(ChangeLogPath(QFileInfo(DataFileName).path()));
+}
+
+QByteArray FolderStore::HistoryStamp() {
+    // An append grows the file and a replacement (a restore) changes its time: either makes the stamp differ.
+    const QFileInfo info(ChangeLogPath(QFileInfo(DataFileName).path()));
+    if (!info.exists())
+        return QByteArray("none");
+    return info.absoluteFilePath().toUtf8() + '\t' + QByteArray::number(info.size()) + '\t' +
+           QByteArray::number(info.lastModified().toMSecsSinceEpoch());
+}
+
+void FolderStore::Exclusive(const std::function<void()>& work) {
+    const DataFolderLock lock(QFileInfo(DataFileName).path());
+    work();
+}
+
+bool FolderStore::HasData() {
+    return QFileInfo::exists(DataFileName);
+}
+
+QString FolderStore::NoEmployeeText(RecordKey key) {
+    const qint64 records = QFileInfo::exists(DataFileName) ? Counts().records : 0;
+    return QStringLiteral("%1 holds %2 records, so there is no slot %3").arg(DataFileName).arg(records).arg(key);
+}
+
+void FolderStore::ReadMany(const QList<RecordKey>& keys,
+                           const std::function<void(qsizetype index, const char* bytes)>& visit) {
+    if (keys.isEmpty())
+        return;
+    const QByteArray& blank = blankSlot();
+    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
+    file.open(FixedRecordFile::Access::ReadOnly);
+    QByteArray slot;
+    // A cut-off last slot reads with the rest blank, as the program reads it.
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        slot = blank;
+        file.readRecord(keys[i], slot.data());
+        visit(i, slot.constData());
+    }
+}
+
+void FolderStore::AppendMany(const std::vector<PersonnelRecord>& records) {
+    if (records.empty())
+        return;
+    QByteArray bytes;
+    bytes.reserve(qsizetype(records.size()) * PersonnelLayout::RecordSize);
+    for (const PersonnelRecord& record : records)
+        bytes += EncodePersonnelRecord(record);
+    const DataFolderLock lock(QFileInfo(DataFileName).path());
+    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blankSlot());
+    file.open(FixedRecordFile::Access::ReadWrite);
+    const qint64 before = file.length();
+    try {
+        file.appendRecords(bytes);
+        file.sync();
+    } catch (const FileError&) {
+        // A write that stopped part-way (a full disk) is cut back, so the file holds none of them.
+        file.close();
+        [[maybe_unused]] const int cut = ::truncate(QFile::encodeName(DataFileName).constData(), before);
+        throw;
+    }
 }
 
 // ---- Users ----
@@ -445,7 +510,23 @@ void FolderStore::AppendUserLog(const QByteArray& line) {
 }
 
 QByteArray FolderStore::UserLog() {
-    return ReadFileIfPresent(UserLogFileName);
+    if (!QFileInfo::exists(UserLogFileName))
+        return QByteArray();
+    // A regular file of this account only: a link or a pipe planted in its place is refused, not followed.
+    QString problem;
+    const std::unique_ptr<QFile> log = OpenRegularFileForReading(UserLogFileName, &problem, true);
+    if (!log)
+        throw FileError(problem);
+    return log->readAll();
+}
+
+bool FolderStore::HasUserLog(bool nonEmpty) {
+    const QFileInfo info(UserLogFileName);
+    return info.exists() && !(nonEmpty && info.size() == 0);
+}
+
+bool FolderStore::HasUsers() {
+    return QFileInfo::exists(UserListFileName);
 }
 
 // ---- The data file's read-only tools ----

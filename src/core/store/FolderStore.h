@@ -16,6 +16,7 @@ public:
 
     bool IsServer() const override { return false; }
     QString Where() const override;
+    QString RecordsName() const override { return DataFileName; }
 
     DataFileCounts Counts() override;
     DataFileCounts Scan(const std::function<void(RecordKey key, const char* bytes)>& visit) override;
@@ -25,15 +26,27 @@ public:
     RemovalResult Remove(RecordKey key, const QString& listedName, qint64 version) override;
     void ReplaceAll(const std::vector<PersonnelRecord>& records) override;
     std::pair<int, int> StampRank(RecordKey key) override;
+    void ReadMany(const QList<RecordKey>& keys,
+                  const std::function<void(qsizetype index, const char* bytes)>& visit) override;
+    void AppendMany(const std::vector<PersonnelRecord>& records) override;
+    void Exclusive(const std::function<void()>& work) override;
+    bool HasData() override;
+    QString NoEmployeeText(RecordKey key) override;
+    bool KeysNeverMove() const override { return false; }
+    QString RestoreRefusal() const override { return QString(); }
+    QList<std::pair<QString, QByteArray>> BackupFiles() override { return {}; }
 
     void Commit(const QList<ChangeEvent>& events, const std::function<void()>& change) override;
     QByteArray History() override;
+    QByteArray HistoryStamp() override;
 
     QList<UserRecord> Users() override;
     void WriteUser(int n, const UserRecord& user) override;
     void RemoveUser(int n) override;
     void AppendUserLog(const QByteArray& line) override;
     QByteArray UserLog() override;
+    bool HasUserLog(bool nonEmpty) override;
+    bool HasUsers() override;
 
     // ---- The data file held open from OpenDataFile to CloseDataFile ----
     // Opens DataFileName under the folder's lock (creating it empty when missing) and counts it; the counts of an
@@ -42,16 +55,14 @@ public:
     void CloseDataFile();
     bool DataFileIsOpen() const;
 
-    // ---- The user list held open from OpenUserList to CloseUserList ----
-    // Returns the number of users.
-    qint64 OpenUserList();
-    void CloseUserList();
-    bool UserListIsOpen() const;
-    // User n into user, from the open list; past the end, a blank user.
-    void ReadUser(int n, UserRecord& user);
+    qint64 OpenUserList() override;
+    void CloseUserList() override;
+    bool UserListIsOpen() const override;
+    void ReadUser(int n, UserRecord& user) override;
 };
 
-// The active store when it is the folder (or a store built on it), else nullptr.
+// The active store when it is the folder (or a store built on it), else nullptr: for the data file and user list
+// modules of this layer, which keep the folder's open-work-close pattern.
 FolderStore* ActiveFolder();
 
 // The folder's change history at path with its change, both or neither: the lines are appended, change runs, and

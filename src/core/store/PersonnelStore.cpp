@@ -1,7 +1,6 @@
 #include "core/store/PersonnelStore.h"
 
 #include "core/store/FolderStore.h"
-#include "core/users/UserList.h"
 
 qint64 CurrentVersion = 0;
 
@@ -28,13 +27,17 @@ PersonnelStore& ActiveStore() {
 void SetActiveStore(std::unique_ptr<PersonnelStore> store) {
     // Whatever the store that goes held open (the folder's file and lock) ends with it.
     CloseDataFile();
-    CloseUserList();
+    ActiveStore().CloseUserList();
     chosenStore() = std::move(store);
     CurrentVersion = 0;
 }
 
-bool UsingServer() {
-    return ActiveStore().IsServer();
+void CommitWithHistory(const QList<ChangeEvent>& events, const std::function<void()>& change) {
+    ActiveStore().Commit(events, change);
+}
+
+QByteArray ActiveChangeLog() {
+    return ActiveStore().History();
 }
 
 FolderStore* ActiveFolder() {

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "core/history/ChangeLog.h"
-#include "core/store/DataFile.h"
 #include "core/base/FileError.h"
+#include "core/history/ChangeLog.h"
 #include "core/record/PersonnelRecord.h"
-#include "core/employees/EmployeeRemoval.h"
-#include "core/users/UserList.h"
+#include "core/store/DataFile.h"
+#include "core/store/UserRecord.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -16,9 +15,9 @@
 #include <memory>
 
 // Where the records live: the data folder (the program's own files, one writer at a time under the folder's
-// lock) or a PostgreSQL server shared by several desks. The data file, user list, user log and change history
-// modules call the active store; the windows, the list, the entry checks and the printouts never ask which one
-// it is.
+// lock) or a PostgreSQL server shared by several desks. Every record, user and history line goes through the
+// active store, and nothing outside the two implementations asks which one it is: where the two differ in what
+// they can do, the store says so through a question of its own (KeysNeverMove, RestoreRefusal, ...).
 //
 // An employee's key is what the list's hidden column carries. In the folder it is the slot (from 1, the order of
 // adding; a removal moves the later ones up). On the server it is the row's key, which never changes and is never
@@ -50,6 +49,14 @@ public:
     using FileError::FileError;
 };
 
+struct RemovalResult {
+    // False when nothing was removed: the key holds nobody, or someone other than the employee the list named (the
+    // store was changed by another program after the list was built).
+    bool Removed = false;
+    // Records in the store afterwards; 0 means the folder's data file is gone.
+    qint32 RecordsLeft = 0;
+};
+
 class PersonnelStore {
 public:
     virtual ~PersonnelStore() = default;
@@ -57,6 +64,8 @@ public:
     virtual bool IsServer() const = 0;
     // For titles and messages: the folder's path, or the server's connection text without any password.
     virtual QString Where() const = 0;
+    // What holds the employees, as a message names it: the data file's name, or the server's connection text.
+    virtual QString RecordsName() const = 0;
 
     // ---- Employees ----
     // The counts as they are now.
@@ -80,6 +89,28 @@ public:
     virtual RemovalResult Remove(RecordKey key, const QString& listedName, qint64 version) = 0;
     // Replaces all employees with records, in their order (an import into an empty store, a conversion, a demo).
     virtual void ReplaceAll(const std::vector<PersonnelRecord>& records) = 0;
+    // The employees with keys from one consistent state of the store: visit gets each key's place in keys and the
+    // record's 5000-byte image (valid only during the call; a blank record's for a key that holds nobody), once per
+    // key, in no set order. A list's records are read so without holding them all at once.
+    virtual void ReadMany(const QList<RecordKey>& keys,
+                          const std::function<void(qsizetype index, const char* bytes)>& visit) = 0;
+    // Adds records after every other one, all of them or none (a failed write takes back what it wrote).
+    virtual void AppendMany(const std::vector<PersonnelRecord>& records) = 0;
+    // Runs work as the only writer: in the folder under the folder's lock, so that what work reads is still so
+    // when it writes; on a server each write checks the version it read in its own transaction instead.
+    virtual void Exclusive(const std::function<void()>& work) = 0;
+    // Whether there is anything to back up: the folder's data file (even empty), a server's employees.
+    virtual bool HasData() = 0;
+    // True when a key, once given, never names anybody else (a server's row keys); false when keys move with a
+    // removal (the folder's slots), so that a shown record must be found again by its identity before a save.
+    virtual bool KeysNeverMove() const = 0;
+    // That key holds nobody, as a refusal names it.
+    virtual QString NoEmployeeText(RecordKey key) = 0;
+    // Why a restore from a backup folder cannot replace this store's data, or empty when it can.
+    virtual QString RestoreRefusal() const = 0;
+    // The files a backup writes from the store rather than copies from the data folder, with their contents, as
+    // the folder's files would hold them; empty content means the store holds no such part. The folder has none.
+    virtual QList<std::pair<QString, QByteArray>> BackupFiles() = 0;
     // Among the employees created at the same instant as key's, key's place (from 1) and how many they are:
     // the change history's identity ranks tied creation stamps.
     virtual std::pair<int, int> StampRank(RecordKey key) = 0;
@@ -91,17 +122,31 @@ public:
     virtual void Commit(const QList<ChangeEvent>& events, const std::function<void()>& change) = 0;
     // The change history as "Change.Log" holds it: whole lines with their hashes, oldest first.
     virtual QByteArray History() = 0;
+    // Changes whenever History() may have: a reader that keeps the parsed history reads it again when the stamp
+    // differs from the one it read it under. Empty means no stamp can be had, and the history is read every time.
+    virtual QByteArray HistoryStamp() = 0;
 
     // ---- Users ----
     // The user list in its order.
     virtual QList<UserRecord> Users() = 0;
+    // Whether anybody is on the user list (in the folder: whether "User.List" is there).
+    virtual bool HasUsers() = 0;
+    // The user list held open from OpenUserList to CloseUserList, as the seed's modules work with it: the open
+    // returns the number of users, and ReadUser gives user n (from 1) of the open list, a blank one past the end.
+    virtual qint64 OpenUserList() = 0;
+    virtual void CloseUserList() = 0;
+    virtual bool UserListIsOpen() const = 0;
+    virtual void ReadUser(int n, UserRecord& user) = 0;
     // Stores user n (from 1); n = Users().size() + 1 adds.
     virtual void WriteUser(int n, const UserRecord& user) = 0;
     // Removes user n; the later ones move up.
     virtual void RemoveUser(int n) = 0;
     // Appends one line (its CR LF included) to the user log, as "User.Log" holds it.
     virtual void AppendUserLog(const QByteArray& line) = 0;
+    // The user log as stored, empty when there is none. Throws FileError when it cannot be read.
     virtual QByteArray UserLog() = 0;
+    // Whether there is a user log (in the folder: whether "User.Log" is there, and with nonEmpty, not empty).
+    virtual bool HasUserLog(bool nonEmpty) = 0;
 };
 
 // The version of CurrentRecord as ReadSlot or ReadOneSlot last read it (always 0 in the folder): what a save or
@@ -113,8 +158,10 @@ PersonnelStore& ActiveStore();
 // Makes store the active one (nullptr goes back to the folder). The program and vardel-data set it once, before
 // the first read.
 void SetActiveStore(std::unique_ptr<PersonnelStore> store);
-// True when the active store is a server.
-bool UsingServer();
+// The trace and its change together, or neither: the active store's Commit.
+void CommitWithHistory(const QList<ChangeEvent>& events, const std::function<void()>& change);
+// The active store's change history as "Change.Log" holds it.
+QByteArray ActiveChangeLog();
 
 // The server connection text the user chose, or empty for the folder: --server URL, else VARDEL_SERVER, else
 // the setting "Server=". Never holds a password of the user's typing: libpq reads ~/.pgpass and PGPASSWORD.

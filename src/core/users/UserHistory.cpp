@@ -1,8 +1,8 @@
 #include "core/users/UserHistory.h"
 
 #include "core/base/AppGlobals.h"
-#include "core/history/RecordHistory.h"
 #include "core/base/DataFolder.h"
+#include "core/history/RecordHistory.h"
 #include "core/store/PersonnelStore.h"
 
 #include <QFileInfo>
@@ -18,7 +18,7 @@ QString userName(const UserRecord& user) {
 ChangeEvent userEvent(const QString& event, const UserRecord& user) {
     ChangeEvent e = NewEvent(event);
     e.Employee = userName(user);
-    e.Identity = RecordIdentity(user.DateCreated);
+    e.Identity = StampIdentity(user.DateCreated);
     return e;
 }
 
@@ -55,8 +55,7 @@ QList<ChangeEvent> UserEvents(const QString& event, const UserRecord& before, co
 void WriteUserRecordWithHistory(qint32 n, const UserRecord& before) {
     const QString event = n > UserListCount ? HistoryEvent::UserAdded : HistoryEvent::UserEdited;
     try {
-        CommitWithHistory(
-            UserEvents(event, before, CurrentUser), [n] { WriteUserRecord(n); }, QFileInfo(UserListFileName).path());
+        CommitWithHistory(UserEvents(event, before, CurrentUser), [n] { WriteUserRecord(n); });
     } catch (const ChangeLogError&) {
         CloseUserList();
         throw;
@@ -64,15 +63,12 @@ void WriteUserRecordWithHistory(qint32 n, const UserRecord& before) {
 }
 
 void RemoveUserWithHistory(qint32 n) {
-    const QString folder = QFileInfo(UserListFileName).path();
     // From the look at the user until he or she is gone, no other writer comes in between.
-    std::optional<DataFolderLock> lock;
-    if (!UsingServer())
-        lock.emplace(folder);
-    OpenUserList();
-    ReadUserRecord(n);
-    const UserRecord user = CurrentUser;
-    CloseUserList();
-    CommitWithHistory(
-        {userEvent(HistoryEvent::UserDeleted, user)}, [n] { RemoveUser(n); }, folder);
+    ActiveStore().Exclusive([n] {
+        OpenUserList();
+        ReadUserRecord(n);
+        const UserRecord user = CurrentUser;
+        CloseUserList();
+        CommitWithHistory({userEvent(HistoryEvent::UserDeleted, user)}, [n] { RemoveUser(n); });
+    });
 }

@@ -4,9 +4,9 @@
 #include "core/base/Cp1252.h"
 #include "core/base/DateRules.h"
 #include "core/base/FileError.h"
-#include "core/store/FolderStore.h"
 #include "core/base/NumberRoutines.h"
 #include "core/base/RegularFile.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,19 +18,6 @@ UserRecord CurrentUser;
 
 namespace {
 
-// Field offsets and widths of the file image.
-constexpr int kDateCreatedAt = 0;
-constexpr int kFirstNameAt = 8, kFirstNameWidth = 15;
-constexpr int kLastNameAt = 23, kLastNameWidth = 20;
-constexpr int kPasswordAt = 43, kPasswordWidth = 16;
-constexpr int kAccessLevelAt = 59;
-constexpr int kCommentsAt = 61, kCommentsWidth = 439;
-static_assert(kCommentsAt + kCommentsWidth == UserRecordLength);
-
-// On a server the list is read whole at the open: it holds a few dozen users at most.
-QList<UserRecord> serverUsers;
-bool serverListOpen = false;
-
 bool IsPasswordCharacter(QChar c) {
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
            (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
@@ -38,97 +25,40 @@ bool IsPasswordCharacter(QChar c) {
 
 } // namespace
 
-QByteArray EncodeUserRecord(const UserRecord& record) {
-    QByteArray image(UserRecordLength, ' ');
-    char* p = image.data();
-    qToLittleEndian(record.DateCreated, p + kDateCreatedAt);
-    PutFixedText(p + kFirstNameAt, kFirstNameWidth, record.FirstName);
-    PutFixedText(p + kLastNameAt, kLastNameWidth, record.LastName);
-    PutFixedText(p + kPasswordAt, kPasswordWidth, record.Password);
-    qToLittleEndian(record.AccessLevel, p + kAccessLevelAt);
-    PutFixedText(p + kCommentsAt, kCommentsWidth, record.Comments);
-    return image;
-}
-
-UserRecord DecodeUserRecord(const char* data) {
-    UserRecord record;
-    record.DateCreated = qFromLittleEndian<double>(data + kDateCreatedAt);
-    record.FirstName = GetFixedText(data + kFirstNameAt, kFirstNameWidth);
-    record.LastName = GetFixedText(data + kLastNameAt, kLastNameWidth);
-    record.Password = GetFixedText(data + kPasswordAt, kPasswordWidth);
-    record.AccessLevel = qFromLittleEndian<qint16>(data + kAccessLevelAt);
-    record.Comments = GetFixedText(data + kCommentsAt, kCommentsWidth);
-    return record;
-}
-
 // ---- The user list ----
 
 bool UserListPresent() {
-    if (ActiveFolder())
-        return QFileInfo::exists(UserListFileName);
-    return !ActiveStore().Users().isEmpty();
+    return ActiveStore().HasUsers();
 }
 
 bool UserLogPresent(bool nonEmpty) {
-    if (!ActiveFolder())
-        return !ActiveStore().UserLog().isEmpty();
-    const QFileInfo info(UserLogFileName);
-    return info.exists() && !(nonEmpty && info.size() == 0);
+    return ActiveStore().HasUserLog(nonEmpty);
 }
 
 QByteArray ReadUserLog() {
-    if (!ActiveFolder())
-        return ActiveStore().UserLog();
-    QString problem;
-    const std::unique_ptr<QFile> log = OpenRegularFileForReading(UserLogFileName, &problem, true);
-    if (!log)
-        throw FileError(problem);
-    return log->readAll();
+    return ActiveStore().UserLog();
 }
 
 void OpenUserList() {
-    if (FolderStore* folder = ActiveFolder()) {
-        UserListCount = static_cast<qint16>(folder->OpenUserList());
-        return;
-    }
-    serverUsers = ActiveStore().Users();
-    serverListOpen = true;
-    UserListCount = static_cast<qint16>(serverUsers.size());
+    UserListCount = static_cast<qint16>(ActiveStore().OpenUserList());
 }
 
 void CloseUserList() {
-    if (FolderStore* folder = ActiveFolder())
-        folder->CloseUserList();
-    serverListOpen = false;
-    serverUsers.clear();
+    ActiveStore().CloseUserList();
 }
 
 bool UserListIsOpen() {
-    if (FolderStore* folder = ActiveFolder())
-        return folder->UserListIsOpen();
-    return serverListOpen;
+    return ActiveStore().UserListIsOpen();
 }
 
 void ReadUserRecord(qint32 n) {
-    if (FolderStore* folder = ActiveFolder()) {
-        folder->ReadUser(n, CurrentUser);
-        return;
-    }
-    if (!serverListOpen)
-        throw FileError(QStringLiteral("Bad file name or number"));
-    CurrentUser = n >= 1 && n <= serverUsers.size() ? serverUsers.at(n - 1) : UserRecord();
+    ActiveStore().ReadUser(n, CurrentUser);
 }
 
 void WriteUserRecord(qint32 n) {
     if (!UserListIsOpen())
         throw FileError(QStringLiteral("Bad file name or number"));
     ActiveStore().WriteUser(n, CurrentUser);
-    if (!ActiveFolder()) {
-        if (n > serverUsers.size())
-            serverUsers.append(CurrentUser);
-        else
-            serverUsers[n - 1] = CurrentUser;
-    }
 }
 
 void RemoveUser(qint32 n) {

@@ -1,19 +1,18 @@
 #include "ui/backup/modBackupRestore.h"
 
-#include "core/base/AppGlobals.h"
-#include "ui/common/BusyWindow.h"
-#include "ui/common/Dialogs.h"
 #include "core/backup/BackupCopy.h"
 #include "core/backup/BackupManifest.h"
-#include "ui/backup/modFolderBrowse.h"
-#include "core/history/ChangeLog.h"
-#include "core/history/ChangeLog.h"
-#include "core/store/DataFile.h"
+#include "core/base/AppGlobals.h"
 #include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
+#include "core/history/ChangeLog.h"
+#include "core/store/DataFile.h"
 #include "core/store/PersonnelStore.h"
 #include "core/users/AccessCode.h"
 #include "core/users/UserList.h"
+#include "ui/backup/modFolderBrowse.h"
+#include "ui/common/BusyWindow.h"
+#include "ui/common/Dialogs.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -213,10 +212,10 @@ bool RunRestore(QWidget* owner, const QString& chosen, int& replaced) {
     }
 
     if (FileExistsIn(ProgramFolder(), dataFile)) {
-        const QString whatComesBack =
-            verdict.manifest ? QStringLiteral("The backup to be restored:") + kCrLf + ManifestSummary(*verdict.manifest) +
-                                   QLatin1Char('.') + kCrLf + kCrLf
-                             : QString();
+        const QString whatComesBack = verdict.manifest
+                                          ? QStringLiteral("The backup to be restored:") + kCrLf +
+                                                ManifestSummary(*verdict.manifest) + QLatin1Char('.') + kCrLf + kCrLf
+                                          : QString();
         const MsgResult answer =
             dialogs().MessageBox(owner,
                                  QStringLiteral("Note:") + kCrLf + kCrLf +
@@ -268,8 +267,8 @@ void VerifyBackupCommand(QWidget* owner) {
     case BackupVerdict::Status::Verified:
         dialogs().MessageBox(owner,
                              QStringLiteral("The backup in") + kCrLf + kCrLf + QLatin1Char('\'') + chosen +
-                                 QLatin1Char('\'') + kCrLf + kCrLf + QStringLiteral("is whole and verified:") +
-                                 kCrLf + ManifestSummary(*verdict.manifest) + QLatin1Char('.'),
+                                 QLatin1Char('\'') + kCrLf + kCrLf + QStringLiteral("is whole and verified:") + kCrLf +
+                                 ManifestSummary(*verdict.manifest) + QLatin1Char('.'),
                              QStringLiteral("Backup Verified"), MsgIcon::Information, MsgButtons::OK);
         break;
     case BackupVerdict::Status::NoManifest:
@@ -308,15 +307,8 @@ void BackupDataFiles(QWidget* owner) {
 }
 
 bool RestoreDataFiles(QWidget* owner) {
-    // A restore would put one desk's files back under every other desk: on a server the data goes back with
-    // server-import into an empty database, which the server's administrator decides on.
-    if (UsingServer()) {
-        dialogs().MessageBox(owner,
-                             AppTitle + QStringLiteral(" keeps its records on the server ") + ActiveStore().Where() +
-                                 QStringLiteral(". A backup goes back onto a server with") + kCrLf +
-                                 QStringLiteral("vardel-data server-import --server URL --data-dir BACKUP-FOLDER") +
-                                 kCrLf + QStringLiteral("into an empty database. Nothing was restored."),
-                             AppTitle, MsgIcon::Exclamation, MsgButtons::OK);
+    if (const QString refusal = ActiveStore().RestoreRefusal(); !refusal.isEmpty()) {
+        dialogs().MessageBox(owner, refusal, AppTitle, MsgIcon::Exclamation, MsgButtons::OK);
         return false;
     }
     const QString chosen =

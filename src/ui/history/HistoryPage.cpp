@@ -1,11 +1,12 @@
 #include "ui/history/HistoryPage.h"
 
+#include "core/employees/EmployeeChanges.h"
+#include "core/history/RecordHistory.h"
+#include "core/print/HistoryPrintout.h"
+#include "core/store/PersonnelStore.h"
 #include "ui/common/WindowGeometry.h"
 #include "ui/controls/ZelButton.h"
-#include "core/print/HistoryPrintout.h"
-#include "core/history/RecordHistory.h"
 #include "ui/print/PrintJob.h"
-#include "core/store/PersonnelStore.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -21,23 +22,12 @@ const QStringList kColumns = {QStringLiteral("Date"),  QStringLiteral("User"),  
 
 const QList<ChangeEvent>& CurrentChangeLog() {
     static QList<ChangeEvent> events;
-    static QString path;
-    static qint64 size = -1;
-    static QDateTime modified;
-    // A server's history has no file to watch: it is read afresh.
-    if (UsingServer()) {
+    static QByteArray readUnder;
+    // Parsing a long history is the slow part: it is done again only when the store says the history may differ.
+    const QByteArray stamp = ActiveStore().HistoryStamp();
+    if (stamp.isEmpty() || stamp != readUnder) {
         events = ParseChangeLog(ActiveChangeLog());
-        path.clear();
-        size = -1;
-        return events;
-    }
-    const QFileInfo info(ChangeLogPath());
-    const qint64 nowSize = info.exists() ? info.size() : 0;
-    if (info.absoluteFilePath() != path || nowSize != size || info.lastModified() != modified) {
-        events = ParseChangeLog(ReadChangeLog(info.filePath()));
-        path = info.absoluteFilePath();
-        size = nowSize;
-        modified = info.lastModified();
+        readUnder = stamp;
     }
     return events;
 }

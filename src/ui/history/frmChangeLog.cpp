@@ -1,10 +1,11 @@
 #include "ui/history/frmChangeLog.h"
 
 #include "core/base/AppGlobals.h"
+#include "core/base/DateRules.h"
+#include "core/store/PersonnelStore.h"
 #include "ui/common/WindowGeometry.h"
 #include "ui/controls/ZelButton.h"
 #include "ui/history/HistoryPage.h"
-#include "core/base/DateRules.h"
 
 #include <QLabel>
 #include <QLineEdit>

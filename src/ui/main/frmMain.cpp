@@ -1,18 +1,18 @@
 #include "ui/main/frmMain.h"
 
 #include "core/base/AppGlobals.h"
+#include "core/store/DataFile.h"
+#include "core/store/PersonnelStore.h"
+#include "core/users/UserList.h"
+#include "ui/backup/modBackupRestore.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/FadeEngine.h"
 #include "ui/common/Navigation.h"
 #include "ui/common/WindowGeometry.h"
-#include "ui/backup/modBackupRestore.h"
 #include "ui/controls/Accessibility.h"
 #include "ui/controls/ZelButton.h"
 #include "ui/help/frmManual.h"
-#include "core/store/DataFile.h"
-#include "core/store/PersonnelStore.h"
 #include "ui/main/EmployeeGrid.h"
-#include "core/users/UserList.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -97,7 +97,7 @@ void frmMain::Form_Activate() {
     cmdBackupRestore->setToolTip(
         QStringLiteral(" Backup and Restore Options (Full access level privileges required) "));
     // A server's records are backed up as the folder's files; there is no local data file to look for.
-    cmdBackupRestore->setVisible(UsingServer() ? ActiveStore().Counts().records > 0 : QFileInfo::exists(DataFileName));
+    cmdBackupRestore->setVisible(ActiveStore().HasData());
     cmdBackupRestore->setEnabled(true);
     cmdAdminWindow->setToolTip(QStringLiteral(" Return to the Admin Window "));
     cmdAdminWindow->show();

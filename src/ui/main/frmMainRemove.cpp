@@ -3,15 +3,16 @@
 #include "ui/main/frmMain.h"
 
 #include "core/base/AppGlobals.h"
+#include "core/base/MappedFile.h"
+#include "core/employees/EmployeeChanges.h"
+#include "core/employees/EmployeeRemoval.h"
+#include "core/history/RecordHistory.h"
+#include "core/store/PersonnelStore.h"
 #include "ui/common/BusyWindow.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/FadeEngine.h"
 #include "ui/history/HistoryRefusal.h"
-#include "core/history/RecordHistory.h"
-#include "core/base/MappedFile.h"
-#include "core/store/PersonnelStore.h"
 #include "ui/main/EmployeeGrid.h"
-#include "core/employees/EmployeeRemoval.h"
 
 QString frmMain::RemoveQuestion(const QString& listedName) {
     return QStringLiteral("Are your SURE you want to permanently remove\r\n\r\n") + listedName +

@@ -3,12 +3,14 @@
 
 #include "ui/main/frmMain.h"
 
+#include "core/base/DateRules.h"
+#include "core/employees/EmployeeChanges.h"
+#include "core/history/RecordHistory.h"
+#include "core/record/RecordIdentity.h"
+#include "core/store/DataFile.h"
+#include "core/store/PersonnelStore.h"
 #include "ui/common/Dialogs.h"
 #include "ui/history/HistoryRefusal.h"
-#include "core/history/RecordHistory.h"
-#include "core/store/DataFile.h"
-#include "core/base/DateRules.h"
-#include "core/store/PersonnelStore.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 
@@ -148,7 +150,7 @@ bool frmMain::CheckShownEmployee() {
         return true;
     // A server's keys are never given to anybody else: the version the save carries decides, and its refusal
     // names who changed or removed the employee.
-    if (slot >= 1 && UsingServer())
+    if (slot >= 1 && ActiveStore().KeysNeverMove())
         return true;
     CloseDataFile();
     dialogs().MessageBox(this, NotSavedText(m_shownIdentity.ListedName(), Editing),

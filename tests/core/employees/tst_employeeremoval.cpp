@@ -1,12 +1,13 @@
-#include "../../store/FileErrorText.h"
+#include "FileErrorText.h"
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
 
-#include "core/store/DataFile.h"
 #include "core/base/FixedRecordFile.h"
 #include "core/base/MappedFile.h"
-#include "core/record/PersonnelRecord.h"
 #include "core/employees/EmployeeRemoval.h"
+#include "core/record/PersonnelRecord.h"
+#include "core/store/DataFile.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QFile>
 #include <QtTest>

@@ -3,11 +3,13 @@
 #include "TempWorkDir.h"
 
 #include "core/base/AppGlobals.h"
+#include "core/base/DateRules.h"
+#include "core/employees/EmployeeChanges.h"
 #include "core/history/ChangeLog.h"
 #include "core/history/RecordHistory.h"
-#include "core/users/UserHistory.h"
 #include "core/store/DataFile.h"
-#include "core/base/DateRules.h"
+#include "core/store/PersonnelStore.h"
+#include "core/users/UserHistory.h"
 
 #include <QtTest>
 
@@ -237,10 +239,10 @@ private slots:
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("identity");
         const double a = Sample().RecordCreated;
-        QTest::newRow("first of a tied stamp") << 1 << RecordIdentity(a, 1);
-        QTest::newRow("a stamp of its own") << 2 << RecordIdentity(a + 1, 0);
-        QTest::newRow("second of the tie") << 3 << RecordIdentity(a, 2);
-        QTest::newRow("the cut-off last record") << 4 << RecordIdentity(a, 3);
+        QTest::newRow("first of a tied stamp") << 1 << StampIdentity(a, 1);
+        QTest::newRow("a stamp of its own") << 2 << StampIdentity(a + 1, 0);
+        QTest::newRow("second of the tie") << 3 << StampIdentity(a, 2);
+        QTest::newRow("the cut-off last record") << 4 << StampIdentity(a, 3);
         QTest::newRow("past the end: nobody") << 9 << QString();
     }
 
@@ -276,7 +278,7 @@ private slots:
         for (const ChangeEvent& e : EventsOfRecord(events, QStringLiteral("S #1")))
             got << e.NewValue;
         QCOMPARE(got, (QStringList{QStringLiteral("Title 10"), QStringLiteral("Title 1")}));
-        QCOMPARE(RecordIdentity(Sample().RecordCreated, 2), QStringLiteral("2024-05-06 07:08:09.250 #2"));
+        QCOMPARE(StampIdentity(Sample().RecordCreated, 2), QStringLiteral("2024-05-06 07:08:09.250 #2"));
     }
 };
 

@@ -5,8 +5,10 @@
 #include "VardelDataRun.h"
 
 #include "core/history/RecordHistory.h"
+#include "core/record/RecordIdentity.h"
 #include "core/server/ServerSchema.h"
 #include "core/server/ServerStore.h"
+#include "core/users/UserList.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,7 +35,7 @@ ChangeEvent eventBy(const QString& user, const QString& event, const PersonnelRe
             QStringLiteral("Supervisor"),
             event,
             ListedName(record),
-            RecordIdentity(record.RecordCreated),
+            StampIdentity(record.RecordCreated),
             QString(),
             QString(),
             QString()};
@@ -233,14 +235,16 @@ void tst_serverstore::twoClerks_data() {
     const QString removed = QStringLiteral("Smith, John was removed by Mary Jones on 12/07/2026 at 3:04 PM, after this "
                                            "form showed the record. ");
     QTest::newRow("save after a save")
-        << false << false << QString() << changed + "Nothing of your change was saved; the form now shows the record as it is.";
+        << false << false << QString()
+        << changed + "Nothing of your change was saved; the form now shows the record as it is.";
     QTest::newRow("removal after a save")
         << false << true << QString() << changed + "Nothing was removed; the form now shows the record as it is.";
     // The name the second desk shows is no longer the employee's: still a conflict, not "nobody there".
-    QTest::newRow("removal after a rename")
-        << false << true << QStringLiteral("Smithson") << QString(changed).replace("Smith,", "Smithson,") +
-                                                             "Nothing was removed; the form now shows the record as it is.";
-    QTest::newRow("save after a removal") << true << false << QString() << removed + "Nothing of your change was saved.";
+    QTest::newRow("removal after a rename") << false << true << QStringLiteral("Smithson")
+                                            << QString(changed).replace("Smith,", "Smithson,") +
+                                                   "Nothing was removed; the form now shows the record as it is.";
+    QTest::newRow("save after a removal")
+        << true << false << QString() << removed + "Nothing of your change was saved.";
     QTest::newRow("removal after a removal") << true << true << QString() << removed + "Nothing was removed.";
 }
 
@@ -259,8 +263,8 @@ void tst_serverstore::twoClerks() {
     qint64 herVersion = 0, hisVersion = 0;
     QVERIFY(mary.Read(key, hers, herVersion));
     QVERIFY(bob.Read(key, his, hisVersion));
-    const auto act = [&](ServerStore& store, bool removes, PersonnelRecord record, qint64 version,
-                         const QString& user, const QString& lastName = QString()) {
+    const auto act = [&](ServerStore& store, bool removes, PersonnelRecord record, qint64 version, const QString& user,
+                         const QString& lastName = QString()) {
         const QString shownAs = ListedName(record);
         record.JobTitle = user;
         if (!lastName.isEmpty())
@@ -307,8 +311,8 @@ void tst_serverstore::roundTrip() {
     // The commands read the server as they read the folder (keys are the slots of a folder moved in).
     QTemporaryDir local;
     const QStringList onServer = {"--server", server, "--data-dir", local.path()};
-    for (const QStringList& command : {QStringList{"list", "--type", "seniority", "--with", "Address"},
-                                       QStringList{"check"}, QStringList{"dump"}})
+    for (const QStringList& command :
+         {QStringList{"list", "--type", "seniority", "--with", "Address"}, QStringList{"check"}, QStringList{"dump"}})
         QCOMPARE(VardelData(onServer + command).out, VardelData(QStringList{"--data-dir", in.path()} + command).out);
     const Run printed = VardelData(onServer + QStringList{"print", "list", "--out", local.filePath("list.pdf")});
     QVERIFY2(printed.exitCode == 0 && QFileInfo(local.filePath("list.pdf")).size() > 0, printed.err.constData());

@@ -5,6 +5,7 @@
 
 #include "TempWorkDir.h"
 #include "TestServer.h"
+#include "core/record/RecordIdentity.h"
 #include "core/server/ServerStore.h"
 
 #include <QTest>

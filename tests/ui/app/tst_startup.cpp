@@ -1,12 +1,12 @@
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
 #include "core/base/AppGlobals.h"
-#include "ui/app/SingleInstance.h"
-#include "ui/app/basVardel.h"
-#include "core/store/DataFile.h"
 #include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
+#include "core/store/DataFile.h"
 #include "core/store/PersonnelStore.h"
+#include "ui/app/SingleInstance.h"
+#include "ui/app/basVardel.h"
 
 #include <QDir>
 #include <QFile>
@@ -181,7 +181,7 @@ private slots:
                  qPrintable(call.text));
         QVERIFY(call.text.endsWith(QLatin1String("\r\n\r\nVardel ends now.")));
         QCOMPARE(call.icon, MsgIcon::Critical);
-        QVERIFY(!UsingServer());
+        QVERIFY(!ActiveStore().IsServer());
     }
 
     void dataFolderOthersCanWriteIsRefusedAtStartUp() {

@@ -4,16 +4,17 @@
 #include "TempWorkDir.h"
 
 #include "core/base/AppGlobals.h"
-#include "ui/common/FadeEngine.h"
-#include "ui/common/WindowGeometry.h"
-#include "ui/controls/ZelButton.h"
 #include "core/base/FileError.h"
 #include "core/store/FolderStore.h"
+#include "core/store/PersonnelStore.h"
+#include "core/users/UserList.h"
+#include "ui/common/FadeEngine.h"
+#include "ui/common/Navigation.h"
+#include "ui/common/WindowGeometry.h"
+#include "ui/controls/ZelButton.h"
 #include "ui/main/EmployeeGrid.h"
 #include "ui/main/EntryField.h"
 #include "ui/main/frmMain.h"
-#include "ui/common/Navigation.h"
-#include "core/users/UserList.h"
 
 #include <QComboBox>
 #include <QGroupBox>
