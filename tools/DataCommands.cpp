@@ -2,12 +2,12 @@
 
 #include "Commands.h"
 #include "JsonLine.h"
+#include "core/history/ChangeLog.h"
+#include "core/store/DataFile.h"
 #include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
-#include "core/history/ChangeLog.h"
-#include "core/store/DataFile.h"
-#include "core/store/PersonnelStore.h"
+#include "core/store/FolderStore.h"
 
 #include <QFile>
 
@@ -62,14 +62,28 @@ int InfoCommand(const QStringList& args) {
 int DumpCommand(const QStringList& args) {
     if (!args.isEmpty())
         return UsageError("dump");
-    // Looking must not create the file.
-    if (!ActiveStore().HasData())
+    if (!ActiveFolder()) {
+        bool written = true;
+        ActiveStore().Scan([&](RecordKey key, const char* bytes) {
+            written = written && WriteOutput(PersonnelJsonLine(key, DecodePersonnelRecord(bytes)));
+        });
+        return written && FinishOutput() ? 0 : 1;
+    }
+    if (!QFile::exists(DataFileName))
         return FinishOutput() ? 0 : 1;
-    bool written = true;
-    ActiveStore().Scan([&](RecordKey key, const char* bytes) {
-        written = written && WriteOutput(PersonnelJsonLine(key, DecodePersonnelRecord(bytes)));
-    });
-    return written && FinishOutput() ? 0 : 1;
+    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
+    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
+    file.open(FixedRecordFile::Access::ReadOnly);
+    const qint64 count = file.recordCount();
+    QByteArray slot;
+    for (qint64 n = 1; n <= count; ++n) {
+        // A cut-off last slot reads with the rest blank, as the program reads it.
+        slot = blank;
+        file.readRecord(n, slot.data());
+        if (!WriteOutput(PersonnelJsonLine(n, DecodePersonnelRecord(slot.constData()))))
+            return 1;
+    }
+    return FinishOutput() ? 0 : 1;
 }
 
 bool ParseSampleArguments(const QStringList& args, int minimumCount, const QStringList& ownSwitches,
@@ -122,33 +136,39 @@ int DemoCommand(const QStringList& args) {
     if (!ParseSampleArguments(args, 1, {}, &a))
         return UsageError("demo N --seed S [--replace]");
 
-    // From the look at the old records until the new ones are in their place, no other writer may come between.
-    int status = 0;
-    ActiveStore().Exclusive([&] {
-        if (ActiveStore().HasData()) {
-            const qint64 existing = DataFileCountsNow().records;
-            if (existing > 0 && !a.replace) {
-                PrintError(QStringLiteral("%1 already holds %2 records; add --replace to write over them")
-                               .arg(ActiveStore().RecordsName())
-                               .arg(existing));
-                status = 1;
-                return;
-            }
+    // From the look at the old file until the new one is in its place, no other writer may come between.
+    std::optional<DataFolderLock> lock;
+    if (ActiveFolder())
+        lock.emplace();
+    if (!ActiveFolder() || QFile::exists(DataFileName)) {
+        const qint64 existing = DataFileCountsNow().records;
+        if (existing > 0 && !a.replace) {
+            PrintError(QStringLiteral("%1 already holds %2 records; add --replace to write over them")
+                           .arg(ActiveFolder() ? DataFileName : ActiveStore().Where())
+                           .arg(existing));
+            return 1;
         }
-        DemoRecords demo(a.seed);
-        ChangeEvent import = NewEvent(HistoryEvent::Import);
-        import.NewValue = QStringLiteral("%1 sample employees").arg(a.count);
-        std::vector<PersonnelRecord> records;
-        records.reserve(size_t(a.count));
-        for (int n = 0; n < a.count; ++n)
-            records.push_back(demo.next());
-        CommitWithHistory({import}, [&] { ActiveStore().ReplaceAll(records); });
+    }
+
+    DemoRecords demo(a.seed);
+    ChangeEvent import = NewEvent(HistoryEvent::Import);
+    import.NewValue = QStringLiteral("%1 sample employees").arg(a.count);
+    CommitWithHistory({import}, [&] {
+        if (!ActiveFolder()) {
+            std::vector<PersonnelRecord> records;
+            records.reserve(size_t(a.count));
+            for (int n = 0; n < a.count; ++n)
+                records.push_back(demo.next());
+            ActiveStore().ReplaceAll(records);
+            return;
+        }
+        WriteNewRecordFile(DataFileName, PersonnelLayout::RecordSize, a.count,
+                           [&demo](qint64, QByteArray& slot) { EncodePersonnelRecord(demo.next(), slot.data()); });
     });
-    if (status != 0)
-        return status;
-    return WriteOutput(
-               TerminalText(QStringLiteral("wrote %1 records to %2").arg(a.count).arg(ActiveStore().RecordsName())) +
-               '\n') &&
+    return WriteOutput(TerminalText(QStringLiteral("wrote %1 records to %2")
+                                        .arg(a.count)
+                                        .arg(ActiveFolder() ? DataFileName : ActiveStore().Where())) +
+                       '\n') &&
                    FinishOutput()
                ? 0
                : 1;
