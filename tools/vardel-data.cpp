@@ -5,19 +5,18 @@
 #include "OlderDataCommands.h"
 #include "ToolApplication.h"
 
-#include "core/base/AppGlobals.h"
 #include "core/app/CommandLine.h"
+#include "core/base/AppGlobals.h"
+#include "core/base/DataFolder.h"
+#include "core/base/FileError.h"
 #include "core/history/ChangeLog.h"
 #include "core/server/ServerStore.h"
 #include "core/store/DataFile.h"
-#include "core/base/DataFolder.h"
-#include "core/base/FileError.h"
 #include "core/store/PersonnelStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
@@ -88,34 +87,13 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Vardel"));
 
     CallerFolder() = QDir::currentPath();
-    QStringList args = ToolArguments(argc, argv);
-    QString dataDir;
-    bool dirGiven = false;
-    QString server;
-    for (qsizetype i = 0; i < args.size();) {
-        if (args[i] == QLatin1String("--server")) {
-            if (i + 1 >= args.size())
-                return usage();
-            server = args[i + 1];
-            args.remove(i, 2);
-        } else if (args[i].startsWith(QLatin1String("--server="))) {
-            server = args[i].mid(9);
-            args.remove(i);
-        } else if (args[i] == QLatin1String("--data-dir")) {
-            if (i + 1 >= args.size())
-                return usage();
-            dataDir = args[i + 1];
-            dirGiven = true;
-            args.remove(i, 2);
-        } else if (args[i].startsWith(QLatin1String("--data-dir="))) {
-            dataDir = args[i].mid(11);
-            dirGiven = true;
-            args.remove(i);
-        } else {
-            ++i;
-        }
-    }
-    if (args.isEmpty() || (dirGiven && dataDir.isEmpty()))
+    const ReadArguments place = ReadDataPlace(ToolArguments(argc, argv));
+    // An empty --data-dir would quietly be the folder vardel-data was started in.
+    if (place.mistake != ReadArguments::Mistake::None ||
+        (place.has(DataDirOption) && place.value(DataDirOption).isEmpty()))
+        return usage();
+    QStringList args = place.plain();
+    if (args.isEmpty())
         return usage();
     const QString name = args.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
@@ -139,13 +117,8 @@ int main(int argc, char* argv[]) {
     if (command->answersHelp && args.contains(QLatin1String("--help")))
         return command->run(args);
 
-    if (!dirGiven)
-        dataDir = qEnvironmentVariable("VARDEL_DATA_DIR");
-    if (dataDir.isEmpty())
-        dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    dataDir = QDir::cleanPath(QDir(dataDir).absolutePath());
-
-    ChosenToolServer() = ChosenServer(server, QString());
+    const QString dataDir = DataFolder(place.value(DataDirOption), qEnvironmentVariable("VARDEL_DATA_DIR"));
+    ChosenToolServer() = ChosenServer(place.value(ServerOption), QString());
     const bool serverCommand = QByteArray(command->name).startsWith("server-");
 
     InitProgramValues();

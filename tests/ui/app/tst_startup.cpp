@@ -2,6 +2,7 @@
 #include "TempWorkDir.h"
 #include "core/base/AppGlobals.h"
 #include "ui/app/SingleInstance.h"
+#include "core/app/CommandLine.h"
 #include "ui/app/basVardel.h"
 #include "core/store/DataFile.h"
 #include "core/base/DataFolder.h"
