@@ -49,7 +49,11 @@ std::unique_ptr<QCoreApplication> CreateToolApplication(char* argv0) {
 }
 
 // Never reached: HandOverPrinting has passed the command on before the dispatch runs.
-int PrintCommand(const QStringList&) {
+int PrintCommand(const ReadArguments&) {
     std::fputs("vardel-data: printing is done by " VARDEL_PRINT_PROGRAM_NAME "\n", stderr);
     return 1;
+}
+
+QByteArray PrintHelp() {
+    return QByteArray();
 }

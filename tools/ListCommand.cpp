@@ -3,9 +3,9 @@
 
 #include "Commands.h"
 
-#include "core/store/DataFile.h"
 #include "core/base/TextEscape.h"
 #include "core/list/EmployeeList.h"
+#include "core/store/DataFile.h"
 
 #include <QDate>
 #include <QFile>
@@ -24,6 +24,20 @@ const char* const kListUsage =
     "\"Cell Phone\", \"Email Address\", \"Date of Employment\", \"Employee#\".\n"
     "Prints the list heading, then per row: name, column 1, column 2 and the slot number, tab-separated.\n";
 
+const OptionSpec kListOptions[] = {
+    {"--type", "alpha|seniority|age|birthday", "the kind of list"},
+    {"--with", "ENTRY", "the entry the alphabetical list shows beside the name"},
+    {"--status", "current|previous", "current or previous employees"},
+    {"--sworn", "all|sworn|non-sworn", "sworn employees, the others, or all"},
+    {"--race", "W|B|H|A|O", "employees of one race"},
+    {"--sex", "M|F", "employees of one sex"},
+    {"--month", "Jan", "employees born in one month"},
+    {"--year", "1999", "employees born in one year"},
+    {"--age-group", "\"30's\"", "employees of one age group"},
+    {"--search", "TEXT", "employees whose entries hold TEXT"},
+    {"--notepad", nullptr, "search the notepad as well"},
+};
+
 // The 1-based position of value among choices, 0 when it is none of them.
 int Choice(const QString& value, const QStringList& choices, Qt::CaseSensitivity cs = Qt::CaseInsensitive) {
     for (qsizetype i = 0; i < choices.size(); ++i)
@@ -39,21 +53,34 @@ bool Fail(QString* error, const QString& text) {
 
 } // namespace
 
-bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error, bool* statusGiven) {
+QByteArray ListHelp() {
+    return kListUsage;
+}
+
+OptionTable ListOptionTable() {
+    return kListOptions;
+}
+
+bool IsListOption(const QString& option) {
+    return std::any_of(std::begin(kListOptions), std::end(kListOptions),
+                       [&option](const OptionSpec& spec) { return option == QLatin1String(spec.name); });
+}
+
+bool ParseListArguments(const ReadArguments& args, ListOptions* options, QString* error, bool* statusGiven) {
     ListOptions o;
     QStringList given;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& name = args.at(i);
+    for (const ReadArguments::Item& item : args.items) {
+        const QString& name = item.option;
+        const QString& value = item.value;
+        if (name.isEmpty())
+            return Fail(error, QStringLiteral("unexpected argument \"%1\"").arg(value));
+        if (!IsListOption(name))
+            continue; // the caller's own
         if (name == QLatin1String("--notepad")) {
             o.SearchNotepad = true;
             given << name;
             continue;
         }
-        if (!name.startsWith(QLatin1String("--")))
-            return Fail(error, QStringLiteral("unexpected argument \"%1\"").arg(name));
-        if (i + 1 >= args.size())
-            return Fail(error, QStringLiteral("%1 needs a value").arg(name));
-        const QString value = args.at(++i);
         const auto bad = [&](const QString& allowed) {
             return Fail(error, QStringLiteral("bad value \"%1\" for %2 (use %3)").arg(value, name, allowed));
         };
@@ -100,10 +127,10 @@ bool ParseListArguments(const QStringList& args, ListOptions* options, QString* 
             o.AgeGroup = value;
         } else if (name == QLatin1String("--search")) {
             o.OtherText = value;
-        } else {
-            return Fail(error, QStringLiteral("unknown option %1").arg(name));
         }
     }
+    if (args.mistake != ReadArguments::Mistake::None)
+        return Fail(error, args.mistakeText());
     if (o.TypeList != AlphabeticalListing) {
         // Only the alphabetical listing has these; the other lists take current employees by sworn status alone.
         for (const char* alphabeticalOnly :
@@ -117,11 +144,7 @@ bool ParseListArguments(const QStringList& args, ListOptions* options, QString* 
     return true;
 }
 
-int ListCommand(const QStringList& args) {
-    if (args.contains(QLatin1String("--help"))) {
-        std::fputs(kListUsage, stdout);
-        return 0;
-    }
+int ListCommand(const ReadArguments& args) {
     ListOptions options;
     QString error;
     bool statusGiven = false;

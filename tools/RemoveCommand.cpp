@@ -2,14 +2,14 @@
 
 #include "Commands.h"
 
-#include "core/history/RecordHistory.h"
-#include "core/store/DataFile.h"
 #include "core/base/DataFolder.h"
 #include "core/base/FixedRecordFile.h"
-#include "core/store/FolderStore.h"
 #include "core/base/MappedFile.h"
-#include "core/record/PersonnelRecord.h"
 #include "core/employees/EmployeeRemoval.h"
+#include "core/history/RecordHistory.h"
+#include "core/record/PersonnelRecord.h"
+#include "core/store/DataFile.h"
+#include "core/store/FolderStore.h"
 
 #include <QFile>
 
@@ -47,24 +47,22 @@ int RemoveFromServer(qint32 key, const QString& name) {
 
 } // namespace
 
-int RemoveCommand(const QStringList& args) {
+int RemoveCommand(const ReadArguments& args) {
     qint64 slot = 0;
     QString name;
-    for (qsizetype i = 0; i < args.size(); i += 2) {
-        if (i + 1 >= args.size())
-            return UsageError(kSynopsis);
-        if (args[i] == QLatin1String("--slot") && slot == 0) {
+    for (const ReadArguments::Item& item : args.items) {
+        if (item.option == QLatin1String("--slot") && slot == 0) {
             bool ok = false;
-            slot = args[i + 1].toLongLong(&ok);
+            slot = item.value.toLongLong(&ok);
             if (!ok || slot < 1)
                 return UsageError(kSynopsis);
-        } else if (args[i] == QLatin1String("--name") && name.isNull()) {
-            name = args[i + 1];
+        } else if (item.option == QLatin1String("--name") && name.isNull()) {
+            name = item.value;
         } else {
             return UsageError(kSynopsis);
         }
     }
-    if (slot == 0)
+    if (slot == 0 || args.mistake != ReadArguments::Mistake::None)
         return UsageError(kSynopsis);
 
     if (!ActiveFolder())

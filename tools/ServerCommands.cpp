@@ -13,8 +13,8 @@ QString& ChosenToolServer() {
 
 namespace {
 
-int withServer(const QStringList& args, const char* synopsis, void (ServerStore::*move)(const QString&)) {
-    if (!args.isEmpty())
+int withServer(const ReadArguments& args, const char* synopsis, void (ServerStore::*move)(const QString&)) {
+    if (!NoArguments(args))
         return UsageError(synopsis);
     if (ChosenToolServer().isEmpty()) {
         PrintError(QStringLiteral("no server: give --server URL or set VARDEL_SERVER"));
@@ -27,10 +27,10 @@ int withServer(const QStringList& args, const char* synopsis, void (ServerStore:
 
 } // namespace
 
-int ServerImportCommand(const QStringList& args) {
+int ServerImportCommand(const ReadArguments& args) {
     return withServer(args, "server-import --server URL --data-dir DIR", &ServerStore::ImportFolder);
 }
 
-int ServerExportCommand(const QStringList& args) {
+int ServerExportCommand(const ReadArguments& args) {
     return withServer(args, "server-export --server URL --data-dir DIR", &ServerStore::ExportFolder);
 }

@@ -2,15 +2,15 @@
 
 #include "Commands.h"
 
-#include "core/base/AppGlobals.h"
 #include "core/backup/BackupCopy.h"
 #include "core/backup/BackupManifest.h"
-#include "core/history/ChangeLog.h"
-#include "core/quality/DataQuality.h"
-#include "core/store/DataFile.h"
+#include "core/base/AppGlobals.h"
 #include "core/base/DataFolder.h"
 #include "core/base/DateRules.h"
 #include "core/base/FileError.h"
+#include "core/history/ChangeLog.h"
+#include "core/quality/DataQuality.h"
+#include "core/store/DataFile.h"
 #include "core/users/UserList.h"
 
 #include <QDir>
@@ -48,21 +48,23 @@ void Fail(const QString& text) {
 
 } // namespace
 
-int BackupCommand(const QStringList& args) {
+int BackupCommand(const ReadArguments& args) {
     QString dir;
     int keep = 0;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--keep") && i + 1 < args.size()) {
+    for (const ReadArguments::Item& item : args.items) {
+        if (item.option == QLatin1String("--keep")) {
             bool ok = false;
-            keep = args[++i].toInt(&ok);
+            keep = item.value.toInt(&ok);
             if (!ok || keep < 1)
                 return UsageError(kBackupUsage);
-        } else if (dir.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
-            dir = args[i];
+        } else if (item.option.isEmpty() && dir.isEmpty()) {
+            dir = item.value;
         } else {
             return UsageError(kBackupUsage);
         }
     }
+    if (args.mistake != ReadArguments::Mistake::None)
+        return UsageError(kBackupUsage);
     // The timer names no folder: it backs up where the administration window's setting says.
     if (dir.isEmpty())
         dir = GetSetting(QStringLiteral("BackupFolder"));
@@ -116,10 +118,10 @@ int BackupCommand(const QStringList& args) {
                : 1;
 }
 
-int VerifyCommand(const QStringList& args) {
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
+int VerifyCommand(const ReadArguments& args) {
+    if (args.mistake != ReadArguments::Mistake::None || args.items.size() != 1)
         return UsageError("verify DIR");
-    QString folder = FromCallerFolder(args[0]);
+    QString folder = FromCallerFolder(args.items.first().value);
     // The folder of scheduled backups stands for its newest backup.
     if (!QFileInfo::exists(QDir(folder).filePath(BackupManifestFileName)) &&
         !QFileInfo::exists(QDir(folder).filePath(DataFileName))) {
@@ -146,8 +148,8 @@ int VerifyCommand(const QStringList& args) {
     return 1;
 }
 
-int CheckCommand(const QStringList& args) {
-    if (!args.isEmpty())
+int CheckCommand(const ReadArguments& args) {
+    if (!NoArguments(args))
         return UsageError("check");
     const std::vector<QualityFinding> findings = CheckActiveStore(TodayOADate());
     for (const QualityFinding& f : findings) {

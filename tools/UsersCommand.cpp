@@ -2,8 +2,8 @@
 
 #include "JsonLine.h"
 #include "core/base/FixedRecordFile.h"
-#include "core/store/FolderStore.h"
 #include "core/base/RegularFile.h"
+#include "core/store/FolderStore.h"
 #include "core/users/UserList.h"
 
 #include <QFile>
@@ -36,8 +36,8 @@ QByteArray UserListJsonLines(const QByteArray& fileImage) {
     return out;
 }
 
-int UsersCommand(const QStringList& args) {
-    if (!args.isEmpty())
+int UsersCommand(const ReadArguments& args) {
+    if (!NoArguments(args))
         return UsageError("users");
     if (!ActiveFolder()) {
         QByteArray image;

@@ -23,38 +23,105 @@
 
 namespace {
 
+// The options of each command; --help, which every command takes, is the dispatch's.
+const OptionSpec kSampleOptions[] = {
+    {"--seed", "S", "the seed: the same seed writes the same employees"},
+    {"--replace", nullptr, "write over a data file that holds records"},
+};
+const OptionSpec kMakeOldOptions[] = {
+    {"--seed", "S", "the seed: the same seed writes the same employees"},
+    {"--dat", nullptr, "write Vardel.Dat, as the oldest releases named the file"},
+    {"--replace", nullptr, "write over a data file that holds records"},
+};
+const OptionSpec kRemoveOptions[] = {
+    {"--slot", "N", "the employee's slot, as vardel-data list prints it"},
+    {"--name", "\"Last, First\"", "remove only when the slot holds this name"},
+};
+const OptionSpec kHistoryOptions[] = {
+    {"--employee", "NAME", "the events of employees whose name holds NAME, in any case"},
+    {"--slot", "N", "the events of the employee in slot N"},
+    {"--since", "DATE", "from this day on"},
+    {"--until", "DATE", "up to this day"},
+    {"--verify", nullptr, "check the chain of the history instead (alone)"},
+};
+const OptionSpec kBackupOptions[] = {
+    {"--keep", "N", "keep the newest N dated backups (the BackupKeep setting when none)"},
+};
+const OptionSpec kExportOptions[] = {
+    {"--format", "xlsx|csv|json", "the kind of file (csv when none)"},
+    {"--fields", "list|all", "the list's columns or every field (list when none)"},
+    {"--out", "FILE", "the file to write; - for standard output (not for xlsx)"},
+};
+const OptionSpec kImportOptions[] = {
+    {"--dry-run", nullptr, "tell each row's verdict and add nothing"},
+};
+const OptionSpec kPrintOptions[] = {
+    {"--out", "FILE.pdf", "the PDF file to write"},
+    {"--replace", nullptr, "write over an existing PDF file"},
+    {"--slot", "N", "the employee of report, forms and label"},
+    {"--comments", nullptr, "report: with the notepad"},
+    {"--photo", nullptr, "report: with the photograph"},
+    {"--row", "R", "label: the row on the sheet"},
+    {"--col", "C", "label: the column on the sheet"},
+    {"--line1", "TEXT", "label: its first line"},
+    {"--line2", "TEXT", "label: its second line"},
+    {"--line3", "TEXT", "label: its third line"},
+    {"--line4", "TEXT", "label: its fourth line"},
+};
+const OptionSpec kHelpOption[] = {{"--help", nullptr, "print this help and exit"}};
+
 // Every command of the tool. A new one is a line here.
 const Command kCommands[] = {
     {"info", "info", "record counts of the data file", InfoCommand, false},
     {"dump", "dump", "every slot of the data file as one JSON line", DumpCommand, false},
     {"users", "users", "every user of the user list as one JSON line", UsersCommand, false},
-    {"demo", "demo N --seed S [--replace]", "write N sample employees as the data file", DemoCommand, true},
+    {"demo", "demo N --seed S [--replace]", "write N sample employees as the data file", DemoCommand, true,
+     kSampleOptions},
     {"make-old", "make-old N --seed S [--dat] [--replace]",
-     "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, true},
+     "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, true,
+     kMakeOldOptions},
     {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
-    {"list", "list [options]",
-     "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false,
-     true},
+    {"list",
+     "list [options]",
+     "the employee list as the main window shows it (vardel-data list --help names the options)",
+     ListCommand,
+     false,
+     {},
+     true,
+     ListHelp},
     {"remove", "remove --slot N [--name \"Last, First\"]",
-     "remove the employee in slot N as the main window does, checking the name when given", RemoveCommand, false},
+     "remove the employee in slot N as the main window does, checking the name when given", RemoveCommand, false,
+     kRemoveOptions},
     {"history", "history [--employee NAME|--slot N] [--since DATE] [--until DATE]",
-     "the change history, one tab-separated event a line; history --verify checks its chain", HistoryCommand, false},
+     "the change history, one tab-separated event a line; history --verify checks its chain", HistoryCommand, false,
+     kHistoryOptions},
     {"backup", "backup [DIR] [--keep N]",
-     "a verified backup into a dated folder of DIR (the BackupFolder setting when none)", BackupCommand, false},
+     "a verified backup into a dated folder of DIR (the BackupFolder setting when none)", BackupCommand, false,
+     kBackupOptions},
     {"verify", "verify DIR", "verify a backup folder against its manifest", VerifyCommand, false},
     {"check", "check", "the data-quality check: every record with a problem, tab-separated", CheckCommand, false},
     {"export", "export --format F --fields list|all [list options] --out FILE",
-     "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, false},
+     "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, false,
+     kExportOptions, true},
     {"import", "import FILE.csv [--dry-run]", "add the employees of a CSV file that pass every check", ImportCommand,
-     true},
+     true, kImportOptions},
     {"server-import", "server-import --server URL --data-dir DIR",
      "move the data folder's files into an empty PostgreSQL database", ServerImportCommand, false},
     {"server-export", "server-export --server URL --data-dir DIR",
      "write a PostgreSQL database's data as the files of a data folder without any", ServerExportCommand, true},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
      "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false,
-     true},
+     kPrintOptions, true, PrintHelp},
 };
+
+// A command's --help: its own text, else its synopsis, its summary and its options.
+QByteArray commandHelp(const Command& command) {
+    if (command.help)
+        return command.help();
+    return QByteArray("usage: vardel-data ") + command.synopsis + '\n' + command.summary + '\n' +
+           OptionsHelp({command.options, command.listOptions ? ListOptionTable() : OptionTable(), kHelpOption})
+               .toUtf8();
+}
 
 QByteArray usageText() {
     QByteArray text = "usage: vardel-data [--data-dir DIR | --server URL] <command> [arguments]\ncommands:\n";
@@ -113,9 +180,12 @@ int main(int argc, char* argv[]) {
         return usage();
     }
 
-    // Help is the same text wherever it is asked for, even before the data folder exists.
-    if (command->answersHelp && args.contains(QLatin1String("--help")))
-        return command->run(args);
+    // Help is the same text wherever it is asked for, even before the data folder exists, and whatever else the
+    // arguments hold.
+    if (args.contains(QLatin1String("--help")))
+        return WriteOutput(commandHelp(*command)) && FinishOutput() ? 0 : 1;
+    const ReadArguments commandArgs =
+        ReadOptions(args, {command->options, command->listOptions ? ListOptionTable() : OptionTable()});
 
     const QString dataDir = DataFolder(place.value(DataDirOption), qEnvironmentVariable("VARDEL_DATA_DIR"));
     ChosenToolServer() = ChosenServer(place.value(ServerOption), QString());
@@ -134,7 +204,7 @@ int main(int argc, char* argv[]) {
                 PrintError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
                 return 1;
             }
-            return command->run(args);
+            return command->run(commandArgs);
         }
         const QFileInfo folder(dataDir);
         if (command->writes) {
@@ -155,7 +225,7 @@ int main(int argc, char* argv[]) {
         // next save on somebody else.
         if (command->writes)
             RequireNoProgramOnFolder();
-        return command->run(args);
+        return command->run(commandArgs);
     } catch (const FileError& error) {
         CloseDataFile();
         PrintError(FileErrorReport(error));
