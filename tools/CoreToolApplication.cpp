@@ -49,7 +49,7 @@ std::unique_ptr<QCoreApplication> CreateToolApplication(char* argv0) {
 }
 
 // Never reached: HandOverPrinting has passed the command on before the dispatch runs.
-int PrintCommand(const ReadArguments&) {
+int PrintCommand(const QStringList&) {
     std::fputs("vardel-data: printing is done by " VARDEL_PRINT_PROGRAM_NAME "\n", stderr);
     return 1;
 }

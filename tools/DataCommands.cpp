@@ -48,8 +48,8 @@ QByteArray PersonnelJsonLine(qint64 slot, const PersonnelRecord& r) {
     return line;
 }
 
-int InfoCommand(const ReadArguments& args) {
-    if (!NoArguments(args))
+int InfoCommand(const QStringList& args) {
+    if (!args.isEmpty())
         return UsageError("info");
     // Looking must not create or change anything: the file is opened for reading only.
     const DataFileCounts counts = DataFileCountsNow();
@@ -59,8 +59,8 @@ int InfoCommand(const ReadArguments& args) {
     return WriteOutput(text) && FinishOutput() ? 0 : 1;
 }
 
-int DumpCommand(const ReadArguments& args) {
-    if (!NoArguments(args))
+int DumpCommand(const QStringList& args) {
+    if (!args.isEmpty())
         return UsageError("dump");
     if (!ActiveFolder()) {
         bool written = true;
@@ -132,7 +132,8 @@ void WriteNewRecordFile(const QString& target, int recordSize, qint64 count,
     }
 }
 
-int DemoCommand(const ReadArguments& args) {
+int DemoCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kSampleOptions});
     SampleArguments a;
     if (!ParseSampleArguments(args, 1, &a))
         return UsageError("demo N --seed S [--replace]");

@@ -14,11 +14,11 @@
 // name and returns the process exit code.
 
 // "info": the lines "records N", "current N", "previous N". A missing data file counts 0 and is not created.
-int InfoCommand(const ReadArguments& args);
+int InfoCommand(const QStringList& args);
 // "dump": one JSON object per slot and line.
-int DumpCommand(const ReadArguments& args);
+int DumpCommand(const QStringList& args);
 // "demo N --seed S [--replace]": writes N sample employees as the whole data file.
-int DemoCommand(const ReadArguments& args);
+int DemoCommand(const QStringList& args);
 
 // The arguments of the commands that write sample employees, in any order: the count, "--seed S" and "--replace";
 // the command's other switches (make-old's "--dat") are its own to read.

@@ -20,7 +20,8 @@ const char kImportUsage[] = "import FILE.csv [--dry-run]";
 
 } // namespace
 
-int ExportCommand(const ReadArguments& args) {
+int ExportCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kExportOptions, kListOptions});
     const QString format = args.has("--format") ? args.value("--format") : QStringLiteral("csv");
     const QString fields = args.has("--fields") ? args.value("--fields") : QStringLiteral("list");
     QString out = args.value("--out");
@@ -56,7 +57,8 @@ int ExportCommand(const ReadArguments& args) {
                : 1;
 }
 
-int ImportCommand(const ReadArguments& args) {
+int ImportCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kImportOptions});
     QString path;
     bool dryRun = false;
     for (const ReadArguments::Item& item : args.items) {

@@ -53,7 +53,8 @@ QByteArray HistoryInfoLines() {
     return "history " + QByteArray::number(check.Lines) + "\nchain " + chainText(check) + '\n';
 }
 
-int HistoryCommand(const ReadArguments& args) {
+int HistoryCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kHistoryOptions});
     // --verify stands alone: the check reads the whole chain and filters nothing.
     if (args.has("--verify") && args.items.size() == 1 && args.mistake == ReadArguments::Mistake::None)
         return verify();

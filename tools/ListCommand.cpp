@@ -24,20 +24,6 @@ const char* const kListUsage =
     "\"Cell Phone\", \"Email Address\", \"Date of Employment\", \"Employee#\".\n"
     "Prints the list heading, then per row: name, column 1, column 2 and the slot number, tab-separated.\n";
 
-const OptionSpec kListOptions[] = {
-    {"--type", "alpha|seniority|age|birthday", "the kind of list"},
-    {"--with", "ENTRY", "the entry the alphabetical list shows beside the name"},
-    {"--status", "current|previous", "current or previous employees"},
-    {"--sworn", "all|sworn|non-sworn", "sworn employees, the others, or all"},
-    {"--race", "W|B|H|A|O", "employees of one race"},
-    {"--sex", "M|F", "employees of one sex"},
-    {"--month", "Jan", "employees born in one month"},
-    {"--year", "1999", "employees born in one year"},
-    {"--age-group", "\"30's\"", "employees of one age group"},
-    {"--search", "TEXT", "employees whose entries hold TEXT"},
-    {"--notepad", nullptr, "search the notepad as well"},
-};
-
 // The 1-based position of value among choices, 0 when it is none of them.
 int Choice(const QString& value, const QStringList& choices, Qt::CaseSensitivity cs = Qt::CaseInsensitive) {
     for (qsizetype i = 0; i < choices.size(); ++i)
@@ -55,10 +41,6 @@ bool Fail(QString* error, const QString& text) {
 
 QByteArray ListHelp() {
     return kListUsage;
-}
-
-OptionTable ListOptionTable() {
-    return kListOptions;
 }
 
 bool IsListOption(const QString& option) {
@@ -144,7 +126,8 @@ bool ParseListArguments(const ReadArguments& args, ListOptions* options, QString
     return true;
 }
 
-int ListCommand(const ReadArguments& args) {
+int ListCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kListOptions});
     ListOptions options;
     QString error;
     bool statusGiven = false;

@@ -53,7 +53,8 @@ QList<OldPersonnelRecord> MakeOldRecords(int count, quint32 seed) {
     return records;
 }
 
-int MakeOldCommand(const ReadArguments& args) {
+int MakeOldCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kMakeOldOptions});
     SampleArguments a;
     if (!ParseSampleArguments(args, 0, &a))
         return UsageError("make-old N --seed S [--dat] [--replace]");
@@ -74,8 +75,8 @@ int MakeOldCommand(const ReadArguments& args) {
     return FinishOutput() ? 0 : 1;
 }
 
-int ConvertCommand(const ReadArguments& args) {
-    if (!NoArguments(args))
+int ConvertCommand(const QStringList& args) {
+    if (!args.isEmpty())
         return UsageError("convert");
     // The take-over, the check and the rewrite form one change of the folder.
     DataFolderLock lock;

@@ -381,7 +381,8 @@ QByteArray PrintHelp() {
     return QByteArray(kPrintSynopsis) + kPrintHelp;
 }
 
-int PrintCommand(const ReadArguments& args) {
+int PrintCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kPrintOptions, kListOptions});
     PrintRequest request;
     QString error;
     if (!ParsePrintArguments(args, &request, &error)) {

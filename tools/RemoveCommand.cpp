@@ -47,7 +47,8 @@ int RemoveFromServer(qint32 key, const QString& name) {
 
 } // namespace
 
-int RemoveCommand(const ReadArguments& args) {
+int RemoveCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kRemoveOptions});
     qint64 slot = 0;
     QString name;
     for (const ReadArguments::Item& item : args.items) {

@@ -13,8 +13,8 @@ QString& ChosenToolServer() {
 
 namespace {
 
-int withServer(const ReadArguments& args, const char* synopsis, void (ServerStore::*move)(const QString&)) {
-    if (!NoArguments(args))
+int withServer(const QStringList& args, const char* synopsis, void (ServerStore::*move)(const QString&)) {
+    if (!args.isEmpty())
         return UsageError(synopsis);
     if (ChosenToolServer().isEmpty()) {
         PrintError(QStringLiteral("no server: give --server URL or set VARDEL_SERVER"));
@@ -27,10 +27,10 @@ int withServer(const ReadArguments& args, const char* synopsis, void (ServerStor
 
 } // namespace
 
-int ServerImportCommand(const ReadArguments& args) {
+int ServerImportCommand(const QStringList& args) {
     return withServer(args, "server-import --server URL --data-dir DIR", &ServerStore::ImportFolder);
 }
 
-int ServerExportCommand(const ReadArguments& args) {
+int ServerExportCommand(const QStringList& args) {
     return withServer(args, "server-export --server URL --data-dir DIR", &ServerStore::ExportFolder);
 }

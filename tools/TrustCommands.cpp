@@ -48,7 +48,8 @@ void Fail(const QString& text) {
 
 } // namespace
 
-int BackupCommand(const ReadArguments& args) {
+int BackupCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kBackupOptions});
     QString dir;
     int keep = 0;
     for (const ReadArguments::Item& item : args.items) {
@@ -118,10 +119,10 @@ int BackupCommand(const ReadArguments& args) {
                : 1;
 }
 
-int VerifyCommand(const ReadArguments& args) {
-    if (args.mistake != ReadArguments::Mistake::None || args.items.size() != 1)
+int VerifyCommand(const QStringList& args) {
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
         return UsageError("verify DIR");
-    QString folder = FromCallerFolder(args.items.first().value);
+    QString folder = FromCallerFolder(args[0]);
     // The folder of scheduled backups stands for its newest backup.
     if (!QFileInfo::exists(QDir(folder).filePath(BackupManifestFileName)) &&
         !QFileInfo::exists(QDir(folder).filePath(DataFileName))) {
@@ -148,8 +149,8 @@ int VerifyCommand(const ReadArguments& args) {
     return 1;
 }
 
-int CheckCommand(const ReadArguments& args) {
-    if (!NoArguments(args))
+int CheckCommand(const QStringList& args) {
+    if (!args.isEmpty())
         return UsageError("check");
     const std::vector<QualityFinding> findings = CheckActiveStore(TodayOADate());
     for (const QualityFinding& f : findings) {

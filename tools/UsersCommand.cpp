@@ -36,8 +36,8 @@ QByteArray UserListJsonLines(const QByteArray& fileImage) {
     return out;
 }
 
-int UsersCommand(const ReadArguments& args) {
-    if (!NoArguments(args))
+int UsersCommand(const QStringList& args) {
+    if (!args.isEmpty())
         return UsageError("users");
     if (!ActiveFolder()) {
         QByteArray image;

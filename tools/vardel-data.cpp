@@ -23,51 +23,6 @@
 
 namespace {
 
-// The options of each command; --help, which every command takes, is the dispatch's.
-const OptionSpec kSampleOptions[] = {
-    {"--seed", "S", "the seed: the same seed writes the same employees"},
-    {"--replace", nullptr, "write over a data file that holds records"},
-};
-const OptionSpec kMakeOldOptions[] = {
-    {"--seed", "S", "the seed: the same seed writes the same employees"},
-    {"--dat", nullptr, "write Vardel.Dat, as the oldest releases named the file"},
-    {"--replace", nullptr, "write over a data file that holds records"},
-};
-const OptionSpec kRemoveOptions[] = {
-    {"--slot", "N", "the employee's slot, as vardel-data list prints it"},
-    {"--name", "\"Last, First\"", "remove only when the slot holds this name"},
-};
-const OptionSpec kHistoryOptions[] = {
-    {"--employee", "NAME", "the events of employees whose name holds NAME, in any case"},
-    {"--slot", "N", "the events of the employee in slot N"},
-    {"--since", "DATE", "from this day on"},
-    {"--until", "DATE", "up to this day"},
-    {"--verify", nullptr, "check the chain of the history instead (alone)"},
-};
-const OptionSpec kBackupOptions[] = {
-    {"--keep", "N", "keep the newest N dated backups (the BackupKeep setting when none)"},
-};
-const OptionSpec kExportOptions[] = {
-    {"--format", "xlsx|csv|json", "the kind of file (csv when none)"},
-    {"--fields", "list|all", "the list's columns or every field (list when none)"},
-    {"--out", "FILE", "the file to write; - for standard output (not for xlsx)"},
-};
-const OptionSpec kImportOptions[] = {
-    {"--dry-run", nullptr, "tell each row's verdict and add nothing"},
-};
-const OptionSpec kPrintOptions[] = {
-    {"--out", "FILE.pdf", "the PDF file to write"},
-    {"--replace", nullptr, "write over an existing PDF file"},
-    {"--slot", "N", "the employee of report, forms and label"},
-    {"--comments", nullptr, "report: with the notepad"},
-    {"--photo", nullptr, "report: with the photograph"},
-    {"--row", "R", "label: the row on the sheet"},
-    {"--col", "C", "label: the column on the sheet"},
-    {"--line1", "TEXT", "label: its first line"},
-    {"--line2", "TEXT", "label: its second line"},
-    {"--line3", "TEXT", "label: its third line"},
-    {"--line4", "TEXT", "label: its fourth line"},
-};
 const OptionSpec kHelpOption[] = {{"--help", nullptr, "print this help and exit"}};
 
 // Every command of the tool. A new one is a line here.
@@ -119,7 +74,7 @@ QByteArray commandHelp(const Command& command) {
     if (command.help)
         return command.help();
     return QByteArray("usage: vardel-data ") + command.synopsis + '\n' + command.summary + '\n' +
-           OptionsHelp({command.options, command.listOptions ? ListOptionTable() : OptionTable(), kHelpOption})
+           OptionsHelp({command.options, command.listOptions ? OptionTable(kListOptions) : OptionTable(), kHelpOption})
                .toUtf8();
 }
 
@@ -184,8 +139,6 @@ int main(int argc, char* argv[]) {
     // arguments hold.
     if (args.contains(QLatin1String("--help")))
         return WriteOutput(commandHelp(*command)) && FinishOutput() ? 0 : 1;
-    const ReadArguments commandArgs =
-        ReadOptions(args, {command->options, command->listOptions ? ListOptionTable() : OptionTable()});
 
     const QString dataDir = DataFolder(place.value(DataDirOption), qEnvironmentVariable("VARDEL_DATA_DIR"));
     ChosenToolServer() = ChosenServer(place.value(ServerOption), QString());
@@ -204,7 +157,7 @@ int main(int argc, char* argv[]) {
                 PrintError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
                 return 1;
             }
-            return command->run(commandArgs);
+            return command->run(args);
         }
         const QFileInfo folder(dataDir);
         if (command->writes) {
@@ -225,7 +178,7 @@ int main(int argc, char* argv[]) {
         // next save on somebody else.
         if (command->writes)
             RequireNoProgramOnFolder();
-        return command->run(commandArgs);
+        return command->run(args);
     } catch (const FileError& error) {
         CloseDataFile();
         PrintError(FileErrorReport(error));
