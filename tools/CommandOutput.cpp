@@ -33,7 +33,8 @@ QString& CallerFolder() {
 }
 
 QString FromCallerFolder(const QString& path) {
-    return QDir::cleanPath(QDir(CallerFolder().isEmpty() ? QDir::currentPath() : CallerFolder()).absoluteFilePath(path));
+    return QDir::cleanPath(
+        QDir(CallerFolder().isEmpty() ? QDir::currentPath() : CallerFolder()).absoluteFilePath(path));
 }
 
 QByteArray TerminalText(const QString& text) {

@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "ToolApplication.h"
+#include "core/app/CommandLine.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -23,21 +24,11 @@ std::string ProgramFolder() {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-// The command: the first argument that is not --data-dir, --server or the value of one, as the dispatch reads them.
-const char* CommandName(int argc, char* argv[]) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--data-dir") == 0 || std::strcmp(argv[i], "--server") == 0)
-            ++i;
-        else if (std::strncmp(argv[i], "--data-dir=", 11) != 0 && std::strncmp(argv[i], "--server=", 9) != 0)
-            return argv[i];
-    }
-    return "";
-}
-
 } // namespace
 
 void HandOverPrinting(int argc, char* argv[]) {
-    if (std::strcmp(CommandName(argc, argv), "print") != 0)
+    // The command as the dispatch reads it: the first argument that is not a data place option or its value.
+    if (ReadDataPlace(ToolArguments(argc, argv)).plain().value(0) != QLatin1String("print"))
         return;
     // Installed, it lies in the library-executables folder; in the build tree, beside this program.
     const std::string folder = ProgramFolder();
@@ -61,4 +52,8 @@ std::unique_ptr<QCoreApplication> CreateToolApplication(char* argv0) {
 int PrintCommand(const QStringList&) {
     std::fputs("vardel-data: printing is done by " VARDEL_PRINT_PROGRAM_NAME "\n", stderr);
     return 1;
+}
+
+QByteArray PrintHelp() {
+    return QByteArray();
 }

@@ -2,11 +2,11 @@
 
 #include "Commands.h"
 #include "JsonLine.h"
-#include "core/history/ChangeLog.h"
-#include "core/store/DataFile.h"
 #include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
+#include "core/history/ChangeLog.h"
+#include "core/store/DataFile.h"
 #include "core/store/FolderStore.h"
 
 #include <QFile>
@@ -86,25 +86,26 @@ int DumpCommand(const QStringList& args) {
     return FinishOutput() ? 0 : 1;
 }
 
-bool ParseSampleArguments(const QStringList& args, int minimumCount, const QStringList& ownSwitches,
-                          SampleArguments* parsed) {
+bool ParseSampleArguments(const ReadArguments& args, int minimumCount, SampleArguments* parsed) {
+    if (args.mistake != ReadArguments::Mistake::None)
+        return false;
     bool countOk = false;
     bool seedOk = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--seed") && i + 1 < args.size() && !seedOk) {
-            parsed->seed = args[++i].toUInt(&seedOk);
+    for (const ReadArguments::Item& item : args.items) {
+        if (item.option == QLatin1String("--seed")) {
+            if (seedOk)
+                return false;
+            parsed->seed = item.value.toUInt(&seedOk);
             if (!seedOk)
                 return false;
-        } else if (args[i] == QLatin1String("--replace")) {
+        } else if (item.option == QLatin1String("--replace")) {
             parsed->replace = true;
-        } else if (ownSwitches.contains(args[i])) {
-            parsed->switches << args[i];
-        } else if (!countOk) {
-            parsed->count = args[i].toInt(&countOk);
+        } else if (item.option.isEmpty()) {
+            if (countOk)
+                return false;
+            parsed->count = item.value.toInt(&countOk);
             if (!countOk || parsed->count < minimumCount || parsed->count > 1000000)
                 return false;
-        } else {
-            return false;
         }
     }
     return countOk && seedOk;
@@ -131,9 +132,10 @@ void WriteNewRecordFile(const QString& target, int recordSize, qint64 count,
     }
 }
 
-int DemoCommand(const QStringList& args) {
+int DemoCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kSampleOptions});
     SampleArguments a;
-    if (!ParseSampleArguments(args, 1, {}, &a))
+    if (!ParseSampleArguments(args, 1, &a))
         return UsageError("demo N --seed S [--replace]");
 
     // From the look at the old file until the new one is in its place, no other writer may come between.

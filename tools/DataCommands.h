@@ -2,7 +2,9 @@
 
 #include "core/record/PersonnelRecord.h"
 
+#include "core/app/CommandLine.h"
 #include <QByteArray>
+
 #include <QList>
 #include <QStringList>
 
@@ -18,17 +20,15 @@ int DumpCommand(const QStringList& args);
 // "demo N --seed S [--replace]": writes N sample employees as the whole data file.
 int DemoCommand(const QStringList& args);
 
-// The arguments of the commands that write sample employees, in any order: the count, "--seed S", "--replace" and
-// the command's own switches (make-old's "--dat").
+// The arguments of the commands that write sample employees, in any order: the count, "--seed S" and "--replace";
+// the command's other switches (make-old's "--dat") are its own to read.
 struct SampleArguments {
     int count = 0;
     quint32 seed = 0;
     bool replace = false;
-    QStringList switches; // those of the command's own that were given
 };
-// False for any other argument, a missing count or seed, or a count outside minimumCount to 1,000,000.
-bool ParseSampleArguments(const QStringList& args, int minimumCount, const QStringList& ownSwitches,
-                          SampleArguments* parsed);
+// False for a second count or seed, a missing one, a mistake, or a count outside minimumCount to 1,000,000.
+bool ParseSampleArguments(const ReadArguments& args, int minimumCount, SampleArguments* parsed);
 
 // Writes count records as the whole of target: into "TempFile.$$$" beside it, which then takes its place in one
 // rename. fill(n, slot) makes record n in a slot of recordSize bytes, one record at a time, so that a large file

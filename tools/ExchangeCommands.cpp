@@ -2,10 +2,10 @@
 
 #include "Commands.h"
 
+#include "core/base/DateRules.h"
 #include "core/exchange/EmployeeExport.h"
 #include "core/exchange/EmployeeImport.h"
 #include "core/history/RecordHistory.h"
-#include "core/base/DateRules.h"
 #include "core/list/ListOptions.h"
 
 #include <QDate>
@@ -20,20 +20,11 @@ const char kImportUsage[] = "import FILE.csv [--dry-run]";
 
 } // namespace
 
-int ExportCommand(const QStringList& args) {
-    QStringList listArgs;
-    QString format = QStringLiteral("csv");
-    QString fields = QStringLiteral("list");
-    QString out;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if ((a == QLatin1String("--format") || a == QLatin1String("--fields") || a == QLatin1String("--out")) &&
-            i + 1 < args.size()) {
-            (a == QLatin1String("--format") ? format : a == QLatin1String("--fields") ? fields : out) = args[++i];
-        } else {
-            listArgs << a;
-        }
-    }
+int ExportCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kExportOptions, kListOptions});
+    const QString format = args.has("--format") ? args.value("--format") : QStringLiteral("csv");
+    const QString fields = args.has("--fields") ? args.value("--fields") : QStringLiteral("list");
+    QString out = args.value("--out");
     const QStringList formats = {QStringLiteral("xlsx"), QStringLiteral("csv"), QStringLiteral("json")};
     if (out.isEmpty() || !formats.contains(format) ||
         (fields != QLatin1String("list") && fields != QLatin1String("all")) ||
@@ -41,7 +32,7 @@ int ExportCommand(const QStringList& args) {
         return UsageError(kExportUsage);
     ListOptions options;
     QString error;
-    if (!ParseListArguments(listArgs, &options, &error)) {
+    if (!ParseListArguments(args, &options, &error)) {
         PrintError(error, "vardel-data export");
         return 2;
     }
@@ -49,8 +40,8 @@ int ExportCommand(const QStringList& args) {
                               : format == QLatin1String("csv") ? ExportFormat::Csv
                                                                : ExportFormat::Json;
     // The command line has whoever may read the folder: its exports carry the numbers whole, as a level-4 user's.
-    const ExportTable table = MakeExportTable(options, QDate::currentDate(),
-                                              fields == QLatin1String("all") ? ExportFields::All : ExportFields::List, 4);
+    const ExportTable table = MakeExportTable(
+        options, QDate::currentDate(), fields == QLatin1String("all") ? ExportFields::All : ExportFields::List, 4);
     if (out == QLatin1String("-"))
         return WriteOutput(kind == ExportFormat::Csv ? CsvExport(table) : JsonExport(table)) && FinishOutput() ? 0 : 1;
     out = FromCallerFolder(out);
@@ -59,24 +50,26 @@ int ExportCommand(const QStringList& args) {
         PrintError(out + QStringLiteral(": ") + error, "vardel-data export");
         return 1;
     }
-    return WriteOutput(TerminalText(QStringLiteral("wrote %1 employees to %2").arg(table.rows.size()).arg(out)) + '\n') &&
+    return WriteOutput(TerminalText(QStringLiteral("wrote %1 employees to %2").arg(table.rows.size()).arg(out)) +
+                       '\n') &&
                    FinishOutput()
                ? 0
                : 1;
 }
 
-int ImportCommand(const QStringList& args) {
+int ImportCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kImportOptions});
     QString path;
     bool dryRun = false;
-    for (const QString& a : args) {
-        if (a == QLatin1String("--dry-run"))
+    for (const ReadArguments::Item& item : args.items) {
+        if (item.option == QLatin1String("--dry-run"))
             dryRun = true;
-        else if (path.isEmpty() && !a.startsWith(QLatin1String("--")))
-            path = a;
+        else if (path.isEmpty() && item.option.isEmpty())
+            path = item.value;
         else
             return UsageError(kImportUsage);
     }
-    if (path.isEmpty())
+    if (path.isEmpty() || args.mistake != ReadArguments::Mistake::None)
         return UsageError(kImportUsage);
     QFile file(FromCallerFolder(path));
     if (!file.open(QIODevice::ReadOnly)) {

@@ -55,16 +55,18 @@ QByteArray HistoryInfoLines() {
     return "history " + QByteArray::number(check.Lines) + "\nchain " + chainText(check) + '\n';
 }
 
-int HistoryCommand(const QStringList& args) {
-    if (args == QStringList{QStringLiteral("--verify")})
+int HistoryCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kHistoryOptions});
+    // --verify stands alone: the check reads the whole chain and filters nothing.
+    if (args.has("--verify") && args.items.size() == 1 && args.mistake == ReadArguments::Mistake::None)
         return verify();
+    if (args.mistake != ReadArguments::Mistake::None)
+        return UsageError(kSynopsis);
     HistoryFilter filter;
     qint32 slot = 0;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& option = args[i];
-        if (i + 1 >= args.size())
-            return UsageError(kSynopsis);
-        const QString value = args[++i];
+    for (const ReadArguments::Item& item : args.items) {
+        const QString& option = item.option;
+        const QString& value = item.value;
         bool ok = true;
         if (option == QLatin1String("--employee") && filter.Employee.isEmpty() && slot == 0) {
             filter.Employee = value;

@@ -3,9 +3,9 @@
 
 #include "Commands.h"
 
-#include "core/store/DataFile.h"
 #include "core/base/TextEscape.h"
 #include "core/list/EmployeeList.h"
+#include "core/store/DataFile.h"
 
 #include <QDate>
 #include <QFile>
@@ -39,21 +39,30 @@ bool Fail(QString* error, const QString& text) {
 
 } // namespace
 
-bool ParseListArguments(const QStringList& args, ListOptions* options, QString* error, bool* statusGiven) {
+QByteArray ListHelp() {
+    return kListUsage;
+}
+
+bool IsListOption(const QString& option) {
+    return std::any_of(std::begin(kListOptions), std::end(kListOptions),
+                       [&option](const OptionSpec& spec) { return option == QLatin1String(spec.name); });
+}
+
+bool ParseListArguments(const ReadArguments& args, ListOptions* options, QString* error, bool* statusGiven) {
     ListOptions o;
     QStringList given;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& name = args.at(i);
+    for (const ReadArguments::Item& item : args.items) {
+        const QString& name = item.option;
+        const QString& value = item.value;
+        if (name.isEmpty())
+            return Fail(error, QStringLiteral("unexpected argument \"%1\"").arg(value));
+        if (!IsListOption(name))
+            continue; // the caller's own
         if (name == QLatin1String("--notepad")) {
             o.SearchNotepad = true;
             given << name;
             continue;
         }
-        if (!name.startsWith(QLatin1String("--")))
-            return Fail(error, QStringLiteral("unexpected argument \"%1\"").arg(name));
-        if (i + 1 >= args.size())
-            return Fail(error, QStringLiteral("%1 needs a value").arg(name));
-        const QString value = args.at(++i);
         const auto bad = [&](const QString& allowed) {
             return Fail(error, QStringLiteral("bad value \"%1\" for %2 (use %3)").arg(value, name, allowed));
         };
@@ -100,10 +109,10 @@ bool ParseListArguments(const QStringList& args, ListOptions* options, QString* 
             o.AgeGroup = value;
         } else if (name == QLatin1String("--search")) {
             o.OtherText = value;
-        } else {
-            return Fail(error, QStringLiteral("unknown option %1").arg(name));
         }
     }
+    if (args.mistake != ReadArguments::Mistake::None)
+        return Fail(error, args.mistakeText());
     if (o.TypeList != AlphabeticalListing) {
         // Only the alphabetical listing has these; the other lists take current employees by sworn status alone.
         for (const char* alphabeticalOnly :
@@ -117,11 +126,8 @@ bool ParseListArguments(const QStringList& args, ListOptions* options, QString* 
     return true;
 }
 
-int ListCommand(const QStringList& args) {
-    if (args.contains(QLatin1String("--help"))) {
-        std::fputs(kListUsage, stdout);
-        return 0;
-    }
+int ListCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kListOptions});
     ListOptions options;
     QString error;
     bool statusGiven = false;

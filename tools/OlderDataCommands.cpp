@@ -3,12 +3,12 @@
 #include "Commands.h"
 #include "DataCommands.h"
 
-#include "core/convert/OlderDataConversion.h"
 #include "core/backup/BackupCopy.h"
-#include "core/history/RecordHistory.h"
-#include "core/store/DataFile.h"
 #include "core/base/DataFolder.h"
 #include "core/base/DateRules.h"
+#include "core/convert/OlderDataConversion.h"
+#include "core/history/RecordHistory.h"
+#include "core/store/DataFile.h"
 
 #include <QFileInfo>
 
@@ -53,12 +53,13 @@ QList<OldPersonnelRecord> MakeOldRecords(int count, quint32 seed) {
     return records;
 }
 
-int MakeOldCommand(const QStringList& args) {
+int MakeOldCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kMakeOldOptions});
     SampleArguments a;
-    if (!ParseSampleArguments(args, 0, {QStringLiteral("--dat")}, &a))
+    if (!ParseSampleArguments(args, 0, &a))
         return UsageError("make-old N --seed S [--dat] [--replace]");
 
-    const QString target = a.switches.contains(QLatin1String("--dat")) ? DatFileName() : DataFileName;
+    const QString target = args.has("--dat") ? DatFileName() : DataFileName;
     // No other writer between the look at the old file and the new one in its place.
     DataFolderLock lock;
     const QFileInfo existing(target);

@@ -67,7 +67,6 @@ struct PrintRequest {
     bool comments = false;
     bool photo = false;
     std::array<std::optional<QString>, 4> lines;
-    QStringList listArgs;
     ListOptions list;
     bool statusGiven = false;
 };
@@ -86,8 +85,25 @@ std::optional<int> NumberIn(const QString& text, int low, int high) {
     return n;
 }
 
-bool ParsePrintArguments(const QStringList& args, PrintRequest* r, QString* error) {
-    const QString kindName = args.value(0);
+// Whether the printout takes the option. The list's options, plain arguments and options nobody knows go to the
+// list's reader for list and forms, which tells what is wrong with them.
+bool TakesOption(Printout kind, const QString& name) {
+    static const QRegularExpression labelOption(QStringLiteral("^--(row|col|line[1-4])$"));
+    if (name == QLatin1String("--out") || name == QLatin1String("--replace"))
+        return true;
+    if (name == QLatin1String("--slot"))
+        return kind != Printout::List;
+    if (name == QLatin1String("--comments") || name == QLatin1String("--photo"))
+        return kind == Printout::Report;
+    if (labelOption.match(name).hasMatch())
+        return kind == Printout::Label;
+    return kind == Printout::List || kind == Printout::Forms;
+}
+
+bool ParsePrintArguments(const ReadArguments& args, PrintRequest* r, QString* error) {
+    // Whatever stands first is read as the printout's name, an option or a mistaken argument as well.
+    const ReadArguments::Item first = args.items.value(0);
+    const QString kindName = args.items.isEmpty() ? args.mistaken : first.option.isEmpty() ? first.value : first.option;
     const qsizetype kind = PrintoutNames().indexOf(kindName);
     if (kind < 0)
         return Fail(error,
@@ -96,73 +112,63 @@ bool ParsePrintArguments(const QStringList& args, PrintRequest* r, QString* erro
                         : QStringLiteral("unknown printout \"%1\" (use list, report, forms or label)").arg(kindName));
     r->kind = static_cast<Printout>(kind);
     static const QRegularExpression lineOption(QStringLiteral("^--line([1-4])$"));
+    const auto notAnOption = [&](const QString& name) {
+        return Fail(error, QStringLiteral("%1 is not an option of print %2").arg(name, kindName));
+    };
 
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& name = args.at(i);
-        const auto takeValue = [&](QString* value) {
-            if (i + 1 >= args.size())
-                return Fail(error, QStringLiteral("%1 needs a value").arg(name));
-            *value = args.at(++i);
-            return true;
-        };
-        const auto forOnly = [&](std::initializer_list<Printout> kinds) {
-            for (const Printout k : kinds)
-                if (k == r->kind)
-                    return true;
-            return Fail(error, QStringLiteral("%1 is not an option of print %2").arg(name, kindName));
-        };
-        const auto bad = [&](const QString& value, const QString& allowed) {
+    ReadArguments rest = args;
+    rest.items.removeFirst();
+    for (const ReadArguments::Item& item : std::as_const(rest.items)) {
+        const QString& name = item.option;
+        const QString& value = item.value;
+        if (!TakesOption(r->kind, name.isEmpty() ? value : name))
+            return notAnOption(name.isEmpty() ? value : name);
+        const auto bad = [&](const QString& allowed) {
             return Fail(error, QStringLiteral("bad value \"%1\" for %2 (use %3)").arg(value, name, allowed));
         };
-        QString value;
         const QRegularExpressionMatch line = lineOption.match(name);
 
         if (name == QLatin1String("--out")) {
-            if (!takeValue(&r->out))
-                return false;
+            r->out = value;
             if (r->out.isEmpty())
-                return bad(r->out, QStringLiteral("the name of a PDF file"));
+                return bad(QStringLiteral("the name of a PDF file"));
         } else if (name == QLatin1String("--replace")) {
             r->replace = true;
         } else if (name == QLatin1String("--slot")) {
-            if (!forOnly({Printout::Report, Printout::Forms, Printout::Label}) || !takeValue(&value))
-                return false;
             const std::optional<int> slot = NumberIn(value, 1, std::numeric_limits<qint32>::max());
             if (!slot)
-                return bad(value, QStringLiteral("a slot number from 1, as vardel-data list prints it"));
+                return bad(QStringLiteral("a slot number from 1, as vardel-data list prints it"));
             r->slot = *slot;
         } else if (name == QLatin1String("--comments") || name == QLatin1String("--photo")) {
-            if (!forOnly({Printout::Report}))
-                return false;
             (name == QLatin1String("--comments") ? r->comments : r->photo) = true;
         } else if (name == QLatin1String("--row") || name == QLatin1String("--col")) {
-            if (!forOnly({Printout::Label}) || !takeValue(&value))
-                return false;
             const bool row = name == QLatin1String("--row");
             const std::optional<int> n = NumberIn(value, 1, row ? LabelRows : LabelColumns);
             if (!n)
-                return bad(value, row ? QStringLiteral("1 to 10") : QStringLiteral("1 to 3"));
+                return bad(row ? QStringLiteral("1 to 10") : QStringLiteral("1 to 3"));
             (row ? r->row : r->column) = *n;
         } else if (line.hasMatch()) {
-            if (!forOnly({Printout::Label}) || !takeValue(&value))
-                return false;
             if (value.size() > LabelLineLength)
                 return Fail(error, QStringLiteral("%1 is longer than %2 characters").arg(name).arg(LabelLineLength));
             r->lines.at(line.captured(1).toInt() - 1) = value;
-        } else if (r->kind == Printout::List || r->kind == Printout::Forms) {
-            // The list's own options, with their values, for the list's parser.
-            r->listArgs << name;
-            if (name.startsWith(QLatin1String("--")) && name != QLatin1String("--notepad") && i + 1 < args.size())
-                r->listArgs << args.at(++i);
-        } else {
-            return Fail(error, QStringLiteral("%1 is not an option of print %2").arg(name, kindName));
         }
+    }
+    // A mistake of the list's options is told by the list's reader, after what is wrong with the options before it.
+    if (rest.mistake != ReadArguments::Mistake::None) {
+        if (!TakesOption(r->kind, rest.mistaken))
+            return notAnOption(rest.mistaken);
+        if (rest.mistake == ReadArguments::Mistake::MissingValue && !IsListOption(rest.mistaken))
+            return Fail(error, rest.mistakeText());
     }
 
     if (r->kind == Printout::List || (r->kind == Printout::Forms && r->slot == 0)) {
-        if (!ParseListArguments(r->listArgs, &r->list, error, &r->statusGiven))
+        if (!ParseListArguments(rest, &r->list, error, &r->statusGiven))
             return false;
-    } else if (r->kind == Printout::Forms && !r->listArgs.isEmpty()) {
+    } else if (r->kind == Printout::Forms &&
+               (rest.mistake != ReadArguments::Mistake::None ||
+                std::any_of(rest.items.begin(), rest.items.end(), [](const ReadArguments::Item& item) {
+                    return item.option.isEmpty() || IsListOption(item.option);
+                }))) {
         return Fail(error, QStringLiteral("--slot prints one employee's form and takes no list options"));
     }
     if ((r->kind == Printout::Report || r->kind == Printout::Label) && r->slot == 0)
@@ -341,12 +347,12 @@ QString DocumentTitle(Printout kind) {
 
 } // namespace
 
-int PrintCommand(const QStringList& args) {
-    if (args.contains(QLatin1String("--help"))) {
-        std::fputs(kPrintSynopsis, stdout);
-        std::fputs(kPrintHelp, stdout);
-        return FinishOutput() ? 0 : 1;
-    }
+QByteArray PrintHelp() {
+    return QByteArray(kPrintSynopsis) + kPrintHelp;
+}
+
+int PrintCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kPrintOptions, kListOptions});
     PrintRequest request;
     QString error;
     if (!ParsePrintArguments(args, &request, &error)) {

@@ -48,24 +48,23 @@ int removeKey(qint32 key, const QString& name) {
 
 } // namespace
 
-int RemoveCommand(const QStringList& args) {
+int RemoveCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kRemoveOptions});
     qint64 slot = 0;
     QString name;
-    for (qsizetype i = 0; i < args.size(); i += 2) {
-        if (i + 1 >= args.size())
-            return UsageError(kSynopsis);
-        if (args[i] == QLatin1String("--slot") && slot == 0) {
+    for (const ReadArguments::Item& item : args.items) {
+        if (item.option == QLatin1String("--slot") && slot == 0) {
             bool ok = false;
-            slot = args[i + 1].toLongLong(&ok);
+            slot = item.value.toLongLong(&ok);
             if (!ok || slot < 1)
                 return UsageError(kSynopsis);
-        } else if (args[i] == QLatin1String("--name") && name.isNull()) {
-            name = args[i + 1];
+        } else if (item.option == QLatin1String("--name") && name.isNull()) {
+            name = item.value;
         } else {
             return UsageError(kSynopsis);
         }
     }
-    if (slot == 0)
+    if (slot == 0 || args.mistake != ReadArguments::Mistake::None)
         return UsageError(kSynopsis);
 
     // The program's list and form point at slots by number: removing one under it would shift them. A key that

@@ -2,15 +2,15 @@
 
 #include "Commands.h"
 
-#include "core/base/AppGlobals.h"
 #include "core/backup/BackupCopy.h"
 #include "core/backup/BackupManifest.h"
-#include "core/history/ChangeLog.h"
-#include "core/quality/DataQuality.h"
-#include "core/store/DataFile.h"
+#include "core/base/AppGlobals.h"
 #include "core/base/DataFolder.h"
 #include "core/base/DateRules.h"
 #include "core/base/FileError.h"
+#include "core/history/ChangeLog.h"
+#include "core/quality/DataQuality.h"
+#include "core/store/DataFile.h"
 #include "core/users/UserList.h"
 
 #include <QDir>
@@ -48,21 +48,24 @@ void Fail(const QString& text) {
 
 } // namespace
 
-int BackupCommand(const QStringList& args) {
+int BackupCommand(const QStringList& arguments) {
+    const ReadArguments args = ReadOptions(arguments, {kBackupOptions});
     QString dir;
     int keep = 0;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--keep") && i + 1 < args.size()) {
+    for (const ReadArguments::Item& item : args.items) {
+        if (item.option == QLatin1String("--keep")) {
             bool ok = false;
-            keep = args[++i].toInt(&ok);
+            keep = item.value.toInt(&ok);
             if (!ok || keep < 1)
                 return UsageError(kBackupUsage);
-        } else if (dir.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
-            dir = args[i];
+        } else if (item.option.isEmpty() && dir.isEmpty()) {
+            dir = item.value;
         } else {
             return UsageError(kBackupUsage);
         }
     }
+    if (args.mistake != ReadArguments::Mistake::None)
+        return UsageError(kBackupUsage);
     // The timer names no folder: it backs up where the administration window's setting says.
     if (dir.isEmpty())
         dir = GetSetting(QStringLiteral("BackupFolder"));

@@ -2,8 +2,8 @@
 
 #include "JsonLine.h"
 #include "core/base/FixedRecordFile.h"
-#include "core/store/FolderStore.h"
 #include "core/base/RegularFile.h"
+#include "core/store/FolderStore.h"
 #include "core/users/UserList.h"
 
 #include <QFile>

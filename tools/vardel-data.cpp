@@ -5,57 +5,78 @@
 #include "OlderDataCommands.h"
 #include "ToolApplication.h"
 
-#include "core/base/AppGlobals.h"
 #include "core/app/CommandLine.h"
+#include "core/base/AppGlobals.h"
+#include "core/base/DataFolder.h"
+#include "core/base/FileError.h"
 #include "core/history/ChangeLog.h"
 #include "core/server/ServerStore.h"
 #include "core/store/DataFile.h"
-#include "core/base/DataFolder.h"
-#include "core/base/FileError.h"
 #include "core/store/PersonnelStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
 
 namespace {
 
+const OptionSpec kHelpOption[] = {{"--help", nullptr, "print this help and exit"}};
+
 // Every command of the tool. A new one is a line here.
 const Command kCommands[] = {
     {"info", "info", "record counts of the data file", InfoCommand, false},
     {"dump", "dump", "every slot of the data file as one JSON line", DumpCommand, false},
     {"users", "users", "every user of the user list as one JSON line", UsersCommand, false},
-    {"demo", "demo N --seed S [--replace]", "write N sample employees as the data file", DemoCommand, true},
+    {"demo", "demo N --seed S [--replace]", "write N sample employees as the data file", DemoCommand, true,
+     kSampleOptions},
     {"make-old", "make-old N --seed S [--dat] [--replace]",
-     "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, true},
+     "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, true,
+     kMakeOldOptions},
     {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
-    {"list", "list [options]",
-     "the employee list as the main window shows it (vardel-data list --help names the options)", ListCommand, false,
-     true},
+    {"list",
+     "list [options]",
+     "the employee list as the main window shows it (vardel-data list --help names the options)",
+     ListCommand,
+     false,
+     {},
+     true,
+     ListHelp},
     {"remove", "remove --slot N [--name \"Last, First\"]",
-     "remove the employee in slot N as the main window does, checking the name when given", RemoveCommand, false},
+     "remove the employee in slot N as the main window does, checking the name when given", RemoveCommand, false,
+     kRemoveOptions},
     {"history", "history [--employee NAME|--slot N] [--since DATE] [--until DATE]",
-     "the change history, one tab-separated event a line; history --verify checks its chain", HistoryCommand, false},
+     "the change history, one tab-separated event a line; history --verify checks its chain", HistoryCommand, false,
+     kHistoryOptions},
     {"backup", "backup [DIR] [--keep N]",
-     "a verified backup into a dated folder of DIR (the BackupFolder setting when none)", BackupCommand, false},
+     "a verified backup into a dated folder of DIR (the BackupFolder setting when none)", BackupCommand, false,
+     kBackupOptions},
     {"verify", "verify DIR", "verify a backup folder against its manifest", VerifyCommand, false},
     {"check", "check", "the data-quality check: every record with a problem, tab-separated", CheckCommand, false},
     {"export", "export --format F --fields list|all [list options] --out FILE",
-     "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, false},
+     "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, false,
+     kExportOptions, true},
     {"import", "import FILE.csv [--dry-run]", "add the employees of a CSV file that pass every check", ImportCommand,
-     true},
+     true, kImportOptions},
     {"server-import", "server-import --server URL --data-dir DIR",
      "move the data folder's files into an empty PostgreSQL database", ServerImportCommand, false},
     {"server-export", "server-export --server URL --data-dir DIR",
      "write a PostgreSQL database's data as the files of a data folder without any", ServerExportCommand, true},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
      "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false,
-     true},
+     kPrintOptions, true, PrintHelp},
 };
+
+// A command's --help: its own text, else its synopsis, its summary and its options.
+QByteArray commandHelp(const Command& command) {
+    if (command.help)
+        return command.help();
+    return QByteArray("usage: vardel-data ") + command.synopsis + '\n' + command.summary + '\n' +
+           OptionsHelp({command.options, command.listOptions ? OptionTable(kListOptions) : OptionTable(), kHelpOption})
+               .toUtf8();
+}
 
 QByteArray usageText() {
     QByteArray text = "usage: vardel-data [--data-dir DIR | --server URL] <command> [arguments]\ncommands:\n";
@@ -88,34 +109,13 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Vardel"));
 
     CallerFolder() = QDir::currentPath();
-    QStringList args = ToolArguments(argc, argv);
-    QString dataDir;
-    bool dirGiven = false;
-    QString server;
-    for (qsizetype i = 0; i < args.size();) {
-        if (args[i] == QLatin1String("--server")) {
-            if (i + 1 >= args.size())
-                return usage();
-            server = args[i + 1];
-            args.remove(i, 2);
-        } else if (args[i].startsWith(QLatin1String("--server="))) {
-            server = args[i].mid(9);
-            args.remove(i);
-        } else if (args[i] == QLatin1String("--data-dir")) {
-            if (i + 1 >= args.size())
-                return usage();
-            dataDir = args[i + 1];
-            dirGiven = true;
-            args.remove(i, 2);
-        } else if (args[i].startsWith(QLatin1String("--data-dir="))) {
-            dataDir = args[i].mid(11);
-            dirGiven = true;
-            args.remove(i);
-        } else {
-            ++i;
-        }
-    }
-    if (args.isEmpty() || (dirGiven && dataDir.isEmpty()))
+    const ReadArguments place = ReadDataPlace(ToolArguments(argc, argv));
+    // An empty --data-dir would quietly be the folder vardel-data was started in.
+    if (place.mistake != ReadArguments::Mistake::None ||
+        (place.has(DataDirOption) && place.value(DataDirOption).isEmpty()))
+        return usage();
+    QStringList args = place.plain();
+    if (args.isEmpty())
         return usage();
     const QString name = args.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
@@ -135,17 +135,13 @@ int main(int argc, char* argv[]) {
         return usage();
     }
 
-    // Help is the same text wherever it is asked for, even before the data folder exists.
-    if (command->answersHelp && args.contains(QLatin1String("--help")))
-        return command->run(args);
+    // Help is the same text wherever it is asked for, even before the data folder exists, and whatever else the
+    // arguments hold.
+    if (args.contains(QLatin1String("--help")))
+        return WriteOutput(commandHelp(*command)) && FinishOutput() ? 0 : 1;
 
-    if (!dirGiven)
-        dataDir = qEnvironmentVariable("VARDEL_DATA_DIR");
-    if (dataDir.isEmpty())
-        dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    dataDir = QDir::cleanPath(QDir(dataDir).absolutePath());
-
-    ChosenToolServer() = ChosenServer(server, QString());
+    const QString dataDir = DataFolder(place.value(DataDirOption), qEnvironmentVariable("VARDEL_DATA_DIR"));
+    ChosenToolServer() = ChosenServer(place.value(ServerOption), QString());
     const bool serverCommand = QByteArray(command->name).startsWith("server-");
 
     InitProgramValues();

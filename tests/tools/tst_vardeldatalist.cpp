@@ -137,6 +137,10 @@ private slots:
         QTest::addColumn<QByteArray>("usage");
         QTest::newRow("list") << "list --help" << QByteArray("usage: vardel-data list ");
         QTest::newRow("print") << "print --help" << QByteArray("usage: vardel-data print list ");
+        for (const char* name : {"info", "dump", "users", "demo", "make-old", "convert", "remove", "history", "backup",
+                                 "verify", "check", "export", "import", "server-import", "server-export"})
+            QTest::newRow(name) << QStringLiteral("%1 --help").arg(name) << "usage: vardel-data " + QByteArray(name);
+        QTest::newRow("among other arguments") << "remove --slot x --help" << QByteArray("usage: vardel-data remove");
     }
 
     void helpNeedsNoDataFolder() {

@@ -2,11 +2,19 @@
 
 #include "core/base/AppGlobals.h"
 
+#include <QDir>
+#include <QStandardPaths>
+
+#include <algorithm>
+
 namespace {
 
 const QString kProgram = QStringLiteral("vardel");
-const QString kDataDir = QStringLiteral("--data-dir");
-const QString kServer = QStringLiteral("--server");
+
+const OptionSpec kDataPlaceOptions[] = {
+    {DataDirOption, "DIR", "keep the data files in DIR; without it, in $VARDEL_DATA_DIR", true},
+    {ServerOption, "URL", "keep the records on a PostgreSQL server; without it, $VARDEL_SERVER", true},
+};
 
 // Qt's application and platform classes take these out of the arguments themselves (Qt 6 on Linux, X11 and
 // Wayland). Qt reads each with one dash or two.
@@ -74,28 +82,18 @@ QString VardelHelpText() {
 CommandLineVerdict ReadCommandLine(const QStringList& arguments) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
-        const bool hasNext = i + 1 < arguments.size();
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
             return printAndEnd(VardelHelpText());
         if (argument == QLatin1String("--version"))
             return printAndEnd(VersionText(kProgram) + QLatin1Char('\n'));
 
-        if (argument == kDataDir || argument.startsWith(kDataDir + QLatin1Char('='))) {
-            const bool joined = argument != kDataDir;
-            if (!joined && !hasNext)
+        ReadArguments place;
+        if (ReadOption(arguments, i, {DataPlaceOptions()}, place)) {
+            const bool missing = place.mistake != ReadArguments::Mistake::None || place.items.last().value.isEmpty();
+            const QString option = place.items.isEmpty() ? place.mistaken : place.items.last().option;
+            if (missing && option == QLatin1String(DataDirOption))
                 return usageError(QStringLiteral("option '--data-dir' needs a folder"));
-            const QString folder = joined ? argument.mid(kDataDir.size() + 1) : arguments.at(++i);
-            if (folder.isEmpty())
-                return usageError(QStringLiteral("option '--data-dir' needs a folder"));
-            continue;
-        }
-
-        if (argument == kServer || argument.startsWith(kServer + QLatin1Char('='))) {
-            const bool joined = argument != kServer;
-            if (!joined && !hasNext)
-                return usageError(QStringLiteral("option '--server' needs a connection text"));
-            const QString server = joined ? argument.mid(kServer.size() + 1) : arguments.at(++i);
-            if (server.isEmpty())
+            if (missing)
                 return usageError(QStringLiteral("option '--server' needs a connection text"));
             continue;
         }
@@ -104,7 +102,7 @@ CommandLineVerdict ReadCommandLine(const QStringList& arguments) {
         if (kQtFlags.contains(name))
             continue;
         if (kQtOptionsWithValue.contains(name)) {
-            if (!hasNext)
+            if (i + 1 >= arguments.size())
                 return usageError(QStringLiteral("option '%1' needs a value").arg(argument));
             ++i;
             continue;
@@ -118,4 +116,128 @@ CommandLineVerdict ReadCommandLine(const QStringList& arguments) {
         return usageError(QStringLiteral("unexpected argument '%1'").arg(argument));
     }
     return CommandLineVerdict{};
+}
+
+bool ReadArguments::has(const char* option) const {
+    return count(option) > 0;
+}
+
+QString ReadArguments::value(const char* option) const {
+    for (qsizetype i = items.size() - 1; i >= 0; --i)
+        if (items.at(i).option == QLatin1String(option))
+            return items.at(i).value;
+    return QString();
+}
+
+qsizetype ReadArguments::count(const char* option) const {
+    return std::count_if(items.begin(), items.end(),
+                         [option](const Item& item) { return item.option == QLatin1String(option); });
+}
+
+QStringList ReadArguments::plain() const {
+    QStringList arguments;
+    for (const Item& item : items)
+        if (item.option.isEmpty())
+            arguments << item.value;
+    return arguments;
+}
+
+QString ReadArguments::mistakeText() const {
+    switch (mistake) {
+    case Mistake::None:
+        break;
+    case Mistake::UnknownOption:
+        return QStringLiteral("unknown option %1").arg(mistaken);
+    case Mistake::MissingValue:
+        return QStringLiteral("%1 needs a value").arg(mistaken);
+    }
+    return QString();
+}
+
+bool ReadOption(const QStringList& args, qsizetype& i, std::initializer_list<OptionTable> tables, ReadArguments& read) {
+    const QString& argument = args.at(i);
+    for (const OptionTable& table : tables) {
+        for (const OptionSpec& spec : table) {
+            const QLatin1String name(spec.name);
+            if (argument == name) {
+                if (!spec.value) {
+                    read.items.append({argument, QString()});
+                } else if (i + 1 < args.size()) {
+                    read.items.append({argument, args.at(i + 1)});
+                    ++i;
+                } else {
+                    read.mistake = ReadArguments::Mistake::MissingValue;
+                    read.mistaken = argument;
+                }
+                return true;
+            }
+            if (spec.value && spec.joinedValue && argument.startsWith(name) && argument.size() > name.size() &&
+                argument.at(name.size()) == QLatin1Char('=')) {
+                read.items.append({QString(name), argument.mid(name.size() + 1)});
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+ReadArguments ReadOptions(const QStringList& args, std::initializer_list<OptionTable> tables, OtherOptions others) {
+    ReadArguments read;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (ReadOption(args, i, tables, read)) {
+            if (read.mistake != ReadArguments::Mistake::None)
+                break;
+            continue;
+        }
+        const QString& argument = args.at(i);
+        if (others == OtherOptions::Mistake && argument.startsWith(QLatin1String("--"))) {
+            read.mistake = ReadArguments::Mistake::UnknownOption;
+            read.mistaken = argument;
+            break;
+        }
+        read.items.append({QString(), argument});
+    }
+    return read;
+}
+
+QString OptionsHelp(std::initializer_list<OptionTable> tables) {
+    QList<std::pair<QString, QString>> lines;
+    qsizetype width = 0;
+    for (const OptionTable& table : tables) {
+        for (const OptionSpec& spec : table) {
+            const QString label =
+                QLatin1String(spec.name) + (spec.value ? QLatin1Char(' ') + QLatin1String(spec.value) : QString());
+            width = std::max(width, label.size());
+            lines.append({label, QLatin1String(spec.help)});
+        }
+    }
+    QString text;
+    for (const auto& [label, help] : std::as_const(lines))
+        text += QStringLiteral("  ") + label.leftJustified(width + 2) + help + QLatin1Char('\n');
+    return text;
+}
+
+OptionTable DataPlaceOptions() {
+    return kDataPlaceOptions;
+}
+
+ReadArguments ReadDataPlace(const QStringList& args) {
+    return ReadOptions(args, {DataPlaceOptions()}, OtherOptions::Plain);
+}
+
+QString DataFolder(const QString& given, const QString& environmentValue) {
+    QString chosen = given;
+    if (chosen.isEmpty())
+        chosen = environmentValue;
+    if (chosen.isEmpty())
+        chosen = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir::cleanPath(QDir(chosen).absolutePath());
+}
+
+QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue) {
+    return DataFolder(ReadDataPlace(arguments.mid(1)).value(DataDirOption), environmentValue);
+}
+
+QString ServerArgument(const QStringList& arguments) {
+    return ReadDataPlace(arguments.mid(1)).value(ServerOption);
 }

@@ -1,49 +1,19 @@
 #include "ui/app/basVardel.h"
 
+#include "core/app/CommandLine.h"
 #include "core/base/AppGlobals.h"
-#include "ui/common/AppIcon.h"
-#include "ui/common/Dialogs.h"
+#include "core/base/DataFolder.h"
+#include "core/base/FileError.h"
+#include "core/server/ServerStore.h"
 #include "ui/app/SingleInstance.h"
 #include "ui/app/VardelApplication.h"
 #include "ui/app/frmTitlePage.h"
-#include "core/server/ServerStore.h"
-#include "core/base/DataFolder.h"
-#include "core/base/FileError.h"
+#include "ui/common/AppIcon.h"
+#include "ui/common/Dialogs.h"
 
 #include <QDir>
-#include <QStandardPaths>
 
 #include <cstdio>
-
-namespace {
-
-// The value of the last "--option VALUE" or "--option=VALUE" among the arguments (the first being the program's).
-QString OptionValue(const QStringList& arguments, const QString& option) {
-    QString chosen;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (argument == option && i + 1 < arguments.size())
-            chosen = arguments.at(++i);
-        else if (argument.startsWith(option + QLatin1Char('=')))
-            chosen = argument.mid(option.size() + 1);
-    }
-    return chosen;
-}
-
-} // namespace
-
-QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue) {
-    QString chosen = OptionValue(arguments, QStringLiteral("--data-dir"));
-    if (chosen.isEmpty())
-        chosen = environmentValue;
-    if (chosen.isEmpty())
-        chosen = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return QDir::cleanPath(QDir(chosen).absolutePath());
-}
-
-QString ServerArgument(const QStringList& arguments) {
-    return OptionValue(arguments, QStringLiteral("--server"));
-}
 
 bool ConnectChosenServer(const QStringList& arguments) {
     const QString server = ChosenServer(ServerArgument(arguments), GetSetting(QStringLiteral("Server")));
@@ -95,12 +65,8 @@ bool DisplayAvailable(const QStringList& arguments) {
     const auto set = [](const char* name) { return !qEnvironmentVariableIsEmpty(name); };
     if (set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM"))
         return true;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (argument == QLatin1String("--data-dir") || argument == QLatin1String("--server")) {
-            ++i; // its value, whatever it reads
-            continue;
-        }
+    // The value of --data-dir or --server is never one of Qt's options, whatever it reads.
+    for (const QString& argument : ReadDataPlace(arguments).plain()) {
         for (const QLatin1String option : {QLatin1String("platform"), QLatin1String("display")}) {
             if (argument == QLatin1Char('-') + option || argument == QLatin1String("--") + option ||
                 argument.startsWith(QLatin1Char('-') + option + QLatin1Char('=')) ||

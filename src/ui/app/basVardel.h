@@ -9,14 +9,6 @@
 // runs the event loop. Returns the program's exit code.
 int basVardel_Main(int argc, char** argv);
 
-// The folder that holds the data files: the value of "--data-dir DIR" (or "--data-dir=DIR") among the
-// arguments, else environmentValue (VARDEL_DATA_DIR), else the platform's application data folder. Always an
-// absolute, cleaned path.
-QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue);
-
-// The value of "--server URL" (or "--server=URL") among the arguments; empty when none is given.
-QString ServerArgument(const QStringList& arguments);
-
 // Connects to the server the user chose (ChosenServer: --server, VARDEL_SERVER, the setting "Server=") and makes
 // it the active store. Returns true with the folder left active when none was chosen or the server is active;
 // when it cannot be reached or its schema is newer, shows why and returns false, and the program ends.

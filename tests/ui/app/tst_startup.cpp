@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "TempWorkDir.h"
+#include "core/app/CommandLine.h"
 #include "core/base/AppGlobals.h"
 #include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
