@@ -8,6 +8,7 @@
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
 #include "core/store/FolderStore.h"
+#include "core/record/RecordFields.h"
 
 #include <QFile>
 
@@ -17,33 +18,14 @@
 QByteArray PersonnelJsonLine(qint64 slot, const PersonnelRecord& r) {
     QByteArray line = "{";
     AddMember(line, "slot", static_cast<double>(slot));
-    AddMember(line, "RecordCreated", r.RecordCreated);
-    AddMember(line, "LastModified", r.LastModified);
-    AddMember(line, "FirstName", r.FirstName);
-    AddMember(line, "MiddleName", r.MiddleName);
-    AddMember(line, "LastName", r.LastName);
-    AddMember(line, "Suffix", r.Suffix);
-    AddMember(line, "EmergencyName", r.EmergencyName);
-    AddMember(line, "EmergencyRelationship", r.EmergencyRelationship);
-    AddMember(line, "EmergencyPhone", r.EmergencyPhone);
-    AddMember(line, "StreetAddress", r.StreetAddress);
-    AddMember(line, "CityStateZip", r.CityStateZip);
-    AddMember(line, "HomePhone", r.HomePhone);
-    AddMember(line, "CellPhone", r.CellPhone);
-    AddMember(line, "Race", r.Race);
-    AddMember(line, "Sex", r.Sex);
-    AddMember(line, "SocialSecurityNumber", r.SocialSecurityNumber);
-    AddMember(line, "DateOfBirth", r.DateOfBirth);
-    AddMember(line, "DateOfEmployment", r.DateOfEmployment);
-    AddMember(line, "DateOfJobTitle", r.DateOfJobTitle);
-    AddMember(line, "InactivationDate", r.InactivationDate);
-    AddMember(line, "EmployeeNumber", r.EmployeeNumber);
-    AddMember(line, "JobTitle", r.JobTitle);
-    AddMember(line, "Notepad", r.Notepad);
-    AddMember(line, "Sworn", r.Sworn);
-    AddMember(line, "Email", r.Email);
-    AddMember(line, "PicturePath", r.PicturePath);
-    AddMember(line, "DataVersion", r.DataVersion);
+    for (const RecordField& field : RecordFields) {
+        if (field.Text)
+            AddMember(line, field.Name, r.*field.Text);
+        else if (field.Day)
+            AddMember(line, field.Name, r.*field.Day);
+        else
+            AddMember(line, field.Name, int(r.*field.Whole));
+    }
     line += "}\n";
     return line;
 }
