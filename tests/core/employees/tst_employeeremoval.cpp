@@ -1,4 +1,4 @@
-#include "../../store/FileErrorText.h"
+#include "FileErrorText.h"
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
 
