@@ -6,8 +6,9 @@
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
 #include "core/history/ChangeLog.h"
+#include "core/record/RecordFields.h"
 #include "core/store/DataFile.h"
-#include "core/store/FolderStore.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QFile>
 
@@ -17,33 +18,14 @@
 QByteArray PersonnelJsonLine(qint64 slot, const PersonnelRecord& r) {
     QByteArray line = "{";
     AddMember(line, "slot", static_cast<double>(slot));
-    AddMember(line, "RecordCreated", r.RecordCreated);
-    AddMember(line, "LastModified", r.LastModified);
-    AddMember(line, "FirstName", r.FirstName);
-    AddMember(line, "MiddleName", r.MiddleName);
-    AddMember(line, "LastName", r.LastName);
-    AddMember(line, "Suffix", r.Suffix);
-    AddMember(line, "EmergencyName", r.EmergencyName);
-    AddMember(line, "EmergencyRelationship", r.EmergencyRelationship);
-    AddMember(line, "EmergencyPhone", r.EmergencyPhone);
-    AddMember(line, "StreetAddress", r.StreetAddress);
-    AddMember(line, "CityStateZip", r.CityStateZip);
-    AddMember(line, "HomePhone", r.HomePhone);
-    AddMember(line, "CellPhone", r.CellPhone);
-    AddMember(line, "Race", r.Race);
-    AddMember(line, "Sex", r.Sex);
-    AddMember(line, "SocialSecurityNumber", r.SocialSecurityNumber);
-    AddMember(line, "DateOfBirth", r.DateOfBirth);
-    AddMember(line, "DateOfEmployment", r.DateOfEmployment);
-    AddMember(line, "DateOfJobTitle", r.DateOfJobTitle);
-    AddMember(line, "InactivationDate", r.InactivationDate);
-    AddMember(line, "EmployeeNumber", r.EmployeeNumber);
-    AddMember(line, "JobTitle", r.JobTitle);
-    AddMember(line, "Notepad", r.Notepad);
-    AddMember(line, "Sworn", r.Sworn);
-    AddMember(line, "Email", r.Email);
-    AddMember(line, "PicturePath", r.PicturePath);
-    AddMember(line, "DataVersion", r.DataVersion);
+    for (const RecordField& field : RecordFields) {
+        if (field.Text)
+            AddMember(line, field.Name, r.*field.Text);
+        else if (field.Day)
+            AddMember(line, field.Name, r.*field.Day);
+        else
+            AddMember(line, field.Name, int(r.*field.Whole));
+    }
     line += "}\n";
     return line;
 }
@@ -62,28 +44,14 @@ int InfoCommand(const QStringList& args) {
 int DumpCommand(const QStringList& args) {
     if (!args.isEmpty())
         return UsageError("dump");
-    if (!ActiveFolder()) {
-        bool written = true;
-        ActiveStore().Scan([&](RecordKey key, const char* bytes) {
-            written = written && WriteOutput(PersonnelJsonLine(key, DecodePersonnelRecord(bytes)));
-        });
-        return written && FinishOutput() ? 0 : 1;
-    }
-    if (!QFile::exists(DataFileName))
+    // Looking must not create the file.
+    if (!ActiveStore().HasData())
         return FinishOutput() ? 0 : 1;
-    const QByteArray blank = EncodePersonnelRecord(PersonnelRecord());
-    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
-    file.open(FixedRecordFile::Access::ReadOnly);
-    const qint64 count = file.recordCount();
-    QByteArray slot;
-    for (qint64 n = 1; n <= count; ++n) {
-        // A cut-off last slot reads with the rest blank, as the program reads it.
-        slot = blank;
-        file.readRecord(n, slot.data());
-        if (!WriteOutput(PersonnelJsonLine(n, DecodePersonnelRecord(slot.constData()))))
-            return 1;
-    }
-    return FinishOutput() ? 0 : 1;
+    bool written = true;
+    ActiveStore().Scan([&](RecordKey key, const char* bytes) {
+        written = written && WriteOutput(PersonnelJsonLine(key, DecodePersonnelRecord(bytes)));
+    });
+    return written && FinishOutput() ? 0 : 1;
 }
 
 bool ParseSampleArguments(const ReadArguments& args, int minimumCount, SampleArguments* parsed) {
@@ -138,39 +106,29 @@ int DemoCommand(const QStringList& arguments) {
     if (!ParseSampleArguments(args, 1, &a))
         return UsageError("demo N --seed S [--replace]");
 
-    // From the look at the old file until the new one is in its place, no other writer may come between.
-    std::optional<DataFolderLock> lock;
-    if (ActiveFolder())
-        lock.emplace();
-    if (!ActiveFolder() || QFile::exists(DataFileName)) {
-        const qint64 existing = DataFileCountsNow().records;
+    // From the look at the old records until the new ones are in their place, no other writer may come between.
+    int status = 0;
+    ActiveStore().Exclusive([&] {
+        const qint64 existing = ActiveStore().HasData() ? DataFileCountsNow().records : 0;
         if (existing > 0 && !a.replace) {
             PrintError(QStringLiteral("%1 already holds %2 records; add --replace to write over them")
-                           .arg(ActiveFolder() ? DataFileName : ActiveStore().Where())
+                           .arg(ActiveStore().RecordsName())
                            .arg(existing));
-            return 1;
-        }
-    }
-
-    DemoRecords demo(a.seed);
-    ChangeEvent import = NewEvent(HistoryEvent::Import);
-    import.NewValue = QStringLiteral("%1 sample employees").arg(a.count);
-    CommitWithHistory({import}, [&] {
-        if (!ActiveFolder()) {
-            std::vector<PersonnelRecord> records;
-            records.reserve(size_t(a.count));
-            for (int n = 0; n < a.count; ++n)
-                records.push_back(demo.next());
-            ActiveStore().ReplaceAll(records);
+            status = 1;
             return;
         }
-        WriteNewRecordFile(DataFileName, PersonnelLayout::RecordSize, a.count,
-                           [&demo](qint64, QByteArray& slot) { EncodePersonnelRecord(demo.next(), slot.data()); });
+        DemoRecords demo(a.seed);
+        ChangeEvent import = NewEvent(HistoryEvent::Import);
+        import.NewValue = QStringLiteral("%1 sample employees").arg(a.count);
+        // Made as they are written: a million samples are never held at once.
+        CommitWithHistory({import},
+                          [&] { ActiveStore().ReplaceAll(a.count, [&demo](qint64) { return demo.next(); }); });
     });
-    return WriteOutput(TerminalText(QStringLiteral("wrote %1 records to %2")
-                                        .arg(a.count)
-                                        .arg(ActiveFolder() ? DataFileName : ActiveStore().Where())) +
-                       '\n') &&
+    if (status != 0)
+        return status;
+    return WriteOutput(
+               TerminalText(QStringLiteral("wrote %1 records to %2").arg(a.count).arg(ActiveStore().RecordsName())) +
+               '\n') &&
                    FinishOutput()
                ? 0
                : 1;

@@ -2,6 +2,7 @@
 
 #include "core/base/AppGlobals.h"
 #include "core/base/DateRules.h"
+#include "core/record/RecordFields.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -198,7 +199,7 @@ PersonnelRecord DemoRecords::next() {
 
     // Empty, a few lines, or full to the last character.
     const int notepadKind = i % 5 == 0 ? 0 : (i % 7 == 3 ? 2 : 1);
-    r.Notepad = Notepad(draw, notepadKind, r.DateOfEmployment, r.InactivationDate).left(4517);
+    r.Notepad = Notepad(draw, notepadKind, r.DateOfEmployment, r.InactivationDate).left(Field(FieldId::Notepad).Width);
 
     r.Email = (Plain(r.FirstName).left(1) + Plain(r.LastName)).left(11) + QStringLiteral("@vardelpd.gov");
     r.PicturePath = QString();

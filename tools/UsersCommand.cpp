@@ -3,7 +3,7 @@
 #include "JsonLine.h"
 #include "core/base/FixedRecordFile.h"
 #include "core/base/RegularFile.h"
-#include "core/store/FolderStore.h"
+#include "core/store/PersonnelStore.h"
 #include "core/users/UserList.h"
 
 #include <QFile>
@@ -39,25 +39,9 @@ QByteArray UserListJsonLines(const QByteArray& fileImage) {
 int UsersCommand(const QStringList& args) {
     if (!args.isEmpty())
         return UsageError("users");
-    if (!ActiveFolder()) {
-        QByteArray image;
-        for (const UserRecord& user : ActiveStore().Users())
-            image += EncodeUserRecord(user);
-        return WriteOutput(UserListJsonLines(image)) && FinishOutput() ? 0 : 1;
-    }
     // Read-only on purpose: a missing list means no users, and looking must not create the file.
-    if (!QFile::exists(UserListFileName) && !QFileInfo(UserListFileName).isSymLink())
-        return FinishOutput() ? 0 : 1;
-    QString problem;
-    const std::unique_ptr<QFile> file = OpenRegularFileForReading(UserListFileName, &problem, true);
-    if (!file) {
-        PrintError(problem);
-        return 1;
-    }
-    const QByteArray image = file->readAll();
-    if (file->error() != QFileDevice::NoError) {
-        PrintError(UserListFileName + QStringLiteral(": ") + file->errorString());
-        return 1;
-    }
+    QByteArray image;
+    for (const UserRecord& user : ActiveStore().Users())
+        image += EncodeUserRecord(user);
     return WriteOutput(UserListJsonLines(image)) && FinishOutput() ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "core/exchange/XlsxLibrary.h"
 #include "core/list/EmployeeList.h"
 #include "core/record/PersonnelRecord.h"
+#include "core/record/RecordFields.h"
 #include "core/record/RecordView.h"
 #include "core/store/DataFile.h"
 #include "core/store/PersonnelStore.h"
@@ -38,73 +39,74 @@ ExportCell Date(double value) {
     return {FormatMMDDYYYY(value), value, true};
 }
 
-// The form's fields in its order, the three of the emergency contact named with their frame, then what the form
-// shows beside its fields.
 struct RecordColumn {
+    const RecordField* field;
     const char* heading;
-    const char* name; // the record's field name
-};
-const RecordColumn kRecordColumns[] = {
-    {"First Name", "FirstName"},
-    {"Middle Name", "MiddleName"},
-    {"Last Name", "LastName"},
-    {"Suffix", "Suffix"},
-    {"Race", "Race"},
-    {"Sex", "Sex"},
-    {"Date of Birth", "DateOfBirth"},
-    {"Social Security #", "SocialSecurityNumber"},
-    {"Emergency Contact Name", "EmergencyName"},
-    {"Emergency Contact Relationship", "EmergencyRelationship"},
-    {"Emergency Contact Number", "EmergencyPhone"},
-    {"Street Address", "StreetAddress"},
-    {"City/State/Zip", "CityStateZip"},
-    {"Home Phone", "HomePhone"},
-    {"Cell Phone", "CellPhone"},
-    {"Email", "Email"},
-    {"Employee #", "EmployeeNumber"},
-    {"Job Title", "JobTitle"},
-    {"Date of Employment", "DateOfEmployment"},
-    {"Date of Job Title", "DateOfJobTitle"},
-    {"Inactivation Date", "InactivationDate"},
-    {"Notepad", "Notepad"},
-    {"Sworn", "Sworn"},
-    {"Picture", "PicturePath"},
-    {"Record Created", "RecordCreated"},
-    {"Last Modified", "LastModified"},
 };
 
+// A column's heading is the form's caption, except where the caption leans on the form: the emergency contact's
+// three are named with their frame, sworn and the stamps as a heading reads.
+const char* Heading(const RecordField& field) {
+    constexpr std::pair<FieldId, const char*> own[] = {
+        {FieldId::EmergencyName, "Emergency Contact Name"},
+        {FieldId::EmergencyRelationship, "Emergency Contact Relationship"},
+        {FieldId::EmergencyPhone, "Emergency Contact Number"},
+        {FieldId::Sworn, "Sworn"},
+        {FieldId::RecordCreated, "Record Created"},
+        {FieldId::LastModified, "Last Modified"},
+    };
+    for (const auto& [id, heading] : own)
+        if (id == field.Id)
+            return heading;
+    return field.Caption;
+}
+
+// The form's fields in its order, then what the form shows beside its fields.
+const QList<RecordColumn>& RecordColumns() {
+    static const QList<RecordColumn> columns = [] {
+        QList<RecordColumn> list;
+        for (const RecordField* field : FormFields())
+            list << RecordColumn{field, Heading(*field)};
+        for (FieldId id : {FieldId::Sworn, FieldId::PicturePath, FieldId::RecordCreated, FieldId::LastModified})
+            list << RecordColumn{&Field(id), Heading(Field(id))};
+        return list;
+    }();
+    return columns;
+}
+
+ExportCell Cell(const RecordField& field, const PersonnelRecord& r, bool mask) {
+    switch (field.Kind) {
+    case FieldKind::Text: {
+        QString text = r.*field.Text;
+        // A spreadsheet's line break within a cell is LF alone.
+        if (field.Id == FieldId::Notepad)
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (field.Id == FieldId::SocialSecurityNumber && mask)
+            text = MaskSocialSecurityNumber(text);
+        return Text(text);
+    }
+    case FieldKind::Date:
+        return Date(r.*field.Day);
+    case FieldKind::Stamp: {
+        const double value = r.*field.Day;
+        // Never modified is no stamp; a record is always created.
+        const bool none = field.Id == FieldId::LastModified && value == 0;
+        return {none ? QString() : FormatMMDDYYYY(value) + QLatin1Char(' ') + FormatHHNNSS(value), value,
+                IsShowableOADate(value) && value != 0};
+    }
+    case FieldKind::Flag:
+        return Text(r.*field.Whole == -1 ? QStringLiteral("Sworn") : QStringLiteral("Non-sworn"));
+    case FieldKind::Number:
+        break;
+    }
+    return Text(QString::number(r.*field.Whole));
+}
+
 QList<ExportCell> RecordCells(const PersonnelRecord& r, bool mask) {
-    QString notepad = r.Notepad;
-    notepad.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return {Text(r.FirstName),
-            Text(r.MiddleName),
-            Text(r.LastName),
-            Text(r.Suffix),
-            Text(r.Race),
-            Text(r.Sex),
-            Date(r.DateOfBirth),
-            Text(mask ? MaskSocialSecurityNumber(r.SocialSecurityNumber) : r.SocialSecurityNumber),
-            Text(r.EmergencyName),
-            Text(r.EmergencyRelationship),
-            Text(r.EmergencyPhone),
-            Text(r.StreetAddress),
-            Text(r.CityStateZip),
-            Text(r.HomePhone),
-            Text(r.CellPhone),
-            Text(r.Email),
-            Text(r.EmployeeNumber),
-            Text(r.JobTitle),
-            Date(r.DateOfEmployment),
-            Date(r.DateOfJobTitle),
-            Date(r.InactivationDate),
-            Text(notepad),
-            Text(r.Sworn == -1 ? QStringLiteral("Sworn") : QStringLiteral("Non-sworn")),
-            Text(r.PicturePath),
-            {FormatMMDDYYYY(r.RecordCreated) + QLatin1Char(' ') + FormatHHNNSS(r.RecordCreated), r.RecordCreated,
-             IsShowableOADate(r.RecordCreated) && r.RecordCreated != 0},
-            {r.LastModified != 0 ? FormatMMDDYYYY(r.LastModified) + QLatin1Char(' ') + FormatHHNNSS(r.LastModified)
-                                 : QString(),
-             r.LastModified, IsShowableOADate(r.LastModified) && r.LastModified != 0}};
+    QList<ExportCell> cells;
+    for (const RecordColumn& c : RecordColumns())
+        cells << Cell(*c.field, r, mask);
+    return cells;
 }
 
 // A date cell's text for a file without date cells: ISO, which every spreadsheet program reads as a date.
@@ -120,7 +122,7 @@ QString PlainText(const ExportCell& cell) {
 
 QStringList RecordColumnHeadings() {
     QStringList headings;
-    for (const RecordColumn& c : kRecordColumns)
+    for (const RecordColumn& c : RecordColumns())
         headings << QString::fromLatin1(c.heading);
     return headings;
 }
@@ -143,9 +145,9 @@ ExportTable MakeExportTable(const ListOptions& options, const QDate& today, Expo
                                Text(row.Extra)});
         return table;
     }
-    for (const RecordColumn& c : kRecordColumns) {
+    for (const RecordColumn& c : RecordColumns()) {
         table.columns << QString::fromLatin1(c.heading);
-        table.jsonKeys << QByteArray(c.name);
+        table.jsonKeys << QByteArray(c.field->Name);
     }
     if (list.Rows.isEmpty())
         return table;

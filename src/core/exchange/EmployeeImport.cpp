@@ -12,6 +12,7 @@
 #include "core/exchange/CsvFormat.h"
 #include "core/exchange/EmployeeExport.h"
 #include "core/record/EntryValidation.h"
+#include "core/record/RecordFields.h"
 #include "core/record/RecordView.h"
 #include "core/store/DataFile.h"
 #include "core/store/FolderStore.h"
@@ -32,6 +33,10 @@ constexpr int kSwornColumn = 100;
 constexpr int kPictureColumn = 101;
 constexpr int kNotImported = 102; // known, but the program makes them itself (the stamps)
 
+constexpr int kFirstName = FormIndex(FieldId::FirstName);
+constexpr int kLastName = FormIndex(FieldId::LastName);
+constexpr int kInactivation = FormIndex(FieldId::InactivationDate);
+
 QString Normalized(const QString& heading) {
     QString key = heading.toCaseFolded();
     key.remove(QLatin1Char(' '));
@@ -43,42 +48,22 @@ const QHash<QString, int>& ColumnsByHeading() {
     static const QHash<QString, int> columns = [] {
         QHash<QString, int> c;
         const QStringList exported = RecordColumnHeadings();
-        const char* names[] = {"FirstName",
-                               "MiddleName",
-                               "LastName",
-                               "Suffix",
-                               "Race",
-                               "Sex",
-                               "DateOfBirth",
-                               "SocialSecurityNumber",
-                               "EmergencyName",
-                               "EmergencyRelationship",
-                               "EmergencyPhone",
-                               "StreetAddress",
-                               "CityStateZip",
-                               "HomePhone",
-                               "CellPhone",
-                               "Email",
-                               "EmployeeNumber",
-                               "JobTitle",
-                               "DateOfEmployment",
-                               "DateOfJobTitle",
-                               "InactivationDate",
-                               "Notepad"};
-        for (int i = 1; i <= FieldCount; ++i) {
-            c.insert(Normalized(QString::fromLatin1(names[i - 1])), i);
+        const auto key = [](const char* text) { return Normalized(QString::fromLatin1(text)); };
+        for (const RecordField* field : FormFields()) {
+            const int i = field->FormIndex;
+            c.insert(key(field->Name), i);
             c.insert(Normalized(exported.value(i - 1)), i);
             // The form's own captions, except the emergency contact's "Name", which would take any name column.
-            if (i < 9 || i > 11)
-                c.insert(Normalized(FieldCaption(i)), i);
+            if (field->Id != FieldId::EmergencyName)
+                c.insert(key(field->Caption), i);
         }
-        c.insert(QStringLiteral("relationship"), 10);
-        c.insert(QStringLiteral("contactnumber"), 11);
-        c.insert(QStringLiteral("sworn"), kSwornColumn);
-        c.insert(QStringLiteral("picture"), kPictureColumn);
-        c.insert(QStringLiteral("picturepath"), kPictureColumn);
-        for (const char* stamp : {"recordcreated", "lastmodified"})
-            c.insert(QLatin1String(stamp), kNotImported);
+        const RecordField& picture = Field(FieldId::PicturePath);
+        c.insert(key(Field(FieldId::Sworn).Name), kSwornColumn);
+        c.insert(key(picture.Caption), kPictureColumn);
+        c.insert(key(picture.Name), kPictureColumn);
+        for (const RecordField& field : RecordFields)
+            if (field.Kind == FieldKind::Stamp)
+                c.insert(key(field.Name), kNotImported);
         return c;
     }();
     return columns;
@@ -125,7 +110,7 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
         if (field == 0 || field == kNotImported)
             plan.ignoredColumns << heading;
     }
-    if (!columnField.contains(1) || !columnField.contains(3)) {
+    if (!columnField.contains(kFirstName) || !columnField.contains(kLastName)) {
         plan.error = QStringLiteral("the heading row names no \"First Name\" and \"Last Name\" columns");
         return plan;
     }
@@ -163,7 +148,7 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
                 picture = value.trimmed();
             }
         }
-        row.name = fields[3] + QStringLiteral(", ") + fields[1];
+        row.name = fields[kLastName] + QStringLiteral(", ") + fields[kFirstName];
 
         for (int i = 1; i <= FieldCount && problem.isEmpty(); ++i) {
             if (!IsCp1252Text(fields[size_t(i)]))
@@ -172,9 +157,11 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
                 problem =
                     QStringLiteral("'%1' is longer than its %2 characters").arg(FieldCaption(i)).arg(FieldMaxLength(i));
         }
-        if (problem.isEmpty() && picture.size() > PersonnelLayout::PicturePathWidth)
-            problem =
-                QStringLiteral("'Picture' is longer than its %1 characters").arg(PersonnelLayout::PicturePathWidth);
+        const RecordField& pictureField = Field(FieldId::PicturePath);
+        if (problem.isEmpty() && picture.size() > pictureField.Width)
+            problem = QStringLiteral("'%1' is longer than its %2 characters")
+                          .arg(QString::fromLatin1(pictureField.Caption))
+                          .arg(pictureField.Width);
         if (problem.isEmpty() && !RequiredFieldsFilled(fields)) {
             for (int required : RequiredFields)
                 if (fields[size_t(required)].trimmed().isEmpty()) {
@@ -194,8 +181,8 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
             choices.SwornSelected = IsSworn(sworn);
             choices.PicturePath = picture;
             CopyEntryToRecord(row.record, fields, choices, now);
-            if (!fields[21].isEmpty())
-                row.record.InactivationDate = ToOADate(*ParseDateEntry(fields[21]));
+            if (!fields[kInactivation].isEmpty())
+                row.record.InactivationDate = ToOADate(*ParseDateEntry(fields[kInactivation]));
             const QString& ssn = row.record.SocialSecurityNumber;
             const QString key = NameKey(row.record.FirstName, row.record.LastName, std::floor(row.record.DateOfBirth));
             if (!ssn.isEmpty() && ssns.contains(ssn))

@@ -25,38 +25,23 @@ struct FieldValue {
 };
 
 QList<FieldValue> fieldValues(const PersonnelRecord& r) {
-    const auto text = [](int index, const QString& value) {
-        const QString trimmed = TrimBlanks(value);
-        return FieldValue{FieldCaption(index), trimmed, trimmed};
-    };
-    const auto date = [](int index, double value) {
-        return FieldValue{FieldCaption(index), dateText(value), QString::number(value, 'g', 17)};
-    };
-    const QString ssn = TrimBlanks(r.SocialSecurityNumber);
-    return {text(1, r.FirstName),
-            text(2, r.MiddleName),
-            text(3, r.LastName),
-            text(4, r.Suffix),
-            text(5, r.Race),
-            text(6, r.Sex),
-            date(7, r.DateOfBirth),
-            {FieldCaption(8), MaskSocialSecurityNumber(ssn), ssn},
-            text(9, r.EmergencyName),
-            text(10, r.EmergencyRelationship),
-            text(11, r.EmergencyPhone),
-            text(12, r.StreetAddress),
-            text(13, r.CityStateZip),
-            text(14, r.HomePhone),
-            text(15, r.CellPhone),
-            text(16, r.Email),
-            text(17, r.EmployeeNumber),
-            text(18, r.JobTitle),
-            date(19, r.DateOfEmployment),
-            date(20, r.DateOfJobTitle),
-            date(21, r.InactivationDate),
-            text(22, r.Notepad),
-            {QStringLiteral("Sworn Employee"), swornText(r.Sworn), swornText(r.Sworn)},
-            {QStringLiteral("Picture"), TrimBlanks(r.PicturePath), TrimBlanks(r.PicturePath)}};
+    QList<FieldValue> values;
+    for (const RecordField* field : FormFields()) {
+        const QString caption = QString::fromLatin1(field->Caption);
+        if (field->Day) {
+            const double value = r.*field->Day;
+            values << FieldValue{caption, dateText(value), QString::number(value, 'g', 17)};
+            continue;
+        }
+        const QString trimmed = TrimBlanks(r.*field->Text);
+        // The history keeps no full social security number, only what tells one change from another.
+        const bool masked = field->Id == FieldId::SocialSecurityNumber;
+        values << FieldValue{caption, masked ? MaskSocialSecurityNumber(trimmed) : trimmed, trimmed};
+    }
+    const auto caption = [](FieldId id) { return QString::fromLatin1(Field(id).Caption); };
+    values << FieldValue{caption(FieldId::Sworn), swornText(r.Sworn), swornText(r.Sworn)};
+    values << FieldValue{caption(FieldId::PicturePath), TrimBlanks(r.PicturePath), TrimBlanks(r.PicturePath)};
+    return values;
 }
 
 const QRegularExpression& rankPattern() {

@@ -8,16 +8,16 @@
 
 namespace {
 
-constexpr int kRace = 5;
-constexpr int kSex = 6;
-constexpr int kDateOfBirth = 7;
-constexpr int kSocialSecurity = 8;
-constexpr int kDateOfEmployment = 19;
-constexpr int kDateOfJobTitle = 20;
-constexpr int kInactivation = 21;
+constexpr int kRace = FormIndex(FieldId::Race);
+constexpr int kSex = FormIndex(FieldId::Sex);
+constexpr int kDateOfBirth = FormIndex(FieldId::DateOfBirth);
+constexpr int kSocialSecurity = FormIndex(FieldId::SocialSecurityNumber);
+constexpr int kDateOfEmployment = FormIndex(FieldId::DateOfEmployment);
+constexpr int kDateOfJobTitle = FormIndex(FieldId::DateOfJobTitle);
+constexpr int kInactivation = FormIndex(FieldId::InactivationDate);
 
 // The field's limit: a number of 1 to 10 characters is taken for a mistyped one, a full one for a number.
-constexpr int kSocialSecurityLength = 11;
+constexpr int kSocialSecurityLength = Field(FieldId::SocialSecurityNumber).Width;
 
 double DateOf(const QString& text) {
     const std::optional<QDate> date = ParseDateEntry(text);
@@ -104,25 +104,14 @@ QList<StatusQuestion> StatusQuestions(bool wasSworn, qint16 previousStatus, bool
 }
 
 void CopyEntryToRecord(PersonnelRecord& r, const EntryFields& f, const SaveChoices& c, double now) {
-    r.FirstName = TrimBlanks(f[1]);
-    r.MiddleName = TrimBlanks(f[2]);
-    r.LastName = TrimBlanks(f[3]);
-    r.Suffix = TrimBlanks(f[4]);
-    r.EmergencyName = TrimBlanks(f[9]);
-    r.EmergencyRelationship = TrimBlanks(f[10]);
-    r.EmergencyPhone = TrimBlanks(f[11]);
-    r.StreetAddress = TrimBlanks(f[12]);
-    r.CityStateZip = TrimBlanks(f[13]);
-    r.HomePhone = TrimBlanks(f[14]);
-    r.CellPhone = TrimBlanks(f[15]);
-    r.Email = TrimBlanks(f[16]);
-    r.EmployeeNumber = TrimBlanks(f[17]);
-    r.JobTitle = TrimBlanks(f[18]);
-    r.Notepad = TrimBlanks(f[NotepadField]);
-    // As the checks left them.
-    r.Race = f[kRace];
-    r.Sex = f[kSex];
-    r.SocialSecurityNumber = f[kSocialSecurity];
+    for (const RecordField* field : FormFields()) {
+        if (!field->Text)
+            continue;
+        // Race, sex and the social security number as the checks left them; the rest without their blanks.
+        const int i = field->FormIndex;
+        const bool checked = i == kRace || i == kSex || i == kSocialSecurity;
+        r.*field->Text = checked ? f[size_t(i)] : TrimBlanks(f[size_t(i)]);
+    }
 
     const std::optional<QDate> born = ParseBirthDateEntry(f[kDateOfBirth]);
     r.DateOfBirth = born ? ToOADate(*born) : 0;

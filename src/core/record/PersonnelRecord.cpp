@@ -1,6 +1,7 @@
 #include "core/record/PersonnelRecord.h"
 
 #include "core/base/Cp1252.h"
+#include "core/record/RecordFields.h"
 
 #include <QtEndian>
 
@@ -25,33 +26,14 @@ void PutInt16(char* dest, qint16 value) {
 }
 
 void EncodePersonnelRecord(const PersonnelRecord& r, char* d) {
-    PutDouble(d + L::RecordCreated, r.RecordCreated);
-    PutDouble(d + L::LastModified, r.LastModified);
-    PutFixedText(d + L::FirstName, L::FirstNameWidth, r.FirstName);
-    PutFixedText(d + L::MiddleName, L::MiddleNameWidth, r.MiddleName);
-    PutFixedText(d + L::LastName, L::LastNameWidth, r.LastName);
-    PutFixedText(d + L::Suffix, L::SuffixWidth, r.Suffix);
-    PutFixedText(d + L::EmergencyName, L::EmergencyNameWidth, r.EmergencyName);
-    PutFixedText(d + L::EmergencyRelationship, L::EmergencyRelationshipWidth, r.EmergencyRelationship);
-    PutFixedText(d + L::EmergencyPhone, L::EmergencyPhoneWidth, r.EmergencyPhone);
-    PutFixedText(d + L::StreetAddress, L::StreetAddressWidth, r.StreetAddress);
-    PutFixedText(d + L::CityStateZip, L::CityStateZipWidth, r.CityStateZip);
-    PutFixedText(d + L::HomePhone, L::HomePhoneWidth, r.HomePhone);
-    PutFixedText(d + L::CellPhone, L::CellPhoneWidth, r.CellPhone);
-    PutFixedText(d + L::Race, L::RaceWidth, r.Race);
-    PutFixedText(d + L::Sex, L::SexWidth, r.Sex);
-    PutFixedText(d + L::SocialSecurityNumber, L::SocialSecurityNumberWidth, r.SocialSecurityNumber);
-    PutDouble(d + L::DateOfBirth, r.DateOfBirth);
-    PutDouble(d + L::DateOfEmployment, r.DateOfEmployment);
-    PutDouble(d + L::DateOfJobTitle, r.DateOfJobTitle);
-    PutDouble(d + L::InactivationDate, r.InactivationDate);
-    PutFixedText(d + L::EmployeeNumber, L::EmployeeNumberWidth, r.EmployeeNumber);
-    PutFixedText(d + L::JobTitle, L::JobTitleWidth, r.JobTitle);
-    PutFixedText(d + L::Notepad, L::NotepadWidth, r.Notepad);
-    PutInt16(d + L::Sworn, r.Sworn);
-    PutFixedText(d + L::Email, L::EmailWidth, r.Email);
-    PutFixedText(d + L::PicturePath, L::PicturePathWidth, r.PicturePath);
-    PutInt16(d + L::DataVersion, r.DataVersion);
+    for (const RecordField& f : RecordFields) {
+        if (f.Text)
+            PutFixedText(d + f.Offset, f.Width, r.*f.Text);
+        else if (f.Day)
+            PutDouble(d + f.Offset, r.*f.Day);
+        else
+            PutInt16(d + f.Offset, r.*f.Whole);
+    }
 }
 
 QByteArray EncodePersonnelRecord(const PersonnelRecord& record) {
@@ -62,33 +44,14 @@ QByteArray EncodePersonnelRecord(const PersonnelRecord& record) {
 
 PersonnelRecord DecodePersonnelRecord(const char* s) {
     PersonnelRecord r;
-    r.RecordCreated = GetDouble(s + L::RecordCreated);
-    r.LastModified = GetDouble(s + L::LastModified);
-    r.FirstName = GetFixedText(s + L::FirstName, L::FirstNameWidth);
-    r.MiddleName = GetFixedText(s + L::MiddleName, L::MiddleNameWidth);
-    r.LastName = GetFixedText(s + L::LastName, L::LastNameWidth);
-    r.Suffix = GetFixedText(s + L::Suffix, L::SuffixWidth);
-    r.EmergencyName = GetFixedText(s + L::EmergencyName, L::EmergencyNameWidth);
-    r.EmergencyRelationship = GetFixedText(s + L::EmergencyRelationship, L::EmergencyRelationshipWidth);
-    r.EmergencyPhone = GetFixedText(s + L::EmergencyPhone, L::EmergencyPhoneWidth);
-    r.StreetAddress = GetFixedText(s + L::StreetAddress, L::StreetAddressWidth);
-    r.CityStateZip = GetFixedText(s + L::CityStateZip, L::CityStateZipWidth);
-    r.HomePhone = GetFixedText(s + L::HomePhone, L::HomePhoneWidth);
-    r.CellPhone = GetFixedText(s + L::CellPhone, L::CellPhoneWidth);
-    r.Race = GetFixedText(s + L::Race, L::RaceWidth);
-    r.Sex = GetFixedText(s + L::Sex, L::SexWidth);
-    r.SocialSecurityNumber = GetFixedText(s + L::SocialSecurityNumber, L::SocialSecurityNumberWidth);
-    r.DateOfBirth = GetDouble(s + L::DateOfBirth);
-    r.DateOfEmployment = GetDouble(s + L::DateOfEmployment);
-    r.DateOfJobTitle = GetDouble(s + L::DateOfJobTitle);
-    r.InactivationDate = GetDouble(s + L::InactivationDate);
-    r.EmployeeNumber = GetFixedText(s + L::EmployeeNumber, L::EmployeeNumberWidth);
-    r.JobTitle = GetFixedText(s + L::JobTitle, L::JobTitleWidth);
-    r.Notepad = GetFixedText(s + L::Notepad, L::NotepadWidth);
-    r.Sworn = GetInt16(s + L::Sworn);
-    r.Email = GetFixedText(s + L::Email, L::EmailWidth);
-    r.PicturePath = GetFixedText(s + L::PicturePath, L::PicturePathWidth);
-    r.DataVersion = GetInt16(s + L::DataVersion);
+    for (const RecordField& f : RecordFields) {
+        if (f.Text)
+            r.*f.Text = GetFixedText(s + f.Offset, f.Width);
+        else if (f.Day)
+            r.*f.Day = GetDouble(s + f.Offset);
+        else
+            r.*f.Whole = GetInt16(s + f.Offset);
+    }
     return r;
 }
 

@@ -8,37 +8,6 @@
 
 namespace {
 
-struct FieldSpec {
-    const char* caption;
-    int page;
-    int maxLength;
-};
-
-// Index 1-22; the two address lines accept 40 characters although the record holds 50.
-constexpr std::array<FieldSpec, FieldCount + 1> kFields = {{{"", 0, 0},
-                                                            {"First Name", 0, 15},
-                                                            {"Middle Name", 0, 15},
-                                                            {"Last Name", 0, 20},
-                                                            {"Suffix", 0, 3},
-                                                            {"Race", 0, 1},
-                                                            {"Sex", 0, 1},
-                                                            {"Date of Birth", 0, 17},
-                                                            {"Social Security #", 0, 11},
-                                                            {"Name", 0, 25},
-                                                            {"Relationship", 0, 15},
-                                                            {"Contact Number", 0, 20},
-                                                            {"Street Address", 1, 40},
-                                                            {"City/State/Zip", 1, 40},
-                                                            {"Home Phone", 1, 20},
-                                                            {"Cell Phone", 1, 20},
-                                                            {"Email", 1, 25},
-                                                            {"Employee #", 2, 15},
-                                                            {"Job Title", 2, 25},
-                                                            {"Date of Employment", 2, 17},
-                                                            {"Date of Job Title", 2, 17},
-                                                            {"Inactivation Date", 2, 17},
-                                                            {"Notepad", 3, 4517}}};
-
 bool InRange(int index) {
     return index >= 1 && index <= FieldCount;
 }
@@ -50,15 +19,15 @@ QString Years(qint16 years) {
 } // namespace
 
 QString FieldCaption(int index) {
-    return InRange(index) ? QString::fromLatin1(kFields[index].caption) : QString();
+    return InRange(index) ? QString::fromLatin1(FormField(index)->Caption) : QString();
 }
 
 int FieldPage(int index) {
-    return InRange(index) ? kFields[index].page : -1;
+    return InRange(index) ? FormField(index)->Page : -1;
 }
 
 int FieldMaxLength(int index) {
-    return InRange(index) ? kFields[index].maxLength : 0;
+    return InRange(index) ? FormField(index)->EntryLength : 0;
 }
 
 bool IsRequiredField(int index) {
@@ -77,35 +46,24 @@ RecordView ViewRecord(const PersonnelRecord& r, const QDate& today) {
     RecordView v;
     v.FrameCaption =
         QLatin1Char(' ') + TrimBlanks(r.FirstName) + QLatin1Char(' ') + TrimBlanks(r.LastName) + QLatin1Char(' ');
-    v.Created = QStringLiteral(" Record created ") + FormatStamp(r.RecordCreated);
+    const auto stamp = [](FieldId id, double value) -> QString {
+        return QLatin1Char(' ') + QString::fromLatin1(Field(id).Caption) + QLatin1Char(' ') + FormatStamp(value);
+    };
+    v.Created = stamp(FieldId::RecordCreated, r.RecordCreated);
     if (r.LastModified > 0)
-        v.Modified = QStringLiteral(" Last modified ") + FormatStamp(r.LastModified);
+        v.Modified = stamp(FieldId::LastModified, r.LastModified);
 
     v.Previous = r.InactivationDate != 0;
     v.Sworn = r.Sworn == -1;
     auto& f = v.Field;
-    f[1] = TrimBlanks(r.FirstName);
-    f[2] = TrimBlanks(r.MiddleName);
-    f[3] = TrimBlanks(r.LastName);
-    f[4] = TrimBlanks(r.Suffix);
-    f[5] = TrimBlanks(r.Race);
-    f[6] = TrimBlanks(r.Sex);
-    f[7] = FormatMMDDYYYY(r.DateOfBirth);
-    f[8] = TrimBlanks(r.SocialSecurityNumber);
-    f[9] = TrimBlanks(r.EmergencyName);
-    f[10] = TrimBlanks(r.EmergencyRelationship);
-    f[11] = TrimBlanks(r.EmergencyPhone);
-    f[12] = TrimBlanks(r.StreetAddress);
-    f[13] = TrimBlanks(r.CityStateZip);
-    f[14] = TrimBlanks(r.HomePhone);
-    f[15] = TrimBlanks(r.CellPhone);
-    f[16] = TrimBlanks(r.Email);
-    f[17] = TrimBlanks(r.EmployeeNumber);
-    f[18] = TrimBlanks(r.JobTitle);
-    f[19] = FormatMMDDYYYY(r.DateOfEmployment);
-    f[20] = r.DateOfJobTitle > 0 ? FormatMMDDYYYY(r.DateOfJobTitle) : QString();
-    f[21] = v.Previous ? FormatMMDDYYYY(r.InactivationDate) : QString();
-    f[22] = TrimBlanks(r.Notepad);
+    for (const RecordField* field : FormFields())
+        if (field->Text)
+            f[field->FormIndex] = TrimBlanks(r.*field->Text);
+    // A date of job title or of inactivation shows only when there is one; the other two always do.
+    f[FormIndex(FieldId::DateOfBirth)] = FormatMMDDYYYY(r.DateOfBirth);
+    f[FormIndex(FieldId::DateOfEmployment)] = FormatMMDDYYYY(r.DateOfEmployment);
+    f[FormIndex(FieldId::DateOfJobTitle)] = r.DateOfJobTitle > 0 ? FormatMMDDYYYY(r.DateOfJobTitle) : QString();
+    f[FormIndex(FieldId::InactivationDate)] = v.Previous ? FormatMMDDYYYY(r.InactivationDate) : QString();
 
     v.YearsDOB = QLatin1Char('(') + FormatHashes(WholeYears(r.DateOfBirth, now)) + QLatin1Char(')');
     v.YearsDOE = Years(WholeYears(r.DateOfEmployment, v.Previous ? r.InactivationDate : now));
@@ -114,8 +72,8 @@ RecordView ViewRecord(const PersonnelRecord& r, const QDate& today) {
     if (v.Previous)
         v.YearsDOI = Years(WholeYears(r.InactivationDate, now));
 
-    v.LabelEnabled = !f[12].isEmpty();
-    v.EmailEnabled = !f[16].isEmpty();
+    v.LabelEnabled = !f[FormIndex(FieldId::StreetAddress)].isEmpty();
+    v.EmailEnabled = !f[FormIndex(FieldId::Email)].isEmpty();
     v.PicturePath = TrimBlanks(r.PicturePath);
     return v;
 }

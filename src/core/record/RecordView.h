@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/record/PersonnelRecord.h"
+#include "core/record/RecordFields.h"
 
 #include <QDate>
 #include <QSize>
@@ -13,9 +14,11 @@
 
 inline constexpr int FieldCount = 22;
 // The fields an entry must fill before it can be saved, in the order they are checked.
-inline constexpr std::array<int, 6> RequiredFields = {1, 3, 5, 6, 7, 19};
+inline constexpr std::array<int, 6> RequiredFields = {
+    FormIndex(FieldId::FirstName), FormIndex(FieldId::LastName),    FormIndex(FieldId::Race),
+    FormIndex(FieldId::Sex),       FormIndex(FieldId::DateOfBirth), FormIndex(FieldId::DateOfEmployment)};
 // Index of the notepad, the one field of several lines.
-inline constexpr int NotepadField = 22;
+inline constexpr int NotepadField = FormIndex(FieldId::Notepad);
 
 // The caption of lblField(index), 1 "First Name" to 22 "Notepad".
 QString FieldCaption(int index);

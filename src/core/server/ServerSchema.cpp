@@ -1,5 +1,6 @@
 #include "core/server/ServerSchema.h"
 
+#include "core/record/RecordFields.h"
 #include "core/server/PgConnection.h"
 #include "core/server/SchemaText.h"
 
@@ -56,4 +57,18 @@ void PrepareSchema(PgConnection& connection, int upTo) {
             connection.exec("ROLLBACK");
         throw;
     }
+}
+
+QByteArray EmployeeColumn(const RecordField& field) {
+    QByteArray column;
+    for (const char* c = field.Name; *c; ++c) {
+        if (*c >= 'A' && *c <= 'Z') {
+            if (!column.isEmpty())
+                column += '_';
+            column += char(*c - 'A' + 'a');
+        } else {
+            column += *c;
+        }
+    }
+    return column;
 }

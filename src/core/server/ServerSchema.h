@@ -4,6 +4,7 @@
 #include <QList>
 
 class PgConnection;
+struct RecordField;
 
 // The steps of schema.sql: steps[0] takes an empty database to version 1, steps[1] version 1 to 2, and so on.
 QList<QByteArray> SchemaSteps();
@@ -18,3 +19,6 @@ int SchemaVersion(PgConnection& connection);
 // that two desks starting at once never both create the tables. A database whose version is newer than this
 // program knows is refused with FileError, and nothing is changed.
 void PrepareSchema(PgConnection& connection, int upTo = LatestSchemaVersion());
+
+// The employee table's column of a record field: its name in lower case, words joined by "_" ("city_state_zip").
+QByteArray EmployeeColumn(const RecordField& field);

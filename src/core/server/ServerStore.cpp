@@ -4,6 +4,7 @@
 
 #include "core/base/RegularFile.h"
 #include "core/history/RecordHistory.h"
+#include "core/record/RecordFields.h"
 #include "core/record/RecordIdentity.h"
 #include "core/server/PgConnection.h"
 #include "core/server/ServerSchema.h"
@@ -16,7 +17,7 @@
 #include <QSaveFile>
 #include <QScopeGuard>
 
-#include <variant>
+#include <array>
 
 namespace {
 
@@ -24,48 +25,22 @@ namespace {
 // line the one before it wrote.
 constexpr qint64 kHistoryLock = 0x56617264656c0002;
 
-using Field = std::variant<double PersonnelRecord::*, QString PersonnelRecord::*, qint16 PersonnelRecord::*>;
-struct Column {
-    const char* name;
-    Field field;
-};
-
-// The record's fields in the order of their columns.
-const Column kColumns[] = {
-    {"record_created", &PersonnelRecord::RecordCreated},
-    {"last_modified", &PersonnelRecord::LastModified},
-    {"first_name", &PersonnelRecord::FirstName},
-    {"middle_name", &PersonnelRecord::MiddleName},
-    {"last_name", &PersonnelRecord::LastName},
-    {"suffix", &PersonnelRecord::Suffix},
-    {"emergency_name", &PersonnelRecord::EmergencyName},
-    {"emergency_relationship", &PersonnelRecord::EmergencyRelationship},
-    {"emergency_phone", &PersonnelRecord::EmergencyPhone},
-    {"street_address", &PersonnelRecord::StreetAddress},
-    {"city_state_zip", &PersonnelRecord::CityStateZip},
-    {"home_phone", &PersonnelRecord::HomePhone},
-    {"cell_phone", &PersonnelRecord::CellPhone},
-    {"race", &PersonnelRecord::Race},
-    {"sex", &PersonnelRecord::Sex},
-    {"social_security_number", &PersonnelRecord::SocialSecurityNumber},
-    {"date_of_birth", &PersonnelRecord::DateOfBirth},
-    {"date_of_employment", &PersonnelRecord::DateOfEmployment},
-    {"date_of_job_title", &PersonnelRecord::DateOfJobTitle},
-    {"inactivation_date", &PersonnelRecord::InactivationDate},
-    {"employee_number", &PersonnelRecord::EmployeeNumber},
-    {"job_title", &PersonnelRecord::JobTitle},
-    {"notepad", &PersonnelRecord::Notepad},
-    {"sworn", &PersonnelRecord::Sworn},
-    {"email", &PersonnelRecord::Email},
-    {"picture_path", &PersonnelRecord::PicturePath},
-    {"data_version", &PersonnelRecord::DataVersion},
-};
-constexpr int kColumnCount = sizeof kColumns / sizeof kColumns[0];
+// The record's fields in the order of their columns, which is the order of the image.
+const std::array<QByteArray, RecordFields.size()>& columnNames() {
+    static const auto names = [] {
+        std::array<QByteArray, RecordFields.size()> list;
+        for (size_t i = 0; i < list.size(); ++i)
+            list[i] = EmployeeColumn(RecordFields[i]);
+        return list;
+    }();
+    return names;
+}
+constexpr int kColumnCount = int(RecordFields.size());
 
 QByteArray columnList() {
     QByteArray list;
-    for (const Column& column : kColumns)
-        list += (list.isEmpty() ? "" : ", ") + QByteArray(column.name);
+    for (const QByteArray& name : columnNames())
+        list += (list.isEmpty() ? "" : ", ") + name;
     return list;
 }
 
@@ -84,7 +59,7 @@ const QByteArray& updateSql() {
     static const QByteArray sql = [] {
         QByteArray sets;
         for (int i = 0; i < kColumnCount; ++i)
-            sets += QByteArray(kColumns[i].name) + " = $" + QByteArray::number(i + 3) + ", ";
+            sets += columnNames()[size_t(i)] + " = $" + QByteArray::number(i + 3) + ", ";
         return "UPDATE employee SET " + sets + "version = version + 1 WHERE key = $1 AND ($2 = 0 OR version = $2)";
     }();
     return sql;
@@ -102,13 +77,13 @@ PersonnelRecord asStored(const PersonnelRecord& record) {
 
 PgParams& bindRecord(PgParams& params, const PersonnelRecord& record) {
     const PersonnelRecord stored = asStored(record);
-    for (const Column& column : kColumns) {
-        if (const auto* number = std::get_if<double PersonnelRecord::*>(&column.field))
-            params.float8(stored.**number);
-        else if (const auto* text = std::get_if<QString PersonnelRecord::*>(&column.field))
-            params.text(stored.**text);
+    for (const RecordField& field : RecordFields) {
+        if (field.Day)
+            params.float8(stored.*field.Day);
+        else if (field.Text)
+            params.text(stored.*field.Text);
         else
-            params.int2(stored.*std::get<qint16 PersonnelRecord::*>(column.field));
+            params.int2(stored.*field.Whole);
     }
     return params;
 }
@@ -117,13 +92,13 @@ PgParams& bindRecord(PgParams& params, const PersonnelRecord& record) {
 PersonnelRecord recordOfRow(const PgResult& row, int r) {
     PersonnelRecord record;
     int c = 2;
-    for (const Column& column : kColumns) {
-        if (const auto* number = std::get_if<double PersonnelRecord::*>(&column.field))
-            record.** number = row.float8(r, c);
-        else if (const auto* text = std::get_if<QString PersonnelRecord::*>(&column.field))
-            record.** text = row.text(r, c);
+    for (const RecordField& field : RecordFields) {
+        if (field.Day)
+            record.*field.Day = row.float8(r, c);
+        else if (field.Text)
+            record.*field.Text = row.text(r, c);
         else
-            record.*std::get<qint16 PersonnelRecord::*>(column.field) = row.int2(r, c);
+            record.*field.Whole = row.int2(r, c);
         ++c;
     }
     return record;
@@ -131,10 +106,9 @@ PersonnelRecord recordOfRow(const PgResult& row, int r) {
 
 // A server's text cannot hold the character 0, which a damaged record's fields may.
 bool holdsZeroCharacter(const PersonnelRecord& record) {
-    for (const Column& column : kColumns)
-        if (const auto* text = std::get_if<QString PersonnelRecord::*>(&column.field))
-            if ((record.**text).contains(QChar(0)))
-                return true;
+    for (const RecordField& field : RecordFields)
+        if (field.Text && (record.*field.Text).contains(QChar(0)))
+            return true;
     return false;
 }
 
@@ -318,14 +292,14 @@ RemovalResult ServerStore::Remove(RecordKey key, const QString& listedName, qint
     });
 }
 
-void ServerStore::ReplaceAll(const std::vector<PersonnelRecord>& records) {
+void ServerStore::ReplaceAll(qint64 count, const std::function<PersonnelRecord(qint64 n)>& record) {
     inTransaction("BEGIN", [&] {
         // The keys of those replaced are never given again: a desk still showing one of them finds it removed.
         m_db->exec("INSERT INTO removed_employee (key, identity) SELECT key, '' FROM employee "
                    "ON CONFLICT (key) DO NOTHING");
         m_db->exec("DELETE FROM employee");
-        for (const PersonnelRecord& record : records)
-            Append(record);
+        for (qint64 n = 1; n <= count; ++n)
+            Append(record(n));
         return 0;
     });
 }

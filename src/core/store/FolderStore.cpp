@@ -173,7 +173,9 @@ DataFileCounts FolderStore::Scan(const std::function<void(RecordKey, const char*
     // No other program writes the folder while the scan reads it.
     DataFolderLock lock(QFileInfo(DataFileName).path());
     FixedRecordFile data(DataFileName, kSlotSize);
-    data.open();
+    // A scan only reads: a data file that is there is opened for reading, so that one its owner has made read-only
+    // (or immutable) can still be listed and dumped. A missing one is created empty, as the list always has.
+    data.open(QFileInfo::exists(DataFileName) ? FixedRecordFile::Access::ReadOnly : FixedRecordFile::Access::ReadWrite);
     const qint64 length = data.length();
     const qint32 count = static_cast<qint32>(std::min<qint64>(RecordCountForLength(length, kSlotSize), INT32_MAX));
     const qint32 whole = static_cast<qint32>(std::min<qint64>(count, length / kSlotSize));
@@ -283,27 +285,28 @@ RemovalResult FolderStore::Remove(RecordKey key, const QString& listedName, qint
     return {true, static_cast<qint32>(kept)};
 }
 
-void FolderStore::ReplaceAll(const std::vector<PersonnelRecord>& records) {
+void FolderStore::ReplaceAll(qint64 count, const std::function<PersonnelRecord(qint64 n)>& record) {
     const DataFolderLock lock(QFileInfo(DataFileName).path());
     CloseDataFile();
     // The new file is written whole beside the old one and takes its place in one rename: a failure at any point
-    // leaves the old records as they were.
-    const QString tempName = QDir(QFileInfo(DataFileName).path()).filePath(TempFileName);
+    // leaves the old records as they were. Messages name it as the data file is named.
+    const QString folder = QFileInfo(DataFileName).path();
+    const QString tempName = folder == QLatin1String(".") ? TempFileName : QDir(folder).filePath(TempFileName);
     RemoveFileIfPresent(tempName);
     FixedRecordFile temp(tempName, kSlotSize, blankSlot());
     try {
         temp.createExclusive();
-        constexpr size_t kBatch = 256;
+        constexpr qint64 kBatch = 256;
         QByteArray batch;
-        for (size_t i = 0; i < records.size(); i += kBatch) {
+        for (qint64 i = 1; i <= count; i += kBatch) {
             batch.clear();
-            for (size_t j = i; j < std::min(records.size(), i + kBatch); ++j)
-                batch += EncodePersonnelRecord(records[j]);
+            for (qint64 n = i; n <= std::min(count, i + kBatch - 1); ++n)
+                batch += EncodePersonnelRecord(record(n));
             temp.appendRecords(batch);
         }
         temp.sync();
         temp.close();
-        FinishRewrite(tempName, DataFileName, !records.empty());
+        FinishRewrite(tempName, DataFileName, count > 0);
     } catch (...) {
         temp.close();
         QFile::remove(tempName);
@@ -465,14 +468,27 @@ void FolderStore::ReadUser(int n, UserRecord& user) {
 
 QList<UserRecord> FolderStore::Users() {
     QList<UserRecord> users;
-    if (!QFileInfo::exists(UserListFileName))
+    // Looking must not create the list; a link planted in its place goes on to be refused by the open.
+    if (!QFileInfo::exists(UserListFileName) && !QFileInfo(UserListFileName).isSymLink())
         return users;
-    const bool wasOpen = UserListIsOpen();
-    const qint64 count = OpenUserList();
-    for (int n = 1; n <= count; ++n)
-        ReadUser(n, users.emplace_back());
-    if (!wasOpen)
-        CloseUserList();
+    if (UserListIsOpen()) {
+        const qint64 count = OpenUserList();
+        for (int n = 1; n <= count; ++n)
+            ReadUser(n, users.emplace_back());
+        return users;
+    }
+    // Read only, so that a list its owner has made read-only (or immutable) can still be read.
+    const DataFolderLock lock(QFileInfo(UserListFileName).path());
+    FixedRecordFile file(UserListFileName, UserRecordLength, BlankUserImage());
+    file.open(FixedRecordFile::Access::ReadOnly);
+    const qint64 count = file.recordCount();
+    QByteArray image;
+    for (qint64 n = 1; n <= count; ++n) {
+        // Past the end, or the missing tail of a cut-off record, reads as blank.
+        image = BlankUserImage();
+        file.readRecord(n, image.data());
+        users << DecodeUserRecord(image.constData());
+    }
     return users;
 }
 

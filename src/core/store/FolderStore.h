@@ -24,7 +24,8 @@ public:
     RecordKey Append(const PersonnelRecord& record) override;
     void Update(RecordKey key, const PersonnelRecord& record, qint64 version) override;
     RemovalResult Remove(RecordKey key, const QString& listedName, qint64 version) override;
-    void ReplaceAll(const std::vector<PersonnelRecord>& records) override;
+    using PersonnelStore::ReplaceAll;
+    void ReplaceAll(qint64 count, const std::function<PersonnelRecord(qint64 n)>& record) override;
     std::pair<int, int> StampRank(RecordKey key) override;
     void ReadMany(const QList<RecordKey>& keys,
                   const std::function<void(qsizetype index, const char* bytes)>& visit) override;

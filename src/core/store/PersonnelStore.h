@@ -87,8 +87,13 @@ public:
     // listedName is null) and, on the server, the version is still version. RemovalResult::Removed is false when
     // the key holds nobody or somebody else; a server record changed since it was read throws StoreConflict.
     virtual RemovalResult Remove(RecordKey key, const QString& listedName, qint64 version) = 0;
-    // Replaces all employees with records, in their order (an import into an empty store, a conversion, a demo).
-    virtual void ReplaceAll(const std::vector<PersonnelRecord>& records) = 0;
+    // Replaces all employees with count records, record(n) giving the nth (from 1), in that order (an import into an
+    // empty store, a conversion, a demo). The records are made as they are written, so a large replacement is
+    // never held whole.
+    virtual void ReplaceAll(qint64 count, const std::function<PersonnelRecord(qint64 n)>& record) = 0;
+    void ReplaceAll(const std::vector<PersonnelRecord>& records) {
+        ReplaceAll(qint64(records.size()), [&records](qint64 n) { return records[size_t(n - 1)]; });
+    }
     // The employees with keys from one consistent state of the store: visit gets each key's place in keys and the
     // record's 5000-byte image (valid only during the call; a blank record's for a key that holds nobody), once per
     // key, in no set order. A list's records are read so without holding them all at once.
