@@ -79,27 +79,6 @@ bool ParseSampleArguments(const ReadArguments& args, int minimumCount, SampleArg
     return countOk && seedOk;
 }
 
-void WriteNewRecordFile(const QString& target, int recordSize, qint64 count,
-                        const std::function<void(qint64 n, QByteArray& slot)>& fill) {
-    RemoveFileIfPresent(TempFileName);
-    FixedRecordFile temp(TempFileName, recordSize);
-    temp.createExclusive();
-    try {
-        QByteArray slot(recordSize, Qt::Uninitialized);
-        for (qint64 n = 1; n <= count; ++n) {
-            fill(n, slot);
-            temp.writeRecord(n, slot);
-        }
-        temp.sync();
-        temp.close();
-        ReplaceFileAtomically(TempFileName, target);
-    } catch (...) {
-        temp.close();
-        QFile::remove(TempFileName);
-        throw;
-    }
-}
-
 int DemoCommand(const QStringList& arguments) {
     const ReadArguments args = ReadOptions(arguments, {kSampleOptions});
     SampleArguments a;

@@ -30,12 +30,6 @@ struct SampleArguments {
 // False for a second count or seed, a missing one, a mistake, or a count outside minimumCount to 1,000,000.
 bool ParseSampleArguments(const ReadArguments& args, int minimumCount, SampleArguments* parsed);
 
-// Writes count records as the whole of target: into "TempFile.$$$" beside it, which then takes its place in one
-// rename. fill(n, slot) makes record n in a slot of recordSize bytes, one record at a time, so that a large file
-// takes no more memory than a small one. A failure removes the temporary file and leaves target as it was.
-void WriteNewRecordFile(const QString& target, int recordSize, qint64 count,
-                        const std::function<void(qint64 n, QByteArray& slot)>& fill);
-
 // The "dump" line of one slot: "slot", then every field in record order.
 QByteArray PersonnelJsonLine(qint64 slot, const PersonnelRecord& record);
 

@@ -9,6 +9,7 @@
 #include "core/convert/OlderDataConversion.h"
 #include "core/history/RecordHistory.h"
 #include "core/store/DataFile.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QFileInfo>
 
@@ -59,7 +60,7 @@ int MakeOldCommand(const QStringList& arguments) {
     if (!ParseSampleArguments(args, 0, &a))
         return UsageError("make-old N --seed S [--dat] [--replace]");
 
-    const QString target = args.has("--dat") ? DatFileName() : DataFileName;
+    const QString target = OlderSampleFileName(args.has("--dat"));
     // No other writer between the look at the old file and the new one in its place.
     DataFolderLock lock;
     const QFileInfo existing(target);
@@ -87,7 +88,8 @@ int ConvertCommand(const QStringList& args) {
         std::printf("no data file to convert\n");
         break;
     case DataFileFormat::Present:
-        std::printf("%s is in the present format; nothing to convert\n", TerminalText(DataFileName).constData());
+        std::printf("%s is in the present format; nothing to convert\n",
+                    TerminalText(ActiveStore().RecordsName()).constData());
         break;
     case DataFileFormat::Older: {
         const qint32 count = ConvertOlderDataFileWithHistory(NowOADate());

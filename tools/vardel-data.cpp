@@ -140,7 +140,7 @@ int main(int argc, char* argv[]) {
     if (args.contains(QLatin1String("--help")))
         return WriteOutput(commandHelp(*command)) && FinishOutput() ? 0 : 1;
 
-    const QString dataDir = DataFolder(place.value(DataDirOption), qEnvironmentVariable("VARDEL_DATA_DIR"));
+    const QString dataDir = ResolveDataFolder(place.value(DataDirOption), qEnvironmentVariable("VARDEL_DATA_DIR"));
     ChosenToolServer() = ChosenServer(place.value(ServerOption), QString());
     const bool serverCommand = QByteArray(command->name).startsWith("server-");
 

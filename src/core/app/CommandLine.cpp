@@ -119,7 +119,7 @@ CommandLineVerdict ReadCommandLine(const QStringList& arguments) {
 }
 
 bool ReadArguments::has(const char* option) const {
-    return count(option) > 0;
+    return timesGiven(option) > 0;
 }
 
 QString ReadArguments::value(const char* option) const {
@@ -129,7 +129,7 @@ QString ReadArguments::value(const char* option) const {
     return QString();
 }
 
-qsizetype ReadArguments::count(const char* option) const {
+qsizetype ReadArguments::timesGiven(const char* option) const {
     return std::count_if(items.begin(), items.end(),
                          [option](const Item& item) { return item.option == QLatin1String(option); });
 }
@@ -225,7 +225,7 @@ ReadArguments ReadDataPlace(const QStringList& args) {
     return ReadOptions(args, {DataPlaceOptions()}, OtherOptions::Plain);
 }
 
-QString DataFolder(const QString& given, const QString& environmentValue) {
+QString ResolveDataFolder(const QString& given, const QString& environmentValue) {
     QString chosen = given;
     if (chosen.isEmpty())
         chosen = environmentValue;
@@ -235,7 +235,7 @@ QString DataFolder(const QString& given, const QString& environmentValue) {
 }
 
 QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue) {
-    return DataFolder(ReadDataPlace(arguments.mid(1)).value(DataDirOption), environmentValue);
+    return ResolveDataFolder(ReadDataPlace(arguments.mid(1)).value(DataDirOption), environmentValue);
 }
 
 QString ServerArgument(const QStringList& arguments) {

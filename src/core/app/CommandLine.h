@@ -64,7 +64,7 @@ struct ReadArguments {
     bool has(const char* option) const;
     // The value of the last one given; null when the option was not.
     QString value(const char* option) const;
-    qsizetype count(const char* option) const;
+    qsizetype timesGiven(const char* option) const;
     QStringList plain() const;
     // "unknown option --x", "--x needs a value".
     QString mistakeText() const;
@@ -97,7 +97,7 @@ ReadArguments ReadDataPlace(const QStringList& args);
 
 // The folder that holds the data files: given (the value of --data-dir), else environmentValue (VARDEL_DATA_DIR),
 // else the platform's application data folder. Always an absolute, cleaned path.
-QString DataFolder(const QString& given, const QString& environmentValue);
+QString ResolveDataFolder(const QString& given, const QString& environmentValue);
 
 // DataFolder for arguments whose first is the program's name; a --data-dir without its value counts as none.
 QString ChooseDataFolder(const QStringList& arguments, const QString& environmentValue);

@@ -1,11 +1,12 @@
 #include "core/list/EmployeeList.h"
 
 #include "core/base/Cp1252.h"
-#include "core/store/DataFile.h"
 #include "core/base/DateRules.h"
-#include "core/store/ListScan.h"
 #include "core/list/NameCollation.h"
 #include "core/list/RecordTests.h"
+#include "core/store/DataFile.h"
+#include "core/store/ListScan.h"
+#include "core/store/PersonnelStore.h"
 
 #include <QFileInfo>
 
@@ -265,13 +266,13 @@ void CompactEmployeeList::Add(const char* s, qint32 slot) {
 }
 
 QByteArrayView CompactEmployeeList::field(qsizetype row, int index) const {
-    const char* at = m_text.at(m_rows[static_cast<size_t>(row)].text);
+    const char* at = m_text.bytesAt(m_rows[static_cast<size_t>(row)].text);
     for (int i = 0; i < index; ++i)
         at += 1 + static_cast<unsigned char>(*at);
     return QByteArrayView(at + 1, static_cast<unsigned char>(*at));
 }
 
-double CompactEmployeeList::date(qsizetype row) const {
+double CompactEmployeeList::rowDate(qsizetype row) const {
     const QByteArrayView detail = field(row, 1);
     double date = 0;
     std::memcpy(&date, detail.data() + detail.size(), sizeof date);
@@ -292,20 +293,20 @@ QString CompactEmployeeList::cell(qsizetype row, int column) const {
         return Decoded(field(row, 0));
     case 1:
         if (TypeList == SeniorityByAge)
-            return FormatMMDDYYYY(date(row));
+            return FormatMMDDYYYY(rowDate(row));
         if (TypeList == BirthdayList)
-            return FormatMMMDD(date(row));
+            return FormatMMMDD(rowDate(row));
         return Decoded(field(row, 1));
     case 2:
         switch (TypeList) {
         case SeniorityByEmployment: {
-            const double hired = date(row);
+            const double hired = rowDate(row);
             return FormatMMDDYYYY(hired) + InBrackets(WholeYears(hired, m_now));
         }
         case SeniorityByAge:
-            return QString::number(WholeYears(date(row), m_now));
+            return QString::number(WholeYears(rowDate(row), m_now));
         case BirthdayList:
-            return InBrackets(m_today.year() - OADateToDate(date(row)).year());
+            return InBrackets(m_today.year() - OADateToDate(rowDate(row)).year());
         default:
             return QStringLiteral("*");
         }
@@ -313,8 +314,8 @@ QString CompactEmployeeList::cell(qsizetype row, int column) const {
         return QString::number(slot(row));
     case 4:
         if (TypeList == BirthdayList)
-            return FormatMMDD(date(row));
-        return DatedList(TypeList) ? FormatYYYYMMDD(date(row)) : QString();
+            return FormatMMDD(rowDate(row));
+        return DatedList(TypeList) ? FormatYYYYMMDD(rowDate(row)) : QString();
     default:
         return QString();
     }
@@ -363,7 +364,7 @@ void CompactEmployeeList::Sort() {
     }
     const auto sizeOf = [&keys](const Entry& e) {
         quint16 size = 0;
-        std::memcpy(&size, keys.at(e.key), sizeof size);
+        std::memcpy(&size, keys.bytesAt(e.key), sizeof size);
         return size;
     };
     // Rows with equal keys keep their order: the row number breaks every tie.
@@ -375,7 +376,7 @@ void CompactEmployeeList::Sort() {
         if (aSize > 8 || bSize > 8) {
             const quint16 common = std::min(aSize, bSize);
             if (common > 8) {
-                const int c = std::memcmp(keys.at(a.key) + 2 + 8, keys.at(b.key) + 2 + 8, common - 8u);
+                const int c = std::memcmp(keys.bytesAt(a.key) + 2 + 8, keys.bytesAt(b.key) + 2 + 8, common - 8u);
                 if (c != 0)
                     return c < 0;
             }
@@ -396,7 +397,7 @@ CompactEmployeeList BuildCompactEmployeeList(const ListOptions& options, const Q
     CompactEmployeeList list;
     list.Begin(options, today);
     const RecordTests tests(options, today);
-    list.Reserve(static_cast<qsizetype>(std::min<qint64>(QFileInfo(DataFileName).size() / L::RecordSize, INT32_MAX)));
+    list.Reserve(static_cast<qsizetype>(std::min<qint64>(ActiveStore().RecordCountHint(), INT32_MAX)));
     ScanDataFile([&](qint32 slot, const char* bytes) {
         if (tests.Lists(bytes))
             list.Add(bytes, slot);

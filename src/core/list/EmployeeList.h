@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/record/PersonnelRecord.h"
 #include "core/list/ListOptions.h"
+#include "core/record/PersonnelRecord.h"
 
 #include <QByteArrayView>
 #include <QDate>
@@ -48,7 +48,7 @@ public:
     quint32 start(qsizetype size);
     void append(const char* data, qsizetype size) { m_blocks.back().append(data, size); }
     void append(char byte) { m_blocks.back().append(byte); }
-    const char* at(quint32 offset) const { return m_blocks[offset / BlockSize].constData() + offset % BlockSize; }
+    const char* bytesAt(quint32 offset) const { return m_blocks[offset / BlockSize].constData() + offset % BlockSize; }
     void clear() { m_blocks.clear(); }
 
 private:
@@ -86,7 +86,7 @@ private:
         qint32 slot;
     };
     QByteArrayView field(qsizetype row, int index) const;
-    double date(qsizetype row) const;
+    double rowDate(qsizetype row) const;
 
     std::vector<Row> m_rows;
     ByteBlocks m_text;

@@ -22,6 +22,8 @@ public:
     QString RecordsName() const override { return Where(); }
 
     DataFileCounts Counts() override;
+    // A reserve grows as it must: the server is not asked for a count just for that.
+    qint64 RecordCountHint() override { return 0; }
     DataFileCounts Scan(const std::function<void(RecordKey key, const char* bytes)>& visit) override;
     bool Read(RecordKey key, PersonnelRecord& record, qint64& version) override;
     RecordKey Append(const PersonnelRecord& record) override;

@@ -381,6 +381,10 @@ void FolderStore::Exclusive(const std::function<void()>& work) {
     work();
 }
 
+qint64 FolderStore::RecordCountHint() {
+    return QFileInfo(DataFileName).size() / kSlotSize;
+}
+
 bool FolderStore::HasData() {
     return QFileInfo::exists(DataFileName);
 }

@@ -19,6 +19,7 @@ public:
     QString RecordsName() const override { return DataFileName; }
 
     DataFileCounts Counts() override;
+    qint64 RecordCountHint() override;
     DataFileCounts Scan(const std::function<void(RecordKey key, const char* bytes)>& visit) override;
     bool Read(RecordKey key, PersonnelRecord& record, qint64& version) override;
     RecordKey Append(const PersonnelRecord& record) override;

@@ -70,6 +70,8 @@ public:
     // ---- Employees ----
     // The counts as they are now.
     virtual DataFileCounts Counts() = 0;
+    // About how many employees there are, at no cost worth counting: for reserving room before a scan.
+    virtual qint64 RecordCountHint() = 0;
     // Every employee once, in key order, from one consistent state of the store (no write at another desk shows
     // half). bytes is the record's 5000-byte image (EncodePersonnelRecord), valid only during the call. Returns
     // the counts of what was visited.

@@ -1,7 +1,7 @@
-#include "core/store/DataFile.h"
 #include "core/base/FileError.h"
 #include "core/list/EmployeeList.h"
 #include "core/list/NameCollation.h"
+#include "core/store/DataFile.h"
 
 #include "DayTestSupport.h"
 #include "FileTestSupport.h"
@@ -248,7 +248,7 @@ private slots:
         }
         QCOMPARE(got, starts);
         for (qsizetype i = 0; i < sizes.size(); ++i)
-            QCOMPARE(QByteArray(blocks.at(got.at(i)), sizes.at(i)), QByteArray(sizes.at(i), char('a' + i)));
+            QCOMPARE(QByteArray(blocks.bytesAt(got.at(i)), sizes.at(i)), QByteArray(sizes.at(i), char('a' + i)));
     }
 
     void collationFollowsTheLocale_data() {

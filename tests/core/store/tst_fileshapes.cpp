@@ -1,12 +1,12 @@
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
-#include "core/convert/OlderDataConversion.h"
 #include "core/backup/BackupCopy.h"
-#include "core/store/DataFile.h"
 #include "core/base/FileError.h"
-#include "core/store/ListScan.h"
 #include "core/base/RegularFile.h"
 #include "core/record/PictureFile.h"
+#include "core/store/DataFile.h"
+#include "core/store/ListScan.h"
+#include "core/store/OlderDataFile.h"
 #include "core/users/UserList.h"
 
 #include <QImage>

@@ -165,6 +165,68 @@ void userLogAppends(PersonnelStore& store) {
                                          "privileges.\r\n12-07-2026 at 09:30:00 - Ama Mensah logged out.\r\n"));
 }
 
+void readManyInTheOrderAsked(PersonnelStore& store) {
+    const QList<RecordKey> keys =
+        AppendAll(store, {Person("Abara", "Ada"), Person("Bello", "Bo"), Person("Chen", "Cy")});
+    // A key twice, and one that holds nobody: each place is visited once, the empty one with a blank record.
+    const QList<RecordKey> asked = {keys[2], keys[0], keys[2], keys[2] + 1000};
+    QStringList names(asked.size());
+    int visits = 0;
+    store.ReadMany(asked, [&](qsizetype index, const char* bytes) {
+        names[index] = ListedName(DecodePersonnelRecord(bytes));
+        ++visits;
+    });
+    QCOMPARE(visits, 4);
+    QCOMPARE(names, QStringList({"Chen, Cy", "Abara, Ada", "Chen, Cy", ", "}));
+}
+
+void appendManyAddsAfterTheOthers(PersonnelStore& store) {
+    AppendAll(store, {Person("Abara", "Ada")});
+    store.AppendMany({});
+    store.AppendMany({Person("Bello", "Bo"), Person("Chen", "Cy", 45000.5, 45100)});
+    QCOMPARE(Names(store), QStringList({"Abara, Ada", "Bello, Bo", "Chen, Cy"}));
+    QCOMPARE(store.Counts().previous, qint64(1));
+}
+
+void userListHeldOpen(PersonnelStore& store) {
+    QVERIFY(!store.HasUsers());
+    store.WriteUser(1, User("Ama", 4));
+    store.WriteUser(2, User("Kofi", 1));
+    QVERIFY(store.HasUsers());
+    QCOMPARE(store.OpenUserList(), qint64(2));
+    QVERIFY(store.UserListIsOpen());
+    UserRecord user;
+    store.ReadUser(2, user);
+    QCOMPARE(user.FirstName, QStringLiteral("Kofi"));
+    // A write while open is what the next read of the open list gives.
+    store.WriteUser(2, User("Kwame", 3));
+    store.ReadUser(2, user);
+    QCOMPARE(user.FirstName, QStringLiteral("Kwame"));
+    store.ReadUser(3, user);
+    QVERIFY(user.FirstName.isEmpty());
+    store.CloseUserList();
+    QVERIFY(!store.UserListIsOpen());
+    QVERIFY_THROWS_EXCEPTION(FileError, store.ReadUser(1, user));
+}
+
+void whatTheStoreHolds(PersonnelStore& store) {
+    QVERIFY(!store.HasData());
+    QVERIFY(!store.HasUserLog(false));
+    const QByteArray stampBefore = store.HistoryStamp();
+    int runs = 0;
+    store.Exclusive([&] {
+        ++runs;
+        store.Commit({NewEvent(HistoryEvent::Added)}, [&] { store.Append(Person("Abara", "Ada")); });
+    });
+    QCOMPARE(runs, 1);
+    QVERIFY(store.HasData());
+    // An empty stamp means "read it every time"; a stamp that stays put after a change would hide the change.
+    QVERIFY(stampBefore.isEmpty() || store.HistoryStamp() != stampBefore);
+    store.AppendUserLog("line\r\n");
+    QVERIFY(store.HasUserLog(true));
+    QVERIFY(store.NoEmployeeText(99).contains(QStringLiteral("99")));
+}
+
 const std::map<QString, Case>& Cases() {
     static const std::map<QString, Case> cases = {
         {QStringLiteral("append, read, update, scan"), appendReadUpdateScan},
@@ -174,6 +236,10 @@ const std::map<QString, Case>& Cases() {
         {QStringLiteral("commit both or neither"), commitIsBothOrNeither},
         {QStringLiteral("users"), usersKeepTheirOrder},
         {QStringLiteral("user log"), userLogAppends},
+        {QStringLiteral("read many"), readManyInTheOrderAsked},
+        {QStringLiteral("append many"), appendManyAddsAfterTheOthers},
+        {QStringLiteral("user list held open"), userListHeldOpen},
+        {QStringLiteral("what the store holds"), whatTheStoreHolds},
     };
     return cases;
 }

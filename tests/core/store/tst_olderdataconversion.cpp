@@ -2,12 +2,12 @@
 #include "FileTestSupport.h"
 #include "TempWorkDir.h"
 #include "core/base/AppGlobals.h"
-#include "core/convert/OlderDataConversion.h"
-#include "core/store/DataFile.h"
 #include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
 #include "core/record/OldPersonnelRecord.h"
+#include "core/store/DataFile.h"
+#include "core/store/OlderDataFile.h"
 
 #include <QDir>
 #include <QRandomGenerator>
