@@ -271,6 +271,33 @@ private slots:
         QCOMPARE(version.out, program + QLatin1Char(' ') + kVersion + QLatin1Char('\n'));
     }
 
+    // The daily backup's service names the vardel-data that the install put in place, whatever the prefix, and
+    // systemd accepts the unit and the timer as installed.
+    void backupServiceNamesTheInstalledTool() {
+        QFile unit(staged(QStringLiteral("lib/systemd/user/vardel-backup.service")));
+        QVERIFY(unit.open(QIODevice::ReadOnly));
+        QVERIFY(unit.readAll().contains("\nExecStart=/usr/bin/vardel-data backup\n"));
+        const QString analyze = QStandardPaths::findExecutable(QStringLiteral("systemd-analyze"));
+        if (analyze.isEmpty())
+            QSKIP("no systemd-analyze here");
+        // systemd looks at the program the service names: this install's prefix is a real folder.
+        QTemporaryDir prefix;
+        QVERIFY(prefix.isValid());
+        const Run install =
+            run(QStringLiteral(VARDEL_CMAKE),
+                {QStringLiteral("--install"), QStringLiteral(VARDEL_BUILD_DIR), QStringLiteral("--prefix"),
+                 prefix.path(), QStringLiteral("--component"), QStringLiteral("vardel")},
+                QProcessEnvironment::systemEnvironment());
+        QVERIFY2(install.exitStatus == 0, qPrintable(install.out + install.err));
+        const QString units = prefix.filePath(QStringLiteral("lib/systemd/user/"));
+        const Run verify =
+            run(analyze,
+                {QStringLiteral("verify"), QStringLiteral("--man=no"), units + QStringLiteral("vardel-backup.service"),
+                 units + QStringLiteral("vardel-backup.timer")},
+                QProcessEnvironment::systemEnvironment());
+        QVERIFY2(verify.exitStatus == 0, qPrintable(verify.out + verify.err));
+    }
+
     // The installed vardel-data finds the program it hands printing to, wherever the prefix is.
     void installedVardelDataPrints() {
         QTemporaryDir work;
