@@ -1,11 +1,12 @@
 #include "core/backup/BackupCopy.h"
 
 #include "core/base/AppGlobals.h"
-#include "core/history/ChangeLog.h"
 #include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
 #include "core/base/RegularFile.h"
+#include "core/base/UniqueFd.h"
+#include "core/history/ChangeLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,28 +26,6 @@ namespace {
 QByteArray nativeName(const QString& name) {
     return QFile::encodeName(name);
 }
-
-// Closes a descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    // Closes now; false (errno set) when the close reports a failed write.
-    bool reset() {
-        if (m_fd < 0)
-            return true;
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -68,27 +47,27 @@ bool isCopyName(const QString& name) {
 
 // Creates the temporary file of a copy from pattern, locked for the copy's life, so that a clearing run can tell
 // it from one a killed copy left. A file system without such locks gets none; nothing is then ever cleared there.
-int createLockedCopy(QByteArray& pattern) {
+UniqueFd createLockedCopy(QByteArray& pattern) {
     const QByteArray original = pattern;
     for (int attempt = 0; attempt < 8; ++attempt) {
         pattern = original;
-        const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-        if (fd < 0)
+        UniqueFd fd(::mkostemp(pattern.data(), O_CLOEXEC));
+        if (!fd)
             return fd;
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
             if (errno != EWOULDBLOCK)
                 return fd;
         } else {
             struct stat mine {};
             struct stat named {};
-            if (::fstat(fd, &mine) == 0 && ::lstat(pattern.constData(), &named) == 0 && sameFile(mine, named))
+            if (::fstat(fd.get(), &mine) == 0 && ::lstat(pattern.constData(), &named) == 0 && sameFile(mine, named))
                 return fd;
         }
-        // A clearing run came between the creation and the lock: the file is, or is about to be, deleted.
-        ::close(fd);
+        // A clearing run came between the creation and the lock: the file is, or is about to be, deleted; this
+        // descriptor goes with it.
     }
     errno = EEXIST;
-    return -1;
+    return UniqueFd();
 }
 
 bool isRegularFile(const QString& path) {
@@ -157,20 +136,19 @@ bool NarrowFolderMadeSince(const QString& folder, const QDateTime& since) {
 
 QString CopyFileWhole(const QString& source, const QString& target) {
     // The source may lie in a folder the user chose: a named pipe or a folder there is refused at once.
-    int opened = -1;
+    UniqueFd in;
     try {
-        opened = OpenRegularFile(source, O_RDONLY);
+        in = OpenRegularFile(source, O_RDONLY);
     } catch (const FileError& error) {
         return error.text();
     }
-    Descriptor in(opened);
 
     // mkstemp creates the file exclusively and readable by its owner only.
     const QFileInfo targetInfo(target);
     QByteArray pattern =
         nativeName(WithTrailingSlash(targetInfo.absolutePath()) + QLatin1Char('.') + targetInfo.fileName()) + ".XXXXXX";
-    Descriptor out(createLockedCopy(pattern));
-    if (!out.valid())
+    UniqueFd out = createLockedCopy(pattern);
+    if (!out)
         return qt_error_string(errno);
     const QString tempName = QFile::decodeName(pattern);
 
@@ -229,10 +207,10 @@ int ClearAbandonedCopies(const QString& folder) {
     int cleared = 0;
     for (const QString& name : std::as_const(names)) {
         const QByteArray path = nativeName(base + name);
-        const Descriptor fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        const UniqueFd fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat held {};
         struct stat named {};
-        if (!fd.valid() || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode) || held.st_uid != ::geteuid())
+        if (!fd || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode) || held.st_uid != ::geteuid())
             continue;
         // A living copy holds the lock; the lock is then ours until the file is gone.
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)

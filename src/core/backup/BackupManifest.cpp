@@ -6,6 +6,7 @@
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
 #include "core/base/RegularFile.h"
+#include "core/base/UniqueFd.h"
 #include "core/history/ChangeLog.h"
 #include "core/record/PersonnelRecord.h"
 #include "core/store/PersonnelStore.h"
@@ -21,6 +22,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -32,29 +34,27 @@ QString Joined(const QString& folder, const QString& name) {
 }
 
 // Opens path for reading only when it is a regular file (not a link, a FIFO or a folder), without blocking.
-int OpenRegular(const QString& path, QString* error) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+UniqueFd OpenRegular(const QString& path, QString* error) {
+    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd) {
         *error = errno == ENOENT ? QStringLiteral("missing") : qt_error_string(errno);
-        return -1;
+        return fd;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         *error = QStringLiteral("not a regular file");
-        return -1;
+        return UniqueFd();
     }
     return fd;
 }
 
 // Size and SHA-256 of a regular file, read whole.
 bool HashFile(const QString& path, qint64* size, QByteArray* sha256, QString* error) {
-    const int fd = OpenRegular(path, error);
-    if (fd < 0)
+    UniqueFd fd = OpenRegular(path, error);
+    if (!fd)
         return false;
     QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!AdoptForReading(file, std::move(fd))) {
         *error = file.errorString();
         return false;
     }
@@ -220,11 +220,11 @@ BackupVerdict VerifyBackupFolder(const QString& folder, const QString& dataFile,
         return v;
     }
 
-    const int fd = OpenRegular(manifestPath, &error);
-    if (fd < 0)
+    UniqueFd fd = OpenRegular(manifestPath, &error);
+    if (!fd)
         return fail(BackupManifestFileName, error);
     QFile manifestFile;
-    manifestFile.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    AdoptForReading(manifestFile, std::move(fd));
     const QByteArray manifestText = manifestFile.read(1 << 20);
     v.manifest = ParseManifest(manifestText, &error);
     if (!v.manifest)
@@ -345,11 +345,11 @@ void RecordLastBackup(const QString& dataFolder, const QDateTime& when, const QS
 
 std::optional<QDateTime> LastBackupTime(const QString& dataFolder) {
     QString error;
-    const int fd = OpenRegular(Joined(dataFolder, LastBackupFileName), &error);
-    if (fd < 0)
+    UniqueFd fd = OpenRegular(Joined(dataFolder, LastBackupFileName), &error);
+    if (!fd)
         return std::nullopt;
     QFile file;
-    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    AdoptForReading(file, std::move(fd));
     const QByteArray line = file.readLine(4096);
     const QDateTime when = QDateTime::fromString(QString::fromUtf8(line.split('\t').value(0)), Qt::ISODate);
     if (!when.isValid())

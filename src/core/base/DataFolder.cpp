@@ -13,6 +13,7 @@
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -55,10 +56,10 @@ bool othersCanWrite(const struct stat& st) {
 
 // Opens (creating when missing) the folder's lock file. It is never followed through a link and must be this
 // user's own: a lock file that someone else planted could be held by them for ever.
-int openLockFile(const QString& folder) {
+UniqueFd openLockFile(const QString& folder) {
     const QString path = QDir(folder).absoluteFilePath(DataFolderLockFileName);
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
+    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd) {
         const int error = errno;
         if (error == ELOOP)
             throw FileError(path + QStringLiteral("\r\nis a symbolic link. Vardel does not follow links in its data "
@@ -66,11 +67,9 @@ int openLockFile(const QString& folder) {
         throw FileError(path + QStringLiteral(": ") + qt_error_string(error));
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
-        ::close(fd);
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
         throw FileError(path + QStringLiteral("\r\nbelongs to another user or is not a plain file. Vardel cannot "
                                               "lock its data folder; remove that file."));
-    }
     return fd;
 }
 
@@ -91,7 +90,7 @@ bool tryLockByte(int fd, off_t byte) {
 
 // The write locks this process holds, by folder identity, with their nesting depth.
 struct Held {
-    int fd = -1;
+    UniqueFd fd;
     int depth = 0;
 };
 std::mutex g_mutex;
@@ -111,14 +110,11 @@ void EnsurePrivateFolder(const QString& path) {
 
 void MakeFilePrivate(const QString& path) {
     EnsurePrivateFolder(QFileInfo(path).absolutePath());
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
+    const UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd)
         throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
-    const int changed = ::fchmod(fd, 0600);
-    const int error = errno;
-    ::close(fd);
-    if (changed != 0)
-        throw FileError(path + QStringLiteral(": ") + qt_error_string(error));
+    if (::fchmod(fd.get(), 0600) != 0)
+        throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
 }
 
 QString UnsafeFolderText(const QString& path, unsigned mode) {
@@ -178,20 +174,15 @@ void DataFolderLock::acquire(const QString& folder, int waitMs) {
             return;
         }
     }
-    const int fd = openLockFile(folder);
+    UniqueFd fd = openLockFile(folder);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    try {
-        while (!tryLockByte(fd, kWriteByte)) {
-            if (std::chrono::steady_clock::now() >= deadline)
-                throw FileError(DataFolderBusyText(folder));
-            QThread::msleep(kPollMs);
-        }
-    } catch (...) {
-        ::close(fd);
-        throw;
+    while (!tryLockByte(fd.get(), kWriteByte)) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            throw FileError(DataFolderBusyText(folder));
+        QThread::msleep(kPollMs);
     }
     std::lock_guard lock(g_mutex);
-    g_held[key] = Held{fd, 1};
+    g_held[key] = Held{std::move(fd), 1};
     m_key = key;
     m_held = true;
 }
@@ -204,8 +195,7 @@ DataFolderLock::~DataFolderLock() {
     if (it == g_held.end())
         return;
     if (--it->second.depth == 0) {
-        // Closing the only descriptor of this open file releases its lock.
-        ::close(it->second.fd);
+        // Closing the only descriptor of this open file, with the entry, releases its lock.
         g_held.erase(it);
     }
 }
@@ -225,26 +215,17 @@ DataFolderClaim::~DataFolderClaim() {
 }
 
 bool DataFolderClaim::tryAcquire() {
-    if (m_fd >= 0)
+    if (m_fd)
         return true;
-    const int fd = openLockFile(m_folder);
-    try {
-        if (!tryLockByte(fd, kClaimByte)) {
-            ::close(fd);
-            return false;
-        }
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
-    m_fd = fd;
+    UniqueFd fd = openLockFile(m_folder);
+    if (!tryLockByte(fd.get(), kClaimByte))
+        return false;
+    m_fd = std::move(fd);
     return true;
 }
 
 void DataFolderClaim::release() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_fd.reset();
 }
 
 bool ProgramHoldsFolder(const QString& folder) {
@@ -252,18 +233,15 @@ bool ProgramHoldsFolder(const QString& folder) {
     struct stat st {};
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT)
         return false;
-    const int fd = openLockFile(folder);
+    const UniqueFd fd = openLockFile(folder);
     // An open-file-description lock of another open file answers here even within this process.
     struct flock probe {};
     probe.l_type = F_WRLCK;
     probe.l_whence = SEEK_SET;
     probe.l_start = kClaimByte;
     probe.l_len = 1;
-    const int asked = ::fcntl(fd, F_OFD_GETLK, &probe);
-    const int error = errno;
-    ::close(fd);
-    if (asked != 0)
-        throw FileError(path + QStringLiteral(": ") + qt_error_string(error));
+    if (::fcntl(fd.get(), F_OFD_GETLK, &probe) != 0)
+        throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
     return probe.l_type != F_UNLCK;
 }
 

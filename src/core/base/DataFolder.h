@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/UniqueFd.h"
+
 #include <QString>
 
 #include <new>
@@ -77,12 +79,12 @@ public:
 
     // False when another process holds the claim. Throws FileError when the lock file cannot be opened.
     bool tryAcquire();
-    bool isHeld() const { return m_fd >= 0; }
+    bool isHeld() const { return bool(m_fd); }
     void release();
 
 private:
     QString m_folder;
-    int m_fd = -1;
+    UniqueFd m_fd;
 };
 
 // True while a running program (this process or another) holds its claim on folder. A folder without a lock file

@@ -65,13 +65,10 @@ QByteArray nameOf(const QString& path) {
 // fsync of a file or folder by name, never through a link.
 // Returns 0 or the error.
 int syncPath(const QString& path, int flags) {
-    const int fd = ::open(nameOf(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
+    const UniqueFd fd(::open(nameOf(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW));
+    if (!fd)
         return errno;
-    const int synced = systemFsync(fd);
-    const int error = errno;
-    ::close(fd);
-    return synced == 0 ? 0 : error;
+    return systemFsync(fd.get()) == 0 ? 0 : errno;
 }
 
 // Writes all of data at offset; a short write is continued, so the error reported is the one that stopped it.
@@ -144,7 +141,7 @@ void FixedRecordFile::failErrno() const {
 }
 
 void FixedRecordFile::requireOpen() const {
-    if (m_fd < 0)
+    if (!m_fd)
         throw FileError(QStringLiteral("Bad file name or number"));
 }
 
@@ -156,8 +153,8 @@ void FixedRecordFile::open(Access access) {
 void FixedRecordFile::createExclusive() {
     close();
     // O_EXCL with O_NOFOLLOW fails on anything already there, a planted link included, instead of writing into it.
-    m_fd = ::open(nameOf(m_fileName).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (m_fd < 0) {
+    m_fd.reset(::open(nameOf(m_fileName).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!m_fd) {
         const int error = errno;
         struct stat st {};
         if (::lstat(nameOf(m_fileName).constData(), &st) == 0 && S_ISLNK(st.st_mode))
@@ -167,15 +164,13 @@ void FixedRecordFile::createExclusive() {
 }
 
 void FixedRecordFile::close() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_fd.reset();
 }
 
 qint64 FixedRecordFile::length() const {
     requireOpen();
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0)
+    if (::fstat(m_fd.get(), &st) != 0)
         failErrno();
     return st.st_size;
 }
@@ -188,7 +183,7 @@ qint64 FixedRecordFile::readAt(qint64 offset, char* dest, qint64 size) {
     requireOpen();
     qint64 done = 0;
     while (done < size) {
-        const ssize_t got = ::pread(m_fd, dest + done, static_cast<size_t>(size - done), offset + done);
+        const ssize_t got = ::pread(m_fd.get(), dest + done, static_cast<size_t>(size - done), offset + done);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -215,7 +210,7 @@ QByteArray FixedRecordFile::readRecord(qint64 n) {
 }
 
 void FixedRecordFile::writeAt(qint64 offset, const char* data, qint64 size) {
-    writeFully(m_fileName, m_fd, data, size, offset);
+    writeFully(m_fileName, m_fd.get(), data, size, offset);
 }
 
 void FixedRecordFile::completeCutRecord() {
@@ -245,14 +240,14 @@ void FixedRecordFile::writeRecord(qint64 n, const char* data) {
         // was never changed. The error that stopped the write is the one reported.
         for (qint64 at = 0; at < old.size();) {
             const ssize_t back =
-                ::pwrite(m_fd, old.constData() + at, static_cast<size_t>(old.size() - at), offset + at);
+                ::pwrite(m_fd.get(), old.constData() + at, static_cast<size_t>(old.size() - at), offset + at);
             if (back < 0 && errno == EINTR)
                 continue;
             if (back <= 0)
                 break;
             at += back;
         }
-        const int cut = ::ftruncate(m_fd, oldLength);
+        const int cut = ::ftruncate(m_fd.get(), oldLength);
         Q_UNUSED(cut);
         throw;
     }
@@ -276,7 +271,7 @@ void FixedRecordFile::appendRecords(const QByteArray& records) {
 
 void FixedRecordFile::sync() {
     requireOpen();
-    if (systemFsync(m_fd) != 0)
+    if (systemFsync(m_fd.get()) != 0)
         failErrno();
 }
 
@@ -473,18 +468,6 @@ private:
     QByteArray m_buffer;
 };
 
-// A descriptor open for reading, closed however the scope ends.
-struct ReadingFile {
-    explicit ReadingFile(const QString& fileName) : fd(::open(nameOf(fileName).constData(), O_RDONLY | O_CLOEXEC)) {
-        if (fd < 0)
-            failWith(fileName, errno);
-    }
-    ~ReadingFile() { ::close(fd); }
-    ReadingFile(const ReadingFile&) = delete;
-    ReadingFile& operator=(const ReadingFile&) = delete;
-    const int fd;
-};
-
 } // namespace
 
 qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
@@ -494,8 +477,10 @@ qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
     const QString tempName = tempFileBeside(fileName);
     RemoveFileIfPresent(tempName);
 
-    const ReadingFile source(fileName);
-    const int in = source.fd;
+    const UniqueFd source(::open(nameOf(fileName).constData(), O_RDONLY | O_CLOEXEC));
+    if (!source)
+        failWith(fileName, errno);
+    const int in = source.get();
     FixedRecordFile temp(tempName, recordSize, blank);
     try {
         struct stat st {};
@@ -553,22 +538,20 @@ qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
 }
 
 void AppendWhole(const QString& fileName, const QByteArray& bytes) {
-    const int fd = OpenDataFolderFile(fileName, O_WRONLY | O_CREAT);
+    UniqueFd fd = OpenDataFolderFile(fileName, O_WRONLY | O_CREAT);
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int error = errno;
-        ::close(fd);
-        failWith(fileName, error);
-    }
+    if (::fstat(fd.get(), &st) != 0)
+        failWith(fileName, errno);
     try {
-        writeFully(fileName, fd, bytes.constData(), bytes.size(), st.st_size);
+        writeFully(fileName, fd.get(), bytes.constData(), bytes.size(), st.st_size);
     } catch (...) {
         // Whole or not at all: cut off whatever part of the line reached the file.
-        const int cut = ::ftruncate(fd, st.st_size);
+        const int cut = ::ftruncate(fd.get(), st.st_size);
         Q_UNUSED(cut);
-        ::close(fd);
         throw;
     }
-    if (::close(fd) != 0)
+    // A file system that writes back late (a network share) may report only here that the bytes never arrived: the
+    // close is part of the append and its failure is the append's.
+    if (::close(fd.release()) != 0)
         failWith(fileName, errno);
 }

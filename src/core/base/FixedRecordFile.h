@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/UniqueFd.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -29,9 +31,9 @@ public:
     // of a rewrite is made this way so that nobody can have it written somewhere else.
     void createExclusive();
     void close();
-    bool isOpen() const { return m_fd >= 0; }
+    bool isOpen() const { return bool(m_fd); }
     // The descriptor, for copies made by the kernel; -1 when closed.
-    int handle() const { return m_fd; }
+    int handle() const { return m_fd.get(); }
 
     QString fileName() const { return m_fileName; }
     int recordSize() const { return m_recordSize; }
@@ -70,7 +72,7 @@ private:
     QString m_fileName;
     int m_recordSize;
     QByteArray m_blank;
-    int m_fd = -1;
+    UniqueFd m_fd;
 };
 
 // Record count of a file of the given length: length / recordSize, halves rounded to the even number.

@@ -17,11 +17,6 @@ QByteArray nameOf(const QString& path) {
     return QFile::encodeName(path);
 }
 
-[[noreturn]] void failClosing(int fd, const QString& text) {
-    ::close(fd);
-    throw FileError(text);
-}
-
 // What open(2) leaves unsaid: a path that is there but is no regular file is reported as such, not as the
 // error its kind happens to give (a pipe without a reader says "No such device or address").
 [[noreturn]] void failOpening(const QString& path, int error) {
@@ -32,28 +27,29 @@ QByteArray nameOf(const QString& path) {
     throw FileError(path + QStringLiteral(": ") + qt_error_string(error), FileOutcome::NotWritten);
 }
 
-int openChecked(const QString& path, int flags, bool ownFile) {
-    const int fd = ::open(nameOf(path).constData(), flags | O_NONBLOCK | O_CLOEXEC | (ownFile ? O_NOFOLLOW : 0), 0600);
-    if (fd < 0) {
+UniqueFd openChecked(const QString& path, int flags, bool ownFile) {
+    UniqueFd fd(::open(nameOf(path).constData(), flags | O_NONBLOCK | O_CLOEXEC | (ownFile ? O_NOFOLLOW : 0), 0600));
+    if (!fd) {
         const int error = errno;
         if (ownFile && error == ELOOP)
             throw FileError(LinkRefusedText(path));
         failOpening(path, error);
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        failClosing(fd, qt_error_string(errno));
+    if (::fstat(fd.get(), &st) != 0)
+        throw FileError(qt_error_string(errno));
     if (!S_ISREG(st.st_mode))
-        failClosing(fd, NotRegularFileText(path, st.st_mode));
+        throw FileError(NotRegularFileText(path, st.st_mode));
     if (!ownFile)
         return fd;
     if (st.st_uid != ::geteuid())
-        failClosing(fd, ForeignFileRefusedText(path));
+        throw FileError(ForeignFileRefusedText(path));
     // The records hold social security numbers: a file left readable by others (copied in, made by an older
     // version) is narrowed as soon as it is used. A file opened only for reading may sit where it cannot be
     // changed; it is read all the same.
-    if ((st.st_mode & 07777 & ~0600) != 0 && ::fchmod(fd, st.st_mode & 0600) != 0 && (flags & O_ACCMODE) != O_RDONLY)
-        failClosing(fd, qt_error_string(errno));
+    if ((st.st_mode & 07777 & ~0600) != 0 && ::fchmod(fd.get(), st.st_mode & 0600) != 0 &&
+        (flags & O_ACCMODE) != O_RDONLY)
+        throw FileError(qt_error_string(errno));
     // O_NONBLOCK means nothing to a regular file's reads and writes; it is left as it is.
     return fd;
 }
@@ -76,20 +72,18 @@ QString ForeignFileRefusedText(const QString& path) {
         .arg(path);
 }
 
-int OpenRegularFile(const QString& path, int flags) {
+UniqueFd OpenRegularFile(const QString& path, int flags) {
     return openChecked(path, flags, false);
 }
 
-int OpenDataFolderFile(const QString& path, int flags) {
+UniqueFd OpenDataFolderFile(const QString& path, int flags) {
     return openChecked(path, flags, true);
 }
 
 std::unique_ptr<QFile> OpenRegularFileForReading(const QString& path, QString* error, bool ownFile) {
     try {
-        const int fd = openChecked(path, O_RDONLY, ownFile);
         auto file = std::make_unique<QFile>();
-        if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-            ::close(fd);
+        if (!AdoptForReading(*file, openChecked(path, O_RDONLY, ownFile))) {
             if (error)
                 *error = file->errorString();
             return nullptr;
@@ -100,6 +94,14 @@ std::unique_ptr<QFile> OpenRegularFileForReading(const QString& path, QString* e
             *error = failure.text();
         return nullptr;
     }
+}
+
+bool AdoptForReading(QFile& file, UniqueFd fd) {
+    if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return false;
+    // From here the file closes it.
+    static_cast<void>(fd.release());
+    return true;
 }
 
 void RequirePlainDataFolderFile(const QString& path) {

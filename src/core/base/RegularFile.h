@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/UniqueFd.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -23,7 +25,7 @@ QString ForeignFileRefusedText(const QString& path);
 // Opens path with open(2) flags (O_CREAT makes it with mode 0600) and returns the descriptor, which then names a
 // regular file. Links are followed: the path came from a user. Throws FileError; when the open itself fails the
 // text is the system's.
-int OpenRegularFile(const QString& path, int flags);
+UniqueFd OpenRegularFile(const QString& path, int flags);
 
 // The same for the files of the data folder (the data file, the user list, the log): never through a symbolic
 // link, only a file of this account, and one that others could read is narrowed to owner read/write (0600).
@@ -31,11 +33,14 @@ int OpenRegularFile(const QString& path, int flags);
 QByteArray ReadFileIfPresent(const QString& path);
 
 // Throws FileError (LinkRefusedText, ForeignFileRefusedText).
-int OpenDataFolderFile(const QString& path, int flags);
+UniqueFd OpenDataFolderFile(const QString& path, int flags);
 
 // The file at path opened for reading as a regular file, for readers that take a QIODevice (pictures, the log);
 // null with the reason in *error otherwise. ownFile applies the data folder's rules of OpenDataFolderFile.
 std::unique_ptr<QFile> OpenRegularFileForReading(const QString& path, QString* error = nullptr, bool ownFile = false);
+
+// Hands fd to file, open for reading, which closes it from then on; false (fd closed) when the file refuses it.
+bool AdoptForReading(QFile& file, UniqueFd fd);
 
 // Throws FileError (LinkRefusedText, NotRegularFileText, ForeignFileRefusedText) unless path in the data folder
 // is missing or a regular file of this account. For the checks that decide from a file's size

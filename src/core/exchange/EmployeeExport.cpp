@@ -4,6 +4,7 @@
 
 #include "core/base/DateRules.h"
 #include "core/base/FixedRecordFile.h"
+#include "core/base/UniqueFd.h"
 #include "core/exchange/CsvFormat.h"
 #include "core/exchange/XlsxLibrary.h"
 #include "core/list/EmployeeList.h"
@@ -242,32 +243,30 @@ QString WriteXlsxExport(const ExportTable& table, const QString& path) {
 QString WriteExport(const ExportTable& table, ExportFormat format, const QString& path) {
     // Owner-only from the first byte: the file is made (or narrowed) before anything is written into it.
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
+    UniqueFd fd(::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd)
         return qt_error_string(errno);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fchmod(fd, 0600) != 0) {
-        ::close(fd);
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || ::fchmod(fd.get(), 0600) != 0)
         return QStringLiteral("not a regular file");
-    }
     if (format == ExportFormat::Xlsx) {
-        ::close(fd);
+        // The spreadsheet library writes the file by its name, through a descriptor of its own.
+        fd.reset();
         return WriteXlsxExport(table, path);
     }
     const QByteArray bytes = format == ExportFormat::Csv ? CsvExport(table) : JsonExport(table);
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        const ssize_t n = ::write(fd.get(), bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            const QString error = qt_error_string(errno);
-            ::close(fd);
-            return error;
+            return qt_error_string(errno);
         }
         done += n;
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0)
+    // The export is reported written only when the close, too, says nothing was lost.
+    if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0)
         return qt_error_string(errno);
     return QString();
 }

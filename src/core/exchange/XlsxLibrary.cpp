@@ -1,6 +1,6 @@
 #include "core/exchange/XlsxLibrary.h"
 
-#include <dlfcn.h>
+#include "core/base/SharedLibrary.h"
 
 namespace {
 
@@ -9,18 +9,19 @@ struct Opened {
     QString error;
 };
 
-template <typename Function> void take(void* library, const char* name, Function* function, QString* missing) {
-    *function = reinterpret_cast<Function>(::dlsym(library, name));
+// Keeps the first function that is missing, the one the message names.
+template <typename Function> void take(SharedLibrary& library, const char* name, Function* function, QString* missing) {
+    QString why;
+    *function = library.resolve<Function>(name, &why);
     if (!*function && missing->isEmpty())
-        *missing = QString::fromLatin1(name);
+        *missing = why;
 }
 
 Opened open() {
     Opened opened;
-    void* library = ::dlopen(VARDEL_XLSXWRITER_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        opened.error =
-            QStringLiteral("the spreadsheet library cannot be loaded (%1)").arg(QString::fromLocal8Bit(::dlerror()));
+    static SharedLibrary library(VARDEL_XLSXWRITER_LIBRARY);
+    if (!library.load()) {
+        opened.error = QStringLiteral("the spreadsheet library cannot be loaded (%1)").arg(library.loadError());
         return opened;
     }
     XlsxLibrary& f = opened.functions;
@@ -38,9 +39,7 @@ Opened open() {
     take(library, "worksheet_set_column", &f.worksheet_set_column, &missing);
     take(library, "lxw_strerror", &f.lxw_strerror, &missing);
     if (!missing.isEmpty())
-        opened.error = QStringLiteral("the spreadsheet library %1 lacks %2")
-                           .arg(QLatin1String(VARDEL_XLSXWRITER_LIBRARY), missing);
-    // The library stays loaded for the rest of the run, as it would linked.
+        opened.error = QStringLiteral("the spreadsheet library ") + missing;
     return opened;
 }
 

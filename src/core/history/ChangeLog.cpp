@@ -4,6 +4,7 @@
 #include "core/base/DataFolder.h"
 #include "core/base/RegularFile.h"
 #include "core/base/Session.h"
+#include "core/base/UniqueFd.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -230,23 +231,14 @@ QByteArray ReadChangeLog(const QString& path) {
 
 qint64 AppendEvents(const QString& path, const QList<ChangeEvent>& events) {
     const DataFolderLock lock(QFileInfo(path).path());
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
+    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd)
         failWith(path, errno);
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int error = errno;
-        ::close(fd);
-        failWith(path, error);
-    }
+    if (::fstat(fd.get(), &st) != 0)
+        failWith(path, errno);
     const qint64 size = st.st_size;
-    Tail tail;
-    try {
-        tail = readTail(fd, size, path);
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
+    Tail tail = readTail(fd.get(), size, path);
     QByteArray bytes;
     qint64 keep = size;
     if (!tail.Partial.isEmpty()) {
@@ -259,17 +251,20 @@ qint64 AppendEvents(const QString& path, const QList<ChangeEvent>& events) {
         keep = tail.WholeEnd + bytes.size();
     }
     bytes += ChainLines(events, tail.LastHash);
-    if (!writeAt(fd, bytes, tail.WholeEnd) || ::fdatasync(fd) != 0) {
+    if (!writeAt(fd.get(), bytes, tail.WholeEnd) || ::fdatasync(fd.get()) != 0) {
         const int error = errno;
         // As it was, the cut-off text included; a log this first line would have started is not left empty.
-        if (::ftruncate(fd, tail.WholeEnd) == 0 && !tail.Partial.isEmpty())
-            writeAt(fd, tail.Partial, tail.WholeEnd);
-        ::close(fd);
+        if (::ftruncate(fd.get(), tail.WholeEnd) == 0 && !tail.Partial.isEmpty())
+            writeAt(fd.get(), tail.Partial, tail.WholeEnd);
+        // Let go of the file before it is cut back or removed by name.
+        fd.reset();
         if (size == 0)
             TakeBackLines(path, 0);
         failWith(path, error);
     }
-    if (::close(fd) != 0)
+    // The lines stand for changes about to be made: a close that reports them lost (a share that writes back late)
+    // must stop those changes.
+    if (::close(fd.release()) != 0)
         failWith(path, errno);
     return keep;
 }

@@ -3,22 +3,22 @@
 // the program (and every vardel-data command) that works in a folder and never talks to a server. Each function
 // hands its call to libpq's own, found once.
 
+#include "core/base/SharedLibrary.h"
+
 #include <QtGlobal>
 
-#include <dlfcn.h>
 #include <libpq-fe.h>
 
 namespace {
 
-void* library() {
-    static void* const handle = ::dlopen(VARDEL_LIBPQ_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    return handle;
+SharedLibrary& library() {
+    static SharedLibrary libpq(VARDEL_LIBPQ_LIBRARY);
+    return libpq;
 }
 
 // libpq's own function of that name; nullptr when the library cannot be loaded.
 template <typename Function> Function own(const char* name) {
-    void* const handle = library();
-    return handle ? reinterpret_cast<Function>(::dlsym(handle, name)) : nullptr;
+    return library().resolve<Function>(name);
 }
 
 // A function that only a working connection reaches, so the library is there.
@@ -51,7 +51,7 @@ ConnStatusType PQstatus(const PGconn* conn) {
 }
 
 char* PQerrorMessage(const PGconn* conn) {
-    if (!conn && !library())
+    if (!conn && !library().load())
         return const_cast<char*>(kNotLoaded);
     VARDEL_LIBPQ(PQerrorMessage);
     return function(conn);

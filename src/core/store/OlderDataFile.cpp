@@ -8,6 +8,7 @@
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
 #include "core/base/RegularFile.h"
+#include "core/base/UniqueFd.h"
 #include "core/record/OldPersonnelRecord.h"
 #include "core/store/DataFile.h"
 
@@ -31,16 +32,11 @@ QByteArray nativeName(const QString& name) {
 }
 
 void syncWorkingFolder() {
-    const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    const UniqueFd fd(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd)
         failErrno();
-    const int result = FileSystemCalls::Fsync(fd);
-    const int saved = errno;
-    ::close(fd);
-    if (result != 0) {
-        errno = saved;
+    if (FileSystemCalls::Fsync(fd.get()) != 0)
         failErrno();
-    }
 }
 
 // Reads up to size bytes; fewer only at the end of the file.

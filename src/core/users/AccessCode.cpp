@@ -4,6 +4,7 @@
 #include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
+#include "core/base/UniqueFd.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -53,12 +54,14 @@ void writeStoredCode(const QByteArray& salt, const QString& hash) {
     const DataFolderLock lock;
     RemoveFileIfPresent(TempFileName);
     const QByteArray temp = QFile::encodeName(TempFileName);
-    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
+    UniqueFd fd(::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd)
         failOn(TempFileName, errno);
-    const ssize_t put = ::write(fd, text.constData(), static_cast<size_t>(text.size()));
+    const ssize_t put = ::write(fd.get(), text.constData(), static_cast<size_t>(text.size()));
     const int error = put < 0 ? errno : ENOSPC;
-    if (::close(fd) != 0 || put != text.size()) {
+    // Closed before the rename, and checked: a file whose close reports a lost write must not replace the stored
+    // code.
+    if (::close(fd.release()) != 0 || put != text.size()) {
         ::unlink(temp.constData());
         failOn(AccessCodeFileName, error);
     }
@@ -72,19 +75,17 @@ void writeStoredCode(const QByteArray& salt, const QString& hash) {
 
 StoredCode readFileCode() {
     StoredCode code;
-    const int fd = ::open(QFile::encodeName(AccessCodeFileName).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
+    const UniqueFd fd(::open(QFile::encodeName(AccessCodeFileName).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd) {
         if (errno == ENOENT)
             return code;
         failOn(AccessCodeFileName, errno);
     }
     code.present = true;
     QByteArray text(4096, Qt::Uninitialized);
-    const ssize_t got = ::read(fd, text.data(), static_cast<size_t>(text.size()));
-    const int error = errno;
-    ::close(fd);
+    const ssize_t got = ::read(fd.get(), text.data(), static_cast<size_t>(text.size()));
     if (got < 0)
-        failOn(AccessCodeFileName, error);
+        failOn(AccessCodeFileName, errno);
     text.truncate(got);
     for (const QByteArray& line : text.split('\n')) {
         const qsizetype equals = line.indexOf('=');
