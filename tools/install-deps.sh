@@ -11,6 +11,8 @@ PKGS="$PKGS pkg-config libxlsxwriter-dev zlib1g-dev unzip"
 # cluster with its initdb and pg_ctl. The server comes without its recommendations: they bring a mail
 # transport agent, whose set-up fails on a machine without the usual system users and never serves the tests.
 PKGS="$PKGS libpq-dev"
+# SHA-256 at the processor's speed for the history and the backups: OpenSSL's libcrypto, opened at the first hash.
+PKGS="$PKGS libssl-dev"
 LEAN_PKGS="postgresql"
 # Installing and packaging: the menu entry and metainfo checks, the manual page check, and what CPack's Debian
 # generator calls (dpkg-shlibdeps, file).

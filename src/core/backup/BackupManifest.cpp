@@ -6,13 +6,13 @@
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
 #include "core/base/RegularFile.h"
+#include "core/base/Sha256.h"
 #include "core/base/UniqueFd.h"
 #include "core/history/ChangeLog.h"
 #include "core/record/PersonnelRecord.h"
 #include "core/store/PersonnelStore.h"
 #include "core/users/AccessCode.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -58,7 +58,7 @@ bool HashFile(const QString& path, qint64* size, QByteArray* sha256, QString* er
         *error = file.errorString();
         return false;
     }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     qint64 total = 0;
     for (;;) {
@@ -69,7 +69,7 @@ bool HashFile(const QString& path, qint64* size, QByteArray* sha256, QString* er
         }
         if (got == 0)
             break;
-        hash.addData(QByteArrayView(buffer.constData(), got));
+        hash.add(QByteArrayView(buffer.constData(), got));
         total += got;
     }
     *size = total;
@@ -101,8 +101,7 @@ QByteArray FormatManifest(const BackupManifest& m) {
         text += "file\t" + e.name.toUtf8() + '\t' + QByteArray::number(e.size) + '\t' + e.sha256 + '\n';
     // The end line tells a whole manifest from one cut short, and its hash of the lines above it a manifest that
     // was changed from one whose copies were changed to match.
-    text += "end\t" + QByteArray::number(qsizetype(m.files.size())) + '\t' +
-            QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex() + '\n';
+    text += "end\t" + QByteArray::number(qsizetype(m.files.size())) + '\t' + Sha256::hash(text).toHex() + '\n';
     return text;
 }
 
@@ -143,8 +142,7 @@ std::optional<BackupManifest> ParseManifest(const QByteArray& text, QString* err
             m.files.push_back(e);
         } else if (f[0] == "end" && f.size() == 3) {
             const QByteArray above = text.left(text.indexOf("\nend\t") + 1);
-            ok = f[1].toLongLong() == qint64(m.files.size()) &&
-                 f[2] == QCryptographicHash::hash(above, QCryptographicHash::Sha256).toHex();
+            ok = f[1].toLongLong() == qint64(m.files.size()) && f[2] == Sha256::hash(above).toHex();
             ended = true;
         } else {
             ok = false;

@@ -4,9 +4,9 @@
 #include "core/base/DataFolder.h"
 #include "core/base/RegularFile.h"
 #include "core/base/Session.h"
+#include "core/base/Sha256.h"
 #include "core/base/UniqueFd.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -157,14 +157,15 @@ std::optional<ChangeEvent> ParseEventText(const QByteArray& text) {
 }
 
 QByteArray ChainSeed() {
-    static const QByteArray seed = QCryptographicHash::hash("Vardel Change.Log", QCryptographicHash::Sha256).toHex();
+    static const QByteArray seed = Sha256::hash("Vardel Change.Log").toHex();
     return seed;
 }
 
 QByteArray ChainHash(const QByteArray& previousHash, const QByteArray& text) {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(previousHash);
-    hash.addData(text);
+    // One hasher a thread, kept: a verify hashes every line of the history.
+    thread_local Sha256 hash;
+    hash.add(previousHash);
+    hash.add(text);
     return hash.result().toHex();
 }
 
