@@ -76,25 +76,24 @@ int ImportCommand(const QStringList& arguments) {
         PrintError(path + QStringLiteral(": ") + file.errorString(), "vardel-data import");
         return 1;
     }
-    const ImportPlan plan = PlanImport(file.readAll(), ReadAllRecords(), NowOADate());
+    ImportPlan plan = PlanImport(file.readAll(), ReadAllRecords(), NowOADate());
     if (!plan.error.isEmpty()) {
         PrintError(path + QStringLiteral(": ") + plan.error, "vardel-data import");
         return 1;
     }
+    // The verdicts printed are the final ones: the write decides the duplicates again under the folder's lock.
+    qint64 added = 0;
+    if (!dryRun)
+        added = ApplyImportWithHistory(plan);
     QByteArray text;
     if (!plan.ignoredColumns.isEmpty())
         text += "ignored columns: " + TerminalText(plan.ignoredColumns.join(QStringLiteral(", "))) + '\n';
     for (const ImportRow& row : plan.rows)
         text += QByteArray::number(row.line) + '\t' + TerminalText(row.name) + '\t' +
                 TerminalText(ImportVerdictText(row)) + '\n';
-    if (!WriteOutput(text))
-        return 1;
-    if (!dryRun) {
-        const qint64 added = ApplyImportWithHistory(plan);
-        if (!WriteOutput(QStringLiteral("added %1 employees\n").arg(added).toUtf8()))
-            return 1;
-    }
-    if (!FinishOutput())
+    if (!dryRun)
+        text += QStringLiteral("added %1 employees\n").arg(added).toUtf8();
+    if (!WriteOutput(text) || !FinishOutput())
         return 1;
     return plan.accepted() == plan.rows.size() ? 0 : 1;
 }

@@ -95,6 +95,38 @@ qsizetype ImportPlan::accepted() const {
 ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>& onFile, double now) {
     ImportPlan plan;
     const CsvParse parse = ParseCsv(csv);
+// Refuses each accepted row whose social security number, or name and date of birth, is among onFile's or an
+// earlier accepted row's. Earlier rows of the file win, as they would typed in that order.
+void RefuseDuplicates(ImportPlan& plan, const std::vector<PersonnelRecord>& onFile) {
+    QSet<QString> ssns;
+    QSet<QString> names;
+    for (const PersonnelRecord& r : onFile) {
+        if (!r.SocialSecurityNumber.isEmpty())
+            ssns.insert(r.SocialSecurityNumber);
+        names.insert(NameKey(r.FirstName, r.LastName, std::floor(r.DateOfBirth)));
+    }
+    for (ImportRow& row : plan.rows) {
+        if (!row.accepted)
+            continue;
+        const QString& ssn = row.record.SocialSecurityNumber;
+        const QString key = NameKey(row.record.FirstName, row.record.LastName, std::floor(row.record.DateOfBirth));
+        if (!ssn.isEmpty() && ssns.contains(ssn))
+            row.reason = QStringLiteral("the social security number %1 is on file or earlier in the import")
+                             .arg(MaskSocialSecurityNumber(ssn));
+        else if (names.contains(key))
+            row.reason = QStringLiteral("an employee of this name and date of birth is on file or earlier in the "
+                                        "import");
+        if (!row.reason.isEmpty()) {
+            row.accepted = false;
+            row.record = PersonnelRecord();
+            continue;
+        }
+        if (!ssn.isEmpty())
+            ssns.insert(ssn);
+        names.insert(key);
+    }
+}
+
     if (!parse.error.isEmpty()) {
         plan.error = parse.error;
         return plan;
@@ -113,14 +145,6 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
     if (!columnField.contains(kFirstName) || !columnField.contains(kLastName)) {
         plan.error = QStringLiteral("the heading row names no \"First Name\" and \"Last Name\" columns");
         return plan;
-    }
-
-    QSet<QString> ssns;
-    QSet<QString> names;
-    for (const PersonnelRecord& r : onFile) {
-        if (!r.SocialSecurityNumber.isEmpty())
-            ssns.insert(r.SocialSecurityNumber);
-        names.insert(NameKey(r.FirstName, r.LastName, std::floor(r.DateOfBirth)));
     }
 
     for (qsizetype n = 1; n < parse.records.size(); ++n) {
@@ -183,19 +207,6 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
             CopyEntryToRecord(row.record, fields, choices, now);
             if (!fields[kInactivation].isEmpty())
                 row.record.InactivationDate = ToOADate(*ParseDateEntry(fields[kInactivation]));
-            const QString& ssn = row.record.SocialSecurityNumber;
-            const QString key = NameKey(row.record.FirstName, row.record.LastName, std::floor(row.record.DateOfBirth));
-            if (!ssn.isEmpty() && ssns.contains(ssn))
-                problem = QStringLiteral("the social security number %1 is on file or earlier in the import")
-                              .arg(MaskSocialSecurityNumber(ssn));
-            else if (names.contains(key))
-                problem = QStringLiteral("an employee of this name and date of birth is on file or earlier in the "
-                                         "import");
-            if (problem.isEmpty()) {
-                if (!ssn.isEmpty())
-                    ssns.insert(ssn);
-                names.insert(key);
-            }
         }
         row.accepted = problem.isEmpty();
         row.reason = problem;
@@ -219,19 +230,28 @@ QString ImportVerdictText(const ImportRow& row) {
     return row.accepted ? QStringLiteral("will add") : QStringLiteral("will not add: ") + row.reason;
 }
 
-qint64 ApplyImportWithHistory(const ImportPlan& plan) {
-    // The rows are added as at one moment: among their shared stamp, each is told apart by its order.
-    QList<ChangeEvent> events;
-    const qsizetype accepted = plan.accepted();
-    int rank = 0;
-    for (const ImportRow& row : plan.rows) {
-        if (!row.accepted)
-            continue;
-        ++rank;
-        const QString identity = StampIdentity(row.record.RecordCreated, accepted > 1 ? rank : 0);
-        events += RecordEvents(HistoryEvent::Import, PersonnelRecord(), row.record, identity, true);
-    }
+qint64 ApplyImportWithHistory(ImportPlan& plan) {
+    RefuseDuplicates(plan, onFile);
     qint64 added = 0;
-    CommitWithHistory(events, [&] { added = ApplyImport(plan); });
+    // The verdicts were given against the records as they were when the file was read; another import (a second
+    // vardel-data on the folder) may have added the same people since. Deciding again under the lock that the write
+    // takes leaves no moment in which a second writer could add them twice. A server's Exclusive holds no lock:
+    // there the second look only narrows that moment.
+    ActiveStore().Exclusive([&] {
+        RefuseDuplicates(plan, ReadAllRecords());
+        // The rows are added as at one moment: among their shared stamp, each is told apart by its order.
+        QList<ChangeEvent> events;
+        const qsizetype accepted = plan.accepted();
+        int rank = 0;
+        for (const ImportRow& row : plan.rows) {
+            if (!row.accepted)
+                continue;
+            ++rank;
+            const QString identity = StampIdentity(row.record.RecordCreated, accepted > 1 ? rank : 0);
+            events += RecordEvents(HistoryEvent::Import, PersonnelRecord(), row.record, identity, true);
+        }
+        if (accepted > 0)
+            CommitWithHistory(events, [&] { added = ApplyImport(plan); });
+    });
     return added;
 }

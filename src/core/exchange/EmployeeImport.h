@@ -41,5 +41,8 @@ qint64 ApplyImport(const ImportPlan& plan);
 // "will add" / "will not add: reason", one line per row, as the preview and vardel-data show it.
 QString ImportVerdictText(const ImportRow& row);
 
-// ApplyImport with an "import" line for each filled field of each accepted record, both or neither.
-qint64 ApplyImportWithHistory(const ImportPlan& plan);
+// ApplyImport with an "import" line for each filled field of each accepted record, both or neither. The accepted
+// rows are checked again for duplicates against the records as they are when the write begins, under the same
+// hold of the store's writer lock as the write: a row that somebody else added meanwhile is refused in plan, with
+// the same reason, and not added.
+qint64 ApplyImportWithHistory(ImportPlan& plan);

@@ -86,6 +86,7 @@ void frmMain::cmdImportEmployees_Click() {
     frmImportPreview preview(plan, path, this);
     if (preview.exec() != QDialog::Accepted)
         return;
+    const qsizetype previewed = plan.accepted();
     qint64 added = 0;
     try {
         added = ApplyImportWithHistory(plan);
@@ -96,6 +97,11 @@ void frmMain::cmdImportEmployees_Click() {
     }
     RefreshListOptions();
     ShowEmployeeList();
-    dialogs().MessageBox(this, QStringLiteral("%1 employees were added.").arg(added), QStringLiteral("Import Employees"),
-                         MsgIcon::Information, MsgButtons::OK);
+    // Somebody else may have added some of the previewed employees in the meantime: they were not added twice.
+    QString text = QStringLiteral("%1 employees were added.").arg(added);
+    if (added < previewed)
+        text += QStringLiteral("\r\n\r\n%1 of the rows the preview would add were added by somebody else meanwhile "
+                               "and were left out.")
+                    .arg(previewed - added);
+    dialogs().MessageBox(this, text, QStringLiteral("Import Employees"), MsgIcon::Information, MsgButtons::OK);
 }
