@@ -70,6 +70,7 @@ inline constexpr OptionSpec kExportOptions[] = {
     {"--format", "xlsx|csv|json", "the kind of file (csv when none)"},
     {"--fields", "list|all", "the list's columns or every field (list when none)"},
     {"--out", "FILE", "the file to write; - for standard output (not for xlsx)"},
+    {"--replace", nullptr, "write over an existing file (never one in the data folder)"},
 };
 inline constexpr OptionSpec kImportOptions[] = {
     {"--dry-run", nullptr, "tell each row's verdict and add nothing"},
@@ -138,9 +139,9 @@ int BackupCommand(const QStringList& args);
 int VerifyCommand(const QStringList& args);
 // "check": one tab-separated line per data-quality finding (slot, employee, field, rule); exit 1 when any.
 int CheckCommand(const QStringList& args);
-// "export --format xlsx|csv|json --fields list|all [list options] --out FILE|-": the list as the main window shows
-// it; "import FILE.csv [--dry-run]": each row's verdict, then (without --dry-run) the accepted rows added at once;
-// exit 1 when a row was refused.
+// "export --format xlsx|csv|json --fields list|all [list options] --out FILE|- [--replace]": the list as the main
+// window shows it; "import FILE.csv [--dry-run]": each row's verdict, then (without --dry-run) the accepted rows added
+// at once; exit 1 when a row was refused.
 int ExportCommand(const QStringList& args);
 int ImportCommand(const QStringList& args);
 

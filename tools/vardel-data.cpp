@@ -55,7 +55,7 @@ const Command kCommands[] = {
      kBackupOptions},
     {"verify", "verify DIR", "verify a backup folder against its manifest", VerifyCommand, false},
     {"check", "check", "the data-quality check: every record with a problem, tab-separated", CheckCommand, false},
-    {"export", "export --format F --fields list|all [list options] --out FILE",
+    {"export", "export --format F --fields list|all [list options] --out FILE [--replace]",
      "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, false,
      kExportOptions, true},
     {"import", "import FILE.csv [--dry-run]", "add the employees of a CSV file that pass every check", ImportCommand,

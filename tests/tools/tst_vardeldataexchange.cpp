@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "FileTestSupport.h"
 #include "VardelDataRun.h"
 
@@ -13,6 +14,11 @@ namespace {
 
 const QByteArray kOneRow = "First Name,Last Name,Race,Sex,Date of Birth,Social Security #,Date of Employment\r\n"
                            "Ida,Ivers,W,F,3/7/1980,555-12-3456,4/1/2005\r\n";
+
+// The names in a folder, hidden ones too: what a refused or failed export must leave as it was.
+QStringList entriesOf(const QString& dir) {
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
 
 // The history lines of one employee.
 qsizetype historyLines(const QString& dir, const QString& employee) {
@@ -31,6 +37,86 @@ class TestVardelDataExchange : public QObject {
     Q_OBJECT
 
 private slots:
+    // Where an export may go: never onto the data folder's files, over an existing file only when asked, and a
+    // failed write leaves the target as it was and no half-written file beside it.
+    void exportTargets_data() {
+        QTest::addColumn<QString>("target"); // DATA and OUT stand for the two folders; LINK is a link to DATA
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<int>("sizeLimit");      // bytes a file of vardel-data may grow to; 0 for none
+        QTest::addColumn<QByteArray>("refusal"); // empty when the export is written
+        const QByteArray inData = "is in the data folder";
+        QTest::newRow("data file") << "DATA/Vardel.Data"
+                                   << "--replace" << true << 0 << inData;
+        QTest::newRow("history through a link") << "LINK/Change.Log"
+                                                << "--replace" << true << 0 << inData;
+        QTest::newRow("user list through ..") << "OUT/../data/User.List"
+                                              << "--replace" << false << 0 << inData;
+        QTest::newRow("new file in the data folder") << "DATA/list.csv"
+                                                     << "" << false << 0 << inData;
+        QTest::newRow("existing file") << "OUT/list.csv"
+                                       << "" << true << 0
+                                       << QByteArray("list.csv exists; add --replace to write over it");
+        QTest::newRow("missing folder") << "OUT/none/list.csv"
+                                        << "" << false << 0 << QByteArray("does not exist");
+        QTest::newRow("new csv") << "OUT/list.csv"
+                                 << "" << false << 0 << QByteArray();
+        QTest::newRow("replaced csv") << "OUT/list.csv"
+                                      << "--replace" << true << 0 << QByteArray();
+        QTest::newRow("replaced xlsx") << "OUT/list.xlsx"
+                                       << "--replace --format xlsx" << true << 0 << QByteArray();
+        QTest::newRow("csv, disk full") << "OUT/list.csv"
+                                        << "--replace" << true << 600 << QByteArray("list.csv: File too large");
+        QTest::newRow("xlsx, disk full") << "OUT/list.xlsx"
+                                         << "--replace --format xlsx" << true << 3000 << QByteArray("list.xlsx: ");
+    }
+    void exportTargets() {
+        QFETCH(QString, target);
+        QFETCH(QString, options);
+        QFETCH(bool, existing);
+        QFETCH(int, sizeLimit);
+        QFETCH(QByteArray, refusal);
+        QTemporaryDir root;
+        const QString data = root.filePath(QStringLiteral("data"));
+        const QString out = root.filePath(QStringLiteral("out"));
+        QVERIFY(QDir().mkpath(out));
+        QCOMPARE(VardelData(InFolder(data, QStringLiteral("demo 30 --seed 4"))).exitCode, 0);
+        QVERIFY(QFile::link(data, root.filePath(QStringLiteral("link"))));
+        writeFile(data + QStringLiteral("/User.List"), "users");
+        writeFile(data + QStringLiteral("/Change.Log"), "history");
+        target.replace(QLatin1String("DATA"), data)
+            .replace(QLatin1String("OUT"), out)
+            .replace(QLatin1String("LINK"), root.filePath(QStringLiteral("link")));
+        if (existing && !QFile::exists(target))
+            writeFile(target, "before");
+        const QByteArray before = readFile(target);
+        const QStringList dataBefore = entriesOf(data);
+        const QStringList outBefore = entriesOf(out);
+
+        QStringList args = InFolder(data, QStringLiteral("export --fields all --out"));
+        args << target;
+        if (!options.isEmpty())
+            args += Words(options);
+        Run run;
+        {
+            const std::unique_ptr<FileSizeLimit> limit(sizeLimit > 0 ? new FileSizeLimit(rlim_t(sizeLimit)) : nullptr);
+            run = VardelData(args);
+        }
+        QCOMPARE(entriesOf(data), dataBefore);
+        if (refusal.isEmpty()) {
+            QVERIFY2(run.exitCode == 0, run.err.constData());
+            QVERIFY(readFile(target) != before);
+            QCOMPARE(modeOf(target), mode_t(0600));
+            QCOMPARE(entriesOf(out), QStringList{QFileInfo(target).fileName()});
+        } else {
+            QCOMPARE(run.exitCode, 1);
+            // The spreadsheet library says more on standard error before the command's own line.
+            QVERIFY2(run.err.contains("vardel-data export: ") && run.err.contains(refusal), run.err.constData());
+            QCOMPARE(readFile(target), before);
+            QCOMPARE(entriesOf(out), outBefore);
+        }
+    }
+
     // Imports of the same file started together: each row is added once, with one set of history lines, and
     // every other import refuses it with the usual reason.
     void concurrentImportsAddEachRowOnce_data() {

@@ -34,6 +34,12 @@ void frmMain::cmdExportList_Click() {
         QStringLiteral("Excel workbook (*.xlsx);;CSV, comma-separated (*.csv)"));
     if (path.isEmpty())
         return;
+    // The file dialog has asked before a file is replaced; what it cannot know is which folder holds the records.
+    if (const QString problem = ExportTargetProblem(path); !problem.isEmpty()) {
+        dialogs().MessageBox(this, QStringLiteral("The list was not exported:\r\n") + problem,
+                             QStringLiteral("Export this List"), MsgIcon::Exclamation, MsgButtons::OK);
+        return;
+    }
     QString error;
     qsizetype rows = 0;
     try {
@@ -42,12 +48,12 @@ void frmMain::cmdExportList_Click() {
             MakeExportTable(ReadListOptions(), QDate::currentDate(),
                             which == MsgResult::Yes ? ExportFields::All : ExportFields::List, CurrentAccessLevel);
         rows = table.rows.size();
-        error = WriteExport(table, ExportFormatOfName(path), path);
+        error = WriteExport(table, ExportFormatOfName(path), path, ExistingFile::Replace);
     } catch (const FileError& e) {
         error = e.text();
     }
+    // A failed export has left whatever was at path as it was.
     if (!error.isEmpty()) {
-        QFile::remove(path);
         dialogs().MessageBox(this, QStringLiteral("The list could not be exported:\r\n") + error,
                              QStringLiteral("Export Failed"), MsgIcon::Exclamation, MsgButtons::OK);
         return;

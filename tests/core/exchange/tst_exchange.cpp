@@ -144,8 +144,10 @@ private slots:
     // The workbook read back: the heading, the bold frozen column headings, a real date cell.
     void xlsxHoldsHeadingsAndDateCells() {
         writeEmployees({Employee(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("123-45-6789"))});
-        const QString path = m_dir.filePath(QStringLiteral("list.xlsx"));
-        QCOMPARE(WriteExport(MakeExportTable(ListOptions(), kToday, ExportFields::All, 4), ExportFormat::Xlsx, path),
+        const QTemporaryDir out;
+        const QString path = out.filePath(QStringLiteral("list.xlsx"));
+        QCOMPARE(WriteExport(MakeExportTable(ListOptions(), kToday, ExportFields::All, 4), ExportFormat::Xlsx, path,
+                             ExistingFile::Refuse),
                  QString());
         QCOMPARE(modeOf(path), mode_t(0600));
         auto part = [&path](const char* name) {
