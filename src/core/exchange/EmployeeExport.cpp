@@ -167,7 +167,7 @@ QByteArray CsvExport(const ExportTable& table) {
     for (const QList<ExportCell>& row : table.rows) {
         QStringList fields;
         for (const ExportCell& cell : row)
-            fields << PlainText(cell);
+            fields << GuardedCell(PlainText(cell));
         text += CsvRecord(fields);
     }
     return text;

@@ -157,7 +157,7 @@ void RefuseDuplicates(ImportPlan& plan, const std::vector<PersonnelRecord>& onFi
         QString problem;
         for (qsizetype c = 0; c < values.size() && c < columnField.size(); ++c) {
             const int field = columnField[c];
-            QString value = values[c];
+            QString value = UnguardedCell(values[c]);
             if (field >= 1 && field <= FieldCount) {
                 if (field == NotepadField) {
                     value.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

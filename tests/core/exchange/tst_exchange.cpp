@@ -120,6 +120,45 @@ private slots:
             QVERIFY(plan.rows[1].reason.contains(QStringLiteral("earlier in the import")));
     }
 
+    // A cell a spreadsheet would run as a formula goes out behind an apostrophe and comes back in without it.
+    void formulasAreNeutralisedAndComeBack_data() {
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<QString>("cell"); // as the CSV file holds it, unquoted
+        QTest::newRow("equals") << "=HYPERLINK(\"http://x.example\",\"y\")"
+                                << "'=HYPERLINK(\"http://x.example\",\"y\")";
+        QTest::newRow("plus") << "+1 555 0100"
+                              << "'+1 555 0100";
+        QTest::newRow("minus") << "-2+3"
+                               << "'-2+3";
+        QTest::newRow("at") << "@SUM(A1)"
+                            << "'@SUM(A1)";
+        QTest::newRow("tab") << "\t=1"
+                             << "'\t=1";
+        QTest::newRow("apostrophe before equals") << "'=1"
+                                                  << "''=1";
+        QTest::newRow("apostrophe alone") << "'quoted'"
+                                          << "'quoted'";
+        QTest::newRow("equals inside") << "a=b"
+                                       << "a=b";
+    }
+    void formulasAreNeutralisedAndComeBack() {
+        QFETCH(QString, notes);
+        QFETCH(QString, cell);
+        PersonnelRecord original =
+            Employee(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("123-45-6789"));
+        original.Notepad = notes;
+        writeEmployees({original});
+        const QByteArray csv = CsvExport(MakeExportTable(ListOptions(), kToday, ExportFields::All, 4));
+        const CsvParse parse = ParseCsv(csv);
+        QCOMPARE(parse.records.at(1).at(parse.records.at(0).indexOf(QStringLiteral("Notepad"))), cell);
+
+        QFile::remove(DataFileName);
+        const ImportPlan plan = PlanImport(csv, ReadAllRecords(), NowOADate());
+        QVERIFY2(plan.error.isEmpty(), qPrintable(plan.error));
+        QVERIFY2(plan.rows.value(0).accepted, qPrintable(plan.rows.value(0).reason));
+        QCOMPARE(plan.rows[0].record.Notepad, notes);
+    }
+
     void numbersAreMaskedBelowFullAccess_data() {
         QTest::addColumn<int>("level");
         QTest::addColumn<bool>("allFields");
