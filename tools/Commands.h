@@ -12,13 +12,17 @@ struct ListOptions;
 // whatever it finds wrong in the arguments before it. A new command is a function here (in a file of its own), its
 // options, and one line in the table of vardel-data.cpp.
 
+// What a command does with the data folder. Readers need an existing one and never create anything. Writers of
+// the whole data file create a missing folder; an import, which adds to what is there, needs it to exist, so that a
+// mistyped folder never becomes a new one holding only the file's employees.
+enum class FolderUse { Reads, Creates, AddsTo };
+
 struct Command {
     const char* name;
     const char* synopsis; // the arguments, as the usage shows them
     const char* summary;
     int (*run)(const QStringList& args);
-    // Writers create a missing data folder; readers need an existing one and never create anything.
-    bool writes;
+    FolderUse folder;
     OptionTable options = {};
     // Takes the list's options (kListOptions) as well.
     bool listOptions = false;

@@ -163,6 +163,27 @@ private slots:
         qInfo("%d imports at once: %d trials, %d with a row added other than once", processes, trials, wrong);
         QCOMPARE(wrong, 0);
     }
+
+    // A mistyped folder never becomes a new one, whether the import would add anything or not.
+    void importNeedsAnExistingFolder_data() {
+        QTest::addColumn<QString>("options");
+        QTest::newRow("dry run") << "--dry-run";
+        QTest::newRow("import") << "";
+    }
+    void importNeedsAnExistingFolder() {
+        QFETCH(QString, options);
+        QTemporaryDir root;
+        const QString csv = root.filePath(QStringLiteral("one.csv"));
+        writeFile(csv, kOneRow);
+        const QString folder = root.filePath(QStringLiteral("not-yet"));
+        QStringList args = InFolder(folder, QStringLiteral("import")) << csv;
+        if (!options.isEmpty())
+            args << options;
+        const Run run = VardelData(args);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("does not exist"), run.err.constData());
+        QVERIFY(!QFileInfo::exists(folder));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestVardelDataExchange)

@@ -86,15 +86,15 @@ bool IsSworn(const QString& value) {
     return yes.contains(value.trimmed().toCaseFolded());
 }
 
-} // namespace
-
-qsizetype ImportPlan::accepted() const {
-    return std::count_if(rows.begin(), rows.end(), [](const ImportRow& r) { return r.accepted; });
+// Control characters in a one-line field would break the lines of a printout, a list or a terminal (ESC starts
+// a terminal's commands); the form's one-line boxes never let one in. Only the notepad holds lines.
+bool HasControlCharacter(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x20 || (u >= 0x7f && u <= 0x9f);
+    });
 }
 
-ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>& onFile, double now) {
-    ImportPlan plan;
-    const CsvParse parse = ParseCsv(csv);
 // Refuses each accepted row whose social security number, or name and date of birth, is among onFile's or an
 // earlier accepted row's. Earlier rows of the file win, as they would typed in that order.
 void RefuseDuplicates(ImportPlan& plan, const std::vector<PersonnelRecord>& onFile) {
@@ -127,6 +127,15 @@ void RefuseDuplicates(ImportPlan& plan, const std::vector<PersonnelRecord>& onFi
     }
 }
 
+} // namespace
+
+qsizetype ImportPlan::accepted() const {
+    return std::count_if(rows.begin(), rows.end(), [](const ImportRow& r) { return r.accepted; });
+}
+
+ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>& onFile, double now) {
+    ImportPlan plan;
+    const CsvParse parse = ParseCsv(csv);
     if (!parse.error.isEmpty()) {
         plan.error = parse.error;
         return plan;
@@ -136,8 +145,19 @@ void RefuseDuplicates(ImportPlan& plan, const std::vector<PersonnelRecord>& onFi
         return plan;
     }
     QList<int> columnField;
+    // Two columns for one field would leave it to their order which value is taken, and nobody would be told.
+    QHash<QString, QString> seen;
     for (const QString& heading : parse.records.first()) {
         const int field = ColumnsByHeading().value(Normalized(heading), 0);
+        const QString key = field != 0 && field != kNotImported ? QString::number(field) : Normalized(heading);
+        if (const auto earlier = seen.constFind(key); earlier != seen.cend()) {
+            plan.error =
+                *earlier == heading
+                    ? QStringLiteral("the heading \"%1\" stands twice in the heading row").arg(heading)
+                    : QStringLiteral("the headings \"%1\" and \"%2\" name the same column").arg(*earlier, heading);
+            return plan;
+        }
+        seen.insert(key, heading);
         columnField << field;
         if (field == 0 || field == kNotImported)
             plan.ignoredColumns << heading;
@@ -177,15 +197,23 @@ void RefuseDuplicates(ImportPlan& plan, const std::vector<PersonnelRecord>& onFi
         for (int i = 1; i <= FieldCount && problem.isEmpty(); ++i) {
             if (!IsCp1252Text(fields[size_t(i)]))
                 problem = QStringLiteral("'%1' holds characters the record cannot store").arg(FieldCaption(i));
+            else if (i != NotepadField && HasControlCharacter(fields[size_t(i)]))
+                problem = QStringLiteral("'%1' holds a control character or line break").arg(FieldCaption(i));
             else if (fields[size_t(i)].size() > FieldMaxLength(i))
                 problem =
                     QStringLiteral("'%1' is longer than its %2 characters").arg(FieldCaption(i)).arg(FieldMaxLength(i));
         }
         const RecordField& pictureField = Field(FieldId::PicturePath);
+        if (problem.isEmpty() && HasControlCharacter(picture))
+            problem = QStringLiteral("'%1' holds a control character or line break")
+                          .arg(QString::fromLatin1(pictureField.Caption));
         if (problem.isEmpty() && picture.size() > pictureField.Width)
             problem = QStringLiteral("'%1' is longer than its %2 characters")
                           .arg(QString::fromLatin1(pictureField.Caption))
                           .arg(pictureField.Width);
+        // A record whose first name is the removal mark counts as being removed: the list would never show it.
+        if (problem.isEmpty() && fields[kFirstName] == KilledMarker)
+            problem = QStringLiteral("'%1' is the removal mark \"%2\"").arg(FieldCaption(kFirstName), KilledMarker);
         if (problem.isEmpty() && !RequiredFieldsFilled(fields)) {
             for (int required : RequiredFields)
                 if (fields[size_t(required)].trimmed().isEmpty()) {
@@ -214,6 +242,7 @@ void RefuseDuplicates(ImportPlan& plan, const std::vector<PersonnelRecord>& onFi
             row.record = PersonnelRecord();
         plan.rows << row;
     }
+    RefuseDuplicates(plan, onFile);
     return plan;
 }
 
@@ -231,7 +260,6 @@ QString ImportVerdictText(const ImportRow& row) {
 }
 
 qint64 ApplyImportWithHistory(ImportPlan& plan) {
-    RefuseDuplicates(plan, onFile);
     qint64 added = 0;
     // The verdicts were given against the records as they were when the file was read; another import (a second
     // vardel-data on the folder) may have added the same people since. Deciding again under the lock that the write

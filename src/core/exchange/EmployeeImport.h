@@ -11,10 +11,10 @@
 #include <vector>
 
 // Importing new employees from a CSV file: its heading row names fields by the form's captions or the record's field
-// names (letter case and blanks ignored). Every row goes through the record form's checks, with their messages,
-// and through what a file of employees adds: a social security number already on file or twice in the import, a
-// name and date of birth already there, text the record cannot hold. Nothing is written until the import is
-// applied, and then every accepted row at once.
+// names (letter case and blanks ignored), each field once. Every row goes through the record form's checks, with their
+// messages, and through what a file of employees adds: a social security number already on file or twice in the import,
+// a name and date of birth already there, text the record cannot hold. Nothing is written until the import is applied,
+// and then every accepted row at once.
 
 struct ImportRow {
     int line = 0; // the row's record number in the file, the heading being 1

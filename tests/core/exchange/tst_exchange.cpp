@@ -105,13 +105,35 @@ private slots:
         QTest::newRow("name and birthday on file")
             << QByteArray("ZOË,bell,W,M,5/1/1980,,4/1/2005,,,")
             << "an employee of this name and date of birth is on file or earlier in the import";
+        QTest::newRow("removal mark") << QByteArray(" $Killed$ ,Able,W,M,3/7/1980,,4/1/2005,,,")
+                                      << "'First Name' is the removal mark \"$Killed$\"";
+        const QString control = QStringLiteral("'Last Name' holds a control character or line break");
+        QTest::newRow("line break") << QByteArray("Al,\"Ab\r\nle\",W,M,3/7/1980,,4/1/2005,,,") << control;
+        QTest::newRow("NUL") << QByteArray("Al,Ab\0le,W,M,3/7/1980,,4/1/2005,,,", 34) << control;
+        QTest::newRow("ESC") << QByteArray("Al,Able\x1b[2J,W,M,3/7/1980,,4/1/2005,,,") << control;
+        QTest::newRow("BEL") << QByteArray("Al,Ab\ale,W,M,3/7/1980,,4/1/2005,,,") << control;
+        QTest::newRow("inner tab") << QByteArray("Al,Ab\tle,W,M,3/7/1980,,4/1/2005,,,") << control;
+        QTest::newRow("DEL") << QByteArray("Al,Ab\x7fle,W,M,3/7/1980,,4/1/2005,,,") << control;
+        QTest::newRow("duplicate heading") << QByteArray("Al,Able,W,M,3/7/1980,,4/1/2005,,,,Able")
+                                           << "the headings \"Last Name\" and \"lastname\" name the same column";
+        QTest::newRow("unknown heading twice") << QByteArray("Al,Able,W,M,3/7/1980,,4/1/2005,,,,9")
+                                               << "the heading \"Shoe Size\" stands twice in the heading row";
     }
     void badRowsAreRefusedWithTheirReason() {
         QFETCH(QByteArray, row);
         QFETCH(QString, reason);
         PersonnelRecord onFile = Employee(QStringLiteral("Zoë"), QStringLiteral("Bell"), QStringLiteral("999-00-1111"));
+        // A row with one more cell than the heading comes with one more heading: a whole file refused.
+        QByteArray heading = kHeading;
+        if (row.count(',') > kHeading.count(','))
+            heading.replace("Shoe Size", reason.contains("Shoe") ? "Shoe Size,Shoe Size" : "Shoe Size,lastname");
         // The same row twice: the second is a duplicate within the import.
-        const ImportPlan plan = PlanImport(kHeading + row + "\r\n" + row + "\r\n", {onFile}, NowOADate());
+        const ImportPlan plan = PlanImport(heading + row + "\r\n" + row + "\r\n", {onFile}, NowOADate());
+        if (!plan.error.isEmpty()) {
+            QCOMPARE(plan.error, reason);
+            QVERIFY(plan.rows.isEmpty());
+            return;
+        }
         QCOMPARE(plan.ignoredColumns, QStringList{QStringLiteral("Shoe Size")});
         QCOMPARE(plan.rows.size(), 2);
         QCOMPARE(plan.rows[0].reason, reason);
