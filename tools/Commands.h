@@ -12,13 +12,17 @@ struct ListOptions;
 // whatever it finds wrong in the arguments before it. A new command is a function here (in a file of its own), its
 // options, and one line in the table of vardel-data.cpp.
 
+// What a command does with the data folder. Readers need an existing one and never create anything. Writers of
+// the whole data file create a missing folder; an import, which adds to what is there, needs it to exist, so that a
+// mistyped folder never becomes a new one holding only the file's employees.
+enum class FolderUse { Reads, Creates, AddsTo };
+
 struct Command {
     const char* name;
     const char* synopsis; // the arguments, as the usage shows them
     const char* summary;
     int (*run)(const QStringList& args);
-    // Writers create a missing data folder; readers need an existing one and never create anything.
-    bool writes;
+    FolderUse folder;
     OptionTable options = {};
     // Takes the list's options (kListOptions) as well.
     bool listOptions = false;
@@ -70,6 +74,7 @@ inline constexpr OptionSpec kExportOptions[] = {
     {"--format", "xlsx|csv|json", "the kind of file (csv when none)"},
     {"--fields", "list|all", "the list's columns or every field (list when none)"},
     {"--out", "FILE", "the file to write; - for standard output (not for xlsx)"},
+    {"--replace", nullptr, "write over an existing file (never one in the data folder)"},
 };
 inline constexpr OptionSpec kImportOptions[] = {
     {"--dry-run", nullptr, "tell each row's verdict and add nothing"},
@@ -138,9 +143,9 @@ int BackupCommand(const QStringList& args);
 int VerifyCommand(const QStringList& args);
 // "check": one tab-separated line per data-quality finding (slot, employee, field, rule); exit 1 when any.
 int CheckCommand(const QStringList& args);
-// "export --format xlsx|csv|json --fields list|all [list options] --out FILE|-": the list as the main window shows
-// it; "import FILE.csv [--dry-run]": each row's verdict, then (without --dry-run) the accepted rows added at once;
-// exit 1 when a row was refused.
+// "export --format xlsx|csv|json --fields list|all [list options] --out FILE|- [--replace]": the list as the main
+// window shows it; "import FILE.csv [--dry-run]": each row's verdict, then (without --dry-run) the accepted rows added
+// at once; exit 1 when a row was refused.
 int ExportCommand(const QStringList& args);
 int ImportCommand(const QStringList& args);
 

@@ -10,12 +10,13 @@
 
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 
 namespace {
 
-const char kExportUsage[] = "export --format xlsx|csv|json --fields list|all [list options] --out FILE|-";
+const char kExportUsage[] = "export --format xlsx|csv|json --fields list|all [list options] --out FILE|- [--replace]";
 const char kImportUsage[] = "import FILE.csv [--dry-run]";
 
 } // namespace
@@ -36,6 +37,18 @@ int ExportCommand(const QStringList& arguments) {
         PrintError(error, "vardel-data export");
         return 2;
     }
+    const bool replace = args.has("--replace");
+    if (out != QLatin1String("-")) {
+        // Refused before the list is built, as print refuses its file, so that nothing is read for nothing.
+        out = FromCallerFolder(out);
+        QString problem = ExportTargetProblem(out);
+        if (problem.isEmpty() && !replace && (QFileInfo::exists(out) || QFileInfo(out).isSymLink()))
+            problem = QStringLiteral("%1 exists; add --replace to write over it").arg(out);
+        if (!problem.isEmpty()) {
+            PrintError(problem, "vardel-data export");
+            return 1;
+        }
+    }
     const ExportFormat kind = format == QLatin1String("xlsx")  ? ExportFormat::Xlsx
                               : format == QLatin1String("csv") ? ExportFormat::Csv
                                                                : ExportFormat::Json;
@@ -44,8 +57,7 @@ int ExportCommand(const QStringList& arguments) {
         options, QDate::currentDate(), fields == QLatin1String("all") ? ExportFields::All : ExportFields::List, 4);
     if (out == QLatin1String("-"))
         return WriteOutput(kind == ExportFormat::Csv ? CsvExport(table) : JsonExport(table)) && FinishOutput() ? 0 : 1;
-    out = FromCallerFolder(out);
-    error = WriteExport(table, kind, out);
+    error = WriteExport(table, kind, out, replace ? ExistingFile::Replace : ExistingFile::Refuse);
     if (!error.isEmpty()) {
         PrintError(out + QStringLiteral(": ") + error, "vardel-data export");
         return 1;
@@ -76,25 +88,24 @@ int ImportCommand(const QStringList& arguments) {
         PrintError(path + QStringLiteral(": ") + file.errorString(), "vardel-data import");
         return 1;
     }
-    const ImportPlan plan = PlanImport(file.readAll(), ReadAllRecords(), NowOADate());
+    ImportPlan plan = PlanImport(file.readAll(), ReadAllRecords(), NowOADate());
     if (!plan.error.isEmpty()) {
         PrintError(path + QStringLiteral(": ") + plan.error, "vardel-data import");
         return 1;
     }
+    // The verdicts printed are the final ones: the write decides the duplicates again under the folder's lock.
+    qint64 added = 0;
+    if (!dryRun)
+        added = ApplyImportWithHistory(plan);
     QByteArray text;
     if (!plan.ignoredColumns.isEmpty())
         text += "ignored columns: " + TerminalText(plan.ignoredColumns.join(QStringLiteral(", "))) + '\n';
     for (const ImportRow& row : plan.rows)
         text += QByteArray::number(row.line) + '\t' + TerminalText(row.name) + '\t' +
                 TerminalText(ImportVerdictText(row)) + '\n';
-    if (!WriteOutput(text))
-        return 1;
-    if (!dryRun) {
-        const qint64 added = ApplyImportWithHistory(plan);
-        if (!WriteOutput(QStringLiteral("added %1 employees\n").arg(added).toUtf8()))
-            return 1;
-    }
-    if (!FinishOutput())
+    if (!dryRun)
+        text += QStringLiteral("added %1 employees\n").arg(added).toUtf8();
+    if (!WriteOutput(text) || !FinishOutput())
         return 1;
     return plan.accepted() == plan.rows.size() ? 0 : 1;
 }

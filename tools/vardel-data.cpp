@@ -25,47 +25,49 @@ namespace {
 
 const OptionSpec kHelpOption[] = {{"--help", nullptr, "print this help and exit"}};
 
+using enum FolderUse;
+
 // Every command of the tool. A new one is a line here.
 const Command kCommands[] = {
-    {"info", "info", "record counts of the data file", InfoCommand, false},
-    {"dump", "dump", "every slot of the data file as one JSON line", DumpCommand, false},
-    {"users", "users", "every user of the user list as one JSON line", UsersCommand, false},
-    {"demo", "demo N --seed S [--replace]", "write N sample employees as the data file", DemoCommand, true,
+    {"info", "info", "record counts of the data file", InfoCommand, Reads},
+    {"dump", "dump", "every slot of the data file as one JSON line", DumpCommand, Reads},
+    {"users", "users", "every user of the user list as one JSON line", UsersCommand, Reads},
+    {"demo", "demo N --seed S [--replace]", "write N sample employees as the data file", DemoCommand, Creates,
      kSampleOptions},
     {"make-old", "make-old N --seed S [--dat] [--replace]",
-     "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, true,
+     "write N sample employees as an older 2000-byte data file (as Vardel.Dat with --dat)", MakeOldCommand, Creates,
      kMakeOldOptions},
-    {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, true},
+    {"convert", "convert", "convert an older data file, keeping it as Vardel.Old", ConvertCommand, Creates},
     {"list",
      "list [options]",
      "the employee list as the main window shows it (vardel-data list --help names the options)",
      ListCommand,
-     false,
+     Reads,
      {},
      true,
      ListHelp},
     {"remove", "remove --slot N [--name \"Last, First\"]",
-     "remove the employee in slot N as the main window does, checking the name when given", RemoveCommand, false,
+     "remove the employee in slot N as the main window does, checking the name when given", RemoveCommand, Reads,
      kRemoveOptions},
     {"history", "history [--employee NAME|--slot N] [--since DATE] [--until DATE]",
-     "the change history, one tab-separated event a line; history --verify checks its chain", HistoryCommand, false,
+     "the change history, one tab-separated event a line; history --verify checks its chain", HistoryCommand, Reads,
      kHistoryOptions},
     {"backup", "backup [DIR] [--keep N]",
-     "a verified backup into a dated folder of DIR (the BackupFolder setting when none)", BackupCommand, false,
+     "a verified backup into a dated folder of DIR (the BackupFolder setting when none)", BackupCommand, Reads,
      kBackupOptions},
-    {"verify", "verify DIR", "verify a backup folder against its manifest", VerifyCommand, false},
-    {"check", "check", "the data-quality check: every record with a problem, tab-separated", CheckCommand, false},
-    {"export", "export --format F --fields list|all [list options] --out FILE",
-     "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, false,
+    {"verify", "verify DIR", "verify a backup folder against its manifest", VerifyCommand, Reads},
+    {"check", "check", "the data-quality check: every record with a problem, tab-separated", CheckCommand, Reads},
+    {"export", "export --format F --fields list|all [list options] --out FILE [--replace]",
+     "the list as the main window shows it, as XLSX, CSV or JSON (--out - for standard output)", ExportCommand, Reads,
      kExportOptions, true},
     {"import", "import FILE.csv [--dry-run]", "add the employees of a CSV file that pass every check", ImportCommand,
-     true, kImportOptions},
+     AddsTo, kImportOptions},
     {"server-import", "server-import --server URL --data-dir DIR",
-     "move the data folder's files into an empty PostgreSQL database", ServerImportCommand, false},
+     "move the data folder's files into an empty PostgreSQL database", ServerImportCommand, Reads},
     {"server-export", "server-export --server URL --data-dir DIR",
-     "write a PostgreSQL database's data as the files of a data folder without any", ServerExportCommand, true},
+     "write a PostgreSQL database's data as the files of a data folder without any", ServerExportCommand, Creates},
     {"print", "print list|report|forms|label [options] --out FILE.pdf",
-     "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, false,
+     "a printout of the main window as a PDF file (vardel-data print --help names the options)", PrintCommand, Reads,
      kPrintOptions, true, PrintHelp},
 };
 
@@ -160,7 +162,7 @@ int main(int argc, char* argv[]) {
             return command->run(args);
         }
         const QFileInfo folder(dataDir);
-        if (command->writes) {
+        if (command->folder == FolderUse::Creates) {
             EnsurePrivateFolder(dataDir);
         } else if (!folder.exists()) {
             // Saying "records 0" here would pass a mistyped folder off as an empty database.
@@ -176,7 +178,7 @@ int main(int argc, char* argv[]) {
         }
         // The running program's windows hold slot numbers into the files: a write under them would land their
         // next save on somebody else.
-        if (command->writes)
+        if (command->folder != FolderUse::Reads)
             RequireNoProgramOnFolder();
         return command->run(args);
     } catch (const FileError& error) {

@@ -21,8 +21,8 @@ CsvParse ParseCsv(const QByteArray& input) {
     QByteArray text = input.startsWith(Utf8ByteOrderMark) ? input.mid(Utf8ByteOrderMark.size()) : input;
     QStringList record;
     QByteArray field;
-    bool quoted = false;     // inside a quoted field
-    bool wasQuoted = false;  // the field began with a quote
+    bool quoted = false;    // inside a quoted field
+    bool wasQuoted = false; // the field began with a quote
     bool anyInRecord = false;
     int line = 1;
     auto endField = [&] {
@@ -82,4 +82,24 @@ CsvParse ParseCsv(const QByteArray& input) {
     if (anyInRecord || !field.isEmpty())
         endRecord();
     return parse;
+}
+
+namespace {
+
+// Whether text, past any apostrophes at its start, begins with a character that starts a formula.
+bool LooksLikeFormula(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == QLatin1Char('\''))
+        ++i;
+    return i < text.size() && QStringView(u"=+-@\t\r").contains(text[i]);
+}
+
+} // namespace
+
+QString GuardedCell(const QString& text) {
+    return LooksLikeFormula(text) ? QLatin1Char('\'') + text : text;
+}
+
+QString UnguardedCell(const QString& text) {
+    return text.startsWith(QLatin1Char('\'')) && LooksLikeFormula(text) ? text.mid(1) : text;
 }

@@ -18,3 +18,10 @@ struct CsvParse {
     QString error;
 };
 CsvParse ParseCsv(const QByteArray& text);
+
+// A spreadsheet program opening a CSV file runs a cell that begins with =, +, -, @, TAB or CR as a formula (which
+// can start programs or send the sheet's data away). An export writes such a cell behind an apostrophe, which the
+// spreadsheet shows as text; so does one that already begins with apostrophes before such a character, so that
+// UnguardedCell, which takes one apostrophe off exactly those cells, gives back every cell as it was.
+QString GuardedCell(const QString& text);
+QString UnguardedCell(const QString& text);

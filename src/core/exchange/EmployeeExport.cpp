@@ -2,6 +2,7 @@
 
 #include "core/record/RecordIdentity.h"
 
+#include "core/backup/BackupCopy.h"
 #include "core/base/DateRules.h"
 #include "core/base/FixedRecordFile.h"
 #include "core/base/UniqueFd.h"
@@ -24,8 +25,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -168,7 +169,7 @@ QByteArray CsvExport(const ExportTable& table) {
     for (const QList<ExportCell>& row : table.rows) {
         QStringList fields;
         for (const ExportCell& cell : row)
-            fields << PlainText(cell);
+            fields << GuardedCell(PlainText(cell));
         text += CsvRecord(fields);
     }
     return text;
@@ -197,21 +198,32 @@ QString WriteXlsxExport(const ExportTable& table, const QString& path) {
     lxw_workbook* workbook = x->workbook_new(name.constData());
     if (!workbook)
         return QStringLiteral("the workbook cannot be created");
+    // The library keeps going after a refused cell; the first refusal is the reason, and the workbook is still
+    // closed so that its memory and temporary files go.
+    lxw_error failed = LXW_NO_ERROR;
+    const auto check = [&failed](lxw_error result) {
+        if (failed == LXW_NO_ERROR)
+            failed = result;
+    };
     lxw_worksheet* sheet = x->workbook_add_worksheet(workbook, "Employees");
     lxw_format* bold = x->workbook_add_format(workbook);
-    x->format_set_bold(bold);
     lxw_format* dateFormat = x->workbook_add_format(workbook);
-    x->format_set_num_format(dateFormat, "mm/dd/yyyy");
     lxw_format* stampFormat = x->workbook_add_format(workbook);
-    x->format_set_num_format(stampFormat, "mm/dd/yyyy hh:mm:ss");
     lxw_format* wrap = x->workbook_add_format(workbook);
+    if (!sheet || !bold || !dateFormat || !stampFormat || !wrap) {
+        x->workbook_close(workbook);
+        return QStringLiteral("the workbook cannot be created");
+    }
+    x->format_set_bold(bold);
+    x->format_set_num_format(dateFormat, "mm/dd/yyyy");
+    x->format_set_num_format(stampFormat, "mm/dd/yyyy hh:mm:ss");
     x->format_set_text_wrap(wrap);
 
     // The list's heading above its columns, as the window shows it; both stay in view while the rows scroll.
-    x->worksheet_write_string(sheet, 0, 0, table.heading.toUtf8().constData(), bold);
+    check(x->worksheet_write_string(sheet, 0, 0, table.heading.toUtf8().constData(), bold));
     QList<int> widths;
     for (qsizetype c = 0; c < table.columns.size(); ++c) {
-        x->worksheet_write_string(sheet, 1, lxw_col_t(c), table.columns[c].toUtf8().constData(), bold);
+        check(x->worksheet_write_string(sheet, 1, lxw_col_t(c), table.columns[c].toUtf8().constData(), bold));
         widths << int(table.columns[c].size());
     }
     x->worksheet_freeze_panes(sheet, 2, 0);
@@ -223,38 +235,31 @@ QString WriteXlsxExport(const ExportTable& table, const QString& path) {
             // The spreadsheet's day numbers are automation dates from 1 March 1900 on.
             if (cell.isDate && cell.date >= 61) {
                 const bool stamp = cell.date != std::floor(cell.date);
-                x->worksheet_write_number(sheet, at, lxw_col_t(c), cell.date, stamp ? stampFormat : dateFormat);
+                check(x->worksheet_write_number(sheet, at, lxw_col_t(c), cell.date, stamp ? stampFormat : dateFormat));
                 widths[c] = std::max(widths[c], stamp ? 19 : 10);
             } else if (!cell.text.isEmpty()) {
                 const bool lines = cell.text.contains(QLatin1Char('\n'));
-                x->worksheet_write_string(sheet, at, lxw_col_t(c), cell.text.toUtf8().constData(),
-                                          lines ? wrap : nullptr);
+                check(x->worksheet_write_string(sheet, at, lxw_col_t(c), cell.text.toUtf8().constData(),
+                                                lines ? wrap : nullptr));
                 widths[c] = std::max(widths[c],
                                      int(std::min<qsizetype>(cell.text.section(QLatin1Char('\n'), 0, 0).size(), 60)));
             }
         }
     }
     for (qsizetype c = 0; c < widths.size(); ++c)
-        x->worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), widths[c] + 2, nullptr);
-    const lxw_error closed = x->workbook_close(workbook);
-    return closed == LXW_NO_ERROR ? QString() : QString::fromUtf8(x->lxw_strerror(closed));
+        check(x->worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), widths[c] + 2, nullptr));
+    check(x->workbook_close(workbook));
+    return failed == LXW_NO_ERROR ? QString() : QString::fromUtf8(x->lxw_strerror(failed));
 }
 
-QString WriteExport(const ExportTable& table, ExportFormat format, const QString& path) {
-    // Owner-only from the first byte: the file is made (or narrowed) before anything is written into it.
-    const QByteArray name = QFile::encodeName(path);
-    UniqueFd fd(::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (!fd)
-        return qt_error_string(errno);
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || ::fchmod(fd.get(), 0600) != 0)
-        return QStringLiteral("not a regular file");
-    if (format == ExportFormat::Xlsx) {
-        // The spreadsheet library writes the file by its name, through a descriptor of its own.
-        fd.reset();
-        return WriteXlsxExport(table, path);
-    }
-    const QByteArray bytes = format == ExportFormat::Csv ? CsvExport(table) : JsonExport(table);
+namespace {
+
+bool IsWithin(const QString& path, const QString& folder) {
+    return !folder.isEmpty() && !path.isEmpty() &&
+           (path == folder || path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')));
+}
+
+QString WriteWhole(int fd, const QByteArray& bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd.get(), bytes.constData() + done, size_t(bytes.size() - done));
@@ -265,9 +270,89 @@ QString WriteExport(const ExportTable& table, ExportFormat format, const QString
         }
         done += n;
     }
-    // The export is reported written only when the close, too, says nothing was lost.
-    if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0)
+    return QString();
+}
+
+// The library writes through its own stream and only says whether closing it went well: the bytes are on the disk
+// only once the file is synced.
+QString SyncFile(const QByteArray& name) {
+    const UniqueFd fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (!fd)
         return qt_error_string(errno);
+    return ::fsync(fd.get()) == 0 ? QString() : qt_error_string(errno);
+}
+
+// Puts the written file in the target's place. Without Replace, a file that appeared at the target since it was
+// checked is not written over either.
+QString MoveIntoPlace(const QByteArray& written, const QByteArray& target, ExistingFile existing) {
+    if (existing == ExistingFile::Refuse) {
+        if (::renameat2(AT_FDCWD, written.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+            return QString();
+        if (errno != EINVAL && errno != ENOSYS)
+            return qt_error_string(errno);
+        // A file system without the exclusive rename: as close as a check can come.
+        if (QFileInfo::exists(QFile::decodeName(target)) || QFileInfo(QFile::decodeName(target)).isSymLink())
+            return qt_error_string(EEXIST);
+    }
+    return ::rename(written.constData(), target.constData()) == 0 ? QString() : qt_error_string(errno);
+}
+
+} // namespace
+
+QString ExportTargetProblem(const QString& path) {
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.exists())
+        return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+    if (!folder.isDir())
+        return QStringLiteral("%1 is not a folder").arg(folder.filePath());
+    if (target.isDir())
+        return QStringLiteral("%1 is a folder").arg(path);
+    // Real paths, so that no link, "..", or second name of the folder leads an export onto the program's files.
+    const QString dataFolder = QFileInfo(ProgramFolder()).canonicalFilePath();
+    if (IsWithin(folder.canonicalFilePath(), dataFolder) ||
+        (target.exists() && IsWithin(target.canonicalFilePath(), dataFolder)))
+        return QStringLiteral("%1 is in the data folder %2, whose files an export never writes over")
+            .arg(path, dataFolder);
+    return QString();
+}
+
+QString WriteExport(const ExportTable& table, ExportFormat format, const QString& path, ExistingFile existing) {
+    if (const QString problem = ExportTargetProblem(path); !problem.isEmpty())
+        return problem;
+    const QFileInfo target(path);
+    const QByteArray targetName = QFile::encodeName(target.absoluteFilePath());
+    // Beside the target, so that the rename stays on one file system; hidden, so that nobody opens it half-written.
+    // mkostemp makes it owner-only from the start.
+    QByteArray written =
+        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    const int fd = ::mkostemp(written.data(), O_CLOEXEC);
+    if (fd < 0)
+        return qt_error_string(errno);
+    QString error;
+    if (format == ExportFormat::Xlsx) {
+        ::close(fd);
+        error = WriteXlsxExport(table, QFile::decodeName(written));
+        if (error.isEmpty())
+            error = SyncFile(written);
+    } else {
+        error = WriteWhole(fd, format == ExportFormat::Csv ? CsvExport(table) : JsonExport(table));
+        if (error.isEmpty() && ::fsync(fd) != 0)
+            error = qt_error_string(errno);
+        if (::close(fd) != 0 && error.isEmpty())
+            error = qt_error_string(errno);
+    }
+    if (error.isEmpty())
+        error = MoveIntoPlace(written, targetName, existing);
+    if (!error.isEmpty()) {
+        ::unlink(written.constData());
+        return error;
+    }
+    // The rename itself lasts only once the folder is synced.
+    if (const UniqueFd folder(
+            ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        folder)
+        ::fsync(folder.get());
     return QString();
 }
 

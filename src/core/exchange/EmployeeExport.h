@@ -36,11 +36,22 @@ QStringList RecordColumnHeadings();
 
 QByteArray CsvExport(const ExportTable& table);
 QByteArray JsonExport(const ExportTable& table);
-// Writes the workbook; an empty text on success, else the reason.
+// Writes the workbook into the existing file path; an empty text on success, else the reason of the first write
+// the library refused.
 QString WriteXlsxExport(const ExportTable& table, const QString& path);
 
-// Writes the table to path, created owner-only (it may hold social security numbers). An empty text on success.
-QString WriteExport(const ExportTable& table, ExportFormat format, const QString& path);
+// Whether an export may write over a file already at its path.
+enum class ExistingFile { Refuse, Replace };
+
+// Why path cannot take an export, or empty when it can: it is in the data folder (the data file, the history, the
+// user list, any file there, however the path reaches it), it is a folder, or its folder is missing.
+QString ExportTargetProblem(const QString& path);
+
+// Writes the table to path, owner-only from its first byte (it may hold social security numbers): completely into a
+// new file beside it, which then takes path's place in one rename, so that a failed export leaves whatever was at
+// path as it was. Refuses what ExportTargetProblem refuses, and an existing file unless existing says Replace. An
+// empty text on success, else the reason.
+QString WriteExport(const ExportTable& table, ExportFormat format, const QString& path, ExistingFile existing);
 
 // "Employee List 2026-12-07.xlsx"
 QString DefaultExportFileName(const QDate& today, ExportFormat format);

@@ -86,6 +86,47 @@ bool IsSworn(const QString& value) {
     return yes.contains(value.trimmed().toCaseFolded());
 }
 
+// Control characters in a one-line field would break the lines of a printout, a list or a terminal (ESC starts
+// a terminal's commands); the form's one-line boxes never let one in. Only the notepad holds lines.
+bool HasControlCharacter(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x20 || (u >= 0x7f && u <= 0x9f);
+    });
+}
+
+// Refuses each accepted row whose social security number, or name and date of birth, is among onFile's or an
+// earlier accepted row's. Earlier rows of the file win, as they would typed in that order.
+void RefuseDuplicates(ImportPlan& plan, const std::vector<PersonnelRecord>& onFile) {
+    QSet<QString> ssns;
+    QSet<QString> names;
+    for (const PersonnelRecord& r : onFile) {
+        if (!r.SocialSecurityNumber.isEmpty())
+            ssns.insert(r.SocialSecurityNumber);
+        names.insert(NameKey(r.FirstName, r.LastName, std::floor(r.DateOfBirth)));
+    }
+    for (ImportRow& row : plan.rows) {
+        if (!row.accepted)
+            continue;
+        const QString& ssn = row.record.SocialSecurityNumber;
+        const QString key = NameKey(row.record.FirstName, row.record.LastName, std::floor(row.record.DateOfBirth));
+        if (!ssn.isEmpty() && ssns.contains(ssn))
+            row.reason = QStringLiteral("the social security number %1 is on file or earlier in the import")
+                             .arg(MaskSocialSecurityNumber(ssn));
+        else if (names.contains(key))
+            row.reason = QStringLiteral("an employee of this name and date of birth is on file or earlier in the "
+                                        "import");
+        if (!row.reason.isEmpty()) {
+            row.accepted = false;
+            row.record = PersonnelRecord();
+            continue;
+        }
+        if (!ssn.isEmpty())
+            ssns.insert(ssn);
+        names.insert(key);
+    }
+}
+
 } // namespace
 
 qsizetype ImportPlan::accepted() const {
@@ -104,8 +145,19 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
         return plan;
     }
     QList<int> columnField;
+    // Two columns for one field would leave it to their order which value is taken, and nobody would be told.
+    QHash<QString, QString> seen;
     for (const QString& heading : parse.records.first()) {
         const int field = ColumnsByHeading().value(Normalized(heading), 0);
+        const QString key = field != 0 && field != kNotImported ? QString::number(field) : Normalized(heading);
+        if (const auto earlier = seen.constFind(key); earlier != seen.cend()) {
+            plan.error =
+                *earlier == heading
+                    ? QStringLiteral("the heading \"%1\" stands twice in the heading row").arg(heading)
+                    : QStringLiteral("the headings \"%1\" and \"%2\" name the same column").arg(*earlier, heading);
+            return plan;
+        }
+        seen.insert(key, heading);
         columnField << field;
         if (field == 0 || field == kNotImported)
             plan.ignoredColumns << heading;
@@ -113,14 +165,6 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
     if (!columnField.contains(kFirstName) || !columnField.contains(kLastName)) {
         plan.error = QStringLiteral("the heading row names no \"First Name\" and \"Last Name\" columns");
         return plan;
-    }
-
-    QSet<QString> ssns;
-    QSet<QString> names;
-    for (const PersonnelRecord& r : onFile) {
-        if (!r.SocialSecurityNumber.isEmpty())
-            ssns.insert(r.SocialSecurityNumber);
-        names.insert(NameKey(r.FirstName, r.LastName, std::floor(r.DateOfBirth)));
     }
 
     for (qsizetype n = 1; n < parse.records.size(); ++n) {
@@ -133,7 +177,7 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
         QString problem;
         for (qsizetype c = 0; c < values.size() && c < columnField.size(); ++c) {
             const int field = columnField[c];
-            QString value = values[c];
+            QString value = UnguardedCell(values[c]);
             if (field >= 1 && field <= FieldCount) {
                 if (field == NotepadField) {
                     value.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -153,15 +197,23 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
         for (int i = 1; i <= FieldCount && problem.isEmpty(); ++i) {
             if (!IsCp1252Text(fields[size_t(i)]))
                 problem = QStringLiteral("'%1' holds characters the record cannot store").arg(FieldCaption(i));
+            else if (i != NotepadField && HasControlCharacter(fields[size_t(i)]))
+                problem = QStringLiteral("'%1' holds a control character or line break").arg(FieldCaption(i));
             else if (fields[size_t(i)].size() > FieldMaxLength(i))
                 problem =
                     QStringLiteral("'%1' is longer than its %2 characters").arg(FieldCaption(i)).arg(FieldMaxLength(i));
         }
         const RecordField& pictureField = Field(FieldId::PicturePath);
+        if (problem.isEmpty() && HasControlCharacter(picture))
+            problem = QStringLiteral("'%1' holds a control character or line break")
+                          .arg(QString::fromLatin1(pictureField.Caption));
         if (problem.isEmpty() && picture.size() > pictureField.Width)
             problem = QStringLiteral("'%1' is longer than its %2 characters")
                           .arg(QString::fromLatin1(pictureField.Caption))
                           .arg(pictureField.Width);
+        // A record whose first name is the removal mark counts as being removed: the list would never show it.
+        if (problem.isEmpty() && fields[kFirstName] == KilledMarker)
+            problem = QStringLiteral("'%1' is the removal mark \"%2\"").arg(FieldCaption(kFirstName), KilledMarker);
         if (problem.isEmpty() && !RequiredFieldsFilled(fields)) {
             for (int required : RequiredFields)
                 if (fields[size_t(required)].trimmed().isEmpty()) {
@@ -183,19 +235,6 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
             CopyEntryToRecord(row.record, fields, choices, now);
             if (!fields[kInactivation].isEmpty())
                 row.record.InactivationDate = ToOADate(*ParseDateEntry(fields[kInactivation]));
-            const QString& ssn = row.record.SocialSecurityNumber;
-            const QString key = NameKey(row.record.FirstName, row.record.LastName, std::floor(row.record.DateOfBirth));
-            if (!ssn.isEmpty() && ssns.contains(ssn))
-                problem = QStringLiteral("the social security number %1 is on file or earlier in the import")
-                              .arg(MaskSocialSecurityNumber(ssn));
-            else if (names.contains(key))
-                problem = QStringLiteral("an employee of this name and date of birth is on file or earlier in the "
-                                         "import");
-            if (problem.isEmpty()) {
-                if (!ssn.isEmpty())
-                    ssns.insert(ssn);
-                names.insert(key);
-            }
         }
         row.accepted = problem.isEmpty();
         row.reason = problem;
@@ -203,6 +242,7 @@ ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>&
             row.record = PersonnelRecord();
         plan.rows << row;
     }
+    RefuseDuplicates(plan, onFile);
     return plan;
 }
 
@@ -219,19 +259,27 @@ QString ImportVerdictText(const ImportRow& row) {
     return row.accepted ? QStringLiteral("will add") : QStringLiteral("will not add: ") + row.reason;
 }
 
-qint64 ApplyImportWithHistory(const ImportPlan& plan) {
-    // The rows are added as at one moment: among their shared stamp, each is told apart by its order.
-    QList<ChangeEvent> events;
-    const qsizetype accepted = plan.accepted();
-    int rank = 0;
-    for (const ImportRow& row : plan.rows) {
-        if (!row.accepted)
-            continue;
-        ++rank;
-        const QString identity = StampIdentity(row.record.RecordCreated, accepted > 1 ? rank : 0);
-        events += RecordEvents(HistoryEvent::Import, PersonnelRecord(), row.record, identity, true);
-    }
+qint64 ApplyImportWithHistory(ImportPlan& plan) {
     qint64 added = 0;
-    CommitWithHistory(events, [&] { added = ApplyImport(plan); });
+    // The verdicts were given against the records as they were when the file was read; another import (a second
+    // vardel-data on the folder) may have added the same people since. Deciding again under the lock that the write
+    // takes leaves no moment in which a second writer could add them twice. A server's Exclusive holds no lock:
+    // there the second look only narrows that moment.
+    ActiveStore().Exclusive([&] {
+        RefuseDuplicates(plan, ReadAllRecords());
+        // The rows are added as at one moment: among their shared stamp, each is told apart by its order.
+        QList<ChangeEvent> events;
+        const qsizetype accepted = plan.accepted();
+        int rank = 0;
+        for (const ImportRow& row : plan.rows) {
+            if (!row.accepted)
+                continue;
+            ++rank;
+            const QString identity = StampIdentity(row.record.RecordCreated, accepted > 1 ? rank : 0);
+            events += RecordEvents(HistoryEvent::Import, PersonnelRecord(), row.record, identity, true);
+        }
+        if (accepted > 0)
+            CommitWithHistory(events, [&] { added = ApplyImport(plan); });
+    });
     return added;
 }

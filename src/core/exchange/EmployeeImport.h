@@ -11,10 +11,10 @@
 #include <vector>
 
 // Importing new employees from a CSV file: its heading row names fields by the form's captions or the record's field
-// names (letter case and blanks ignored). Every row goes through the record form's checks, with their messages,
-// and through what a file of employees adds: a social security number already on file or twice in the import, a
-// name and date of birth already there, text the record cannot hold. Nothing is written until the import is
-// applied, and then every accepted row at once.
+// names (letter case and blanks ignored), each field once. Every row goes through the record form's checks, with their
+// messages, and through what a file of employees adds: a social security number already on file or twice in the import,
+// a name and date of birth already there, text the record cannot hold. Nothing is written until the import is applied,
+// and then every accepted row at once.
 
 struct ImportRow {
     int line = 0; // the row's record number in the file, the heading being 1
@@ -41,5 +41,8 @@ qint64 ApplyImport(const ImportPlan& plan);
 // "will add" / "will not add: reason", one line per row, as the preview and vardel-data show it.
 QString ImportVerdictText(const ImportRow& row);
 
-// ApplyImport with an "import" line for each filled field of each accepted record, both or neither.
-qint64 ApplyImportWithHistory(const ImportPlan& plan);
+// ApplyImport with an "import" line for each filled field of each accepted record, both or neither. The accepted
+// rows are checked again for duplicates against the records as they are when the write begins, under the same
+// hold of the store's writer lock as the write: a row that somebody else added meanwhile is refused in plan, with
+// the same reason, and not added.
+qint64 ApplyImportWithHistory(ImportPlan& plan);

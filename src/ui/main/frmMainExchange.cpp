@@ -34,6 +34,12 @@ void frmMain::cmdExportList_Click() {
         QStringLiteral("Excel workbook (*.xlsx);;CSV, comma-separated (*.csv)"));
     if (path.isEmpty())
         return;
+    // The file dialog has asked before a file is replaced; what it cannot know is which folder holds the records.
+    if (const QString problem = ExportTargetProblem(path); !problem.isEmpty()) {
+        dialogs().MessageBox(this, QStringLiteral("The list was not exported:\r\n") + problem,
+                             QStringLiteral("Export this List"), MsgIcon::Exclamation, MsgButtons::OK);
+        return;
+    }
     QString error;
     qsizetype rows = 0;
     try {
@@ -42,12 +48,12 @@ void frmMain::cmdExportList_Click() {
             MakeExportTable(ReadListOptions(), QDate::currentDate(),
                             which == MsgResult::Yes ? ExportFields::All : ExportFields::List, CurrentAccessLevel);
         rows = table.rows.size();
-        error = WriteExport(table, ExportFormatOfName(path), path);
+        error = WriteExport(table, ExportFormatOfName(path), path, ExistingFile::Replace);
     } catch (const FileError& e) {
         error = e.text();
     }
+    // A failed export has left whatever was at path as it was.
     if (!error.isEmpty()) {
-        QFile::remove(path);
         dialogs().MessageBox(this, QStringLiteral("The list could not be exported:\r\n") + error,
                              QStringLiteral("Export Failed"), MsgIcon::Exclamation, MsgButtons::OK);
         return;
@@ -86,6 +92,7 @@ void frmMain::cmdImportEmployees_Click() {
     frmImportPreview preview(plan, path, this);
     if (preview.exec() != QDialog::Accepted)
         return;
+    const qsizetype previewed = plan.accepted();
     qint64 added = 0;
     try {
         added = ApplyImportWithHistory(plan);
@@ -96,6 +103,11 @@ void frmMain::cmdImportEmployees_Click() {
     }
     RefreshListOptions();
     ShowEmployeeList();
-    dialogs().MessageBox(this, QStringLiteral("%1 employees were added.").arg(added), QStringLiteral("Import Employees"),
-                         MsgIcon::Information, MsgButtons::OK);
+    // Somebody else may have added some of the previewed employees in the meantime: they were not added twice.
+    QString text = QStringLiteral("%1 employees were added.").arg(added);
+    if (added < previewed)
+        text += QStringLiteral("\r\n\r\n%1 of the rows the preview would add were added by somebody else meanwhile "
+                               "and were left out.")
+                    .arg(previewed - added);
+    dialogs().MessageBox(this, text, QStringLiteral("Import Employees"), MsgIcon::Information, MsgButtons::OK);
 }

@@ -105,19 +105,80 @@ private slots:
         QTest::newRow("name and birthday on file")
             << QByteArray("ZOË,bell,W,M,5/1/1980,,4/1/2005,,,")
             << "an employee of this name and date of birth is on file or earlier in the import";
+        QTest::newRow("removal mark") << QByteArray(" $Killed$ ,Able,W,M,3/7/1980,,4/1/2005,,,")
+                                      << "'First Name' is the removal mark \"$Killed$\"";
+        const QString control = QStringLiteral("'Last Name' holds a control character or line break");
+        QTest::newRow("line break") << QByteArray("Al,\"Ab\r\nle\",W,M,3/7/1980,,4/1/2005,,,") << control;
+        QTest::newRow("NUL") << QByteArray("Al,Ab\0le,W,M,3/7/1980,,4/1/2005,,,", 34) << control;
+        QTest::newRow("ESC") << QByteArray("Al,Able\x1b[2J,W,M,3/7/1980,,4/1/2005,,,") << control;
+        QTest::newRow("BEL") << QByteArray("Al,Ab\ale,W,M,3/7/1980,,4/1/2005,,,") << control;
+        QTest::newRow("inner tab") << QByteArray("Al,Ab\tle,W,M,3/7/1980,,4/1/2005,,,") << control;
+        QTest::newRow("DEL") << QByteArray("Al,Ab\x7fle,W,M,3/7/1980,,4/1/2005,,,") << control;
+        QTest::newRow("duplicate heading") << QByteArray("Al,Able,W,M,3/7/1980,,4/1/2005,,,,Able")
+                                           << "the headings \"Last Name\" and \"lastname\" name the same column";
+        QTest::newRow("unknown heading twice") << QByteArray("Al,Able,W,M,3/7/1980,,4/1/2005,,,,9")
+                                               << "the heading \"Shoe Size\" stands twice in the heading row";
     }
     void badRowsAreRefusedWithTheirReason() {
         QFETCH(QByteArray, row);
         QFETCH(QString, reason);
         PersonnelRecord onFile = Employee(QStringLiteral("Zoë"), QStringLiteral("Bell"), QStringLiteral("999-00-1111"));
+        // A row with one more cell than the heading comes with one more heading: a whole file refused.
+        QByteArray heading = kHeading;
+        if (row.count(',') > kHeading.count(','))
+            heading.replace("Shoe Size", reason.contains("Shoe") ? "Shoe Size,Shoe Size" : "Shoe Size,lastname");
         // The same row twice: the second is a duplicate within the import.
-        const ImportPlan plan = PlanImport(kHeading + row + "\r\n" + row + "\r\n", {onFile}, NowOADate());
+        const ImportPlan plan = PlanImport(heading + row + "\r\n" + row + "\r\n", {onFile}, NowOADate());
+        if (!plan.error.isEmpty()) {
+            QCOMPARE(plan.error, reason);
+            QVERIFY(plan.rows.isEmpty());
+            return;
+        }
         QCOMPARE(plan.ignoredColumns, QStringList{QStringLiteral("Shoe Size")});
         QCOMPARE(plan.rows.size(), 2);
         QCOMPARE(plan.rows[0].reason, reason);
         QCOMPARE(plan.rows[0].accepted, reason.isEmpty());
         if (reason.isEmpty())
             QVERIFY(plan.rows[1].reason.contains(QStringLiteral("earlier in the import")));
+    }
+
+    // A cell a spreadsheet would run as a formula goes out behind an apostrophe and comes back in without it.
+    void formulasAreNeutralisedAndComeBack_data() {
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<QString>("cell"); // as the CSV file holds it, unquoted
+        QTest::newRow("equals") << "=HYPERLINK(\"http://x.example\",\"y\")"
+                                << "'=HYPERLINK(\"http://x.example\",\"y\")";
+        QTest::newRow("plus") << "+1 555 0100"
+                              << "'+1 555 0100";
+        QTest::newRow("minus") << "-2+3"
+                               << "'-2+3";
+        QTest::newRow("at") << "@SUM(A1)"
+                            << "'@SUM(A1)";
+        QTest::newRow("tab") << "\t=1"
+                             << "'\t=1";
+        QTest::newRow("apostrophe before equals") << "'=1"
+                                                  << "''=1";
+        QTest::newRow("apostrophe alone") << "'quoted'"
+                                          << "'quoted'";
+        QTest::newRow("equals inside") << "a=b"
+                                       << "a=b";
+    }
+    void formulasAreNeutralisedAndComeBack() {
+        QFETCH(QString, notes);
+        QFETCH(QString, cell);
+        PersonnelRecord original =
+            Employee(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("123-45-6789"));
+        original.Notepad = notes;
+        writeEmployees({original});
+        const QByteArray csv = CsvExport(MakeExportTable(ListOptions(), kToday, ExportFields::All, 4));
+        const CsvParse parse = ParseCsv(csv);
+        QCOMPARE(parse.records.at(1).at(parse.records.at(0).indexOf(QStringLiteral("Notepad"))), cell);
+
+        QFile::remove(DataFileName);
+        const ImportPlan plan = PlanImport(csv, ReadAllRecords(), NowOADate());
+        QVERIFY2(plan.error.isEmpty(), qPrintable(plan.error));
+        QVERIFY2(plan.rows.value(0).accepted, qPrintable(plan.rows.value(0).reason));
+        QCOMPARE(plan.rows[0].record.Notepad, notes);
     }
 
     void numbersAreMaskedBelowFullAccess_data() {
@@ -144,8 +205,10 @@ private slots:
     // The workbook read back: the heading, the bold frozen column headings, a real date cell.
     void xlsxHoldsHeadingsAndDateCells() {
         writeEmployees({Employee(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("123-45-6789"))});
-        const QString path = m_dir.filePath(QStringLiteral("list.xlsx"));
-        QCOMPARE(WriteExport(MakeExportTable(ListOptions(), kToday, ExportFields::All, 4), ExportFormat::Xlsx, path),
+        const QTemporaryDir out;
+        const QString path = out.filePath(QStringLiteral("list.xlsx"));
+        QCOMPARE(WriteExport(MakeExportTable(ListOptions(), kToday, ExportFields::All, 4), ExportFormat::Xlsx, path,
+                             ExistingFile::Refuse),
                  QString());
         QCOMPARE(modeOf(path), mode_t(0600));
         auto part = [&path](const char* name) {
