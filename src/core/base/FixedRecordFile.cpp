@@ -2,6 +2,7 @@
 
 #include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
+#include "core/base/KillPoint.h"
 #include "core/base/MappedFile.h"
 #include "core/base/RegularFile.h"
 
@@ -471,8 +472,8 @@ private:
 } // namespace
 
 qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
-                                const std::function<bool(qint64 n, const char* record)>& drop,
-                                const QByteArray& blank) {
+                                const std::function<bool(qint64 n, const char* record)>& drop, const QByteArray& blank,
+                                const std::function<QByteArray()>& more) {
     DataFolderLock lock(QFileInfo(fileName).path());
     const QString tempName = tempFileBeside(fileName);
     RemoveFileIfPresent(tempName);
@@ -525,6 +526,12 @@ qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
             writeFully(tempName, temp.handle(), last.constData(), recordSize, out);
             out += recordSize;
         }
+        if (more)
+            for (QByteArray batch = more(); !batch.isEmpty(); batch = more()) {
+                writeFully(tempName, temp.handle(), batch.constData(), batch.size(), out);
+                out += batch.size();
+                KillPoint("rewrite-batch");
+            }
         temp.close();
         const qint64 kept = out / recordSize;
         // The one flush of the copy comes with the rename that puts it in place.

@@ -109,11 +109,12 @@ qint64 RewriteRecordFile(const QString& fileName, int recordSize,
 // the page cache anyway, else inside the kernel (copy_file_range, which may share the blocks or leave the copy to a
 // server; read and write where the file system cannot). record points at recordSize bytes (a cut-off last record
 // completed from blank). The copy is flushed once and renamed over the file; until that rename the file is
-// untouched, so any failure, or the end of the process, leaves it exactly as it was. A missing file throws.
-// Returns the number of records kept.
+// untouched, so any failure, or the end of the process, leaves it exactly as it was. A missing file throws. When
+// more is given, the records it returns, a batch at a time until it returns none, follow the kept ones in the copy:
+// an append that a kill leaves all or nothing. Returns the number of records in the new file.
 qint64 RewriteRecordFileWithout(const QString& fileName, int recordSize,
                                 const std::function<bool(qint64 n, const char* record)>& drop,
-                                const QByteArray& blank = QByteArray());
+                                const QByteArray& blank = QByteArray(), const std::function<QByteArray()>& more = {});
 
 // Appends bytes to the end of a text file of the data folder (created owner-only when missing, opened as
 // OpenDataFolderFile opens) in one piece: when the write fails

@@ -2,6 +2,8 @@
 
 #include "core/base/AppGlobals.h"
 #include "core/base/DataFolder.h"
+#include "core/base/FileError.h"
+#include "core/base/KillPoint.h"
 #include "core/base/RegularFile.h"
 #include "core/base/Session.h"
 #include "core/base/Sha256.h"
@@ -302,4 +304,169 @@ bool MatchesFilter(const ChangeEvent& event, const HistoryFilter& filter) {
     if (filter.Since.isValid() && day < filter.Since)
         return false;
     return !(filter.Until.isValid() && day > filter.Until);
+}
+
+// ---- A change and its lines, one unit ----
+
+namespace {
+
+const QByteArray kPendingMagic = "VARDEL-PENDING 1\n";
+
+struct PendingChange {
+    qint64 LogAt = 0; // where the lines go: the end of the log's last whole line
+    QByteArray State;
+    QByteArray Lines;
+};
+
+QByteArray pendingText(const PendingChange& p) {
+    return kPendingMagic + "at " + QByteArray::number(p.LogAt) + "\nstate " + p.State.toHex() + "\nlines " +
+           QByteArray::number(p.Lines.size()) + '\n' + p.Lines + "end\n";
+}
+
+// Nothing when the file is not a whole pending change: a write that a kill cut short, before the change began.
+std::optional<PendingChange> parsePending(const QByteArray& text) {
+    if (!text.startsWith(kPendingMagic) || !text.endsWith("\nend\n"))
+        return std::nullopt;
+    qsizetype at = kPendingMagic.size();
+    const auto line = [&]() -> QByteArray {
+        const qsizetype end = text.indexOf('\n', at);
+        if (end < 0)
+            return QByteArray();
+        const QByteArray l = text.mid(at, end - at);
+        at = end + 1;
+        return l;
+    };
+    const QByteArray logAt = line(), state = line(), lines = line();
+    if (!logAt.startsWith("at ") || !state.startsWith("state ") || !lines.startsWith("lines "))
+        return std::nullopt;
+    bool ok1 = false, ok2 = false;
+    PendingChange p;
+    p.LogAt = logAt.mid(3).toLongLong(&ok1);
+    const qint64 size = lines.mid(6).toLongLong(&ok2);
+    if (!ok1 || !ok2 || p.LogAt < 0 || size < 0 || at + size + 4 != text.size())
+        return std::nullopt;
+    p.State = QByteArray::fromHex(state.mid(6));
+    p.Lines = text.mid(at, size);
+    return p;
+}
+
+void syncFolderOf(const QString& path) {
+    if (const UniqueFd folder(
+            ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        folder)
+        ::fsync(folder.get());
+}
+
+// Writes the pending file whole and flushed, or throws ChangeLogError leaving none.
+void writePending(const QString& path, const PendingChange& p) {
+    const QByteArray name = QFile::encodeName(path);
+    ::unlink(name.constData());
+    UniqueFd fd(::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd)
+        failWith(path, errno);
+    if (!writeAt(fd.get(), pendingText(p), 0) || ::fdatasync(fd.get()) != 0 || ::close(fd.release()) != 0) {
+        const int error = errno;
+        ::unlink(name.constData());
+        failWith(path, error);
+    }
+    syncFolderOf(path);
+}
+
+void dropPending(const QString& path) {
+    ::unlink(QFile::encodeName(path).constData());
+    syncFolderOf(path);
+}
+
+// Step 3: the lines at their place in the log, flushed; then the pending file goes. A failure leaves the pending
+// file for the next one who takes the folder.
+void appendPending(const QString& logPath, const QString& pendingPath, const PendingChange& p) {
+    UniqueFd fd(::open(QFile::encodeName(logPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd || ::ftruncate(fd.get(), p.LogAt) != 0 || !writeAt(fd.get(), p.Lines, p.LogAt) ||
+        ::fdatasync(fd.get()) != 0 || ::close(fd.release()) != 0)
+        throw FileError(
+            QStringLiteral("The change was made, but the change history %1 could not take its lines yet:\r\n%2\r\n"
+                           "They are kept beside it and go into it when the folder is next changed.")
+                .arg(QDir::toNativeSeparators(logPath), qt_error_string(errno)),
+            FileOutcome::Unstated);
+    KillPoint("history-appended");
+    dropPending(pendingPath);
+}
+
+// Step 1's content: the lines chained onto the log as it stands, a cut-off last line made a "recovered" one.
+PendingChange preparePending(const QString& logPath, const QList<ChangeEvent>& events) {
+    PendingChange p;
+    const UniqueFd fd(::open(QFile::encodeName(logPath).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    Tail tail;
+    tail.LastHash = ChainSeed();
+    if (fd) {
+        struct stat st {};
+        if (::fstat(fd.get(), &st) != 0)
+            failWith(logPath, errno);
+        tail = readTail(fd.get(), st.st_size, logPath);
+    } else if (errno != ENOENT) {
+        failWith(logPath, errno);
+    }
+    if (!tail.Partial.isEmpty()) {
+        ChangeEvent recovered = NewEvent(HistoryEvent::Recovered);
+        recovered.OldValue = QString::fromUtf8(tail.Partial);
+        p.Lines = ChainLines({recovered}, tail.LastHash);
+        tail.LastHash = p.Lines.right(kHashLength + 1).left(kHashLength);
+    }
+    p.Lines += ChainLines(events, tail.LastHash);
+    p.LogAt = tail.WholeEnd;
+    return p;
+}
+
+} // namespace
+
+QString PendingChangePath(const QString& logPath) {
+    return logPath + QStringLiteral(".pending");
+}
+
+void RecoverPendingChange(const QString& logPath, const std::function<QByteArray()>& state) {
+    const QString pendingPath = PendingChangePath(logPath);
+    if (!QFileInfo::exists(pendingPath) && !QFileInfo(pendingPath).isSymLink())
+        return;
+    QString problem;
+    const std::unique_ptr<QFile> file = OpenRegularFileForReading(pendingPath, &problem, true);
+    const std::optional<PendingChange> p = file ? parsePending(file->readAll()) : std::nullopt;
+    if (!p || p->State == state())
+        dropPending(pendingPath);
+    else
+        appendPending(logPath, pendingPath, *p);
+}
+
+void CommitChange(const QString& logPath, const QList<ChangeEvent>& events, const std::function<QByteArray()>& state,
+                  const std::function<void()>& change) {
+    RecoverPendingChange(logPath, state);
+    if (events.isEmpty()) {
+        change();
+        return;
+    }
+    const QString pendingPath = PendingChangePath(logPath);
+    PendingChange p = preparePending(logPath, events);
+    p.State = state();
+    writePending(pendingPath, p);
+    KillPoint("history-pending");
+    try {
+        change();
+    } catch (const FileError& error) {
+        // Made, but not confirmed by the disk: the history says so as the files do. An error that says nothing was
+        // written is taken at its word; one that does not say is judged by the files.
+        const bool made = error.outcome() == FileOutcome::NotConfirmed ||
+                          (error.outcome() != FileOutcome::NotWritten && state() != p.State);
+        if (made)
+            appendPending(logPath, pendingPath, p);
+        else
+            dropPending(pendingPath);
+        throw;
+    } catch (...) {
+        if (state() != p.State)
+            appendPending(logPath, pendingPath, p);
+        else
+            dropPending(pendingPath);
+        throw;
+    }
+    KillPoint("history-changed");
+    appendPending(logPath, pendingPath, p);
 }

@@ -107,6 +107,34 @@ qint64 AppendEvents(const QString& path, const QList<ChangeEvent>& events);
 // Cuts the log back to length: the lines of a change that then failed. Never throws.
 void TakeBackLines(const QString& path, qint64 length);
 
+// A change and its lines as one unit that a crash never splits. Called with the data folder's lock held.
+//
+//   1. The lines (chained onto the log as it is, a cut-off last line made a "recovered" one) are written, whole and
+//      flushed, to "Change.Log.pending" beside the log, with the log's length and state(): a mark of the files the
+//      change writes (their size, inode and times).
+//   2. change runs.
+//   3. The lines are appended to the log, flushed, and the pending file removed.
+//
+// Whoever next takes the folder (RecoverPendingChange) and finds a pending file knows that a kill or a failure came
+// between two steps, and decides from the mark: a pending file not written whole means step 2 never began, and it
+// goes; files as they were mean the change was not made, and the lines go; files changed mean it was made, and the
+// lines go into the log, which is first cut back to the recorded length, so that an append a kill cut short is
+// written whole instead. The log therefore names exactly the changes that were made. Lines that cannot be appended
+// after their change was made stay pending, and FileError (not ChangeLogError: the change stands) says so.
+//
+// When change throws having written nothing (the files as they were), its lines go and the error goes on; when it
+// throws having made the change (a new file in place whose flush was not confirmed), its lines are kept. Throws
+// ChangeLogError, having run nothing, when the pending lines cannot be written. state() must change with every
+// write the change can make; the caller makes sure a change within the same tick of the file system's clock is
+// still told apart.
+void CommitChange(const QString& logPath, const QList<ChangeEvent>& events, const std::function<QByteArray()>& state,
+                  const std::function<void()>& change);
+// Completes or discards a change that a kill interrupted, as above; nothing when there is none. With the folder's
+// lock held. Throws ChangeLogError when a made change's lines cannot be written yet (they stay pending).
+void RecoverPendingChange(const QString& logPath, const std::function<QByteArray()>& state);
+// "Change.Log.pending" beside the log at logPath.
+QString PendingChangePath(const QString& logPath);
+
 // Who is making changes: the logged-in user's name and access level name; before a log-in (the conversion at
 // start-up) or from vardel-data the program's name and the system account.
 ChangeEvent NewEvent(const QString& event);

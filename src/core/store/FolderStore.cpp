@@ -347,16 +347,56 @@ std::pair<int, int> FolderStore::StampRank(RecordKey key) {
 
 // ---- A change and its history ----
 
+namespace {
+
+qint64 nanoseconds(const struct timespec& t) {
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+// What the folder's changes write, as a mark that any of their writes alters: size, inode (a rewrite puts a new
+// file in place) and times of the data file and the user list. A missing file and an empty one are the same state,
+// for a look at the records may create the data file empty.
+QByteArray folderState() {
+    QByteArray mark;
+    for (const QString& name : {DataFileName, UserListFileName}) {
+        struct stat st {};
+        if (::stat(QFile::encodeName(name).constData(), &st) != 0 || st.st_size == 0) {
+            mark += "0;";
+            continue;
+        }
+        mark += QByteArray::number(qint64(st.st_size)) + ',' + QByteArray::number(quint64(st.st_ino)) + ',' +
+                QByteArray::number(nanoseconds(st.st_mtim)) + ',' + QByteArray::number(nanoseconds(st.st_ctim)) + ';';
+    }
+    return mark;
+}
+
+// The file system stamps a write with a clock that ticks every few milliseconds: a write in the same tick as the
+// one before leaves the times as they were. Waiting here until the clock has passed the files' times makes sure
+// the change about to be made alters the mark.
+void awaitNextTick() {
+    qint64 latest = 0;
+    for (const QString& name : {DataFileName, UserListFileName}) {
+        struct stat st {};
+        if (::stat(QFile::encodeName(name).constData(), &st) == 0)
+            latest = std::max({latest, nanoseconds(st.st_mtim), nanoseconds(st.st_ctim)});
+    }
+    for (int waited = 0; waited < 100; ++waited) {
+        struct timespec now {};
+        ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+        if (nanoseconds(now) > latest)
+            return;
+        const struct timespec pause { 0, 1000000 };
+        ::nanosleep(&pause, nullptr);
+    }
+}
+
+} // namespace
+
 void CommitToChangeLog(const QString& path, const QList<ChangeEvent>& events, const std::function<void()>& change) {
     const DataFolderLock lock(QFileInfo(path).path());
-    const qint64 before = events.isEmpty() ? -1 : AppendEvents(path, events);
-    try {
-        change();
-    } catch (...) {
-        if (before >= 0)
-            TakeBackLines(path, before);
-        throw;
-    }
+    if (!events.isEmpty())
+        awaitNextTick();
+    CommitChange(path, events, folderState, change);
 }
 
 void FolderStore::Commit(const QList<ChangeEvent>& events, const std::function<void()>& change) {
@@ -364,7 +404,15 @@ void FolderStore::Commit(const QList<ChangeEvent>& events, const std::function<v
 }
 
 QByteArray FolderStore::History() {
-    return ReadChangeLog(ChangeLogPath(QFileInfo(DataFileName).path()));
+    const QString path = ChangeLogPath(QFileInfo(DataFileName).path());
+    // A change a kill interrupted is completed or discarded first, so that the history read names exactly the
+    // changes on file. A folder another program is writing just now is read as it is.
+    if (QFileInfo::exists(PendingChangePath(path))) {
+        const DataFolderLock lock(QFileInfo(path).path(), std::nothrow);
+        if (lock.isHeld())
+            RecoverPendingChange(path, folderState);
+    }
+    return ReadChangeLog(path);
 }
 
 QByteArray FolderStore::HistoryStamp() {
@@ -413,23 +461,24 @@ void FolderStore::ReadMany(const QList<RecordKey>& keys,
 void FolderStore::AppendMany(const std::vector<PersonnelRecord>& records) {
     if (records.empty())
         return;
-    QByteArray bytes;
-    bytes.reserve(qsizetype(records.size()) * PersonnelLayout::RecordSize);
-    for (const PersonnelRecord& record : records)
-        bytes += EncodePersonnelRecord(record);
     const DataFolderLock lock(QFileInfo(DataFileName).path());
-    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blankSlot());
-    file.open(FixedRecordFile::Access::ReadWrite);
-    const qint64 before = file.length();
-    try {
-        file.appendRecords(bytes);
-        file.sync();
-    } catch (const FileError&) {
-        // A write that stopped part-way (a full disk) is cut back, so the file holds none of them.
-        file.close();
-        [[maybe_unused]] const int cut = ::truncate(QFile::encodeName(DataFileName).constData(), before);
-        throw;
+    CloseDataFile();
+    // Written into a copy that takes the file's place in one rename, as a removal is: a kill or a full disk at any
+    // moment leaves the file with none of them or all, never a cut-off record that would count as an employee.
+    size_t next = 0;
+    const auto batch = [&] {
+        constexpr size_t kBatch = 256;
+        QByteArray bytes;
+        for (const size_t end = std::min(records.size(), next + kBatch); next < end; ++next)
+            bytes += EncodePersonnelRecord(records[next]);
+        return bytes;
+    };
+    if (!QFileInfo::exists(DataFileName)) {
+        ReplaceAll(qint64(records.size()), [&records](qint64 n) { return records[size_t(n - 1)]; });
+        return;
     }
+    RewriteRecordFileWithout(
+        DataFileName, kSlotSize, [](qint64, const char*) { return false; }, blankSlot(), batch);
 }
 
 // ---- Users ----
