@@ -3,13 +3,13 @@
 #include "Commands.h"
 
 #include "core/base/DateRules.h"
+#include "core/base/FileError.h"
 #include "core/exchange/EmployeeExport.h"
 #include "core/exchange/EmployeeImport.h"
 #include "core/history/RecordHistory.h"
 #include "core/list/ListOptions.h"
 
 #include <QDate>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -83,12 +83,14 @@ int ImportCommand(const QStringList& arguments) {
     }
     if (path.isEmpty() || args.mistake != ReadArguments::Mistake::None)
         return UsageError(kImportUsage);
-    QFile file(FromCallerFolder(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        PrintError(path + QStringLiteral(": ") + file.errorString(), "vardel-data import");
+    QByteArray csv;
+    try {
+        csv = ReadImportFile(FromCallerFolder(path));
+    } catch (const FileError& e) {
+        PrintError(e.text(), "vardel-data import");
         return 1;
     }
-    ImportPlan plan = PlanImport(file.readAll(), ReadAllRecords(), NowOADate());
+    ImportPlan plan = PlanImport(csv, ReadAllRecords(), NowOADate());
     if (!plan.error.isEmpty()) {
         PrintError(path + QStringLiteral(": ") + plan.error, "vardel-data import");
         return 1;

@@ -9,6 +9,7 @@
 #include "core/base/DateRules.h"
 #include "core/base/FileError.h"
 #include "core/base/FixedRecordFile.h"
+#include "core/base/RegularFile.h"
 #include "core/exchange/CsvFormat.h"
 #include "core/exchange/EmployeeExport.h"
 #include "core/record/EntryValidation.h"
@@ -253,6 +254,18 @@ qint64 ApplyImport(const ImportPlan& plan) {
             records.push_back(row.record);
     ActiveStore().AppendMany(records);
     return qint64(records.size());
+}
+
+QByteArray ReadImportFile(const QString& path) {
+    QString error;
+    const std::unique_ptr<QFile> file = OpenRegularFileForReading(path, &error);
+    if (!file)
+        throw FileError(error);
+    const QByteArray csv = file->readAll();
+    // A read that failed part-way must not pass for a shorter file: the missing rows would go unmentioned.
+    if (file->error() != QFileDevice::NoError)
+        throw FileError(path + QStringLiteral(": ") + file->errorString());
+    return csv;
 }
 
 QString ImportVerdictText(const ImportRow& row) {

@@ -31,6 +31,10 @@ struct ImportPlan {
     qsizetype accepted() const;
 };
 
+// The whole CSV file at path, opened as every file named by a user is: a folder, a named pipe or a device is
+// refused at once, never waited on or read without end. Throws FileError whose text names the file.
+QByteArray ReadImportFile(const QString& path);
+
 // The verdict on every row of csv against the employees on file, as if added at now (an automation date).
 ImportPlan PlanImport(const QByteArray& csv, const std::vector<PersonnelRecord>& onFile, double now);
 

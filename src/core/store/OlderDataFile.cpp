@@ -204,14 +204,14 @@ bool isOlderShapedFile(const QString& name) {
     }
 }
 
-// Slot 1 of the file as the store reads it, the rest of a cut-off slot blank. A DataVersion cut in two is
-// taken whole from the blank record (0, which counts as the present format): its one byte tells nothing.
+// Slot 1 of the file as the store reads it: every byte that is there, the rest of a cut-off slot blank. The
+// completion below writes this slot back, so nothing that was read may be changed here, not even half a
+// DataVersion (a cut slot's DataVersion decides nothing anyway).
 QByteArray presentSlot1(const QString& name) {
     const std::unique_ptr<QFile> opened = openForReading(name);
     QFile& file = *opened;
     QByteArray slot = EncodePersonnelRecord(PersonnelRecord());
-    if (readFully(file, slot.data(), slot.size()) < slot.size())
-        PutInt16(slot.data() + P::DataVersion, 0);
+    readFully(file, slot.data(), slot.size());
     return slot;
 }
 
@@ -287,7 +287,8 @@ DataFileFormat CheckDataFileFormat() {
         return DataFileFormat::Unrecognized;
     if (!whole) {
         // A present-format file cut short: its one record is completed, as the store completes a cut-off last
-        // slot, so that it counts and nothing is ever appended over it.
+        // slot, so that it counts and nothing is ever appended over it. Only the missing part comes from the
+        // blank record; what was there is written back as it was.
         FixedRecordFile file(DataFileName, P::RecordSize, EncodePersonnelRecord(PersonnelRecord()));
         file.open();
         file.writeRecord(1, slot1);

@@ -14,7 +14,6 @@
 #include "core/base/FileError.h"
 #include "core/users/UserList.h"
 
-#include <QFile>
 #include <QStandardPaths>
 
 void frmMain::cmdExportList_Click() {
@@ -71,16 +70,17 @@ void frmMain::cmdImportEmployees_Click() {
                            QStringLiteral("CSV, comma-separated (*.csv);;All files (*)"));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        dialogs().MessageBox(this, path + QStringLiteral("\r\n\r\n") + file.errorString(),
-                             QStringLiteral("Import Employees"), MsgIcon::Exclamation, MsgButtons::OK);
+    QByteArray csv;
+    try {
+        csv = ReadImportFile(path);
+    } catch (const FileError& e) {
+        dialogs().MessageBox(this, e.text(), QStringLiteral("Import Employees"), MsgIcon::Exclamation, MsgButtons::OK);
         return;
     }
     ImportPlan plan;
     try {
         const BusyWindow busy(this);
-        plan = PlanImport(file.readAll(), ReadAllRecords(), NowOADate());
+        plan = PlanImport(csv, ReadAllRecords(), NowOADate());
     } catch (const FileError& e) {
         plan.error = e.text();
     }

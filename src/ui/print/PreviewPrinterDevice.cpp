@@ -1,9 +1,49 @@
 #include "ui/print/PreviewPrinterDevice.h"
 
 #include "core/base/AppGlobals.h"
+#include "core/base/FileError.h"
+#include "core/base/UniqueFd.h"
+#include "ui/common/Dialogs.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Qt draws the preview's pages through a picture engine, which writes nothing anywhere; any other engine is the
+// printout itself.
+bool isPreviewPage(QPrinter* printer) {
+    const QPaintEngine* engine = printer->paintEngine();
+    return engine && engine->type() == QPaintEngine::Picture;
+}
+
+// Gives the finished file the chosen name; over a file that is there only when the clerk said so, including one
+// that appeared while the question was open.
+void moveIntoPlace(const QByteArray& written, const QString& path, bool replace) {
+    const QByteArray target = QFile::encodeName(path);
+    if (!replace) {
+        if (::renameat2(AT_FDCWD, written.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+            return;
+        if (errno != EINVAL && errno != ENOSYS)
+            throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
+        // A file system without the exclusive rename: as close as a check can come.
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+            throw FileError(path + QStringLiteral(": ") + qt_error_string(EEXIST));
+    }
+    if (::rename(written.constData(), target.constData()) != 0)
+        throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
+}
+
+} // namespace
 
 PreviewPrinterDevice::PreviewPrinterDevice(QWidget* window, const QString& printoutName)
     : m_window(window), m_name(printoutName),
@@ -49,6 +89,65 @@ void PreviewPrinterDevice::replay(PrinterDevice& target) const {
     target.finishDocument();
 }
 
+void PreviewPrinterDevice::paint(QPrinter* target) {
+    const QString path = target->outputFileName();
+    if (path.isEmpty() || isPreviewPage(target)) {
+        QtPrinterDevice device(target);
+        replay(device);
+        return;
+    }
+    try {
+        printToFile(target, path);
+    } catch (const FileError& e) {
+        dialogs().MessageBox(m_window, QStringLiteral("The printout could not be saved:\r\n") + e.text(),
+                             PrintToFileTitle(), MsgIcon::Exclamation, MsgButtons::OK);
+    } catch (const PrinterError& e) {
+        dialogs().MessageBox(m_window, QStringLiteral("The printout could not be saved:\r\n") + e.text(),
+                             PrintToFileTitle(), MsgIcon::Exclamation, MsgButtons::OK);
+    }
+}
+
+void PreviewPrinterDevice::printToFile(QPrinter* target, const QString& path) {
+    // Left to itself, Qt writes the file with the umask's permissions, over whatever has the name: a report with
+    // social security numbers readable by everyone, or somebody's file silently gone. The printout is written into
+    // a file of the owner alone beside the chosen one, which takes the chosen name only once it is whole.
+    const QFileInfo chosen(path);
+    const bool there = chosen.exists() || chosen.isSymLink();
+    if (there && dialogs().MessageBox(m_window, ReplacePrintFileText(path), PrintToFileTitle(), MsgIcon::Exclamation,
+                                      MsgButtons::YesNo, MsgResult::No) != MsgResult::Yes)
+        return;
+    // Hidden, so that nobody opens it half-written; mkostemp makes it owner-only from the start, and Qt's writer,
+    // which opens it again by name, keeps its permissions.
+    QByteArray written =
+        QFile::encodeName(chosen.absolutePath() + QStringLiteral("/.") + chosen.fileName() + QStringLiteral(".XXXXXX"));
+    const UniqueFd fd(::mkostemp(written.data(), O_CLOEXEC));
+    if (!fd)
+        throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
+    try {
+        target->setOutputFileName(QFile::decodeName(written));
+        {
+            QtPrinterDevice device(target);
+            replay(device);
+        }
+        target->setOutputFileName(path);
+        if (::fsync(fd.get()) != 0)
+            throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
+        moveIntoPlace(written, path, there);
+    } catch (...) {
+        target->setOutputFileName(path);
+        ::unlink(written.constData());
+        throw;
+    }
+}
+
+QString ReplacePrintFileText(const QString& path) {
+    return QLatin1Char('\'') + path + QStringLiteral("'\r\n\r\nalready exists. Do you want to replace it?");
+}
+
+QString PrintToFileTitle() {
+    return QStringLiteral("Print to File");
+}
+
 void PreviewPrinterDevice::finishOutput() {
     if (m_steps.empty())
         return;
@@ -56,10 +155,8 @@ void PreviewPrinterDevice::finishOutput() {
     printer.setDocName(AppTitle + QStringLiteral(" - ") + m_name);
     QPrintPreviewDialog preview(&printer, m_window);
     preview.setWindowTitle(AppTitle + QStringLiteral(" - Print Preview - ") + m_name);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [this](QPrinter* target) {
-        QtPrinterDevice device(target);
-        replay(device);
-    });
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [this](QPrinter* target) { paint(target); });
     preview.resize(900, 800);
     preview.exec();
 }

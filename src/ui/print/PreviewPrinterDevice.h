@@ -25,6 +25,11 @@ public:
 
     // Draws what was recorded on target, one document after another as pages of one.
     void replay(PrinterDevice& target) const;
+    // What the preview's print request runs: for its pages, and, once its print dialog is accepted, for the
+    // printout on the printer chosen there. A printout that the dialog sends to a file is written as every printout
+    // file is: readable by its owner only, whole or not at all, and over an existing file only when the clerk
+    // agrees. Errors are told through the dialogs service.
+    void paint(QPrinter* target);
     qsizetype recordedSteps() const { return qsizetype(m_steps.size()); }
 
 protected:
@@ -40,12 +45,18 @@ protected:
     void finishOutput() override;
 
 private:
+    void printToFile(QPrinter* target, const QString& path);
+
     QPointer<QWidget> m_window;
     QString m_name;
     std::unique_ptr<QtPrinterDevice> m_measure;
     std::vector<std::function<void(PrinterDevice&)>> m_steps;
     bool m_begun = false;
 };
+
+// The question before a printout printed to a file replaces one that is there, and the title of its messages.
+QString ReplacePrintFileText(const QString& path);
+QString PrintToFileTitle();
 
 // Whether printouts open in the preview first: the administration window's setting, off unless set.
 bool PreviewPrintouts();

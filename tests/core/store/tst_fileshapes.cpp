@@ -3,6 +3,7 @@
 #include "core/backup/BackupCopy.h"
 #include "core/base/FileError.h"
 #include "core/base/RegularFile.h"
+#include "core/exchange/EmployeeImport.h"
 #include "core/record/PictureFile.h"
 #include "core/store/DataFile.h"
 #include "core/store/ListScan.h"
@@ -10,15 +11,17 @@
 #include "core/users/UserList.h"
 
 #include <QImage>
+#include <cerrno>
 #include <functional>
 #include <unistd.h>
 
 // Every way the program opens a file by its path, with something else in the file's place: anything but a regular
 // file is an error at once (a named pipe must not hang it); the data folder's own files are also refused as links
-// or another account's, and narrowed to 0600.
+// or another account's, and narrowed to 0600. A link that leads nowhere or to a device (one that never ends, as
+// /dev/zero) is refused as well.
 class TestFileShapes : public QObject {
     Q_OBJECT
-    enum Shape { Directory, Pipe, Link, Foreign, Loose };
+    enum Shape { Directory, Pipe, Link, Dangling, Device, Foreign, Loose };
     struct Role {
         const char* name;
         QString file;
@@ -26,7 +29,8 @@ class TestFileShapes : public QObject {
         bool own;                  // a file of the data folder
     };
     static QList<Role> roles() {
-        const QString data = QStringLiteral("Vardel.Data"), photo = QStringLiteral("photo.png");
+        const QString data = QStringLiteral("Vardel.Data"), photo = QStringLiteral("photo.png"),
+                      csv = QStringLiteral("import.csv");
         return {{"data file", data, [] { OpenDataFile(); }, true},
                 {"data file counted", data, [data] { CountDataFileReadOnly(data); }, true},
                 {"data file listed", data, [] { ScanDataFile([](qint32, const char*) {}); }, true},
@@ -45,7 +49,8 @@ class TestFileShapes : public QObject {
                      if (const QString error = CopyFileWhole(data, "b/" + data); !error.isEmpty())
                          throw FileError(error);
                  },
-                 false}};
+                 false},
+                {"CSV import", csv, [csv] { ReadImportFile(csv); }, false}};
     }
 
 private slots:
@@ -64,6 +69,11 @@ private slots:
             row("directory", Directory, picture ? "unread" : role.file + ": Is a directory");
             row("named pipe", Pipe, picture ? "unread" : role.file + ": Not a regular file");
             row("link", Link, role.own ? LinkRefusedText(role.file) : QString());
+            const auto throughLink = [&](const QString& reached) {
+                return role.own ? LinkRefusedText(role.file) : picture ? QStringLiteral("unread") : reached;
+            };
+            row("dangling link", Dangling, throughLink(role.file + ": " + qt_error_string(ENOENT)));
+            row("link to a device", Device, throughLink(role.file + ": Not a regular file"));
             row("another user's", Foreign, role.own ? ForeignFileRefusedText(role.file) : QString());
             if (role.own && role.file != QLatin1String("Vardel.Dat")) // moved into place, opened later
                 row("readable by others", Loose, QString());
@@ -90,6 +100,10 @@ private slots:
             QCOMPARE(::mkfifo(name.constData(), 0600), 0);
         else if (shape == Link)
             QCOMPARE(::symlink("usable", name.constData()), 0);
+        else if (shape == Dangling)
+            QCOMPARE(::symlink("missing", name.constData()), 0);
+        else if (shape == Device)
+            QCOMPARE(::symlink("/dev/zero", name.constData()), 0);
         else
             QVERIFY(QFile::rename("usable", r.file));
         if (shape == Foreign)

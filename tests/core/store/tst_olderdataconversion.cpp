@@ -126,15 +126,12 @@ private slots:
             c = static_cast<char>(generator.bounded(256));
         PutInt16(random.data() + PersonnelLayout::DataVersion, -1); // what the slot-1 stamp alone took as older
         const QByteArray present = presentEmployee();
-        QByteArray completed = present;
-        PutInt16(completed.data() + PersonnelLayout::DataVersion, 0);
         QByteArray notesCut = EncodePersonnelRecord(PersonnelRecord());
         notesCut.replace(0, 3000, present.left(3000));
         OldPersonnelRecord neverFilled = olderEmployee(1);
         QByteArray unfilled = EncodeOldPersonnelRecord(neverFilled);
         unfilled.replace(OldPersonnelLayout::Unused40, 60, QByteArray(60, '\0'));
         const QByteArray olderCut = olderFile(3).left(5001);
-        QTest::newRow("present, one byte short") << present.left(4999) << DataFileFormat::Present << completed;
         QTest::newRow("present, cut in the notepad") << present.left(3000) << DataFileFormat::Present << notesCut;
         QTest::newRow("50,000 random bytes") << random << DataFileFormat::Unrecognized << random;
         QTest::newRow("4000 zero bytes") << QByteArray(4000, '\0') << DataFileFormat::Unrecognized
@@ -156,6 +153,33 @@ private slots:
             QCOMPARE(filesHere(), QStringList{DataFileName});
             QCOMPARE(readFile(DataFileName), file);
         }
+    }
+
+    // Every field at the end of the slot differs from the blank record's, so a completion that blanked or zeroed
+    // any byte that was on disk shows.
+    void aCutPresentSlotIsCompletedOnlyWhereItIsMissing_data() {
+        QTest::addColumn<int>("length");
+        QTest::newRow("one byte of the DataVersion") << 4999;
+        QTest::newRow("up to the DataVersion") << 4998;
+        QTest::newRow("in the picture path") << 4950;
+        QTest::newRow("in the e-mail address") << 4880;
+        QTest::newRow("in the notepad, over half a slot") << 3000;
+        QTest::newRow("in the notepad, under half a slot") << 1000;
+    }
+    void aCutPresentSlotIsCompletedOnlyWhereItIsMissing() {
+        QFETCH(int, length);
+        PersonnelRecord r;
+        r.LastName = QStringLiteral("Nguyen");
+        r.Notepad = QString(PersonnelLayout::NotepadWidth, QLatin1Char('n'));
+        r.Sworn = -1;
+        r.Email = QStringLiteral("nguyen@example.org");
+        r.PicturePath = QString(PersonnelLayout::PicturePathWidth, QLatin1Char('p'));
+        r.DataVersion = 312;
+        const QByteArray cut = EncodePersonnelRecord(r).left(length);
+        TempWorkDir dir;
+        writeFile(DataFileName, cut);
+        QCOMPARE(CheckDataFileFormat(), DataFileFormat::Present);
+        QCOMPARE(readFile(DataFileName), cut + EncodePersonnelRecord(PersonnelRecord()).mid(length));
     }
 
     void threeOlderRecordsBecome15000Bytes() {
