@@ -262,7 +262,7 @@ bool IsWithin(const QString& path, const QString& folder) {
 QString WriteWhole(int fd, const QByteArray& bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd.get(), bytes.constData() + done, size_t(bytes.size() - done));
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
