@@ -20,7 +20,21 @@
 #include <QTest>
 #include <QWidget>
 
+#include <csignal>
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
+
+int g_renamesBeforeKill = 0;
+
+// The rename after g_renamesBeforeKill others never happens: the process is killed first, as a power loss would.
+int killingRename(const char* from, const char* to) {
+    if (g_renamesBeforeKill-- == 0)
+        ::raise(SIGKILL);
+    return ::rename(from, to);
+}
 
 const QString kCaption = QStringLiteral("Main Window");
 const QString kBackupPrompt =
@@ -561,6 +575,57 @@ private slots:
                                                .arg(replaced.first())
                                                .arg(current.count('\n'))
                                                .arg(QString::fromLatin1(CheckChain(current).LastHash)));
+    }
+
+    // A restore killed before each of its renames in turn: every file is the one before or the one restored, and a
+    // kept history is the whole history it replaced.
+    void aKilledRestoreLeavesOldOrNew() {
+        writeProgramFiles(QStringLiteral("first"));
+        QVERIFY(RecordBackupEvent(program(), HistoryEvent::Backup, QStringLiteral("earlier")).isEmpty());
+        ScriptedDialogs scripted;
+        script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
+        BackupDataFiles(nullptr);
+        writeProgramFiles(QStringLiteral("second"));
+        QVERIFY(RecordBackupEvent(program(), HistoryEvent::Backup, QStringLiteral("later")).isEmpty());
+        const QStringList names = DataFileList + QStringList{QStringLiteral("Change.Log")};
+        QMap<QString, QByteArray> before;
+        for (const QString& name : names)
+            before[name] = readFile(program(name));
+        // The restored history may already carry the restore's own line after the backup's.
+        const auto restored = [](const QByteArray& now, const QByteArray& backedUp) {
+            return now == backedUp || (now.startsWith(backedUp) && CheckChain(now).State == ChainCheck::Intact);
+        };
+        bool finished = false;
+        int killed = 0;
+        for (int renames = 0; !finished && renames < 20; ++renames) {
+            for (const QString& name : names)
+                writeFile(program(name), before[name]);
+            const pid_t child = ::fork();
+            if (child == 0) {
+                g_renamesBeforeKill = renames;
+                FileSystemCalls::SetRename(killingRename);
+                script(scripted, backup(), {MsgResult::Yes, MsgResult::OK});
+                RestoreDataFiles(nullptr);
+                std::fflush(nullptr);
+                ::_exit(0);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            finished = WIFEXITED(status);
+            killed += WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL ? 1 : 0;
+            for (const QString& name : names) {
+                const QByteArray now = readFile(program(name));
+                QVERIFY2(now == before[name] || restored(now, readFile(backup(name))),
+                         qPrintable(QStringLiteral("%1 after %2 renames").arg(name).arg(renames)));
+            }
+            for (const QString& kept :
+                 QDir(program()).entryList({QStringLiteral("Change.Log.replaced-*")}, QDir::Files)) {
+                QCOMPARE(readFile(program(kept)), before[QStringLiteral("Change.Log")]);
+                QVERIFY(QFile::remove(program(kept)));
+            }
+        }
+        // Before the kept history, each of the three data files, and the history.
+        QVERIFY(finished && killed >= 5);
     }
 
     void aCopyThatFailsHalfWayLeavesTheTargetWhole_data() {
