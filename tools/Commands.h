@@ -68,7 +68,7 @@ inline constexpr OptionSpec kHistoryOptions[] = {
     {"--verify", nullptr, "check the chain of the history instead (alone)"},
 };
 inline constexpr OptionSpec kBackupOptions[] = {
-    {"--keep", "N", "keep the newest N dated backups (the BackupKeep setting when none)"},
+    {"--keep", "N", "keep the newest N dated backups that verify (the BackupKeep setting when none)"},
 };
 inline constexpr OptionSpec kExportOptions[] = {
     {"--format", "xlsx|csv|json", "the kind of file (csv when none)"},
@@ -137,8 +137,9 @@ bool FinishOutput();
 // Prints "usage: vardel-data SYNOPSIS" on standard error and returns exit code 2.
 int UsageError(const char* synopsis);
 
-// "backup [DIR] [--keep N]": a verified backup into DIR/<date>T<time>, DIR defaulting to the BackupFolder setting;
-// keeps the newest N dated backups. "verify DIR": exit 0 for a backup that verifies, else 1 with the reason.
+// "backup [DIR] [--keep N]": a verified backup into DIR/<date>T<time>, DIR defaulting to the BackupFolder setting,
+// built in a hidden folder and renamed into place when whole; clears what killed backups left and keeps the newest
+// N dated backups that verify. "verify DIR": exit 0 for a backup that verifies, else 1 with the reason.
 int BackupCommand(const QStringList& args);
 int VerifyCommand(const QStringList& args);
 // "check": one tab-separated line per data-quality finding (slot, employee, field, rule); exit 1 when any.

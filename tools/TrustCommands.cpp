@@ -8,6 +8,7 @@
 #include "core/base/DataFolder.h"
 #include "core/base/DateRules.h"
 #include "core/base/FileError.h"
+#include "core/base/StagingFolder.h"
 #include "core/history/ChangeLog.h"
 #include "core/quality/DataQuality.h"
 #include "core/store/DataFile.h"
@@ -34,6 +35,56 @@ QStringList DatedFolders(const QString& dir) {
     QStringList names = QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     names.removeIf([](const QString& n) { return !DatedFolderName().match(n).hasMatch(); });
     return names; // oldest first: the names sort as their times
+}
+
+bool HasManifest(const QString& folder) {
+    const QFileInfo manifest(QDir(folder).filePath(BackupManifestFileName));
+    return manifest.exists() || manifest.isSymLink();
+}
+
+// What killed backups left in dir: the hidden folders of backups killed before they were whole and, from versions
+// that built the dated folder in place, dated folders without a manifest. Both hold employees' personal data and
+// vouch for nothing. Returns the lines that name what was removed.
+QByteArray ClearKilledBackups(const QString& dir) {
+    QByteArray cleared;
+    const int hidden = ClearAbandonedStagingFolders(
+        dir, [](const QString& target) { return DatedFolderName().match(target).hasMatch(); });
+    if (hidden > 0)
+        cleared += "cleared " + QByteArray::number(hidden) + " unfinished backup" + (hidden == 1 ? "" : "s") + '\n';
+    for (const QString& name : DatedFolders(dir)) {
+        const QString folder = QDir(dir).filePath(name);
+        if (HasManifest(folder))
+            continue;
+        if (!QDir(folder).removeRecursively())
+            throw FileError(QStringLiteral("cannot remove the unfinished backup %1").arg(folder));
+        cleared += "cleared " + TerminalText(folder) + '\n';
+    }
+    ClearAbandonedCopies(dir);
+    return cleared;
+}
+
+// Keeps the newest keep backups that verify, and every backup newer than the oldest of them; removes the rest.
+// Only backups that verify count, so damaged ones never push a good one out, and the newest good one always stays.
+QByteArray RemoveOldBackups(const QString& dir, int keep) {
+    QStringList dated = DatedFolders(dir);
+    int verified = 0;
+    qsizetype oldestKept = dated.size();
+    while (oldestKept > 0 && verified < keep) {
+        --oldestKept;
+        if (VerifyBackupFolder(QDir(dir).filePath(dated.at(oldestKept)), DataFileName, UserListFileName).status ==
+            BackupVerdict::Status::Verified)
+            ++verified;
+    }
+    QByteArray removed;
+    if (verified < keep)
+        return removed;
+    for (qsizetype i = 0; i < oldestKept; ++i) {
+        const QString oldest = QDir(dir).filePath(dated.at(i));
+        if (!QDir(oldest).removeRecursively())
+            throw FileError(QStringLiteral("cannot remove the old backup %1").arg(oldest));
+        removed += "removed " + TerminalText(oldest) + '\n';
+    }
+    return removed;
 }
 
 QString LoginName() {
@@ -87,36 +138,32 @@ int BackupCommand(const QStringList& arguments) {
         Fail(QStringLiteral("%1 exists already: one backup a second").arg(target));
         return 1;
     }
-    EnsurePrivateFolder(target);
+    QByteArray report;
     {
         // Nobody may change a file between its copy and the manifest.
         const DataFolderLock lock;
-        MakeVerifiedBackup(ProgramFolder(), target, BackedUpFiles(), DataFileName, UserListFileName,
+        report += ClearKilledBackups(dir);
+        // Built hidden and shown under its dated name only when whole: a killed backup never looks like one.
+        StagingFolder staging(target);
+        MakeVerifiedBackup(ProgramFolder(), staging.path(), BackedUpFiles(), DataFileName, UserListFileName,
                            QStringLiteral("vardel-data (%1)").arg(LoginName()));
-    }
-    const BackupVerdict verdict = VerifyBackupFolder(target, DataFileName, UserListFileName);
-    if (verdict.status != BackupVerdict::Status::Verified) {
-        Fail(QStringLiteral("the backup in %1 does not verify: %2").arg(target, verdict.failureText()));
-        return 1;
-    }
-    RecordLastBackup(ProgramFolder(), now, target);
-    RecordBackupEvent(ProgramFolder(), HistoryEvent::Backup, target);
-
-    QStringList dated = DatedFolders(dir);
-    QByteArray removed;
-    while (keep > 0 && dated.size() > keep) {
-        const QString oldest = QDir(dir).filePath(dated.takeFirst());
-        if (!QDir(oldest).removeRecursively()) {
-            Fail(QStringLiteral("cannot remove the old backup %1").arg(oldest));
+        const BackupVerdict verdict = VerifyBackupFolder(staging.path(), DataFileName, UserListFileName);
+        if (verdict.status != BackupVerdict::Status::Verified) {
+            Fail(QStringLiteral("the backup for %1 does not verify: %2").arg(target, verdict.failureText()));
             return 1;
         }
-        removed += "removed " + TerminalText(oldest) + '\n';
+        staging.publish();
+        report = TerminalText(target) + '\t' + TerminalText(ManifestSummary(*verdict.manifest)) + '\n' + report;
     }
-    return WriteOutput(TerminalText(target) + '\t' + TerminalText(ManifestSummary(*verdict.manifest)) + '\n' +
-                       removed) &&
-                   FinishOutput()
-               ? 0
-               : 1;
+    RecordLastBackup(ProgramFolder(), now, target);
+    if (const QString error = RecordBackupEvent(ProgramFolder(), HistoryEvent::Backup, target); !error.isEmpty()) {
+        Fail(QStringLiteral("the backup in %1 is whole, but the change history could not tell of it: %2")
+                 .arg(target, error));
+        return 1;
+    }
+    if (keep > 0)
+        report += RemoveOldBackups(dir, keep);
+    return WriteOutput(report) && FinishOutput() ? 0 : 1;
 }
 
 int VerifyCommand(const QStringList& args) {
@@ -139,7 +186,8 @@ int VerifyCommand(const QStringList& args) {
                    ? 0
                    : 1;
     case BackupVerdict::Status::NoManifest:
-        Fail(QStringLiteral("%1: no %2: the backup was made before backups were verified and cannot be verified")
+        Fail(QStringLiteral("%1: no %2: the backup is incomplete or was made before backups were verified, and "
+                            "cannot be verified")
                  .arg(folder, BackupManifestFileName));
         return 1;
     case BackupVerdict::Status::Failed:

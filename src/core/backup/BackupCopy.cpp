@@ -1,5 +1,7 @@
 #include "core/backup/BackupCopy.h"
 
+#include "core/backup/BackupManifest.h"
+
 #include "core/base/AppGlobals.h"
 #include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
@@ -7,6 +9,7 @@
 #include "core/base/RegularFile.h"
 #include "core/base/UniqueFd.h"
 #include "core/history/ChangeLog.h"
+#include "core/users/AccessCode.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,10 +34,11 @@ bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// A temporary copy's name: "." + one of the data files' names (the change history's too) + "." + the six letters
-// or digits of mkstemp.
+// A temporary copy's name: "." + the name of a file a backup or restore writes (the data files, the history, the
+// access code, the manifest, the last backup's date) + "." + the six letters or digits of mkstemp.
 bool isCopyName(const QString& name) {
-    for (const QString& file : DataFileList + QStringList{ChangeLogFileName}) {
+    for (const QString& file : DataFileList + QStringList{ChangeLogFileName, AccessCodeFileName, BackupManifestFileName,
+                                                          LastBackupFileName}) {
         const QString start = QLatin1Char('.') + file + QLatin1Char('.');
         if (file.isEmpty() || name.size() != start.size() + 6 || !name.startsWith(start))
             continue;
@@ -68,6 +72,21 @@ UniqueFd createLockedCopy(QByteArray& pattern) {
     }
     errno = EEXIST;
     return UniqueFd();
+}
+
+// Writes all of bytes, continuing short writes; 0 or the error that stopped it.
+int writeAll(int fd, const char* bytes, qint64 size) {
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t put = ::write(fd, bytes + done, static_cast<size_t>(size - done));
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        done += put;
+    }
+    return 0;
 }
 
 bool isRegularFile(const QString& path) {
@@ -168,16 +187,8 @@ QString CopyFileWhole(const QString& source, const QString& target) {
         }
         if (got == 0)
             break;
-        ssize_t done = 0;
-        while (done < got) {
-            const ssize_t put = ::write(out.get(), block.constData() + done, static_cast<size_t>(got - done));
-            if (put < 0) {
-                if (errno == EINTR)
-                    continue;
-                return fail(errno);
-            }
-            done += put;
-        }
+        if (const int error = writeAll(out.get(), block.constData(), got))
+            return fail(error);
     }
     if (FileSystemCalls::Fsync(out.get()) != 0)
         return fail(errno);
@@ -189,6 +200,32 @@ QString CopyFileWhole(const QString& source, const QString& target) {
         return error.text();
     }
     return QString();
+}
+
+QString WriteFileWhole(const QString& target, const QByteArray& content) {
+    const QFileInfo targetInfo(target);
+    QByteArray pattern =
+        nativeName(WithTrailingSlash(targetInfo.absolutePath()) + QLatin1Char('.') + targetInfo.fileName()) + ".XXXXXX";
+    UniqueFd out = createLockedCopy(pattern);
+    if (!out)
+        return qt_error_string(errno);
+    int error = writeAll(out.get(), content.constData(), content.size());
+    if (error == 0 && FileSystemCalls::Fsync(out.get()) != 0)
+        error = errno;
+    if (error == 0) {
+        try {
+            ReplaceFileAtomically(QFile::decodeName(pattern), target);
+            return QString();
+        } catch (const FileError& failure) {
+            // After the rename the new file is in place; the failure then says so and the name stays.
+            if (failure.outcome() != FileOutcome::NotConfirmed)
+                ::unlink(pattern.constData());
+            return failure.text();
+        }
+    }
+    out.reset();
+    ::unlink(pattern.constData());
+    return qt_error_string(error);
 }
 
 int ClearAbandonedCopies(const QString& folder) {

@@ -39,6 +39,11 @@ bool NarrowFolderMadeSince(const QString& folder, const QDateTime& since);
 // on success, else the system's reason.
 QString CopyFileWhole(const QString& source, const QString& target);
 
+// Writes content as target whole, as CopyFileWhole copies: through a locked hidden temporary file, flushed before
+// one rename, so that a failed or killed write never leaves target cut short or empty. Returns an empty text on
+// success, else the reason.
+QString WriteFileWhole(const QString& target, const QByteArray& content);
+
 // Deletes from folder the temporary files of copies of the data files (DataFileList) that were killed before they
 // could remove them: each holds employees' personal data. Only the user's own regular files whose lock no living
 // copy holds are deleted; any other file, and any that cannot be deleted, is left alone. Returns the number

@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -183,14 +182,9 @@ BackupManifest DescribeBackup(const QString& folder, const QStringList& names, c
 }
 
 void WriteManifest(const QString& folder, const BackupManifest& manifest) {
-    QSaveFile file(Joined(folder, BackupManifestFileName));
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(BackupManifestFileName + QStringLiteral(": ") + file.errorString());
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(FormatManifest(manifest));
-    // QSaveFile flushes to the disk before its rename.
-    if (!file.commit())
-        throw FileError(BackupManifestFileName + QStringLiteral(": ") + file.errorString());
+    const QString error = WriteFileWhole(Joined(folder, BackupManifestFileName), FormatManifest(manifest));
+    if (!error.isEmpty())
+        throw FileError(BackupManifestFileName + QStringLiteral(": ") + error);
 }
 
 BackupVerdict VerifyBackupFolder(const QString& folder, const QString& dataFile, const QString& userList) {
@@ -280,8 +274,14 @@ BackupManifest MakeVerifiedBackup(const QString& dataFolder, const QString& targ
                                   const QString& dataFile, const QString& userList, const QString& user,
                                   const std::function<void(const QString& name)>& progress) {
     const QString manifestPath = Joined(target, BackupManifestFileName);
-    if (QFileInfo::exists(manifestPath) && !QFile::remove(manifestPath))
-        throw FileError(BackupManifestFileName + QStringLiteral(": cannot be replaced"));
+    if (QFileInfo::exists(manifestPath) || QFileInfo(manifestPath).isSymLink()) {
+        if (!QFile::remove(manifestPath))
+            throw FileError(BackupManifestFileName + QStringLiteral(": cannot be replaced"));
+        // The earlier manifest must be gone from the disk before the first copy changes what it vouched for.
+        const UniqueFd folder(::open(QFile::encodeName(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!folder || FileSystemCalls::Fsync(folder.get()) != 0)
+            throw FileError(target + QStringLiteral(": ") + qt_error_string(errno));
+    }
     const QDateTime made = QDateTime::currentDateTime();
     QStringList copied;
     // On a server the records, users, user log and history are the server's, written as the folder's files;
@@ -332,13 +332,10 @@ QString ManifestSummary(const BackupManifest& m) {
 }
 
 void RecordLastBackup(const QString& dataFolder, const QDateTime& when, const QString& target) {
-    QSaveFile file(Joined(dataFolder, LastBackupFileName));
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(LastBackupFileName + QStringLiteral(": ") + file.errorString());
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(when.toString(Qt::ISODate).toUtf8() + '\t' + target.toUtf8() + '\n');
-    if (!file.commit())
-        throw FileError(LastBackupFileName + QStringLiteral(": ") + file.errorString());
+    const QString error = WriteFileWhole(Joined(dataFolder, LastBackupFileName),
+                                         when.toString(Qt::ISODate).toUtf8() + '\t' + target.toUtf8() + '\n');
+    if (!error.isEmpty())
+        throw FileError(LastBackupFileName + QStringLiteral(": ") + error);
 }
 
 std::optional<QDateTime> LastBackupTime(const QString& dataFolder) {
@@ -374,16 +371,51 @@ int BackupReminderDays() {
     return ok ? days : 7;
 }
 
-bool RecordBackupEvent(const QString& dataFolder, const QString& event, const QString& otherFolder) {
+QString RecordBackupEvent(const QString& dataFolder, const QString& event, const QString& otherFolder,
+                          const QString& replaced) {
     ChangeEvent e = NewEvent(event);
     e.Field = QStringLiteral("Folder");
+    e.OldValue = replaced;
     e.NewValue = otherFolder;
     try {
         // The store's history: on a server the server's, shared with every desk.
         Q_UNUSED(dataFolder);
         CommitWithHistory({e}, [] {});
-        return true;
-    } catch (const FileError&) {
-        return false;
+        return QString();
+    } catch (const FileError& error) {
+        return error.text();
     }
+}
+
+std::optional<ReplacedHistory> KeepReplacedHistory(const QString& dataFolder, const QDateTime& now) {
+    const QString current = Joined(dataFolder, ChangeLogFileName);
+    if (!FileExistsIn(dataFolder, ChangeLogFileName))
+        return std::nullopt;
+    ReplacedHistory kept;
+    kept.keptAs = ChangeLogFileName + QStringLiteral(".replaced-") + now.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    const QString target = Joined(dataFolder, kept.keptAs);
+    // Two restores within a second must not put one replaced history in place of the other.
+    if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+        throw FileError(kept.keptAs + QStringLiteral(": exists already"));
+    const QByteArray content = ReadChangeLog(current);
+    kept.lines = content.count('\n');
+    // The head is the hash that ends the last whole line, whatever the chain before it says.
+    const qsizetype end = content.lastIndexOf('\n');
+    if (end > 0) {
+        const qsizetype start = content.lastIndexOf('\n', end - 1) + 1;
+        const QByteArray line = content.mid(start, end - start);
+        kept.head = line.mid(line.lastIndexOf('\t') + 1);
+    }
+    const QString error = WriteFileWhole(target, content);
+    if (!error.isEmpty())
+        throw FileError(kept.keptAs + QStringLiteral(": ") + error);
+    return kept;
+}
+
+QString ReplacedHistory::text() const {
+    return QStringLiteral("%1: %2 line%3, last hash %4")
+        .arg(keptAs)
+        .arg(lines)
+        .arg(lines == 1 ? QString() : QStringLiteral("s"))
+        .arg(head.isEmpty() ? QStringLiteral("none") : QString::fromLatin1(head));
 }

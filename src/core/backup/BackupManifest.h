@@ -41,7 +41,8 @@ std::optional<BackupManifest> ParseManifest(const QByteArray& text, QString* err
 BackupManifest DescribeBackup(const QString& folder, const QStringList& names, const QString& dataFile,
                               const QString& userList, const QString& user, const QDateTime& made);
 
-// Writes the manifest into folder owner-only through a flushed temporary file and one rename. Throws FileError.
+// Writes the manifest into folder owner-only through a flushed hidden temporary file and one rename, so that a
+// manifest is whole or absent, never empty. Throws FileError naming the manifest and the reason.
 void WriteManifest(const QString& folder, const BackupManifest& manifest);
 
 // The verdict on a backup folder.
@@ -81,9 +82,24 @@ inline const QString LastBackupFileName = QStringLiteral("Backup.Last");
 void RecordLastBackup(const QString& dataFolder, const QDateTime& when, const QString& target);
 std::optional<QDateTime> LastBackupTime(const QString& dataFolder);
 
-// Writes the "backup" or "restore" event of the change history, naming the other folder. False when the history
-// could not be written; the backup or restore it tells of is whole either way.
-bool RecordBackupEvent(const QString& dataFolder, const QString& event, const QString& otherFolder);
+// Writes the "backup" or "restore" event of the change history, naming the other folder and, for a restore, the
+// history it replaced (ReplacedHistory::text) as the old value. Returns an empty text, or the reason the history
+// could not be written; the backup or restore it tells of is whole either way, and the caller says so.
+QString RecordBackupEvent(const QString& dataFolder, const QString& event, const QString& otherFolder,
+                          const QString& replaced = QString());
+
+// The history a restore replaced, kept beside the restored one.
+struct ReplacedHistory {
+    QString keptAs; // "Change.Log.replaced-2026-12-07-140512"
+    qint64 lines = 0;
+    QByteArray head; // the hash ending its last whole line
+    // "Change.Log.replaced-2026-12-07-140512: 120 lines, last hash 3f..."
+    QString text() const;
+};
+// Before a restore brings back a backup's history, copies the data folder's "Change.Log" whole and flushed to
+// "Change.Log.replaced-YYYY-MM-DD-HHMMSS" beside it (owner-only), so that no history is ever lost to a restore.
+// Nothing when the folder has no history. Throws FileError, before anything is replaced, when it cannot be kept.
+std::optional<ReplacedHistory> KeepReplacedHistory(const QString& dataFolder, const QDateTime& now);
 
 // The question a level-4 user gets on leaving when the last backup is days or more old (or none was ever made),
 // or nothing: reminders are off (days 0) or the last backup is recent.

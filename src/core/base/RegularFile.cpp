@@ -1,12 +1,14 @@
 #include "core/base/RegularFile.h"
 
+#include "core/base/FixedRecordFile.h"
+
 #include "core/base/FileError.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -126,9 +128,29 @@ QByteArray ReadFileIfPresent(const QString& path) {
 }
 
 void WriteWholeFile(const QString& path, const QByteArray& content) {
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
-                         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) && file.commit();
-    if (!written)
-        throw FileError(QStringLiteral("Vardel cannot write %1: %2").arg(path, file.errorString()));
+    // Not QSaveFile: it lets a failed flush pass, and a file renamed into place unflushed can come back empty after
+    // a crash.
+    QByteArray temp = QFile::encodeName(path) + ".XXXXXX";
+    UniqueFd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    const auto fail = [&](int error) {
+        fd.reset();
+        ::unlink(temp.constData());
+        throw FileError(QStringLiteral("Vardel cannot write %1: %2").arg(path, qt_error_string(error)));
+    };
+    if (!fd)
+        throw FileError(QStringLiteral("Vardel cannot write %1: %2").arg(path, qt_error_string(errno)));
+    for (qsizetype done = 0; done < content.size();) {
+        const ssize_t put = ::write(fd.get(), content.constData() + done, size_t(content.size() - done));
+        if (put < 0 && errno != EINTR)
+            fail(errno);
+        done += put > 0 ? put : 0;
+    }
+    if (FileSystemCalls::Fsync(fd.get()) != 0 || ::close(fd.release()) != 0)
+        fail(errno);
+    try {
+        ReplaceFileAtomically(QFile::decodeName(temp), path);
+    } catch (const FileError&) {
+        ::unlink(temp.constData());
+        throw;
+    }
 }

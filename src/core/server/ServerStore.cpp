@@ -2,7 +2,9 @@
 
 #include "core/base/AppGlobals.h"
 
+#include "core/base/FixedRecordFile.h"
 #include "core/base/RegularFile.h"
+#include "core/base/StagingFolder.h"
 #include "core/history/RecordHistory.h"
 #include "core/record/RecordFields.h"
 #include "core/record/RecordIdentity.h"
@@ -17,6 +19,7 @@
 #include <QSaveFile>
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -621,7 +624,23 @@ void ServerStore::ExportFolder(const QString& folder) {
             throw FileError(QStringLiteral("%1 already holds %2. The server's data goes only into a folder without "
                                            "data files; nothing was written.")
                                 .arg(QDir::toNativeSeparators(folder), name));
+    // Every file is written and flushed in a hidden folder beside the target first, so that an export that is killed
+    // or fails leaves no folder that looks like a whole copy of the server's data.
+    ClearAbandonedStagingFolders(QFileInfo(dir.absolutePath()).absolutePath(),
+                                 [&dir](const QString& target) { return target == dir.dirName(); });
+    StagingFolder staging(dir.absolutePath());
     for (const auto& [name, content] : files)
         if (!content.isEmpty())
-            WriteWholeFile(dir.filePath(name), content);
+            WriteWholeFile(QDir(staging.path()).filePath(name), content);
+    if (dir.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        staging.publish(true);
+        return;
+    }
+    // A folder that holds other files cannot be replaced: the files move in one by one, the data file last, so that
+    // the folder looks like a data folder only once every other file is there.
+    QList<std::pair<QString, QByteArray>> order = files;
+    std::stable_partition(order.begin(), order.end(), [](const auto& file) { return file.first != DataFileName; });
+    for (const auto& [name, content] : order)
+        if (!content.isEmpty())
+            ReplaceFileAtomically(QDir(staging.path()).filePath(name), dir.filePath(name));
 }

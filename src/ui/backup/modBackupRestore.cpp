@@ -24,9 +24,10 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 // The restore's copy with the owner busy, its caption showing each file in turn. Returns the name of the file that
-// failed (a file missing from the folder fails too), or an empty text when every copy succeeded; copied counts the
-// files that were replaced.
-QString RestoreFiles(QWidget* owner, const QString& folder, const QStringList& names, int& copied) {
+// failed (a file missing from the folder fails too), with the reason in reason, or an empty text when every copy
+// succeeded; copied counts the files that were replaced, kept the history the restored one replaced.
+QString RestoreFiles(QWidget* owner, const QString& folder, const QStringList& names, int& copied, QString& reason,
+                     std::optional<ReplacedHistory>& kept) {
     const QString programFolder = WithTrailingSlash(ProgramFolder());
     const QString savedCaption = owner ? owner->windowTitle() : QString();
     QString failed;
@@ -38,7 +39,17 @@ QString RestoreFiles(QWidget* owner, const QString& folder, const QStringList& n
         // Copies that an earlier run left behind when it was killed hold employees' personal data.
         ClearDataFolderLeftovers();
         ClearAbandonedCopies(folder);
-        for (const QString& name : names) {
+        if (names.contains(ChangeLogFileName) && FileExistsIn(folder, ChangeLogFileName)) {
+            // The history in use is evidence of every change made since the backup: it stays beside the restored
+            // one, and nothing is replaced when it cannot be kept.
+            try {
+                kept = KeepReplacedHistory(ProgramFolder(), QDateTime::currentDateTime());
+            } catch (const FileError& error) {
+                failed = ChangeLogFileName;
+                reason = error.text();
+            }
+        }
+        for (const QString& name : failed.isEmpty() ? names : QStringList()) {
             if (name.isEmpty())
                 continue;
             // A backup made before the access code had a file of its own restores without it, and the folder
@@ -54,6 +65,7 @@ QString RestoreFiles(QWidget* owner, const QString& folder, const QStringList& n
                                                              : QStringLiteral("missing");
             if (!error.isEmpty()) {
                 failed = name;
+                reason = error;
                 break;
             }
             ++copied;
@@ -80,18 +92,35 @@ QString CheckedFolder(QWidget* owner, const QString& chosen, const QString& refu
     return WithTrailingSlash(chosen);
 }
 
+// Why a folder without a manifest cannot be trusted: a backup that was cut off looks just like one of an older
+// version.
+QString NoManifestText(const QString& folder) {
+    return QLatin1Char('\'') + folder + QLatin1Char('\'') + kCrLf + kCrLf +
+           QStringLiteral("has no manifest: the backup is incomplete or was made") + kCrLf +
+           QStringLiteral("before backups were verified, so it cannot be verified.");
+}
+
+// "There is some kind of problem\r\ntrying to copy Vardel.Data\r\n\r\nFile too large"
+QString ProblemText(const QString& doing, const QString& name, const QString& reason) {
+    return QStringLiteral("There is some kind of problem") + kCrLf + doing + QLatin1Char(' ') + name +
+           (reason.isEmpty() ? QString() : kCrLf + kCrLf + reason);
+}
+
 QString AccessProblemTitle() {
     return QStringLiteral("Drive or Folder Access Problem");
 }
 
-// Asks the backup questions and copies; false when cancelled on the way.
-bool RunBackup(QWidget* owner, const QString& chosen) {
+enum class BackupEnd { Cancelled, Done, DoneButNotRecorded };
+
+// Asks the backup questions and copies. A backup that is whole but could not be recorded (the reminder's file, the
+// history's line) has said why already.
+BackupEnd RunBackup(QWidget* owner, const QString& chosen) {
     const QString folder =
         CheckedFolder(owner, chosen,
                       QStringLiteral("You can't backup") + kCrLf + AppTitle + QStringLiteral(" data") + kCrLf +
                           QStringLiteral("to itself in the same folder!"));
     if (folder.isEmpty())
-        return false;
+        return BackupEnd::Cancelled;
 
     const std::optional<QStringList> files = ListFolderFiles(folder);
     if (!files) {
@@ -100,7 +129,7 @@ bool RunBackup(QWidget* owner, const QString& chosen) {
                                  QStringLiteral("access the selected backup location") + kCrLf +
                                  QStringLiteral("that you specified..."),
                              AccessProblemTitle(), MsgIcon::Exclamation, MsgButtons::OK);
-        return false;
+        return BackupEnd::Cancelled;
     }
 
     if (!files->isEmpty() && !files->contains(DataFileList.value(0))) {
@@ -111,7 +140,7 @@ bool RunBackup(QWidget* owner, const QString& chosen) {
                 QLatin1Char('!') + kCrLf + QStringLiteral("Are you sure you wish to continue with this backup?"),
             QStringLiteral("Caution!"), MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
         if (answer != MsgResult::Yes)
-            return false;
+            return BackupEnd::Cancelled;
     } else {
         const MsgResult answer = dialogs().MessageBox(
             owner,
@@ -120,12 +149,13 @@ bool RunBackup(QWidget* owner, const QString& chosen) {
                 QStringLiteral("Please click <OK> to continue."),
             QStringLiteral("Backup Procedure"), MsgIcon::Information, MsgButtons::OKCancel, MsgResult::OK);
         if (answer != MsgResult::OK)
-            return false;
+            return BackupEnd::Cancelled;
     }
 
     const QString programFolder = ProgramFolder();
     const QString savedCaption = owner ? owner->windowTitle() : QString();
     QString failed;
+    QString reason;
     try {
         // No other writer may change a file between its copy and the manifest that vouches for it.
         const DataFolderLock lock(programFolder);
@@ -142,29 +172,38 @@ bool RunBackup(QWidget* owner, const QString& chosen) {
                            });
     } catch (const FileError& error) {
         failed = error.text().section(QLatin1Char(':'), 0, 0);
+        reason = error.text().section(QLatin1Char(':'), 1).trimmed();
     }
     if (owner) {
         owner->setWindowTitle(savedCaption);
         owner->repaint();
     }
     if (!failed.isEmpty()) {
-        dialogs().MessageBox(
-            owner, QStringLiteral("There is some kind of problem") + kCrLf + QStringLiteral("trying to copy ") + failed,
-            QStringLiteral("File Backup Error"), MsgIcon::Exclamation, MsgButtons::OK);
-        return false;
+        dialogs().MessageBox(owner, ProblemText(QStringLiteral("trying to copy"), failed, reason),
+                             QStringLiteral("File Backup Error"), MsgIcon::Exclamation, MsgButtons::OK);
+        return BackupEnd::Cancelled;
     }
+    QString notRecorded;
     try {
         RecordLastBackup(programFolder, QDateTime::currentDateTime(), folder);
-    } catch (const FileError&) {
-        // The backup is whole; only the reminder will not know of it.
+    } catch (const FileError& error) {
+        notRecorded = error.text();
     }
-    RecordBackupEvent(programFolder, HistoryEvent::Backup, folder);
-    return true;
+    if (const QString error = RecordBackupEvent(programFolder, HistoryEvent::Backup, folder); !error.isEmpty())
+        notRecorded += (notRecorded.isEmpty() ? QString() : kCrLf) + error;
+    if (notRecorded.isEmpty())
+        return BackupEnd::Done;
+    dialogs().MessageBox(owner,
+                         QStringLiteral("The backup in") + kCrLf + kCrLf + QLatin1Char('\'') + folder +
+                             QLatin1Char('\'') + kCrLf + kCrLf +
+                             QStringLiteral("is whole, but it could not be recorded:") + kCrLf + notRecorded,
+                         QStringLiteral("File Backup Error"), MsgIcon::Exclamation, MsgButtons::OK);
+    return BackupEnd::DoneButNotRecorded;
 }
 
 // Asks the restore questions and copies; false when cancelled on the way. replaced counts the files of the
 // program's folder that were replaced, which a restore that stops half-way leaves above 0.
-bool RunRestore(QWidget* owner, const QString& chosen, int& replaced) {
+bool RunRestore(QWidget* owner, const QString& chosen, int& replaced, std::optional<ReplacedHistory>& kept) {
     replaced = 0;
     const QString folder =
         CheckedFolder(owner, chosen,
@@ -201,13 +240,19 @@ bool RunRestore(QWidget* owner, const QString& chosen, int& replaced) {
     }
     if (verdict.status == BackupVerdict::Status::NoManifest) {
         const MsgResult answer = dialogs().MessageBox(
-            owner,
-            QLatin1Char('\'') + folder + QLatin1Char('\'') + kCrLf + kCrLf +
-                QStringLiteral("holds a backup made before backups were verified:") + kCrLf +
-                QStringLiteral("it has no manifest, so it cannot be verified.") + kCrLf + kCrLf +
-                QStringLiteral("Do you want to restore it anyway?"),
+            owner, NoManifestText(folder) + kCrLf + kCrLf + QStringLiteral("Do you want to restore it anyway?"),
             QStringLiteral("Backup Cannot Be Verified"), MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
         if (answer != MsgResult::Yes)
+            return false;
+        // One click must not put files nothing vouches for in place of the data: the user says so twice.
+        const MsgResult again = dialogs().MessageBox(
+            owner,
+            QStringLiteral("A backup that was cut off would replace your data files") + kCrLf +
+                QStringLiteral("with only part of them, and nothing here can tell.") + kCrLf +
+                QStringLiteral("The access code stays as it is.") + kCrLf + kCrLf +
+                QStringLiteral("Restore from this unverified backup all the same?"),
+            QStringLiteral("Restore an Unverified Backup?"), MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
+        if (again != MsgResult::Yes)
             return false;
     }
 
@@ -236,13 +281,14 @@ bool RunRestore(QWidget* owner, const QString& chosen, int& replaced) {
             if (verdict.manifest->entry(name))
                 names << name;
     } else {
+        // The code that guards the data never comes from a folder nothing vouches for.
         names = BackedUpFiles();
+        names.removeAll(AccessCodeFileName);
     }
-    const QString failed = RestoreFiles(owner, folder, names, replaced);
+    QString reason;
+    const QString failed = RestoreFiles(owner, folder, names, replaced, reason, kept);
     if (!failed.isEmpty()) {
-        dialogs().MessageBox(owner,
-                             QStringLiteral("There is some kind of problem") + kCrLf +
-                                 QStringLiteral("trying to restore ") + failed,
+        dialogs().MessageBox(owner, ProblemText(QStringLiteral("trying to restore"), failed, reason),
                              QStringLiteral("File Restore Error"), MsgIcon::Exclamation, MsgButtons::OK);
         return false;
     }
@@ -272,11 +318,8 @@ void VerifyBackupCommand(QWidget* owner) {
                              QStringLiteral("Backup Verified"), MsgIcon::Information, MsgButtons::OK);
         break;
     case BackupVerdict::Status::NoManifest:
-        dialogs().MessageBox(owner,
-                             QLatin1Char('\'') + chosen + QLatin1Char('\'') + kCrLf + kCrLf +
-                                 QStringLiteral("holds a backup made before backups were verified:") + kCrLf +
-                                 QStringLiteral("it has no manifest, so it cannot be verified."),
-                             QStringLiteral("Backup Cannot Be Verified"), MsgIcon::Exclamation, MsgButtons::OK);
+        dialogs().MessageBox(owner, NoManifestText(chosen), QStringLiteral("Backup Cannot Be Verified"),
+                             MsgIcon::Exclamation, MsgButtons::OK);
         break;
     case BackupVerdict::Status::Failed:
         dialogs().MessageBox(owner, BackupNotVerifiedText(chosen, verdict).section(kCrLf + kCrLf, 0, -2),
@@ -299,11 +342,17 @@ void BackupDataFiles(QWidget* owner) {
                                    QStringLiteral("your ") + AppTitle + QStringLiteral(" data files to..."));
     if (chosen.isEmpty())
         return;
-    if (RunBackup(owner, chosen))
+    switch (RunBackup(owner, chosen)) {
+    case BackupEnd::Done:
         Report(owner, QStringLiteral("Your current ") + AppTitle + QStringLiteral(" data files") + kCrLf +
                           QStringLiteral("have been successfully backed up!"));
-    else
+        break;
+    case BackupEnd::Cancelled:
         Report(owner, QStringLiteral("The backup process has been cancelled"));
+        break;
+    case BackupEnd::DoneButNotRecorded:
+        break;
+    }
 }
 
 bool RestoreDataFiles(QWidget* owner) {
@@ -318,10 +367,19 @@ bool RestoreDataFiles(QWidget* owner) {
     if (chosen.isEmpty())
         return false;
     int replaced = 0;
-    if (RunRestore(owner, chosen, replaced)) {
+    std::optional<ReplacedHistory> kept;
+    if (RunRestore(owner, chosen, replaced, kept)) {
         DataRestored = true;
-        // The restored history goes on with the restore that brought it back.
-        RecordBackupEvent(ProgramFolder(), HistoryEvent::Restore, chosen);
+        // The restored history goes on with the restore that brought it back, naming the history it replaced.
+        const QString error =
+            RecordBackupEvent(ProgramFolder(), HistoryEvent::Restore, chosen, kept ? kept->text() : QString());
+        if (!error.isEmpty()) {
+            dialogs().MessageBox(owner,
+                                 QStringLiteral("The data files have been restored, but the change") + kCrLf +
+                                     QStringLiteral("history could not tell of it:") + kCrLf + error,
+                                 QStringLiteral("File Restore Error"), MsgIcon::Exclamation, MsgButtons::OK);
+            return true;
+        }
         Report(owner, QStringLiteral("Your previously backed up ") + kCrLf + AppTitle + QStringLiteral(" data files") +
                           kCrLf + QStringLiteral("has been successfully restored!"));
     } else {

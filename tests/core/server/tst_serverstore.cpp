@@ -1,6 +1,7 @@
 // The server store against a real PostgreSQL cluster, beyond the stores' common contract (tst_store): two clerks on
 // one employee, exact bytes, a folder moved in and out, a connection lost during a save, and the schema's versions.
 
+#include "SyscallFault.h"
 #include "TestServer.h"
 #include "VardelDataRun.h"
 
@@ -97,6 +98,8 @@ private slots:
     void twoClerks_data();
     void twoClerks();
     void roundTrip();
+    void aKilledExportLeavesOldOrNew_data();
+    void aKilledExportLeavesOldOrNew();
     void backupOnServer();
     void importRefused_data();
     void importRefused();
@@ -295,6 +298,52 @@ void tst_serverstore::twoClerks() {
     qint64 version = 0;
     QCOMPARE(bob.Read(key, now, version), !firstRemoves);
     QVERIFY(now.JobTitle != QStringLiteral("Bob Lee"));
+}
+
+// An export killed before any of its renames, or made to fail at any flush, leaves a folder with none of the files
+// or with all four whole, never some of them; the next export clears the hidden folder it left.
+void tst_serverstore::aKilledExportLeavesOldOrNew_data() {
+    QTest::addColumn<QString>("syscall");
+    QTest::addColumn<QString>("fault");
+    for (const char* call : {"rename", "renameat2"})
+        QTest::addRow("killed at %s", call) << call << "signal=KILL";
+    QTest::newRow("fsync fails") << "fsync"
+                                 << "error=EIO";
+}
+
+void tst_serverstore::aKilledExportLeavesOldOrNew() {
+    QFETCH(QString, syscall);
+    QFETCH(QString, fault);
+    if (!SyscallFaultsAvailable())
+        QSKIP("strace cannot trace here");
+    FRESH_TEST_DATABASE(server);
+    QTemporaryDir in, scratch;
+    fillFolder(in.path());
+    QCOMPARE(VardelData({"--server", server, "--data-dir", in.path(), "server-import"}).exitCode, 0);
+    const auto exportTo = [&server](const QString& dir) {
+        return QStringList{"--server", server, "--data-dir", dir, "server-export"};
+    };
+    const int calls = CountSyscalls(syscall, exportTo(scratch.filePath("count")));
+    QVERIFY(calls > 0);
+    const QStringList names = {"Vardel.Data", "User.List", "User.Log", "Change.Log"};
+    for (int nth = 1; nth <= calls; ++nth) {
+        const QString out = scratch.filePath(QStringLiteral("out%1").arg(nth));
+        const Run run = VardelDataWithFault(syscall, nth, fault, exportTo(out));
+        int present = 0;
+        for (const QString& name : names)
+            if (QFileInfo::exists(out + QLatin1Char('/') + name)) {
+                ++present;
+                QCOMPARE(readFile(out + QLatin1Char('/') + name), readFile(in.filePath(name)));
+            }
+        QVERIFY2(present == 0 || present == names.size(), qPrintable(QStringLiteral("call %1").arg(nth)));
+        // A failed flush fails the export; only the last, after the rename, leaves the files, and says so.
+        if (fault.startsWith(QLatin1String("error")))
+            QVERIFY2(run.exitCode == 1 && (present == 0 || run.err.contains("is in place")), run.err.constData());
+        QDir(out).removeRecursively();
+        QCOMPARE(VardelData(exportTo(out)).exitCode, 0);
+    }
+    for (const QString& entry : QDir(scratch.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+        QVERIFY2(!entry.startsWith(QLatin1Char('.')), qPrintable(entry));
 }
 
 void tst_serverstore::roundTrip() {

@@ -2,23 +2,39 @@
 #include "FileTestSupport.h"
 #include "ScriptedDialogs.h"
 #include "WindowTestSupport.h"
-#include "core/base/AppGlobals.h"
-#include "ui/common/QtDialogs.h"
 #include "core/backup/BackupManifest.h"
-#include "ui/backup/modBackupRestore.h"
-#include "ui/backup/modFolderBrowse.h"
+#include "core/base/AppGlobals.h"
 #include "core/base/DataFolder.h"
 #include "core/base/FixedRecordFile.h"
+#include "core/history/ChangeLog.h"
+#include "ui/backup/modBackupRestore.h"
+#include "ui/backup/modFolderBrowse.h"
+#include "ui/common/QtDialogs.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
+#include <csignal>
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
+
+int g_renamesBeforeKill = 0;
+
+// The rename after g_renamesBeforeKill others never happens: the process is killed first, as a power loss would.
+int killingRename(const char* from, const char* to) {
+    if (g_renamesBeforeKill-- == 0)
+        ::raise(SIGKILL);
+    return ::rename(from, to);
+}
 
 const QString kCaption = QStringLiteral("Main Window");
 const QString kBackupPrompt =
@@ -314,12 +330,12 @@ private slots:
         QCOMPARE(scripted.calls().size(), 3);
         // The question says what will come back before anything is replaced.
         QString question = kRestoreQuestion;
-        question.insert(question.indexOf(QStringLiteral("Are you sure")),
-                        QStringLiteral("The backup to be restored:\r\n") +
-                            ManifestSummary(*VerifyBackupFolder(folder, QStringLiteral("Vardel.Data"),
-                                                                QStringLiteral("User.List"))
-                                                 .manifest) +
-                            QStringLiteral(".\r\n\r\n"));
+        question.insert(
+            question.indexOf(QStringLiteral("Are you sure")),
+            QStringLiteral("The backup to be restored:\r\n") +
+                ManifestSummary(
+                    *VerifyBackupFolder(folder, QStringLiteral("Vardel.Data"), QStringLiteral("User.List")).manifest) +
+                QStringLiteral(".\r\n\r\n"));
         QVERIFY(question.contains(QStringLiteral("3 employees and 2 users")));
         checkMessage(scripted.calls().at(1), question, QStringLiteral("Important! Please read carefully..."),
                      MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
@@ -332,9 +348,9 @@ private slots:
             QCOMPARE(readFile(program(name)), kept[name]);
             QCOMPARE(modeOf(program(name)), mode_t(0600));
         }
-        QCOMPARE(filesIn(program()), (QStringList{QStringLiteral("Backup.Last"), QStringLiteral("Change.Log"),
-                                                  QStringLiteral("User.List"), QStringLiteral("User.Log"),
-                                                  QStringLiteral("Vardel.Data")}));
+        QCOMPARE(filesIn(program()),
+                 (QStringList{QStringLiteral("Backup.Last"), QStringLiteral("Change.Log"), QStringLiteral("User.List"),
+                              QStringLiteral("User.Log"), QStringLiteral("Vardel.Data")}));
         // The history tells of both, the restore's line after the backup's.
         const QByteArray history = readFile(program(QStringLiteral("Change.Log")));
         QVERIFY(history.indexOf("\tbackup\t") >= 0 && history.indexOf("\trestore\t") > history.indexOf("\tbackup\t"));
@@ -383,17 +399,18 @@ private slots:
 
         writeProgramFiles(QStringLiteral("second"));
         scripted.clear();
-        script(scripted, backup(), {MsgResult::Yes, MsgResult::Yes, MsgResult::OK, MsgResult::OK});
+        script(scripted, backup(), {MsgResult::Yes, MsgResult::Yes, MsgResult::Yes, MsgResult::OK, MsgResult::OK});
         // The caller must rebuild its list although the restore reports its cancellation.
         QVERIFY(RestoreDataFiles(m_owner));
         if (verified) {
             QCOMPARE(scripted.calls().size(), 3);
             checkReport(scripted.last(), kRestored);
         } else {
-            QCOMPARE(scripted.calls().size(), 5);
+            QCOMPARE(scripted.calls().size(), 6);
             QCOMPARE(scripted.calls().at(1).title, QStringLiteral("Backup Cannot Be Verified"));
-            checkMessage(scripted.calls().at(3),
-                         QStringLiteral("There is some kind of problem\r\ntrying to restore User.Log"),
+            QCOMPARE(scripted.calls().at(2).title, QStringLiteral("Restore an Unverified Backup?"));
+            checkMessage(scripted.calls().at(4),
+                         QStringLiteral("There is some kind of problem\r\ntrying to restore User.Log\r\n\r\nmissing"),
                          QStringLiteral("File Restore Error"), MsgIcon::Exclamation);
             checkReport(scripted.last(), kRestoreCancelled);
         }
@@ -473,26 +490,142 @@ private slots:
         if (currentData)
             writeProgramFiles(QStringLiteral("now"));
         ScriptedDialogs scripted;
-        script(scripted, backup(), {MsgResult::Yes, answer});
+        script(scripted, backup(), {MsgResult::Yes, MsgResult::Yes, answer});
         if (currentData)
             scripted.answer(MsgResult::OK);
         RestoreDataFiles(m_owner);
-        QCOMPARE(scripted.calls().size(), currentData ? 4 : 3);
+        QCOMPARE(scripted.calls().size(), currentData ? 5 : 4);
         checkMessage(scripted.calls().at(1),
                      QLatin1Char('\'') + backup() +
-                         QStringLiteral("'\r\n\r\nholds a backup made before backups were verified:\r\nit has no "
-                                        "manifest, so it cannot be verified.\r\n\r\nDo you want to restore it "
-                                        "anyway?"),
+                         QStringLiteral("'\r\n\r\nhas no manifest: the backup is incomplete or was made\r\nbefore "
+                                        "backups were verified, so it cannot be verified.\r\n\r\nDo you want to "
+                                        "restore it anyway?"),
                      QStringLiteral("Backup Cannot Be Verified"), MsgIcon::Exclamation, MsgButtons::YesNo,
                      MsgResult::No);
+        // A second, separate yes: the default of each is No.
+        checkMessage(scripted.calls().at(2),
+                     QStringLiteral("A backup that was cut off would replace your data files\r\nwith only part of "
+                                    "them, and nothing here can tell.\r\nThe access code stays as it is.\r\n\r\n"
+                                    "Restore from this unverified backup all the same?"),
+                     QStringLiteral("Restore an Unverified Backup?"), MsgIcon::Exclamation, MsgButtons::YesNo,
+                     MsgResult::No);
         if (currentData)
-            checkMessage(scripted.calls().at(2), kRestoreQuestion, QStringLiteral("Important! Please read carefully..."),
-                         MsgIcon::Exclamation, MsgButtons::YesNo, MsgResult::No);
+            checkMessage(scripted.calls().at(3), kRestoreQuestion,
+                         QStringLiteral("Important! Please read carefully..."), MsgIcon::Exclamation, MsgButtons::YesNo,
+                         MsgResult::No);
         checkReport(scripted.last(), restored ? kRestored : kRestoreCancelled);
-        QCOMPARE(readFile(program(QStringLiteral("Vardel.Data"))) ==
-                     content(QStringLiteral("backupVardel.Data"), 5000),
+        QCOMPARE(readFile(program(QStringLiteral("Vardel.Data"))) == content(QStringLiteral("backupVardel.Data"), 5000),
                  restored);
         QCOMPARE(DataRestored, restored);
+    }
+
+    // The history in use is never lost to a restore: a restored one is kept beside as "Change.Log.replaced-...",
+    // and the restored history's restore line names it. A backup nothing vouches for never brings back the code.
+    void whatARestoreKeeps_data() {
+        QTest::addColumn<bool>("verified");
+        QTest::addColumn<bool>("backupHasHistory");
+        QTest::newRow("verified, with a history") << true << true;
+        QTest::newRow("verified, without one: the history goes on") << true << false;
+        QTest::newRow("no manifest: history kept, code not restored") << false << true;
+    }
+    void whatARestoreKeeps() {
+        QFETCH(bool, verified);
+        QFETCH(bool, backupHasHistory);
+        writeProgramFiles(QStringLiteral("first"));
+        writeFile(program(QStringLiteral("Access.Code")), "code then");
+        if (backupHasHistory)
+            QVERIFY(RecordBackupEvent(program(), HistoryEvent::Backup, QStringLiteral("earlier")).isEmpty());
+        ScriptedDialogs scripted;
+        script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
+        BackupDataFiles(m_owner);
+        // Without a history before it, the backup holds none.
+        QCOMPARE(QFileInfo::exists(backup(QStringLiteral("Change.Log"))), backupHasHistory);
+        const QByteArray backedUpHistory =
+            backupHasHistory ? readFile(backup(QStringLiteral("Change.Log"))) : QByteArray();
+        if (!verified)
+            QVERIFY(QFile::remove(backup(QStringLiteral("Backup.Manifest"))));
+        writeFile(program(QStringLiteral("Access.Code")), "code now");
+        QVERIFY(RecordBackupEvent(program(), HistoryEvent::Backup, QStringLiteral("later")).isEmpty());
+        const QByteArray current = readFile(program(QStringLiteral("Change.Log")));
+
+        scripted.clear();
+        script(scripted, backup(), {MsgResult::Yes, MsgResult::Yes, MsgResult::Yes, MsgResult::OK});
+        QVERIFY(RestoreDataFiles(m_owner));
+        checkReport(scripted.last(), kRestored);
+        QCOMPARE(readFile(program(QStringLiteral("Access.Code"))), verified ? "code then" : "code now");
+        const QStringList replaced =
+            QDir(program()).entryList({QStringLiteral("Change.Log.replaced-*")}, QDir::Files | QDir::Hidden);
+        const QByteArray history = readFile(program(QStringLiteral("Change.Log")));
+        QCOMPARE(CheckChain(history).State, ChainCheck::Intact);
+        if (!backupHasHistory) {
+            QVERIFY(replaced.isEmpty());
+            QVERIFY(history.startsWith(current));
+            return;
+        }
+        QCOMPARE(replaced.size(), 1);
+        QVERIFY(QRegularExpression(QStringLiteral("^Change\\.Log\\.replaced-\\d{4}-\\d\\d-\\d\\d-\\d{6}$"))
+                    .match(replaced.first())
+                    .hasMatch());
+        QCOMPARE(readFile(program(replaced.first())), current);
+        QCOMPARE(modeOf(program(replaced.first())), mode_t(0600));
+        QVERIFY(history.startsWith(backedUpHistory));
+        const QList<ChangeEvent> restored = ParseChangeLog(history);
+        QCOMPARE(restored.last().Event, HistoryEvent::Restore);
+        QCOMPARE(restored.last().OldValue, QStringLiteral("%1: %2 lines, last hash %3")
+                                               .arg(replaced.first())
+                                               .arg(current.count('\n'))
+                                               .arg(QString::fromLatin1(CheckChain(current).LastHash)));
+    }
+
+    // A restore killed before each of its renames in turn: every file is the one before or the one restored, and a
+    // kept history is the whole history it replaced.
+    void aKilledRestoreLeavesOldOrNew() {
+        writeProgramFiles(QStringLiteral("first"));
+        QVERIFY(RecordBackupEvent(program(), HistoryEvent::Backup, QStringLiteral("earlier")).isEmpty());
+        ScriptedDialogs scripted;
+        script(scripted, backup(), {MsgResult::OK, MsgResult::OK});
+        BackupDataFiles(nullptr);
+        writeProgramFiles(QStringLiteral("second"));
+        QVERIFY(RecordBackupEvent(program(), HistoryEvent::Backup, QStringLiteral("later")).isEmpty());
+        const QStringList names = DataFileList + QStringList{QStringLiteral("Change.Log")};
+        QMap<QString, QByteArray> before;
+        for (const QString& name : names)
+            before[name] = readFile(program(name));
+        // The restored history may already carry the restore's own line after the backup's.
+        const auto restored = [](const QByteArray& now, const QByteArray& backedUp) {
+            return now == backedUp || (now.startsWith(backedUp) && CheckChain(now).State == ChainCheck::Intact);
+        };
+        bool finished = false;
+        int killed = 0;
+        for (int renames = 0; !finished && renames < 20; ++renames) {
+            for (const QString& name : names)
+                writeFile(program(name), before[name]);
+            const pid_t child = ::fork();
+            if (child == 0) {
+                g_renamesBeforeKill = renames;
+                FileSystemCalls::SetRename(killingRename);
+                script(scripted, backup(), {MsgResult::Yes, MsgResult::OK});
+                RestoreDataFiles(nullptr);
+                std::fflush(nullptr);
+                ::_exit(0);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            finished = WIFEXITED(status);
+            killed += WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL ? 1 : 0;
+            for (const QString& name : names) {
+                const QByteArray now = readFile(program(name));
+                QVERIFY2(now == before[name] || restored(now, readFile(backup(name))),
+                         qPrintable(QStringLiteral("%1 after %2 renames").arg(name).arg(renames)));
+            }
+            for (const QString& kept :
+                 QDir(program()).entryList({QStringLiteral("Change.Log.replaced-*")}, QDir::Files)) {
+                QCOMPARE(readFile(program(kept)), before[QStringLiteral("Change.Log")]);
+                QVERIFY(QFile::remove(program(kept)));
+            }
+        }
+        // Before the kept history, each of the three data files, and the history.
+        QVERIFY(finished && killed >= 5);
     }
 
     void aCopyThatFailsHalfWayLeavesTheTargetWhole_data() {
@@ -511,17 +644,18 @@ private slots:
         ScriptedDialogs scripted;
         // A restore is asked first whether to trust a backup without a manifest, then the restore question.
         if (restore)
-            script(scripted, backup(), {MsgResult::Yes, MsgResult::Yes, MsgResult::OK, MsgResult::OK});
+            script(scripted, backup(), {MsgResult::Yes, MsgResult::Yes, MsgResult::Yes, MsgResult::OK, MsgResult::OK});
         else
             script(scripted, backup(), {MsgResult::OK, MsgResult::OK, MsgResult::OK});
         {
             FileSizeLimit limit(200000);
             backupOrRestore(restore);
         }
-        QCOMPARE(scripted.calls().size(), restore ? 5 : 4);
-        checkMessage(scripted.calls().at(restore ? 3 : 2),
-                     restore ? QStringLiteral("There is some kind of problem\r\ntrying to restore Vardel.Data")
-                             : QStringLiteral("There is some kind of problem\r\ntrying to copy Vardel.Data"),
+        QCOMPARE(scripted.calls().size(), restore ? 6 : 4);
+        checkMessage(scripted.calls().at(restore ? 4 : 2),
+                     (restore ? QStringLiteral("There is some kind of problem\r\ntrying to restore Vardel.Data")
+                              : QStringLiteral("There is some kind of problem\r\ntrying to copy Vardel.Data")) +
+                         QStringLiteral("\r\n\r\nFile too large"),
                      restore ? QStringLiteral("File Restore Error") : QStringLiteral("File Backup Error"),
                      MsgIcon::Exclamation);
         checkReport(scripted.last(), cancelled(restore));
