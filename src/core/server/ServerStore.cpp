@@ -447,6 +447,17 @@ void ServerStore::WriteUser(int n, const UserRecord& user) {
     }
 }
 
+void ServerStore::Exclusive(const std::function<void()>& work) {
+    // One transaction, and in it the store's one-writer lock: what work reads is still so when it writes, whichever
+    // desk runs the same kind of work at the same moment (two imports of one file add its rows once). An advisory
+    // lock, so that it needs no privilege on the tables, and it ends with the transaction whatever happens.
+    inTransaction("BEGIN", [&] {
+        m_db->exec("SELECT pg_advisory_xact_lock(7130021)");
+        work();
+        return 0;
+    });
+}
+
 bool ServerStore::HasUsers() {
     return !Users().isEmpty();
 }

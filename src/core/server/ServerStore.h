@@ -35,7 +35,7 @@ public:
     void ReadMany(const QList<RecordKey>& keys,
                   const std::function<void(qsizetype index, const char* bytes)>& visit) override;
     void AppendMany(const std::vector<PersonnelRecord>& records) override;
-    void Exclusive(const std::function<void()>& work) override { work(); }
+    void Exclusive(const std::function<void()>& work) override;
     bool HasData() override;
     QString NoEmployeeText(RecordKey key) override;
     bool KeysNeverMove() const override { return true; }

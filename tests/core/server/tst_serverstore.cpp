@@ -107,6 +107,7 @@ private slots:
     void lostMidSave();
     void schemaVersions_data();
     void schemaVersions();
+    void concurrentImportsAddTheRowOnce();
 };
 
 void tst_serverstore::chosenServer_data() {
@@ -495,6 +496,32 @@ void tst_serverstore::schemaVersions() {
         QVERIFY2(error.text().contains(QStringLiteral("newer version of Vardel")), qPrintable(error.text()));
     }
     QCOMPARE(SchemaVersion(connection), refused ? startsAt : LatestSchemaVersion());
+}
+
+// Four desks importing the same one-row file at once add the row once: the duplicate check runs under the lock
+// the write takes.
+void tst_serverstore::concurrentImportsAddTheRowOnce() {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("one.csv"));
+    // Enough rows that each import's check and write take long enough to meet the others'.
+    QByteArray rows = "First Name,Last Name,Race,Sex,Date of Birth,Social Security #,Date of Employment\r\n";
+    for (int n = 0; n < 200; ++n)
+        rows += QStringLiteral("Ida,Ivers%1,W,F,3/7/1980,999-99-%2,4/1/2005\r\n").arg(n).arg(1000 + n).toLatin1();
+    writeFile(csv, rows);
+    for (int trial = 0; trial < 3; ++trial) {
+        FRESH_TEST_DATABASE(server);
+        std::vector<std::unique_ptr<QProcess>> imports;
+        for (int n = 0; n < 4; ++n) {
+            imports.push_back(std::make_unique<QProcess>());
+            imports.back()->start(QStringLiteral(VARDEL_DATA_TOOL),
+                                  {"--server", server, "--data-dir", dir.path(), "import", csv});
+        }
+        int added = 0;
+        for (const auto& import : imports)
+            added += FinishRun(*import).exitCode == 0;
+        QCOMPARE(added, 1);
+        QCOMPARE(ServerStore(server).Counts().records, qint64(200));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_serverstore)
