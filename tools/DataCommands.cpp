@@ -84,6 +84,11 @@ int DemoCommand(const QStringList& arguments) {
     SampleArguments a;
     if (!ParseSampleArguments(args, 1, &a))
         return UsageError("demo N --seed S [--replace]");
+    if (const QString refusal = ActiveStore().FolderToolRefusal(QStringLiteral("demo --replace"));
+        a.replace && !refusal.isEmpty()) {
+        PrintError(refusal);
+        return 1;
+    }
 
     // From the look at the old records until the new ones are in their place, no other writer may come between.
     int status = 0;

@@ -59,6 +59,10 @@ int MakeOldCommand(const QStringList& arguments) {
     SampleArguments a;
     if (!ParseSampleArguments(args, 0, &a))
         return UsageError("make-old N --seed S [--dat] [--replace]");
+    if (const QString refusal = ActiveStore().FolderToolRefusal(QStringLiteral("make-old")); !refusal.isEmpty()) {
+        PrintError(refusal);
+        return 1;
+    }
 
     const QString target = OlderSampleFileName(args.has("--dat"));
     // No other writer between the look at the old file and the new one in its place.
@@ -79,6 +83,10 @@ int MakeOldCommand(const QStringList& arguments) {
 int ConvertCommand(const QStringList& args) {
     if (!args.isEmpty())
         return UsageError("convert");
+    if (const QString refusal = ActiveStore().FolderToolRefusal(QStringLiteral("convert")); !refusal.isEmpty()) {
+        PrintError(refusal);
+        return 1;
+    }
     // The take-over, the check and the rewrite form one change of the folder.
     DataFolderLock lock;
     ClearDataFolderLeftovers();

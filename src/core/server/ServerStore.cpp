@@ -491,6 +491,12 @@ bool ServerStore::HasData() {
     return Counts().records > 0;
 }
 
+QString ServerStore::FolderToolRefusal(const QString& command) const {
+    return QStringLiteral("%1 works on a data folder's own files; the records are on the server %2, shared by every "
+                          "desk, and nothing was changed")
+        .arg(command, Where());
+}
+
 QString ServerStore::RestoreRefusal() const {
     // A restore would put one desk's files back under every other desk: the data goes back with server-import
     // into an empty database, which the server's administrator decides on.

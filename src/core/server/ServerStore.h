@@ -40,6 +40,7 @@ public:
     QString NoEmployeeText(RecordKey key) override;
     bool KeysNeverMove() const override { return true; }
     QString RestoreRefusal() const override;
+    QString FolderToolRefusal(const QString& command) const override;
     QList<std::pair<QString, QByteArray>> BackupFiles() override { return ExportFiles(); }
 
     void Commit(const QList<ChangeEvent>& events, const std::function<void()>& change) override;

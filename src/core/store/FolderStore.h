@@ -36,6 +36,7 @@ public:
     QString NoEmployeeText(RecordKey key) override;
     bool KeysNeverMove() const override { return false; }
     QString RestoreRefusal() const override { return QString(); }
+    QString FolderToolRefusal(const QString&) const override { return QString(); }
     QList<std::pair<QString, QByteArray>> BackupFiles() override { return {}; }
 
     void Commit(const QList<ChangeEvent>& events, const std::function<void()>& change) override;

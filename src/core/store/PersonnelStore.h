@@ -113,6 +113,9 @@ public:
     virtual bool KeysNeverMove() const = 0;
     // That key holds nobody, as a refusal names it.
     virtual QString NoEmployeeText(RecordKey key) = 0;
+    // Why a command that works on the data folder's own files (command names it) cannot run on this store: it
+    // would replace or convert every desk's records at once. Empty when it can.
+    virtual QString FolderToolRefusal(const QString& command) const = 0;
     // Why a restore from a backup folder cannot replace this store's data, or empty when it can.
     virtual QString RestoreRefusal() const = 0;
     // The files a backup writes from the store rather than copies from the data folder, with their contents, as

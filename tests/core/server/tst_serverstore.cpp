@@ -108,6 +108,8 @@ private slots:
     void schemaVersions_data();
     void schemaVersions();
     void concurrentImportsAddTheRowOnce();
+    void folderToolsRefused_data();
+    void folderToolsRefused();
 };
 
 void tst_serverstore::chosenServer_data() {
@@ -522,6 +524,28 @@ void tst_serverstore::concurrentImportsAddTheRowOnce() {
         QCOMPARE(added, 1);
         QCOMPARE(ServerStore(server).Counts().records, qint64(200));
     }
+}
+
+// The tools that replace or convert a data folder's own files would do so for every desk at once on a server.
+void tst_serverstore::folderToolsRefused_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("demo --replace") << "demo 5 --seed 1 --replace";
+    QTest::newRow("make-old") << "make-old 5 --seed 1 --replace";
+    QTest::newRow("convert") << "convert";
+}
+
+void tst_serverstore::folderToolsRefused() {
+    QFETCH(QString, command);
+    FRESH_TEST_DATABASE(server);
+    QTemporaryDir dir;
+    const QStringList onServer = {"--server", server, "--data-dir", dir.path()};
+    QCOMPARE(VardelData(onServer + Words(QStringLiteral("demo 3 --seed 2"))).exitCode, 0);
+    const QByteArray history = ServerStore(server).History();
+    const Run run = VardelData(onServer + Words(command));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("works on a data folder's own files"), run.err.constData());
+    QCOMPARE(ServerStore(server).Counts().records, qint64(3));
+    QCOMPARE(ServerStore(server).History(), history);
 }
 
 QTEST_GUILESS_MAIN(tst_serverstore)
