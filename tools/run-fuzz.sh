@@ -6,7 +6,7 @@ set -e
 build=$1
 seconds=$2
 shift 2
-targets=${*:-"fuzz_personnel_record fuzz_user_record fuzz_data_file fuzz_date_entry fuzz_old_personnel_record"}
+targets=${*:-"fuzz_personnel_record fuzz_user_record fuzz_data_file fuzz_date_entry fuzz_old_personnel_record fuzz_csv_import fuzz_backup_manifest fuzz_change_log"}
 here=$(cd "$(dirname "$0")/.." && pwd)
 for target in $targets; do
     work="$build/corpus-work/$target"
