@@ -67,7 +67,7 @@ int MakeOldCommand(const QStringList& arguments) {
     const QString target = OlderSampleFileName(args.has("--dat"));
     // No other writer between the look at the old file and the new one in its place.
     DataFolderLock lock;
-    const QFileInfo existing(target);
+    const QFileInfo existing(DataFolderFile(target));
     if (existing.exists() && existing.size() > 0 && !a.replace) {
         PrintError(target + QStringLiteral(" already exists; add --replace to write over it"));
         return 1;

@@ -21,7 +21,7 @@ int withServer(const QStringList& args, const char* synopsis, void (ServerStore:
         return UsageError(synopsis);
     }
     ServerStore store(ChosenToolServer());
-    (store.*move)(QDir::currentPath());
+    (store.*move)(DataFolder());
     return 0;
 }
 

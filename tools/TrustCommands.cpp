@@ -127,7 +127,7 @@ int BackupCommand(const QStringList& arguments) {
         return 2;
     }
     dir = FromCallerFolder(dir);
-    if (IsSameFolder(dir, ProgramFolder())) {
+    if (IsSameFolder(dir, DataFolder())) {
         Fail(QStringLiteral("%1 is the data folder itself").arg(dir));
         return 1;
     }
@@ -145,7 +145,7 @@ int BackupCommand(const QStringList& arguments) {
         report += ClearKilledBackups(dir);
         // Built hidden and shown under its dated name only when whole: a killed backup never looks like one.
         StagingFolder staging(target);
-        MakeVerifiedBackup(ProgramFolder(), staging.path(), BackedUpFiles(), DataFileName, UserListFileName,
+        MakeVerifiedBackup(DataFolder(), staging.path(), BackedUpFiles(), DataFileName, UserListFileName,
                            QStringLiteral("vardel-data (%1)").arg(LoginName()));
         const BackupVerdict verdict = VerifyBackupFolder(staging.path(), DataFileName, UserListFileName);
         if (verdict.status != BackupVerdict::Status::Verified) {
@@ -155,8 +155,8 @@ int BackupCommand(const QStringList& arguments) {
         staging.publish();
         report = TerminalText(target) + '\t' + TerminalText(ManifestSummary(*verdict.manifest)) + '\n' + report;
     }
-    RecordLastBackup(ProgramFolder(), now, target);
-    if (const QString error = RecordBackupEvent(ProgramFolder(), HistoryEvent::Backup, target); !error.isEmpty()) {
+    RecordLastBackup(DataFolder(), now, target);
+    if (const QString error = RecordBackupEvent(DataFolder(), HistoryEvent::Backup, target); !error.isEmpty()) {
         Fail(QStringLiteral("the backup in %1 is whole, but the change history could not tell of it: %2")
                  .arg(target, error));
         return 1;

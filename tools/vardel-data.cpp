@@ -154,28 +154,12 @@ int main(int argc, char* argv[]) {
             SetActiveStore(std::make_unique<ServerStore>(ChosenToolServer()));
             // What stays local (the access code a backup takes along) lives in the data folder, made private when
             // missing, as the program makes it for a desk on a server.
-            EnsurePrivateFolder(dataDir);
-            if (!QDir::setCurrent(dataDir)) {
-                PrintError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
-                return 1;
-            }
+            UseDataFolder(dataDir);
             return command->run(args);
         }
-        const QFileInfo folder(dataDir);
-        if (command->folder == FolderUse::Creates) {
-            EnsurePrivateFolder(dataDir);
-        } else if (!folder.exists()) {
-            // Saying "records 0" here would pass a mistyped folder off as an empty database.
-            PrintError(QStringLiteral("the data folder %1 does not exist").arg(dataDir));
-            return 1;
-        } else if (!folder.isDir()) {
-            PrintError(QStringLiteral("%1 is not a folder").arg(dataDir));
-            return 1;
-        }
-        if (!QDir::setCurrent(dataDir)) {
-            PrintError(QStringLiteral("cannot enter the folder %1: %2").arg(dataDir, qt_error_string(errno)));
-            return 1;
-        }
+        // A missing folder is refused rather than made: saying "records 0" would pass a mistyped folder off as an
+        // empty database.
+        UseDataFolder(dataDir, command->folder == FolderUse::Creates);
         // The running program's windows hold slot numbers into the files: a write under them would land their
         // next save on somebody else.
         if (command->folder != FolderUse::Reads)

@@ -96,10 +96,6 @@ bool isRegularFile(const QString& path) {
 
 } // namespace
 
-QString ProgramFolder() {
-    return QDir::currentPath();
-}
-
 bool IsSameFolder(const QString& a, const QString& b) {
     const QString first = QFileInfo(a).canonicalFilePath();
     const QString second = QFileInfo(b).canonicalFilePath();
@@ -260,6 +256,6 @@ int ClearAbandonedCopies(const QString& folder) {
 
 void ClearDataFolderLeftovers() {
     const DataFolderLock lock;
-    RemoveFileIfPresent(TempFileName);
-    ClearAbandonedCopies(QStringLiteral("."));
+    RemoveFileIfPresent(DataFolderFile(TempFileName));
+    ClearAbandonedCopies(DataFolder());
 }

@@ -8,9 +8,6 @@
 
 // The file work of backup and restore: folder tests and whole-file copies that never leave a cut-off file.
 
-// The program's folder: the data folder, which start-up made the working folder.
-QString ProgramFolder();
-
 // True when both paths name the same folder once symbolic links and "." or ".." are resolved. Letter case
 // counts: on this system "Backup" and "backup" are two folders.
 bool IsSameFolder(const QString& a, const QString& b);

@@ -42,9 +42,9 @@ void makeFolder(const QString& path) {
 struct stat statFolder(const QString& folder) {
     struct stat st {};
     if (::stat(QFile::encodeName(folder).constData(), &st) != 0)
-        throw FileError(folder + QStringLiteral(": ") + qt_error_string(errno));
+        throw FileError(ShownPath(folder) + QStringLiteral(": ") + qt_error_string(errno));
     if (!S_ISDIR(st.st_mode))
-        throw FileError(folder + QStringLiteral(": ") + qt_error_string(ENOTDIR));
+        throw FileError(ShownPath(folder) + QStringLiteral(": ") + qt_error_string(ENOTDIR));
     return st;
 }
 
@@ -100,7 +100,48 @@ QString folderKey(const struct stat& st) {
     return QString::number(st.st_dev) + QLatin1Char(':') + QString::number(st.st_ino);
 }
 
+QString& chosenFolder() {
+    static QString folder;
+    return folder;
+}
+
 } // namespace
+
+QString DataFolder() {
+    const QString& chosen = chosenFolder();
+    return chosen.isEmpty() ? QDir::currentPath() : chosen;
+}
+
+QString DataFolderFile(const QString& name) {
+    return QDir(DataFolder()).filePath(name);
+}
+
+void UseDataFolder(const QString& folder, bool create) {
+    if (folder.isEmpty()) {
+        chosenFolder().clear();
+        return;
+    }
+    const QString absolute = QDir::cleanPath(QDir(folder).absolutePath());
+    if (create) {
+        EnsurePrivateFolder(absolute);
+    } else {
+        const QFileInfo info(absolute);
+        if (!info.exists())
+            throw FileError(QStringLiteral("the data folder %1 does not exist").arg(folder));
+        if (!info.isDir())
+            throw FileError(QStringLiteral("%1 is not a folder").arg(folder));
+    }
+    RequireSafeDataFolder(absolute);
+    chosenFolder() = absolute;
+}
+
+QString ShownPath(const QString& path) {
+    if (QDir::isRelativePath(path))
+        return path;
+    const QString inside = QDir(DataFolder()).relativeFilePath(path);
+    const bool outside = inside.startsWith(QLatin1String("../")) || inside == QLatin1String("..");
+    return outside || inside == QLatin1String(".") ? path : inside;
+}
 
 void EnsurePrivateFolder(const QString& path) {
     // A folder made here is open to its owner only: it will hold social security numbers. A folder that is
@@ -112,9 +153,9 @@ void MakeFilePrivate(const QString& path) {
     EnsurePrivateFolder(QFileInfo(path).absolutePath());
     const UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd)
-        throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
+        throw FileError(ShownPath(path) + QStringLiteral(": ") + qt_error_string(errno));
     if (::fchmod(fd.get(), 0600) != 0)
-        throw FileError(path + QStringLiteral(": ") + qt_error_string(errno));
+        throw FileError(ShownPath(path) + QStringLiteral(": ") + qt_error_string(errno));
 }
 
 QString UnsafeFolderText(const QString& path, unsigned mode) {

@@ -6,6 +6,20 @@
 
 #include <new>
 
+// The data folder, an absolute path, chosen once before the first file is opened (UseDataFolder in the program,
+// the same in vardel-data). Every file of the folder is opened by a path built from it, never by a bare name, so
+// the process's working directory plays no part and a module that changes it cannot send a write elsewhere. Until
+// one is chosen (a test of a module), the working directory as it is at each call.
+QString DataFolder();
+// name in the data folder, an absolute path.
+QString DataFolderFile(const QString& name);
+// Checks the folder (EnsurePrivateFolder when create, else it must exist as a folder; RequireSafeDataFolder) and
+// makes it the data folder. Throws FileError. An empty folder goes back to the working directory (tests).
+void UseDataFolder(const QString& folder, bool create = true);
+// How a message names a file: by its path inside the data folder ("Vardel.Data", "Backups/2026-…/User.List"), as
+// the clerk knows the folder's files, and by its full path elsewhere.
+QString ShownPath(const QString& path);
+
 // Creates the data folder (and missing parents) open to its owner only; an existing folder is left as it is.
 // Throws FileError when the folder cannot be made.
 void EnsurePrivateFolder(const QString& path);
@@ -30,7 +44,7 @@ inline const QString DataFolderLockFileName = QStringLiteral(".vardel.lock");
 // Every process that writes a data folder (the program and vardel-data alike) takes it, so two writers never
 // meet in one folder. Usage:
 //
-//     DataFolderLock guard;            // the working folder, which is the data folder
+//     DataFolderLock guard;            // the data folder
 //     ... write, rename, delete ...
 //
 // Guards nest within one process: an inner guard on a folder this process already holds costs nothing, and the
@@ -40,7 +54,7 @@ inline const QString DataFolderLockFileName = QStringLiteral(".vardel.lock");
 // The lock is a kernel lock on an open file: a writer that dies releases it at once.
 class DataFolderLock {
 public:
-    explicit DataFolderLock(const QString& folder = QStringLiteral("."));
+    explicit DataFolderLock(const QString& folder = DataFolder());
     // Does not wait and does not throw; check isHeld(). For work that may be skipped when the folder is busy.
     DataFolderLock(const QString& folder, std::nothrow_t);
     ~DataFolderLock();
@@ -57,7 +71,7 @@ private:
 };
 
 // True while this process holds the write lock of folder (through any guard).
-bool HoldsDataFolderLock(const QString& folder = QStringLiteral("."));
+bool HoldsDataFolderLock(const QString& folder = DataFolder());
 
 // How long a writer waits for another one, in milliseconds. Returns the previous value; for tests.
 int SetDataFolderLockWait(int milliseconds);
@@ -89,9 +103,9 @@ private:
 
 // True while a running program (this process or another) holds its claim on folder. A folder without a lock file
 // has never been claimed.
-bool ProgramHoldsFolder(const QString& folder = QStringLiteral("."));
+bool ProgramHoldsFolder(const QString& folder = DataFolder());
 // Every command that writes records into a data folder from outside the program (demo --replace, convert, an
 // import, a restore from the command line) calls this first: it throws FileError with ProgramHoldsFolderText
 // while the program runs on the folder, before anything is written.
-void RequireNoProgramOnFolder(const QString& folder = QStringLiteral("."));
+void RequireNoProgramOnFolder(const QString& folder = DataFolder());
 QString ProgramHoldsFolderText(const QString& folder);

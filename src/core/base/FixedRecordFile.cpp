@@ -56,7 +56,7 @@ int systemFstatfs(int fd, struct statfs* info) {
 // The file and the system's own text for the error: "User.Log: Is a directory", never a generic one. Every
 // write of this module is whole or undone, so what failed was not saved.
 [[noreturn]] void failWith(const QString& path, int error) {
-    throw FileError(path + QStringLiteral(": ") + qt_error_string(error), FileOutcome::NotWritten);
+    throw FileError(ShownPath(path) + QStringLiteral(": ") + qt_error_string(error), FileOutcome::NotWritten);
 }
 
 QByteArray nameOf(const QString& path) {
@@ -299,7 +299,7 @@ void ReplaceFileAtomically(const QString& tempFile, const QString& target) {
 QString NotConfirmedText(const QString& target, const QString& reason) {
     return QStringLiteral("%1 was written and is in place, but could not be confirmed on disk (%2): a crash of "
                           "the system now could still lose it.")
-        .arg(target, reason);
+        .arg(ShownPath(target), reason);
 }
 
 void RemoveFileIfPresent(const QString& fileName) {

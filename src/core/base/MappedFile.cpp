@@ -1,4 +1,5 @@
 #include "core/base/MappedFile.h"
+#include "core/base/DataFolder.h"
 
 #include "core/base/FileError.h"
 
@@ -125,5 +126,5 @@ void MappedFile::shrank() const {
 QString MappedFileShrankText(const QString& fileName) {
     return QStringLiteral("%1 was cut short by another program while Vardel read it.\r\nNothing was changed; "
                           "please try again.")
-        .arg(fileName);
+        .arg(ShownPath(fileName));
 }

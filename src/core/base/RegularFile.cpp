@@ -1,4 +1,5 @@
 #include "core/base/RegularFile.h"
+#include "core/base/DataFolder.h"
 
 #include "core/base/FixedRecordFile.h"
 
@@ -26,7 +27,7 @@ QByteArray nameOf(const QString& path) {
     if (error != ENOENT && ::stat(nameOf(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
         throw FileError(NotRegularFileText(path, st.st_mode), FileOutcome::NotWritten);
     // The file and the system's reason; nothing was written to a file that did not open.
-    throw FileError(path + QStringLiteral(": ") + qt_error_string(error), FileOutcome::NotWritten);
+    throw FileError(ShownPath(path) + QStringLiteral(": ") + qt_error_string(error), FileOutcome::NotWritten);
 }
 
 UniqueFd openChecked(const QString& path, int flags, bool ownFile) {
@@ -59,19 +60,19 @@ UniqueFd openChecked(const QString& path, int flags, bool ownFile) {
 } // namespace
 
 QString NotRegularFileText(const QString& path, unsigned mode) {
-    return path + QStringLiteral(": ") +
+    return ShownPath(path) + QStringLiteral(": ") +
            (S_ISDIR(mode) ? qt_error_string(EISDIR) : QStringLiteral("Not a regular file"));
 }
 
 QString LinkRefusedText(const QString& path) {
     return QStringLiteral("\"%1\" is a symbolic link.\r\nVardel does not write through links in its data folder.")
-        .arg(path);
+        .arg(ShownPath(path));
 }
 
 QString ForeignFileRefusedText(const QString& path) {
     return QStringLiteral("\"%1\" belongs to another user.\r\nVardel does not use other users' files in its data "
                           "folder.")
-        .arg(path);
+        .arg(ShownPath(path));
 }
 
 UniqueFd OpenRegularFile(const QString& path, int flags) {
@@ -123,7 +124,7 @@ QByteArray ReadFileIfPresent(const QString& path) {
     if (!file.exists())
         return QByteArray();
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString());
+        throw FileError(QDir::toNativeSeparators(ShownPath(path)) + QStringLiteral(": ") + file.errorString());
     return file.readAll();
 }
 
@@ -135,10 +136,10 @@ void WriteWholeFile(const QString& path, const QByteArray& content) {
     const auto fail = [&](int error) {
         fd.reset();
         ::unlink(temp.constData());
-        throw FileError(QStringLiteral("Vardel cannot write %1: %2").arg(path, qt_error_string(error)));
+        throw FileError(QStringLiteral("Vardel cannot write %1: %2").arg(ShownPath(path), qt_error_string(error)));
     };
     if (!fd)
-        throw FileError(QStringLiteral("Vardel cannot write %1: %2").arg(path, qt_error_string(errno)));
+        throw FileError(QStringLiteral("Vardel cannot write %1: %2").arg(ShownPath(path), qt_error_string(errno)));
     for (qsizetype done = 0; done < content.size();) {
         const ssize_t put = ::write(fd.get(), content.constData() + done, size_t(content.size() - done));
         if (put < 0 && errno != EINTR)

@@ -1,4 +1,5 @@
 #include "core/exchange/EmployeeExport.h"
+#include "core/base/DataFolder.h"
 
 #include "core/record/RecordIdentity.h"
 
@@ -309,7 +310,7 @@ QString ExportTargetProblem(const QString& path) {
     if (target.isDir())
         return QStringLiteral("%1 is a folder").arg(path);
     // Real paths, so that no link, "..", or second name of the folder leads an export onto the program's files.
-    const QString dataFolder = QFileInfo(ProgramFolder()).canonicalFilePath();
+    const QString dataFolder = QFileInfo(DataFolder()).canonicalFilePath();
     if (IsWithin(folder.canonicalFilePath(), dataFolder) ||
         (target.exists() && IsWithin(target.canonicalFilePath(), dataFolder)))
         return QStringLiteral("%1 is in the data folder %2, whose files an export never writes over")

@@ -26,7 +26,7 @@ const QString kWhenFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 
 [[noreturn]] void failWith(const QString& path, int error) {
     throw ChangeLogError(QStringLiteral("The change history %1 could not be written:\r\n%2")
-                             .arg(QDir::toNativeSeparators(path), qt_error_string(error)));
+                             .arg(QDir::toNativeSeparators(ShownPath(path)), qt_error_string(error)));
 }
 
 bool writeAt(int fd, const QByteArray& bytes, off_t offset) {
@@ -224,7 +224,7 @@ QList<ChangeEvent> ParseChangeLog(const QByteArray& content) {
 }
 
 QString ChangeLogPath(const QString& folder) {
-    const QString dir = folder.isEmpty() ? QStringLiteral(".") : folder;
+    const QString dir = folder.isEmpty() ? DataFolder() : folder;
     return QDir(dir).filePath(ChangeLogFileName);
 }
 

@@ -1,5 +1,6 @@
 #include "core/store/DataFile.h"
 
+#include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
 #include "core/store/FolderStore.h"
 
@@ -74,7 +75,7 @@ DataFileCounts DataFileCountsNow() {
 }
 
 bool DataFilePresent() {
-    return !ActiveFolder() || QFileInfo::exists(DataFileName);
+    return !ActiveFolder() || QFileInfo::exists(DataFolderFile(DataFileName));
 }
 
 bool HoldsSlot(qint32 slot) {
@@ -88,7 +89,7 @@ bool HoldsSlot(qint32 slot) {
 std::vector<PersonnelRecord> ReadAllRecords(std::vector<qint32>* keys) {
     std::vector<PersonnelRecord> records;
     if (ActiveFolder()) {
-        records = ReadAllRecordsReadOnly(DataFileName);
+        records = ReadAllRecordsReadOnly(DataFolderFile(DataFileName));
         if (keys)
             for (size_t n = 1; n <= records.size(); ++n)
                 keys->push_back(static_cast<qint32>(n));

@@ -23,6 +23,17 @@
 
 namespace {
 
+// The store's files, by their paths in the data folder.
+QString dataPath() {
+    return DataFolderFile(DataFileName);
+}
+QString userListPath() {
+    return DataFolderFile(UserListFileName);
+}
+QString userLogPath() {
+    return DataFolderFile(UserLogFileName);
+}
+
 constexpr int kSlotSize = PersonnelLayout::RecordSize;
 
 const QByteArray& blankSlot() {
@@ -101,9 +112,17 @@ const QByteArray& BlankUserImage() {
     return image;
 }
 
-FixedRecordFile& UserListFile() {
-    static FixedRecordFile file(UserListFileName, UserRecordLength, BlankUserImage());
+std::unique_ptr<FixedRecordFile>& userList() {
+    static std::unique_ptr<FixedRecordFile> file;
     return file;
+}
+
+// The list held open, or a closed one.
+FixedRecordFile& UserListFile() {
+    std::unique_ptr<FixedRecordFile>& file = userList();
+    if (!file)
+        file = std::make_unique<FixedRecordFile>(userListPath(), UserRecordLength, BlankUserImage());
+    return *file;
 }
 
 // Held from OpenUserList to CloseUserList, since records are written in place while the list is open.
@@ -122,7 +141,7 @@ QString storedFirstName(const QByteArray& image) {
 FolderStore::~FolderStore() = default;
 
 QString FolderStore::Where() const {
-    return QFileInfo(DataFileName).absolutePath();
+    return QFileInfo(dataPath()).absolutePath();
 }
 
 // ---- The data file held open ----
@@ -130,8 +149,8 @@ QString FolderStore::Where() const {
 DataFileCounts FolderStore::OpenDataFile() {
     CloseDataFile();
     // One writer per data folder: another program's write gets a few seconds to finish first.
-    auto lock = std::make_unique<DataFolderLock>(QFileInfo(DataFileName).path());
-    auto file = std::make_unique<FixedRecordFile>(DataFileName, kSlotSize, blankSlot());
+    auto lock = std::make_unique<DataFolderLock>(QFileInfo(dataPath()).path());
+    auto file = std::make_unique<FixedRecordFile>(dataPath(), kSlotSize, blankSlot());
     file->open();
     const qint64 count = file->recordCount();
     // Slot numbers are 32-bit throughout the program; a longer file cannot be worked with safely.
@@ -163,26 +182,26 @@ bool FolderStore::DataFileIsOpen() const {
 DataFileCounts FolderStore::Counts() {
     if (openFile)
         return countSlots(*openFile);
-    if (!QFileInfo::exists(DataFileName))
+    if (!QFileInfo::exists(dataPath()))
         return DataFileCounts();
-    return CountDataFileReadOnly(DataFileName);
+    return CountDataFileReadOnly(dataPath());
 }
 
 DataFileCounts FolderStore::Scan(const std::function<void(RecordKey, const char*)>& visit) {
     CloseDataFile();
     // No other program writes the folder while the scan reads it.
-    DataFolderLock lock(QFileInfo(DataFileName).path());
-    FixedRecordFile data(DataFileName, kSlotSize);
+    DataFolderLock lock(QFileInfo(dataPath()).path());
+    FixedRecordFile data(dataPath(), kSlotSize);
     // A scan only reads: a data file that is there is opened for reading, so that one its owner has made read-only
     // (or immutable) can still be listed and dumped. A missing one is created empty, as the list always has.
-    data.open(QFileInfo::exists(DataFileName) ? FixedRecordFile::Access::ReadOnly : FixedRecordFile::Access::ReadWrite);
+    data.open(QFileInfo::exists(dataPath()) ? FixedRecordFile::Access::ReadOnly : FixedRecordFile::Access::ReadWrite);
     const qint64 length = data.length();
     const qint32 count = static_cast<qint32>(std::min<qint64>(RecordCountForLength(length, kSlotSize), INT32_MAX));
     const qint32 whole = static_cast<qint32>(std::min<qint64>(count, length / kSlotSize));
 
     // The slots are read where the file's pages lie, not copied into the process: a list looks at a few fields of
     // each 5000-byte slot.
-    const MappedFile map(data.handle(), std::min<qint64>(length, static_cast<qint64>(count) * kSlotSize), DataFileName);
+    const MappedFile map(data.handle(), std::min<qint64>(length, static_cast<qint64>(count) * kSlotSize), dataPath());
     DataFileCounts counts;
     counts.records = count;
     const auto one = [&](qint32 slot, const char* bytes) {
@@ -216,11 +235,11 @@ bool FolderStore::Read(RecordKey key, PersonnelRecord& record, qint64& version) 
     qint64 read = 0;
     if (openFile) {
         read = openFile->readRecord(key, bytes.data());
-    } else if (QFileInfo::exists(DataFileName)) {
+    } else if (QFileInfo::exists(dataPath())) {
         // The read-one pattern without the count that an open makes: showing the highlighted employee needs no
         // counts, and the list's rows change as fast as the arrow keys repeat. Looking creates nothing.
-        DataFolderLock lock(QFileInfo(DataFileName).path());
-        FixedRecordFile data(DataFileName, kSlotSize);
+        DataFolderLock lock(QFileInfo(dataPath()).path());
+        FixedRecordFile data(dataPath(), kSlotSize);
         data.open();
         read = data.readRecord(key, bytes.data());
         data.close();
@@ -235,8 +254,8 @@ RecordKey FolderStore::Append(const PersonnelRecord& record) {
         openFile->writeRecord(key, EncodePersonnelRecord(record));
         return key;
     }
-    DataFolderLock lock(QFileInfo(DataFileName).path());
-    FixedRecordFile data(DataFileName, kSlotSize, blankSlot());
+    DataFolderLock lock(QFileInfo(dataPath()).path());
+    FixedRecordFile data(dataPath(), kSlotSize, blankSlot());
     data.open();
     const auto key = static_cast<RecordKey>(data.recordCount() + 1);
     data.writeRecord(key, EncodePersonnelRecord(record));
@@ -249,8 +268,8 @@ void FolderStore::Update(RecordKey key, const PersonnelRecord& record, qint64) {
         openFile->writeRecord(key, EncodePersonnelRecord(record));
         return;
     }
-    DataFolderLock lock(QFileInfo(DataFileName).path());
-    FixedRecordFile data(DataFileName, kSlotSize, blankSlot());
+    DataFolderLock lock(QFileInfo(dataPath()).path());
+    FixedRecordFile data(dataPath(), kSlotSize, blankSlot());
     data.open();
     data.writeRecord(key, EncodePersonnelRecord(record));
     data.close();
@@ -258,14 +277,14 @@ void FolderStore::Update(RecordKey key, const PersonnelRecord& record, qint64) {
 
 RemovalResult FolderStore::Remove(RecordKey key, const QString& listedName, qint64) {
     // The identity check and the copy are one write to the folder: no other writer comes in between.
-    const DataFolderLock lock(QFileInfo(DataFileName).path());
+    const DataFolderLock lock(QFileInfo(dataPath()).path());
     CloseDataFile();
     const QByteArray& blank = blankSlot();
-    if (!QFileInfo::exists(DataFileName))
+    if (!QFileInfo::exists(dataPath()))
         return {false, 0};
     qint64 before = 0;
     {
-        FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
+        FixedRecordFile file(dataPath(), PersonnelLayout::RecordSize, blank);
         file.open(FixedRecordFile::Access::ReadOnly);
         before = file.recordCount();
         if (key < 1 || key > before)
@@ -280,17 +299,17 @@ RemovalResult FolderStore::Remove(RecordKey key, const QString& listedName, qint
     // Nothing is written into the slot: the copy leaves it out, and the file stays exactly as it was until the copy
     // takes its place. A slot marked by an earlier version's interrupted removal goes as well.
     const auto kept = RewriteRecordFileWithout(
-        DataFileName, PersonnelLayout::RecordSize,
+        dataPath(), PersonnelLayout::RecordSize,
         [key](qint64 n, const char* record) { return n == key || IsKilledSlot(record); }, blank);
     return {true, static_cast<qint32>(kept)};
 }
 
 void FolderStore::ReplaceAll(qint64 count, const std::function<PersonnelRecord(qint64 n)>& record) {
-    const DataFolderLock lock(QFileInfo(DataFileName).path());
+    const DataFolderLock lock(QFileInfo(dataPath()).path());
     CloseDataFile();
     // The new file is written whole beside the old one and takes its place in one rename: a failure at any point
     // leaves the old records as they were. Messages name it as the data file is named.
-    const QString folder = QFileInfo(DataFileName).path();
+    const QString folder = QFileInfo(dataPath()).path();
     const QString tempName = folder == QLatin1String(".") ? TempFileName : QDir(folder).filePath(TempFileName);
     RemoveFileIfPresent(tempName);
     FixedRecordFile temp(tempName, kSlotSize, blankSlot());
@@ -306,7 +325,7 @@ void FolderStore::ReplaceAll(qint64 count, const std::function<PersonnelRecord(q
         }
         temp.sync();
         temp.close();
-        FinishRewrite(tempName, DataFileName, count > 0);
+        FinishRewrite(tempName, dataPath(), count > 0);
     } catch (...) {
         temp.close();
         QFile::remove(tempName);
@@ -315,15 +334,15 @@ void FolderStore::ReplaceAll(qint64 count, const std::function<PersonnelRecord(q
 }
 
 std::pair<int, int> FolderStore::StampRank(RecordKey key) {
-    if (!QFile::exists(DataFileName))
+    if (!QFile::exists(dataPath()))
         return {0, 0};
-    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blankSlot());
+    FixedRecordFile file(dataPath(), PersonnelLayout::RecordSize, blankSlot());
     file.open(FixedRecordFile::Access::ReadOnly);
     const qint64 length = file.length();
     const qint64 count = RecordCountForLength(length, PersonnelLayout::RecordSize);
     // The stamp alone of each slot, read where it lies in the mapped file: a save looks at eight bytes a record,
     // without a system call for each.
-    const MappedFile map(file.handle(), length, DataFileName);
+    const MappedFile map(file.handle(), length, dataPath());
     const auto createdAt = [&](qint64 n) {
         char stamp[8] = {};
         const qint64 at = (n - 1) * PersonnelLayout::RecordSize + PersonnelLayout::RecordCreated;
@@ -358,7 +377,7 @@ qint64 nanoseconds(const struct timespec& t) {
 // for a look at the records may create the data file empty.
 QByteArray folderState() {
     QByteArray mark;
-    for (const QString& name : {DataFileName, UserListFileName}) {
+    for (const QString& name : {dataPath(), userListPath()}) {
         struct stat st {};
         if (::stat(QFile::encodeName(name).constData(), &st) != 0 || st.st_size == 0) {
             mark += "0;";
@@ -375,7 +394,7 @@ QByteArray folderState() {
 // the change about to be made alters the mark.
 void awaitNextTick() {
     qint64 latest = 0;
-    for (const QString& name : {DataFileName, UserListFileName}) {
+    for (const QString& name : {dataPath(), userListPath()}) {
         struct stat st {};
         if (::stat(QFile::encodeName(name).constData(), &st) == 0)
             latest = std::max({latest, nanoseconds(st.st_mtim), nanoseconds(st.st_ctim)});
@@ -400,11 +419,11 @@ void CommitToChangeLog(const QString& path, const QList<ChangeEvent>& events, co
 }
 
 void FolderStore::Commit(const QList<ChangeEvent>& events, const std::function<void()>& change) {
-    CommitToChangeLog(ChangeLogPath(QFileInfo(DataFileName).path()), events, change);
+    CommitToChangeLog(ChangeLogPath(QFileInfo(dataPath()).path()), events, change);
 }
 
 QByteArray FolderStore::History() {
-    const QString path = ChangeLogPath(QFileInfo(DataFileName).path());
+    const QString path = ChangeLogPath(QFileInfo(dataPath()).path());
     // A change a kill interrupted is completed or discarded first, so that the history read names exactly the
     // changes on file. A folder another program is writing just now is read as it is.
     if (QFileInfo::exists(PendingChangePath(path))) {
@@ -417,7 +436,7 @@ QByteArray FolderStore::History() {
 
 QByteArray FolderStore::HistoryStamp() {
     // An append grows the file and a replacement (a restore) changes its time: either makes the stamp differ.
-    const QFileInfo info(ChangeLogPath(QFileInfo(DataFileName).path()));
+    const QFileInfo info(ChangeLogPath(QFileInfo(dataPath()).path()));
     if (!info.exists())
         return QByteArray("none");
     return info.absoluteFilePath().toUtf8() + '\t' + QByteArray::number(info.size()) + '\t' +
@@ -425,20 +444,20 @@ QByteArray FolderStore::HistoryStamp() {
 }
 
 void FolderStore::Exclusive(const std::function<void()>& work) {
-    const DataFolderLock lock(QFileInfo(DataFileName).path());
+    const DataFolderLock lock(QFileInfo(dataPath()).path());
     work();
 }
 
 qint64 FolderStore::RecordCountHint() {
-    return QFileInfo(DataFileName).size() / kSlotSize;
+    return QFileInfo(dataPath()).size() / kSlotSize;
 }
 
 bool FolderStore::HasData() {
-    return QFileInfo::exists(DataFileName);
+    return QFileInfo::exists(dataPath());
 }
 
 QString FolderStore::NoEmployeeText(RecordKey key) {
-    const qint64 records = QFileInfo::exists(DataFileName) ? Counts().records : 0;
+    const qint64 records = QFileInfo::exists(dataPath()) ? Counts().records : 0;
     return QStringLiteral("%1 holds %2 records, so there is no slot %3").arg(DataFileName).arg(records).arg(key);
 }
 
@@ -447,7 +466,7 @@ void FolderStore::ReadMany(const QList<RecordKey>& keys,
     if (keys.isEmpty())
         return;
     const QByteArray& blank = blankSlot();
-    FixedRecordFile file(DataFileName, PersonnelLayout::RecordSize, blank);
+    FixedRecordFile file(dataPath(), PersonnelLayout::RecordSize, blank);
     file.open(FixedRecordFile::Access::ReadOnly);
     QByteArray slot;
     // A cut-off last slot reads with the rest blank, as the program reads it.
@@ -461,7 +480,7 @@ void FolderStore::ReadMany(const QList<RecordKey>& keys,
 void FolderStore::AppendMany(const std::vector<PersonnelRecord>& records) {
     if (records.empty())
         return;
-    const DataFolderLock lock(QFileInfo(DataFileName).path());
+    const DataFolderLock lock(QFileInfo(dataPath()).path());
     CloseDataFile();
     // Written into a copy that takes the file's place in one rename, as a removal is: a kill or a full disk at any
     // moment leaves the file with none of them or all, never a cut-off record that would count as an employee.
@@ -473,22 +492,23 @@ void FolderStore::AppendMany(const std::vector<PersonnelRecord>& records) {
             bytes += EncodePersonnelRecord(records[next]);
         return bytes;
     };
-    if (!QFileInfo::exists(DataFileName)) {
+    if (!QFileInfo::exists(dataPath())) {
         ReplaceAll(qint64(records.size()), [&records](qint64 n) { return records[size_t(n - 1)]; });
         return;
     }
     RewriteRecordFileWithout(
-        DataFileName, kSlotSize, [](qint64, const char*) { return false; }, blankSlot(), batch);
+        dataPath(), kSlotSize, [](qint64, const char*) { return false; }, blankSlot(), batch);
 }
 
 // ---- Users ----
 
 qint64 FolderStore::OpenUserList() {
-    FixedRecordFile& file = UserListFile();
-    file.close();
-    UserListLock().reset();
+    CloseUserList();
+    // The list of the data folder as it is now, which an earlier open may not have been.
+    userList() = std::make_unique<FixedRecordFile>(userListPath(), UserRecordLength, BlankUserImage());
+    FixedRecordFile& file = *userList();
     // One writer per data folder: another program's write gets a few seconds to finish first.
-    auto lock = std::make_unique<DataFolderLock>(QFileInfo(UserListFileName).path());
+    auto lock = std::make_unique<DataFolderLock>(QFileInfo(userListPath()).path());
     file.open();
     const qint64 count = file.recordCount();
     // Record numbers are 16-bit throughout; a longer file cannot be worked with safely.
@@ -501,12 +521,13 @@ qint64 FolderStore::OpenUserList() {
 }
 
 void FolderStore::CloseUserList() {
-    UserListFile().close();
+    if (userList())
+        userList()->close();
     UserListLock().reset();
 }
 
 bool FolderStore::UserListIsOpen() const {
-    return UserListFile().isOpen();
+    return userList() && userList()->isOpen();
 }
 
 void FolderStore::ReadUser(int n, UserRecord& user) {
@@ -522,7 +543,7 @@ void FolderStore::ReadUser(int n, UserRecord& user) {
 QList<UserRecord> FolderStore::Users() {
     QList<UserRecord> users;
     // Looking must not create the list; a link planted in its place goes on to be refused by the open.
-    if (!QFileInfo::exists(UserListFileName) && !QFileInfo(UserListFileName).isSymLink())
+    if (!QFileInfo::exists(userListPath()) && !QFileInfo(userListPath()).isSymLink())
         return users;
     if (UserListIsOpen()) {
         const qint64 count = OpenUserList();
@@ -531,8 +552,8 @@ QList<UserRecord> FolderStore::Users() {
         return users;
     }
     // Read only, so that a list its owner has made read-only (or immutable) can still be read.
-    const DataFolderLock lock(QFileInfo(UserListFileName).path());
-    FixedRecordFile file(UserListFileName, UserRecordLength, BlankUserImage());
+    const DataFolderLock lock(QFileInfo(userListPath()).path());
+    FixedRecordFile file(userListPath(), UserRecordLength, BlankUserImage());
     file.open(FixedRecordFile::Access::ReadOnly);
     const qint64 count = file.recordCount();
     QByteArray image;
@@ -556,7 +577,7 @@ void FolderStore::WriteUser(int n, const UserRecord& user) {
 
 void FolderStore::RemoveUser(int n) {
     // The mark and the rewrite form one change: no other writer comes between them.
-    DataFolderLock lock(QFileInfo(UserListFileName).path());
+    DataFolderLock lock(QFileInfo(userListPath()).path());
     OpenUserList();
     UserRecord user;
     ReadUser(n, user);
@@ -567,35 +588,35 @@ void FolderStore::RemoveUser(int n) {
     // new file in with one rename rather than deleting the old one first, so a crash at any moment leaves either
     // the old list or the new one whole; when nobody is left, no list file remains.
     RewriteRecordFile(
-        UserListFileName, UserRecordLength,
+        userListPath(), UserRecordLength,
         [](qint64, const QByteArray& image) { return storedFirstName(image) != kKilledMark; }, BlankUserImage());
 }
 
 void FolderStore::AppendUserLog(const QByteArray& line) {
-    DataFolderLock lock(QFileInfo(UserLogFileName).path());
+    DataFolderLock lock(QFileInfo(userLogPath()).path());
     // The log names every user who signed in and when: a new one is readable by its owner only. A line that does
     // not fit on the disk leaves no part of itself behind.
-    AppendWhole(UserLogFileName, line);
+    AppendWhole(userLogPath(), line);
 }
 
 QByteArray FolderStore::UserLog() {
-    if (!QFileInfo::exists(UserLogFileName))
+    if (!QFileInfo::exists(userLogPath()))
         return QByteArray();
     // A regular file of this account only: a link or a pipe planted in its place is refused, not followed.
     QString problem;
-    const std::unique_ptr<QFile> log = OpenRegularFileForReading(UserLogFileName, &problem, true);
+    const std::unique_ptr<QFile> log = OpenRegularFileForReading(userLogPath(), &problem, true);
     if (!log)
         throw FileError(problem);
     return log->readAll();
 }
 
 bool FolderStore::HasUserLog(bool nonEmpty) {
-    const QFileInfo info(UserLogFileName);
+    const QFileInfo info(userLogPath());
     return info.exists() && !(nonEmpty && info.size() == 0);
 }
 
 bool FolderStore::HasUsers() {
-    return QFileInfo::exists(UserListFileName);
+    return QFileInfo::exists(userListPath());
 }
 
 // ---- The data file's read-only tools ----
@@ -628,7 +649,7 @@ std::vector<PersonnelRecord> ReadAllRecordsReadOnly(const QString& fileName) {
 // copy: a crash at any instant leaves either the old file or the new one whole, never neither.
 qint32 RewriteFolderDataFile(const std::function<bool(const PersonnelRecord&)>& keep) {
     return static_cast<qint32>(RewriteRecordFile(
-        DataFileName, kSlotSize,
+        dataPath(), kSlotSize,
         [&keep](qint64, const QByteArray& record) { return keep(DecodePersonnelRecord(record.constData())); },
         blankSlot()));
 }

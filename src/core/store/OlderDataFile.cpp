@@ -31,8 +31,13 @@ QByteArray nativeName(const QString& name) {
     return QFile::encodeName(name);
 }
 
-void syncWorkingFolder() {
-    const UniqueFd fd(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+// A file of the data folder by its path there.
+QString at(const QString& name) {
+    return DataFolderFile(name);
+}
+
+void syncDataFolder() {
+    const UniqueFd fd(::open(nativeName(DataFolder()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd)
         failErrno();
     if (FileSystemCalls::Fsync(fd.get()) != 0)
@@ -66,8 +71,8 @@ std::unique_ptr<QFile> openForReading(const QString& name) {
 void copyThroughTempFile(const QString& source, const QString& target) {
     const std::unique_ptr<QFile> opened = openForReading(source);
     QFile& in = *opened;
-    RemoveFileIfPresent(TempFileName);
-    QFile out(TempFileName);
+    RemoveFileIfPresent(at(TempFileName));
+    QFile out(at(TempFileName));
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         throw FileError(out.errorString());
     try {
@@ -82,10 +87,10 @@ void copyThroughTempFile(const QString& source, const QString& target) {
         if (!out.flush())
             throw FileError(out.errorString());
         out.close();
-        ReplaceFileAtomically(TempFileName, target);
+        ReplaceFileAtomically(at(TempFileName), target);
     } catch (...) {
         out.close();
-        QFile::remove(TempFileName);
+        QFile::remove(at(TempFileName));
         throw;
     }
 }
@@ -93,12 +98,12 @@ void copyThroughTempFile(const QString& source, const QString& target) {
 // Puts the older data under "Vardel.Old" as well, without taking it from under the data file's name: a second
 // name for the same file where the file system allows it, else a complete copy.
 void keepOlderFile() {
-    RemoveFileIfPresent(OldFileName());
-    if (::link(nativeName(DataFileName).constData(), nativeName(OldFileName()).constData()) == 0) {
-        syncWorkingFolder();
+    RemoveFileIfPresent(at(OldFileName()));
+    if (::link(nativeName(at(DataFileName)).constData(), nativeName(at(OldFileName())).constData()) == 0) {
+        syncDataFolder();
         return;
     }
-    copyThroughTempFile(DataFileName, OldFileName());
+    copyThroughTempFile(at(DataFileName), at(OldFileName()));
 }
 
 namespace O = OldPersonnelLayout;
@@ -229,24 +234,24 @@ DatFileOutcome TakeOverDatFile() {
     // The tests and the rename below must see the folder as no other writer leaves it half-way.
     DataFolderLock lock;
     // A folder's size (40 bytes on tmpfs) must not pass for a file's.
-    RequirePlainDataFolderFile(DatFileName());
-    RequirePlainDataFolderFile(DataFileName);
-    const QFileInfo dat(DatFileName());
+    RequirePlainDataFolderFile(at(DatFileName()));
+    RequirePlainDataFolderFile(at(DataFileName));
+    const QFileInfo dat(at(DatFileName()));
     if (!dat.exists())
         return DatFileOutcome::None;
     if (dat.size() == 0) {
-        RemoveFileIfPresent(DatFileName());
+        RemoveFileIfPresent(at(DatFileName()));
         return DatFileOutcome::None;
     }
-    const QFileInfo data(DataFileName);
+    const QFileInfo data(at(DataFileName));
     if (data.exists()) {
         if (data.size() > 0)
             return DatFileOutcome::LeftBeside;
         // An empty data file holds no employees; the older file's take their place.
-        RemoveFileIfPresent(DataFileName);
+        RemoveFileIfPresent(at(DataFileName));
     }
-    const QByteArray from = nativeName(DatFileName());
-    const QByteArray to = nativeName(DataFileName);
+    const QByteArray from = nativeName(at(DatFileName()));
+    const QByteArray to = nativeName(at(DataFileName));
     // Never over a data file that appeared meanwhile (a second tool at work, say).
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
         if (errno != EINVAL && errno != ENOSYS)
@@ -255,7 +260,7 @@ DatFileOutcome TakeOverDatFile() {
         if (::rename(from.constData(), to.constData()) != 0)
             failErrno();
     }
-    syncWorkingFolder();
+    syncDataFolder();
     return DatFileOutcome::TakenOver;
 }
 
@@ -266,22 +271,22 @@ bool IsOlderDataVersion(qint16 dataVersion) {
 DataFileFormat CheckDataFileFormat() {
     // What is looked at is what is deleted or completed below: no other writer in between.
     DataFolderLock lock;
-    RequirePlainDataFolderFile(DataFileName);
-    const QFileInfo data(DataFileName);
+    RequirePlainDataFolderFile(at(DataFileName));
+    const QFileInfo data(at(DataFileName));
     if (!data.exists())
         return DataFileFormat::None;
     if (data.size() == 0) {
-        RemoveFileIfPresent(DataFileName);
+        RemoveFileIfPresent(at(DataFileName));
         return DataFileFormat::None;
     }
     // The slot-1 DataVersion settles a whole present-format record. Anything else is converted only when every
     // slot has the older record's shape: a present-format file cut short, or bytes of no format at all, would
     // come out as garbage employees.
-    QByteArray slot1 = presentSlot1(DataFileName);
+    QByteArray slot1 = presentSlot1(at(DataFileName));
     const bool whole = data.size() >= P::RecordSize;
     if (whole && !IsOlderDataVersion(GetInt16(slot1.constData() + P::DataVersion)))
         return DataFileFormat::Present;
-    if (isOlderShapedFile(DataFileName))
+    if (isOlderShapedFile(at(DataFileName)))
         return DataFileFormat::Older;
     if (!hasPresentShape(slot1.constData()))
         return DataFileFormat::Unrecognized;
@@ -289,7 +294,7 @@ DataFileFormat CheckDataFileFormat() {
         // A present-format file cut short: its one record is completed, as the store completes a cut-off last
         // slot, so that it counts and nothing is ever appended over it. Only the missing part comes from the
         // blank record; what was there is written back as it was.
-        FixedRecordFile file(DataFileName, P::RecordSize, EncodePersonnelRecord(PersonnelRecord()));
+        FixedRecordFile file(at(DataFileName), P::RecordSize, EncodePersonnelRecord(PersonnelRecord()));
         file.open();
         file.writeRecord(1, slot1);
         file.sync();
@@ -304,7 +309,7 @@ QString UnrecognizedDataFileTitle() {
 
 QString UnrecognizedDataFileText() {
     const QString crLf = QStringLiteral("\r\n");
-    return QLatin1Char('\'') + QFileInfo(DataFileName).absoluteFilePath() + QLatin1Char('\'') + crLf + crLf +
+    return QLatin1Char('\'') + QFileInfo(at(DataFileName)).absoluteFilePath() + QLatin1Char('\'') + crLf + crLf +
            QStringLiteral("is neither a data file of this version of ") + AppTitle + crLf +
            QStringLiteral("nor one of an older version, so it has not been converted.") + crLf + crLf +
            QStringLiteral("Nothing has been changed. Move the file out of its") + crLf +
@@ -316,16 +321,16 @@ qint32 ConvertOlderDataFile(double createdAt) {
     // Another program must not write the folder between the copy of the older file and the rename of the new one.
     DataFolderLock lock;
     // The file may have changed since the check, while the question was open.
-    if (!isOlderShapedFile(DataFileName))
+    if (!isOlderShapedFile(at(DataFileName)))
         throw FileError(UnrecognizedDataFileText());
     keepOlderFile();
 
-    const std::unique_ptr<QFile> opened = openForReading(DataFileName);
+    const std::unique_ptr<QFile> opened = openForReading(at(DataFileName));
     QFile& older = *opened;
     const qint32 count = RecordCountForLength(older.size(), OldPersonnelLayout::RecordSize);
 
-    RemoveFileIfPresent(TempFileName);
-    FixedRecordFile temp(TempFileName, PersonnelLayout::RecordSize);
+    RemoveFileIfPresent(at(TempFileName));
+    FixedRecordFile temp(at(TempFileName), PersonnelLayout::RecordSize);
     temp.createExclusive();
     // A cut-off last slot that the count takes in is completed from a blank older record.
     const QByteArray blank = EncodeOldPersonnelRecord(OldPersonnelRecord());
@@ -339,11 +344,11 @@ qint32 ConvertOlderDataFile(double createdAt) {
         }
         temp.sync();
         temp.close();
-        ReplaceFileAtomically(TempFileName, DataFileName);
+        ReplaceFileAtomically(at(TempFileName), at(DataFileName));
     } catch (...) {
         // The half-written copy holds the employees' personal data and is of no use.
         temp.close();
-        QFile::remove(TempFileName);
+        QFile::remove(at(TempFileName));
         throw;
     }
     return count;
@@ -352,11 +357,11 @@ qint32 ConvertOlderDataFile(double createdAt) {
 void SetAsideOlderDataFile() {
     DataFolderLock lock;
     // One rename: the older data is under one of the two names at every instant.
-    ReplaceFileAtomically(DataFileName, OldFileName());
+    ReplaceFileAtomically(at(DataFileName), at(OldFileName()));
 }
 
 qint64 OlderDataFileLength() {
-    return QFileInfo(DataFileName).size();
+    return QFileInfo(at(DataFileName)).size();
 }
 
 QString OlderSampleFileName(bool asDat) {
@@ -365,8 +370,8 @@ QString OlderSampleFileName(bool asDat) {
 
 void WriteNewRecordFile(const QString& target, int recordSize, qint64 count,
                         const std::function<void(qint64 n, QByteArray& slot)>& fill) {
-    RemoveFileIfPresent(TempFileName);
-    FixedRecordFile temp(TempFileName, recordSize);
+    RemoveFileIfPresent(at(TempFileName));
+    FixedRecordFile temp(at(TempFileName), recordSize);
     temp.createExclusive();
     try {
         QByteArray slot(recordSize, Qt::Uninitialized);
@@ -376,10 +381,10 @@ void WriteNewRecordFile(const QString& target, int recordSize, qint64 count,
         }
         temp.sync();
         temp.close();
-        ReplaceFileAtomically(TempFileName, target);
+        ReplaceFileAtomically(at(TempFileName), at(target));
     } catch (...) {
         temp.close();
-        QFile::remove(TempFileName);
+        QFile::remove(at(TempFileName));
         throw;
     }
 }

@@ -2,8 +2,6 @@
 
 #include "core/store/FolderStore.h"
 
-#include <QDir>
-
 qint64 CurrentVersion = 0;
 
 namespace {
@@ -26,28 +24,10 @@ PersonnelStore& ActiveStore() {
     return defaultFolder();
 }
 
-QString PersonnelStore::LocalFolder() const {
-    return m_localFolder.isEmpty() ? QDir::currentPath() : m_localFolder;
-}
-
-void PersonnelStore::SetLocalFolder(const QString& folder) {
-    m_localFolder = folder.isEmpty() ? QString() : QDir::cleanPath(QDir(folder).absolutePath());
-}
-
-QString DataFolder() {
-    return ActiveStore().LocalFolder();
-}
-
-QString DataFolderFile(const QString& name) {
-    return QDir(DataFolder()).filePath(name);
-}
-
 void SetActiveStore(std::unique_ptr<PersonnelStore> store) {
     // Whatever the store that goes held open (the folder's file and lock) ends with it.
     CloseDataFile();
     ActiveStore().CloseUserList();
-    if (store && store->m_localFolder.isEmpty())
-        store->m_localFolder = ActiveStore().m_localFolder;
     chosenStore() = std::move(store);
     CurrentVersion = 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
 #include "core/history/ChangeLog.h"
 #include "core/record/PersonnelRecord.h"
@@ -58,20 +59,10 @@ struct RemovalResult {
 };
 
 class PersonnelStore {
-private:
-    QString m_localFolder;
-    friend void SetActiveStore(std::unique_ptr<PersonnelStore> store);
-
 public:
     virtual ~PersonnelStore() = default;
 
     virtual bool IsServer() const = 0;
-    // The data folder at this desk, an absolute path: where the folder store keeps the records, and where what
-    // stays local on a server (the access code, the pictures, backups' source) lives. Every file of the folder is
-    // opened by a path built from it, never by a bare name, so that the process's working directory plays no part.
-    // A store given no folder (the default store of a test) works in the working directory as it is at each call.
-    QString LocalFolder() const;
-    void SetLocalFolder(const QString& folder);
     // For titles and messages: the folder's path, or the server's connection text without any password.
     virtual QString Where() const = 0;
     // What holds the employees, as a message names it: the data file's name, or the server's connection text.
@@ -176,12 +167,8 @@ extern qint64 CurrentVersion;
 // The store the modules use. Until one is set, the folder of DataFileName.
 PersonnelStore& ActiveStore();
 // Makes store the active one (nullptr goes back to the folder). The program and vardel-data set it once, before
-// the first read. A store without a local folder takes over the one of the store it replaces.
+// the first read.
 void SetActiveStore(std::unique_ptr<PersonnelStore> store);
-// The active store's local folder, and name in it (absolute paths). New files of the data folder are opened by
-// DataFolderFile(name).
-QString DataFolder();
-QString DataFolderFile(const QString& name);
 // The trace and its change together, or neither: the active store's Commit.
 void CommitWithHistory(const QList<ChangeEvent>& events, const std::function<void()>& change);
 // The active store's change history as "Change.Log" holds it.

@@ -52,8 +52,9 @@ void writeStoredCode(const QByteArray& salt, const QString& hash) {
     const QByteArray text =
         kSaltKey.toLatin1() + '=' + salt + '\n' + kHashKey.toLatin1() + '=' + hash.toLatin1() + '\n';
     const DataFolderLock lock;
-    RemoveFileIfPresent(TempFileName);
-    const QByteArray temp = QFile::encodeName(TempFileName);
+    const QString tempPath = DataFolderFile(TempFileName);
+    RemoveFileIfPresent(tempPath);
+    const QByteArray temp = QFile::encodeName(tempPath);
     UniqueFd fd(::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd)
         failOn(TempFileName, errno);
@@ -66,7 +67,7 @@ void writeStoredCode(const QByteArray& salt, const QString& hash) {
         failOn(AccessCodeFileName, error);
     }
     try {
-        ReplaceFileAtomically(TempFileName, AccessCodeFileName);
+        ReplaceFileAtomically(tempPath, DataFolderFile(AccessCodeFileName));
     } catch (...) {
         ::unlink(temp.constData());
         throw;
@@ -75,7 +76,7 @@ void writeStoredCode(const QByteArray& salt, const QString& hash) {
 
 StoredCode readFileCode() {
     StoredCode code;
-    const UniqueFd fd(::open(QFile::encodeName(AccessCodeFileName).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    const UniqueFd fd(::open(QFile::encodeName(DataFolderFile(AccessCodeFileName)).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!fd) {
         if (errno == ENOENT)
             return code;

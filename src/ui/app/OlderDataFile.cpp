@@ -1,6 +1,7 @@
 #include "ui/app/OlderDataFile.h"
 
 #include "core/base/AppGlobals.h"
+#include "core/base/DataFolder.h"
 #include "ui/common/BusyWindow.h"
 #include "ui/common/Dialogs.h"
 #include "core/convert/OlderDataConversion.h"
@@ -38,7 +39,7 @@ void stopProgram(frmTitlePage* titlePage) {
 
 // An older file that can no longer be taken over is told about once, and again only if it changes.
 void TellAboutDatFileLeftBeside(frmTitlePage* titlePage) {
-    const QFileInfo dat(DatFileName());
+    const QFileInfo dat(DataFolderFile(DatFileName()));
     const QString seen =
         QString::number(dat.size()) + QLatin1Char(' ') + dat.lastModified().toUTC().toString(Qt::ISODateWithMs);
     if (GetSetting(QStringLiteral("DatFileToldAbout")) == seen)
@@ -52,7 +53,7 @@ void TellAboutDatFileLeftBeside(frmTitlePage* titlePage) {
 
 QString DatFileLeftBesideText() {
     return QStringLiteral("An older data file, '") + DatFileName() + QStringLiteral("', lies in the data folder") +
-           kCrLf + QDir::toNativeSeparators(QDir::currentPath()) + kCrLf + QStringLiteral("beside '") + DataFileName +
+           kCrLf + QDir::toNativeSeparators(DataFolder()) + kCrLf + QStringLiteral("beside '") + DataFileName +
            QStringLiteral("', which already holds employees.") + kCrLf + kCrLf + QStringLiteral("'") + DatFileName() +
            QStringLiteral("' has not been read and is left as it is.");
 }

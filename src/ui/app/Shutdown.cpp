@@ -63,7 +63,7 @@ void ShutDownApplication() {
     // A data file that was opened but never written to must not survive the run as an empty file. Under the
     // folder's write lock, so that a file another program is just putting in place is never taken for an empty
     // one; when the folder is busy the empty files simply stay.
-    const DataFolderLock lock(QStringLiteral("."), std::nothrow);
+    const DataFolderLock lock(DataFolder(), std::nothrow);
     for (const QString& name : std::as_const(DataFileList)) {
         if (!lock.isHeld())
             break;

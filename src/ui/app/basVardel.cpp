@@ -30,13 +30,6 @@ bool ConnectChosenServer(const QStringList& arguments) {
     }
 }
 
-void UseDataFolder(const QString& folder) {
-    EnsurePrivateFolder(folder);
-    RequireSafeDataFolder(folder);
-    if (!QDir::setCurrent(folder))
-        throw FileError(folder + QStringLiteral(": ") + qt_error_string());
-}
-
 QString AlreadyRunningText() {
     return AppTitle + QStringLiteral(" is already loaded") + QStringLiteral("\r\n") +
            QStringLiteral("and running on your computer!");

@@ -18,11 +18,6 @@ bool ConnectChosenServer(const QStringList& arguments);
 // environment or with Qt's own -platform and -display options among the arguments.
 bool DisplayAvailable(const QStringList& arguments = QStringList());
 
-// Creates the folder, private to its owner, when it is missing, and makes it the working folder, so that the data
-// files' bare names resolve in it. Throws FileError when either fails, or when other users could change the
-// folder's contents (RequireSafeDataFolder).
-void UseDataFolder(const QString& folder);
-
 class SingleInstance;
 class DataFolderClaim;
 // Takes the instance lock; when another copy holds it, shows the refusal and returns true.

@@ -28,13 +28,13 @@ const QString kCrLf = QStringLiteral("\r\n");
 // succeeded; copied counts the files that were replaced, kept the history the restored one replaced.
 QString RestoreFiles(QWidget* owner, const QString& folder, const QStringList& names, int& copied, QString& reason,
                      std::optional<ReplacedHistory>& kept) {
-    const QString programFolder = WithTrailingSlash(ProgramFolder());
+    const QString programFolder = WithTrailingSlash(DataFolder());
     const QString savedCaption = owner ? owner->windowTitle() : QString();
     QString failed;
     copied = 0;
     {
         // No other writer (vardel-data) may change the data folder while its files are replaced.
-        const DataFolderLock lock(ProgramFolder());
+        const DataFolderLock lock(DataFolder());
         BusyWindow busy(owner);
         // Copies that an earlier run left behind when it was killed hold employees' personal data.
         ClearDataFolderLeftovers();
@@ -43,7 +43,7 @@ QString RestoreFiles(QWidget* owner, const QString& folder, const QStringList& n
             // The history in use is evidence of every change made since the backup: it stays beside the restored
             // one, and nothing is replaced when it cannot be kept.
             try {
-                kept = KeepReplacedHistory(ProgramFolder(), QDateTime::currentDateTime());
+                kept = KeepReplacedHistory(DataFolder(), QDateTime::currentDateTime());
             } catch (const FileError& error) {
                 failed = ChangeLogFileName;
                 reason = error.text();
@@ -85,7 +85,7 @@ void Report(QWidget* owner, const QString& status) {
 
 // Same-folder test and "/" ending; an empty text when the folder was refused.
 QString CheckedFolder(QWidget* owner, const QString& chosen, const QString& refusal) {
-    if (IsSameFolder(chosen, ProgramFolder())) {
+    if (IsSameFolder(chosen, DataFolder())) {
         dialogs().MessageBox(owner, refusal, QStringLiteral("What are you doing?"), MsgIcon::Critical, MsgButtons::OK);
         return QString();
     }
@@ -152,7 +152,7 @@ BackupEnd RunBackup(QWidget* owner, const QString& chosen) {
             return BackupEnd::Cancelled;
     }
 
-    const QString programFolder = ProgramFolder();
+    const QString programFolder = DataFolder();
     const QString savedCaption = owner ? owner->windowTitle() : QString();
     QString failed;
     QString reason;
@@ -256,7 +256,7 @@ bool RunRestore(QWidget* owner, const QString& chosen, int& replaced, std::optio
             return false;
     }
 
-    if (FileExistsIn(ProgramFolder(), dataFile)) {
+    if (FileExistsIn(DataFolder(), dataFile)) {
         const QString whatComesBack = verdict.manifest
                                           ? QStringLiteral("The backup to be restored:") + kCrLf +
                                                 ManifestSummary(*verdict.manifest) + QLatin1Char('.') + kCrLf + kCrLf
@@ -330,7 +330,7 @@ void VerifyBackupCommand(QWidget* owner) {
 
 void RemindOfBackup(QWidget* owner) {
     const std::optional<QString> text =
-        BackupReminderText(LastBackupTime(ProgramFolder()), QDateTime::currentDateTime(), BackupReminderDays());
+        BackupReminderText(LastBackupTime(DataFolder()), QDateTime::currentDateTime(), BackupReminderDays());
     if (text && dialogs().MessageBox(owner, *text, QStringLiteral("Backup Reminder"), MsgIcon::Question,
                                      MsgButtons::YesNo, MsgResult::Yes) == MsgResult::Yes)
         BackupDataFiles(owner);
@@ -372,7 +372,7 @@ bool RestoreDataFiles(QWidget* owner) {
         DataRestored = true;
         // The restored history goes on with the restore that brought it back, naming the history it replaced.
         const QString error =
-            RecordBackupEvent(ProgramFolder(), HistoryEvent::Restore, chosen, kept ? kept->text() : QString());
+            RecordBackupEvent(DataFolder(), HistoryEvent::Restore, chosen, kept ? kept->text() : QString());
         if (!error.isEmpty()) {
             dialogs().MessageBox(owner,
                                  QStringLiteral("The data files have been restored, but the change") + kCrLf +

@@ -141,13 +141,10 @@ QString frmMain::PictureStartFolder() const {
 }
 
 void frmMain::cmdPicAddEdit_Click(int) {
-    // The data files are addressed relative to the working folder, whatever the dialog does.
-    const QString workingFolder = QDir::currentPath();
     const bool hadPicture = !HeldPicturePath().isEmpty();
     lblPicture->hide();
     const QString chosen =
         dialogs().OpenFile(this, QStringLiteral("Choose a Picture"), PictureStartFolder(), QString());
-    QDir::setCurrent(workingFolder);
     if (chosen.isEmpty()) {
         lblPicture->setVisible(!hadPicture);
         return;

@@ -4,6 +4,7 @@
 #include "core/base/AppGlobals.h"
 #include "core/base/DataFolder.h"
 #include "core/base/FileError.h"
+#include "core/record/PersonnelRecord.h"
 #include "core/store/DataFile.h"
 #include "core/store/PersonnelStore.h"
 #include "ui/app/SingleInstance.h"
@@ -99,17 +100,24 @@ private slots:
                  QDir(work.path()).filePath(QStringLiteral("data")));
     }
 
-    void dataFolderIsCreatedPrivateAndBecomesTheWorkingFolder() {
+    // The folder is held as an absolute path and the working folder is left alone: a module that changes the
+    // working folder afterwards still reads and writes the data folder's files.
+    void dataFolderIsCreatedPrivateAndHeldAsAnAbsolutePath() {
         TempWorkDir work;
         const QString folder = work.file(QStringLiteral("a/b/Vardel"));
         UseDataFolder(folder);
-        QCOMPARE(QDir::currentPath(), QFileInfo(folder).canonicalFilePath());
+        QCOMPARE(DataFolder(), QFileInfo(folder).canonicalFilePath());
+        QCOMPARE(QDir::currentPath(), QFileInfo(work.path()).canonicalFilePath());
         QCOMPARE(QFileInfo(folder).permissions() & 0x0077, QFileDevice::Permissions());
-        // The data files' bare names now land in the folder.
-        QFile data(QStringLiteral("Vardel.Data"));
-        QVERIFY(data.open(QIODevice::WriteOnly));
-        data.close();
+
+        QVERIFY(QDir::setCurrent(work.path() + QStringLiteral("/a")));
+        PersonnelRecord record;
+        record.LastName = QStringLiteral("Ortiz");
+        ActiveStore().Append(record);
+        QCOMPARE(ActiveStore().Counts().records, 1);
         QVERIFY(QFile::exists(folder + QStringLiteral("/Vardel.Data")));
+        QVERIFY(!QFile::exists(work.file(QStringLiteral("a/Vardel.Data"))));
+        UseDataFolder(QString());
     }
 
     void unusableDataFolderRaisesAFileError() {
@@ -117,9 +125,9 @@ private slots:
         QFile blocker(work.file(QStringLiteral("plainfile")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        const QString before = QDir::currentPath();
+        const QString before = DataFolder();
         QVERIFY_THROWS_EXCEPTION(FileError, UseDataFolder(work.file(QStringLiteral("plainfile/Vardel"))));
-        QCOMPARE(QDir::currentPath(), before);
+        QCOMPARE(DataFolder(), before);
     }
 
     void secondInstanceIsRefusedWhileTheFirstRuns() {
@@ -167,6 +175,7 @@ private slots:
         DataFolderClaim elsewhere(other);
         QVERIFY(!RefuseSecondInstance(elsewhere));
         QCOMPARE(scripted.calls().size(), 0);
+        UseDataFolder(QString());
     }
 
     // A server that cannot be reached is told through the dialogs and the start-up ends; none chosen is the folder.
@@ -190,7 +199,7 @@ private slots:
         const QString folder = work.file(QStringLiteral("shared"));
         QVERIFY(QDir().mkdir(folder));
         QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
-        const QString before = QDir::currentPath();
+        const QString before = DataFolder();
         try {
             UseDataFolder(folder);
             QFAIL("a world-writable data folder was used");
@@ -198,7 +207,7 @@ private slots:
             QVERIFY2(error.text().startsWith(QStringLiteral("The data folder\r\n")), qPrintable(error.text()));
             QVERIFY(error.text().contains(QStringLiteral("can be changed by other users")));
         }
-        QCOMPARE(QDir::currentPath(), before);
+        QCOMPARE(DataFolder(), before);
     }
 
     void displayIsNeeded_data() {
