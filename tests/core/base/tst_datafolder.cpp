@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -154,6 +155,34 @@ private slots:
             // Nothing was created in it.
             QVERIFY(!QFile::exists(folder + QLatin1Char('/') + DataFolderLockFileName));
         }
+    }
+
+    // Messages name the data folder's files as the clerk knows them, and anything else by its full path; a
+    // missing folder is refused rather than made when asked so, and the folder chosen before stays.
+    void messagesNameFilesInsideTheFolderByTheirPlaceThere_data() {
+        QTest::addColumn<QString>("inside");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("data file") << "Vardel.Data" << "Vardel.Data";
+        QTest::newRow("sub-folder") << "Backups/2026/User.List" << "Backups/2026/User.List";
+        QTest::newRow("the folder itself") << "" << "<folder>";
+        QTest::newRow("beside the folder") << "../elsewhere/Vardel.Data" << "<outside>";
+    }
+    void messagesNameFilesInsideTheFolderByTheirPlaceThere() {
+        QFETCH(QString, inside);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        const QString folder = QDir(dir.path()).filePath(QStringLiteral("data"));
+        UseDataFolder(folder);
+        const QString path = QDir::cleanPath(folder + QLatin1Char('/') + inside);
+        const QString expected = shown == QLatin1String("<folder>")    ? folder
+                                 : shown == QLatin1String("<outside>") ? path
+                                                                       : shown;
+        QCOMPARE(ShownPath(path), expected);
+        QCOMPARE(DataFolderFile(QStringLiteral("User.Log")), folder + QStringLiteral("/User.Log"));
+        QVERIFY_THROWS_EXCEPTION(FileError, UseDataFolder(dir.filePath(QStringLiteral("missing")), false));
+        QCOMPARE(DataFolder(), folder);
+        UseDataFolder(QString());
+        QCOMPARE(DataFolder(), QDir::currentPath());
     }
 
     void lockFileIsNeverFollowedOrBorrowed() {
